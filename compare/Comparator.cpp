@@ -1,0 +1,41 @@
+// The shared walk and the fix protocol.
+#include "compare/Comparator.h"
+
+void Comparator::Walk(Query& newQuery, Query& oldQuery, Progress& bar, const std::function<void()>& compare)
+{
+    newQuery.Open();
+    newQuery.FetchAll();
+    bar.SetPosition(0);
+    bar.SetMaximum(newQuery.RecordCount());
+    oldQuery.Open();
+    newQuery.First();
+    while (!newQuery.Eof()) {
+        bar.SetPosition(bar.Position() + 1);
+        compare();
+        newQuery.Next();
+    }
+    oldQuery.Close();
+    newQuery.Close();
+}
+
+void Comparator::Dispatch(const std::vector<std::string>& lines, const std::string& title)
+{
+    DM.RunSQL.Lines = lines;
+    if (DM.RepairMode)
+        DM.ExecuteFix();
+    else
+        DM.AddToScript(title, DM.RunSQL.Lines);
+}
+
+void Comparator::Report(const std::string& type, const std::string& objectName, const std::string& message)
+{
+    if (DM.ReportMode)
+        Rep.AddReportRow(type, objectName, message);
+}
+
+void Comparator::Fix(const std::vector<std::string>& lines, const std::string& title, const std::string& type,
+                     const std::string& objectName, const std::string& message)
+{
+    Dispatch(lines, title);
+    Report(type, objectName, message);
+}

@@ -1,0 +1,18 @@
+// Text helpers shared by the run: trimming, database names, files and the error box text.
+#pragma once
+#include <string>
+#include <vector>
+
+// Removes every character with a code from 0 to 32 at both ends.
+std::string Trim(const std::string& text);
+
+// The whole text when a file of that name exists, else its first word (double quotes
+// keep blanks inside a word and are removed).
+std::string DatabaseNameFromField(const std::string& text);
+
+// Writes every line followed by CR LF, replacing the file; "Cannot create file %s" on failure.
+void SaveLines(const std::string& path, const std::vector<std::string>& lines);
+
+// The message as the error box shows it: a period appended when the last character's
+// code is above that of the period.
+std::string ErrorBoxText(const std::string& message);

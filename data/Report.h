@@ -1,0 +1,25 @@
+// The report rows behind the report grid: the empty-last-row rule and the CSV text.
+#pragma once
+#include "data/Interfaces.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+class ReportRows : public ReportSink {
+public:
+    using Row = std::array<std::string, 3>;
+
+    ReportRows() { ClearReport(); }
+
+    // One empty data row stands for no findings yet.
+    void ClearReport();
+    void AddReportRow(const std::string& type, const std::string& objectName, const std::string& message) override;
+
+    const std::vector<Row>& Rows() const { return rows_; }
+    // One line per data row: each text followed by the separator, no quoting.
+    std::vector<std::string> CsvLines(char separator) const;
+
+private:
+    std::vector<Row> rows_;
+};

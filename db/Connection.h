@@ -1,0 +1,57 @@
+// A connection to one database file, with the login fallback and the close rules.
+#pragma once
+#include <ibase.h>
+#include <optional>
+#include <string>
+#include <vector>
+
+class Transaction;
+class Query;
+class Statement;
+
+// Asked for credentials when a connection's login prompt is on; false means Cancel.
+class LoginPrompt {
+public:
+    virtual ~LoginPrompt() = default;
+    virtual bool Ask(const std::string& databaseName, std::string& userName, std::string& password) = 0;
+};
+
+class Connection {
+public:
+    Connection() = default;
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    const std::string& DatabaseName() const { return databaseName_; }
+    void SetDatabaseName(const std::string& name);
+
+    // Lines of "name=value"; user_name and password are used.
+    std::vector<std::string> Params;
+    bool LoginPromptOn = false;
+    LoginPrompt* Prompter = nullptr;
+    Transaction* DefaultTransaction = nullptr;
+
+    void Open();
+    // Commits every active transaction (rolling back one whose commit fails), closes
+    // every query and statement attached, then detaches. Closing a closed connection does nothing.
+    void Close() noexcept;
+    bool Connected() const { return handle_ != 0; }
+
+    std::string ParamValue(const std::string& name) const;
+    void SetParamValue(const std::string& name, const std::string& value);
+
+    isc_db_handle* Handle() { return &handle_; }
+
+private:
+    friend class Transaction;
+    friend class Query;
+    friend class Statement;
+
+    std::string databaseName_;
+    std::optional<std::string> enteredPassword_;
+    isc_db_handle handle_ = 0;
+    std::vector<Transaction*> transactions_;
+    std::vector<Query*> queries_;
+    std::vector<Statement*> statements_;
+};

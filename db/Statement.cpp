@@ -1,0 +1,51 @@
+// Executes the statement buffer, prepared afresh each time.
+#include "db/Statement.h"
+#include "db/Connection.h"
+#include "db/DbError.h"
+#include "db/Status.h"
+#include "db/Transaction.h"
+
+#include <algorithm>
+
+Statement::Statement(Connection& connection, Transaction& transaction)
+    : connection_(connection), transaction_(transaction)
+{
+    connection_.statements_.push_back(this);
+}
+
+Statement::~Statement()
+{
+    auto& list = connection_.statements_;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+}
+
+std::string Statement::Text() const
+{
+    std::string text;
+    for (const auto& line : Lines)
+        text += line + "\r\n";
+    return text;
+}
+
+void Statement::Execute()
+{
+    if (!connection_.Connected())
+        throw DbError("Cannot perform operation -- DB is not open");
+    if (!transaction_.Active())
+        throw DbError("Transaction is not active");
+    const std::string text = Text();
+    if (text.empty())
+        throw DbError("Empty query");
+
+    ISC_STATUS_ARRAY status{};
+    isc_stmt_handle stmt = 0;
+    isc_dsql_allocate_statement(status, connection_.Handle(), &stmt);
+    CheckStatus(status);
+    isc_dsql_prepare(status, transaction_.Handle(), &stmt, static_cast<unsigned short>(0), text.c_str(), 1,
+                     nullptr);
+    if (!StatusFailed(status))
+        isc_dsql_execute(status, transaction_.Handle(), &stmt, 1, nullptr);
+    ISC_STATUS_ARRAY freeStatus{};
+    isc_dsql_free_statement(freeStatus, &stmt, DSQL_drop);
+    CheckStatus(status);
+}

@@ -1,0 +1,28 @@
+// A statement executed once, returning nothing. Its lines are the statement buffer.
+#pragma once
+#include <string>
+#include <vector>
+
+class Connection;
+class Transaction;
+
+class Statement {
+public:
+    Statement(Connection& connection, Transaction& transaction);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    std::vector<std::string> Lines;
+
+    // Sends every line followed by CR LF, unchanged: a ":name" inside a procedure body
+    // is not taken for a parameter.
+    void Execute();
+    std::string Text() const;
+
+    Transaction& Tran() { return transaction_; }
+
+private:
+    Connection& connection_;
+    Transaction& transaction_;
+};

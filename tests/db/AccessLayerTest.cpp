@@ -1,0 +1,335 @@
+// The access-layer behaviours the comparators rely on, on real embedded databases.
+#include "db/Connection.h"
+#include "db/DbError.h"
+#include "db/Query.h"
+#include "db/Statement.h"
+#include "db/Transaction.h"
+#include "tests/support/TestDb.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char* Sample = R"(
+CREATE TABLE T (ID SMALLINT, NAME CHAR(31), VNAME VARCHAR(31), MEMO BLOB SUB_TYPE 1);
+INSERT INTO T VALUES (1, 'GEN_A', 'GEN_A', 'first memo');
+INSERT INTO T VALUES (2, 'GEN_B', 'gen_b', NULL);
+INSERT INTO T VALUES (NULL, NULL, NULL, NULL);
+INSERT INTO T VALUES (3, 'GEN_C', 'GEN_C ', 'x');
+)";
+
+class AccessLayerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        db = std::make_unique<TestDb>(CurrentTestName(), Sample);
+        connection.Params = {"user_name=SYSDBA", "password=x"};
+        connection.SetDatabaseName(db->Path());
+        transaction.Params = {"read_committed", "rec_version", "nowait"};
+        connection.Open();
+    }
+
+    std::unique_ptr<TestDb> db;
+    Connection connection;
+    Transaction transaction{connection};
+};
+
+TEST_F(AccessLayerTest, CharColumnKeepsItsPaddingAndNullReadsEmptyAndZero)
+{
+    Query query(connection, transaction, {"select * from T order by ID"});
+    query.Open();
+    // NULLs sort first in Firebird 3.
+    EXPECT_EQ(query.AsString("ID"), "");
+    EXPECT_EQ(query.AsInteger("id"), 0);
+    EXPECT_TRUE(query.IsNull("NAME"));
+    query.Next();
+    EXPECT_EQ(query.AsString("NAME"), "GEN_A" + std::string(26, ' '));
+    EXPECT_EQ(query.AsString("VNAME"), "GEN_A");
+    EXPECT_EQ(query.AsString("ID"), "1");
+    EXPECT_EQ(query.AsInteger("ID"), 1);
+    EXPECT_EQ(query.AsString("MEMO"), "first memo");
+}
+
+TEST_F(AccessLayerTest, SystemNamesArePaddedToNinetyThreeBytes)
+{
+    Query query(connection, transaction, {"select RDB$RELATION_NAME from RDB$RELATIONS where RDB$RELATION_NAME='T'"});
+    query.Open();
+    EXPECT_EQ(query.AsString("RDB$RELATION_NAME"), "T" + std::string(92, ' '));
+}
+
+TEST_F(AccessLayerTest, UnknownColumnAndParameterAreNamedInTheError)
+{
+    Query query(connection, transaction, {"select * from T where ID=:TID"});
+    EXPECT_THROW(
+        {
+            try {
+                query.SetParam("NOPE", "1");
+            } catch (const DbError& error) {
+                EXPECT_STREQ(error.what(), "Parameter 'NOPE' not found");
+                throw;
+            }
+        },
+        DbError);
+    query.SetParam("TID", std::int64_t{2});
+    query.Open();
+    EXPECT_EQ(query.AsString("NAME"), "GEN_B" + std::string(26, ' '));
+    try {
+        query.AsString("MISSING");
+        FAIL() << "no error";
+    } catch (const DbError& error) {
+        EXPECT_STREQ(error.what(), "Field 'MISSING' not found");
+    }
+}
+
+TEST_F(AccessLayerTest, TextParameterSelectsRows)
+{
+    Query query(connection, transaction, {"select * from T", "where NAME=:TNAME"});
+    query.SetParam("tname", std::string("GEN_C"));
+    query.Open();
+    query.FetchAll();
+    EXPECT_EQ(query.RecordCount(), 1);
+    EXPECT_EQ(query.AsString("ID"), "3");
+}
+
+TEST_F(AccessLayerTest, LocateIgnoresTrailingBlanksAndLetterCaseCounts)
+{
+    Query query(connection, transaction, {"select * from T order by ID"});
+    query.Open();
+    EXPECT_TRUE(query.Locate("NAME", "GEN_A"));
+    EXPECT_EQ(query.AsString("ID"), "1");
+    EXPECT_TRUE(query.Locate("VNAME", "GEN_C"));
+    EXPECT_EQ(query.AsString("ID"), "3");
+    EXPECT_TRUE(query.Locate("NAME", "GEN_B   "));
+    EXPECT_EQ(query.AsString("ID"), "2");
+    EXPECT_FALSE(query.Locate("NAME", "gen_a"));
+    EXPECT_FALSE(query.Locate("VNAME", "GEN_B"));
+}
+
+TEST_F(AccessLayerTest, LocateComparesIntegersAsTextAndNeverMatchesNull)
+{
+    Query query(connection, transaction, {"select * from T order by ID"});
+    query.Open();
+    EXPECT_TRUE(query.Locate("ID", "1"));
+    EXPECT_EQ(query.AsString("VNAME"), "GEN_A");
+    EXPECT_FALSE(query.Locate("ID", "01"));
+    EXPECT_FALSE(query.Locate("ID", ""));
+    EXPECT_FALSE(query.Locate("NAME", ""));
+}
+
+TEST_F(AccessLayerTest, FailedLocateLeavesTheCurrentRow)
+{
+    Query query(connection, transaction, {"select * from T order by ID"});
+    query.Open();
+    query.Next();
+    query.Next();
+    ASSERT_EQ(query.AsString("ID"), "2");
+    EXPECT_FALSE(query.Locate("NAME", "GEN_Z"));
+    EXPECT_EQ(query.AsString("ID"), "2");
+    query.Next();
+    EXPECT_EQ(query.AsString("ID"), "3");
+}
+
+TEST_F(AccessLayerTest, WalkingSetsEofAndKeepsTheLastRow)
+{
+    Query query(connection, transaction, {"select * from T where ID is not null order by ID"});
+    query.Open();
+    query.FetchAll();
+    EXPECT_EQ(query.RecordCount(), 3);
+    EXPECT_EQ(query.AsString("ID"), "1");
+    query.Next();
+    query.Next();
+    EXPECT_FALSE(query.Eof());
+    query.Next();
+    EXPECT_TRUE(query.Eof());
+    EXPECT_EQ(query.AsString("ID"), "3");
+    query.First();
+    EXPECT_FALSE(query.Eof());
+    EXPECT_EQ(query.AsString("ID"), "1");
+}
+
+TEST_F(AccessLayerTest, EmptyResultReadsEmptyAndZero)
+{
+    Query query(connection, transaction, {"select * from T where ID = 99"});
+    query.Open();
+    EXPECT_TRUE(query.Eof());
+    EXPECT_EQ(query.RecordCount(), 0);
+    EXPECT_EQ(query.AsString("NAME"), "");
+    EXPECT_EQ(query.AsInteger("ID"), 0);
+    query.First();
+    query.Next();
+    EXPECT_TRUE(query.Eof());
+    EXPECT_FALSE(query.Locate("ID", "1"));
+}
+
+TEST_F(AccessLayerTest, BookmarkReturnsToItsRowAfterReopening)
+{
+    Query query(connection, transaction, {"select * from T where ID is not null order by ID"});
+    query.Open();
+    query.Next();
+    auto mark = query.GetBookmark();
+    query.Close();
+    query.Open();
+    query.GotoBookmark(mark);
+    query.FreeBookmark(mark);
+    EXPECT_EQ(query.AsString("ID"), "2");
+}
+
+TEST_F(AccessLayerTest, RetainingCommitKeepsHalfReadQueryAtItsRow)
+{
+    Query query(connection, transaction, {"select * from T where ID is not null order by ID"});
+    query.Open();
+    query.Next();
+    Statement statement(connection, transaction);
+    statement.Lines = {"CREATE GENERATOR G_RETAIN"};
+    statement.Execute();
+    transaction.CommitRetaining();
+    EXPECT_TRUE(query.Active());
+    EXPECT_EQ(query.AsString("ID"), "2");
+    query.Next();
+    EXPECT_EQ(query.AsString("ID"), "3");
+    EXPECT_TRUE(query.Locate("ID", "1"));
+}
+
+TEST_F(AccessLayerTest, FullCommitClosesTheTransactionsQueries)
+{
+    Query query(connection, transaction, {"select * from T"});
+    query.Open();
+    transaction.Commit();
+    EXPECT_FALSE(query.Active());
+    EXPECT_FALSE(transaction.Active());
+}
+
+TEST_F(AccessLayerTest, QueryThatStartedTheTransactionCommitsOnlyAsTheLastOpenQuery)
+{
+    Query a(connection, transaction, {"select * from T"});
+    Query b(connection, transaction, {"select * from T"});
+    a.Open();
+    b.Open();
+    b.Close();
+    EXPECT_TRUE(transaction.Active());
+    a.Close();
+    EXPECT_FALSE(transaction.Active());
+
+    a.Open();
+    b.Open();
+    a.Close();
+    EXPECT_TRUE(transaction.Active());
+    b.Close();
+    EXPECT_TRUE(transaction.Active());
+}
+
+TEST_F(AccessLayerTest, ClosingTheConnectionCommitsPendingWork)
+{
+    transaction.StartTransaction();
+    Statement statement(connection, transaction);
+    statement.Lines = {"INSERT INTO T (ID) VALUES (42)"};
+    statement.Execute();
+    Query open(connection, transaction, {"select * from T"});
+    open.Open();
+    connection.Close();
+    EXPECT_FALSE(open.Active());
+    EXPECT_FALSE(transaction.Active());
+    EXPECT_NE(db->Isql("select count(*) from T where ID = 42;").find(" 1"), std::string::npos);
+}
+
+TEST_F(AccessLayerTest, ServerErrorsJoinStatusLinesWithoutFinalPeriod)
+{
+    transaction.StartTransaction();
+    Statement statement(connection, transaction);
+    statement.Lines = {"CREATE TABLE T (X INTEGER)"};
+    try {
+        statement.Execute();
+        FAIL() << "no error";
+    } catch (const DbError& error) {
+        EXPECT_STREQ(error.what(), "unsuccessful metadata update\r\nCREATE TABLE T failed\r\nTable T already exists");
+    }
+}
+
+TEST_F(AccessLayerTest, StatementChecksItsPreconditions)
+{
+    Statement statement(connection, transaction);
+    statement.Lines = {"CREATE GENERATOR G1"};
+    try {
+        statement.Execute();
+        FAIL();
+    } catch (const DbError& error) {
+        EXPECT_STREQ(error.what(), "Transaction is not active");
+    }
+    transaction.StartTransaction();
+    statement.Lines.clear();
+    try {
+        statement.Execute();
+        FAIL();
+    } catch (const DbError& error) {
+        EXPECT_STREQ(error.what(), "Empty query");
+    }
+    connection.Close();
+    statement.Lines = {"CREATE GENERATOR G1"};
+    try {
+        statement.Execute();
+        FAIL();
+    } catch (const DbError& error) {
+        EXPECT_STREQ(error.what(), "Cannot perform operation -- DB is not open");
+    }
+}
+
+TEST_F(AccessLayerTest, ColonNamesInStatementTextAreSentUnchanged)
+{
+    transaction.StartTransaction();
+    Statement statement(connection, transaction);
+    statement.Lines = {"CREATE PROCEDURE P (A INTEGER) RETURNS (B INTEGER)", "AS", "BEGIN", "  B = :A;", "  SUSPEND;",
+                       "END"};
+    statement.Execute();
+    transaction.CommitRetaining();
+    Query query(connection, transaction, {"select B from P(7)"});
+    query.Open();
+    EXPECT_EQ(query.AsInteger("B"), 7);
+}
+
+TEST_F(AccessLayerTest, ConnectionNameRules)
+{
+    EXPECT_NO_THROW(connection.SetDatabaseName(db->Path()));
+    try {
+        connection.SetDatabaseName("/other.fdb");
+        FAIL();
+    } catch (const DbError& error) {
+        EXPECT_STREQ(error.what(), "Cannot perform operation -- DB is currently open");
+    }
+    connection.Close();
+    connection.SetDatabaseName("");
+    try {
+        connection.Open();
+        FAIL();
+    } catch (const DbError& error) {
+        EXPECT_STREQ(error.what(), "Database name is missing");
+    }
+}
+
+TEST_F(AccessLayerTest, LoginPromptCancelAndAnswer)
+{
+    connection.Close();
+    ScriptedLogin login;
+    login.Answers = {{false, "", ""}, {true, "ALICE", "secret"}};
+    connection.Prompter = &login;
+    connection.LoginPromptOn = true;
+    try {
+        connection.Open();
+        FAIL();
+    } catch (const DbError& error) {
+        EXPECT_STREQ(error.what(), "Operation cancelled at user's request");
+    }
+    EXPECT_EQ(login.LastUser, "SYSDBA");
+    connection.Open();
+    EXPECT_TRUE(connection.Connected());
+    EXPECT_EQ(connection.ParamValue("user_name"), "ALICE");
+    EXPECT_EQ(login.LastDatabase, db->Path());
+}
+
+TEST_F(AccessLayerTest, Dialect1DateWarningsAreNoError)
+{
+    Query query(connection, transaction, {"select cast('2024-02-03' as date) as D from RDB$DATABASE"});
+    query.Open();
+    EXPECT_EQ(query.AsString("D"), "2024-02-03 00:00:00");
+}
+
+}

@@ -1,0 +1,66 @@
+// Test databases made from SQL with isql-fb, removed when the test ends, and a fixture for Old/New pairs.
+#pragma once
+#include "data/DM.h"
+#include "data/Interfaces.h"
+#include "data/Report.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+// A dialect-1 database in this process's temporary folder, created from the SQL text
+// (statements as isql takes them, SET TERM included) and deleted by the destructor.
+class TestDb {
+public:
+    TestDb(const std::string& name, const std::string& sql = "");
+    ~TestDb();
+    TestDb(const TestDb&) = delete;
+    TestDb& operator=(const TestDb&) = delete;
+
+    const std::string& Path() const { return path_; }
+    // Runs more SQL on the database with isql-fb; no attachment of this process may be open.
+    void Run(const std::string& sql) const;
+    // Runs a query with isql-fb and returns its output lines, for checks from outside the layer.
+    std::string Isql(const std::string& sql) const;
+
+private:
+    std::string path_;
+};
+
+// The folder the test databases and files of this process go to.
+std::string TestFolder();
+// "Suite_Test" of the running test, safe for a file name.
+std::string CurrentTestName();
+
+// Answers the login window from a script of answers; counts how often it was asked.
+class ScriptedLogin : public LoginPrompt {
+public:
+    struct Answer {
+        bool ok;
+        std::string user;
+        std::string password;
+    };
+    std::vector<Answer> Answers;
+    int Asked = 0;
+    std::string LastDatabase;
+    std::string LastUser;
+
+    bool Ask(const std::string& databaseName, std::string& userName, std::string& password) override;
+};
+
+// An Old/New pair named after the test, the data module, the report rows and a bar.
+class PairTest : public ::testing::Test {
+protected:
+    void MakePair(const std::string& oldSql, const std::string& newSql);
+    void Connect();
+    void Disconnect();
+    void RunMode(bool repair, bool report = true);
+
+    std::unique_ptr<TestDb> OldDb;
+    std::unique_ptr<TestDb> NewDb;
+    TDM DM;
+    ReportRows Rep;
+    SilentProgress Bar;
+};
+
+std::vector<ReportRows::Row> FindingRows(const ReportRows& rows);
