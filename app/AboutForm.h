@@ -1,0 +1,9 @@
+// The "About" window.
+#pragma once
+#include <QDialog>
+
+class TAboutForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TAboutForm(QWidget* parent = nullptr) : QDialog(parent) { setWindowTitle("About"); }
+};

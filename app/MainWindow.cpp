@@ -1,0 +1,299 @@
+// One run: connect both databases, check the ticked kinds in their fixed order, save the
+// script, show the report and, on request, repeat the checks in repair mode.
+#include "app/MainWindow.h"
+#include "app/AboutForm.h"
+#include "app/ErrorBox.h"
+#include "app/ReportForm.h"
+#include "compare/Domains.h"
+#include "compare/Exceptions.h"
+#include "compare/Generators.h"
+#include "compare/Indices.h"
+#include "compare/Procedures.h"
+#include "compare/Tables.h"
+#include "compare/Triggers.h"
+#include "compare/UDFs.h"
+#include "data/DM.h"
+#include "data/Files.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+TVorkatMainForm::TVorkatMainForm(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle("Vorkat v1.0.4");
+    setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    setSizeGripEnabled(true);
+    resize(418, 299);
+
+    OldDBName = new FileField("*.gdb", true, this);
+    NewDBName = new FileField("", false, this);
+    DomainBox = new QCheckBox("Check Domains", this);
+    ExpBox = new QCheckBox("Check Exceptions", this);
+    GenBox = new QCheckBox("Check Generators", this);
+    UDFBox = new QCheckBox("Check UDF", this);
+    TableBox = new QCheckBox("Check Table Fields", this);
+    IndexBox = new QCheckBox("Check Table Indices", this);
+    SPBox = new QCheckBox("Check Stored Procedures", this);
+    TrigBox = new QCheckBox("Check Triggers", this);
+    RepairBox = new QRadioButton("Auto Repair", this);
+    ScriptBox = new QRadioButton("Create SQL script", this);
+    ReportBox = new QCheckBox("Show Report", this);
+    Label3 = new QLabel(this);
+    ProgBar = new QProgressBar(this);
+    RunBtn = new QPushButton("Run", this);
+    AboutBtn = new QPushButton("About", this);
+    ExitBtn = new QPushButton("E&xit", this);
+
+    for (QCheckBox* box : {DomainBox, ExpBox, GenBox, UDFBox, TableBox, IndexBox, SPBox, TrigBox, ReportBox})
+        box->setChecked(true);
+    ScriptBox->setChecked(true);
+    Label3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    ProgBar->setRange(0, 100);
+    ProgBar->setValue(0);
+    ProgBar->setTextVisible(false);
+    ProgBar->setMaximumHeight(10);
+    RunBtn->setDefault(true);
+    AboutBtn->setAutoDefault(false);
+    ExitBtn->setAutoDefault(false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel("Select Old Database", this));
+    layout->addWidget(OldDBName);
+    layout->addWidget(new QLabel("Select New Database", this));
+    layout->addWidget(NewDBName);
+
+    auto* frame = new QGroupBox(this);
+    auto* columns = new QGridLayout(frame);
+    QCheckBox* left[] = {DomainBox, ExpBox, GenBox, UDFBox};
+    QCheckBox* right[] = {TableBox, IndexBox, SPBox, TrigBox};
+    for (int row = 0; row < 4; ++row) {
+        columns->addWidget(left[row], row, 0);
+        columns->addWidget(right[row], row, 1);
+    }
+    layout->addWidget(frame);
+
+    auto* options = new QHBoxLayout;
+    auto* modes = new QVBoxLayout;
+    modes->addWidget(RepairBox);
+    modes->addWidget(ScriptBox);
+    options->addLayout(modes);
+    options->addWidget(ReportBox);
+    options->addWidget(Label3, 1);
+    layout->addLayout(options);
+    layout->addWidget(ProgBar);
+    layout->addStretch();
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(RunBtn);
+    buttons->addWidget(AboutBtn);
+    buttons->addStretch();
+    buttons->addWidget(ExitBtn);
+    layout->addLayout(buttons);
+
+    connect(RunBtn, &QPushButton::clicked, this, &TVorkatMainForm::RunBtnClick);
+    connect(AboutBtn, &QPushButton::clicked, this, &TVorkatMainForm::AboutBtnClick);
+    connect(ExitBtn, &QPushButton::clicked, this, &TVorkatMainForm::ExitBtnClick);
+
+    FormCreate();
+}
+
+TVorkatMainForm::~TVorkatMainForm()
+{
+    FormDestroy();
+}
+
+void TVorkatMainForm::FormCreate()
+{
+    ProgramDir = QCoreApplication::applicationDirPath();
+    FormStorage1.IniFileName = ProgramDir + "/vorkat.ini";
+    bar_ = std::make_unique<BarProgress>(*ProgBar);
+    DM = std::make_unique<TDM>();
+    DM->SetLoginPrompt(&login_);
+    Rep = new TRep(this);
+    Rep->ProgramDir = ProgramDir;
+    SP = std::make_unique<TSP>(*DM, *Rep);
+    Trig = std::make_unique<TTrig>(*DM, *Rep);
+    Tbl = std::make_unique<TTbl>(*DM, *Rep);
+    Idx = std::make_unique<TIdx>(*DM, *Rep);
+    Gen = std::make_unique<TGen>(*DM, *Rep);
+    Dmn = std::make_unique<TDmn>(*DM, *Rep);
+    Exp = std::make_unique<TExp>(*DM, *Rep);
+    UDF = std::make_unique<TUDF>(*DM, *Rep);
+    AboutForm = new TAboutForm(this);
+}
+
+void TVorkatMainForm::FormDestroy()
+{
+    if (FormStorage1.Restored())
+        FormStorage1.SaveFormPlacement(*this, true);
+    delete AboutForm;
+    AboutForm = nullptr;
+    UDF.reset();
+    Exp.reset();
+    Dmn.reset();
+    // The report window outlives the comparators that report into it.
+    delete Rep;
+    Rep = nullptr;
+    Gen.reset();
+    Idx.reset();
+    Tbl.reset();
+    Trig.reset();
+    SP.reset();
+    DM.reset();
+}
+
+void TVorkatMainForm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        FormStorage1.RestoreFormPlacement(*this);
+    }
+}
+
+void TVorkatMainForm::closeEvent(QCloseEvent* event)
+{
+    // A run lets window messages through; closing now would free modules in use.
+    if (running_) {
+        closeWanted_ = true;
+        event->ignore();
+        return;
+    }
+    if (FormStorage1.Restored())
+        FormStorage1.SaveFormPlacement(*this, false);
+    event->accept();
+}
+
+void TVorkatMainForm::Step(const char* caption)
+{
+    Label3->setText(caption);
+    QCoreApplication::processEvents();
+}
+
+void TVorkatMainForm::RunDomains()
+{
+    Step("Domains");
+    Dmn->CheckDomains(*bar_);
+}
+
+void TVorkatMainForm::RunExceptions()
+{
+    Step("Exceptions");
+    Exp->CheckExceptions(*bar_);
+}
+
+void TVorkatMainForm::RunGenerators()
+{
+    Step("Generators");
+    Gen->CheckGenerators(*bar_);
+}
+
+void TVorkatMainForm::RunUDFs()
+{
+    Step("UDF");
+    UDF->CheckUDFs(*bar_);
+}
+
+void TVorkatMainForm::RunTableFields()
+{
+    Step("Table Fields");
+    Tbl->CheckTables(*bar_);
+}
+
+void TVorkatMainForm::RunTableIndices()
+{
+    Step("Table Indices");
+    Idx->CheckIndices(*bar_);
+}
+
+void TVorkatMainForm::RunProcedures()
+{
+    Step("Stored Procedures");
+    SP->CheckProcedures(*bar_);
+}
+
+void TVorkatMainForm::RunTriggers()
+{
+    Step("Triggers");
+    Trig->CheckTriggers(*bar_);
+}
+
+void TVorkatMainForm::RunChecks()
+{
+    if (DomainBox->isChecked())
+        RunDomains();
+    if (ExpBox->isChecked())
+        RunExceptions();
+    if (GenBox->isChecked())
+        RunGenerators();
+    if (UDFBox->isChecked())
+        RunUDFs();
+    if (TableBox->isChecked())
+        RunTableFields();
+    if (IndexBox->isChecked())
+        RunTableIndices();
+    if (SPBox->isChecked())
+        RunProcedures();
+    if (TrigBox->isChecked())
+        RunTriggers();
+    Label3->clear();
+    ProgBar->setValue(0);
+}
+
+int TVorkatMainForm::ShowReport()
+{
+    return Rep->exec();
+}
+
+void TVorkatMainForm::RunBtnClick()
+{
+    // Run lets messages through at each step; a second press then starts nothing.
+    if (running_)
+        return;
+    running_ = true;
+    QString failure;
+    try {
+        Rep->ClearReport();
+        DM->RepairMode = RepairBox->isChecked();
+        DM->ReportMode = ReportBox->isChecked();
+        // Each run's script holds that run's blocks only.
+        DM->ScriptLines.clear();
+        DM->OldDB.SetDatabaseName(DatabaseNameFromField(OldDBName->FileName().toStdString()));
+        DM->ConnectOld();
+        DM->NewDB.SetDatabaseName(DatabaseNameFromField(NewDBName->FileName().toStdString()));
+        DM->ConnectNew();
+        RunChecks();
+        if (!DM->RepairMode)
+            SaveLines((ProgramDir + "/vorkat.sql").toStdString(), DM->ScriptLines);
+        if (ReportBox->isChecked()) {
+            Rep->btRepair->setVisible(!DM->RepairMode);
+            Rep->btScript->setVisible(!DM->RepairMode);
+            if (ShowReport() == 1) {
+                DM->RepairMode = true;
+                DM->ReportMode = false;
+                RunChecks();
+            }
+        }
+    } catch (const std::exception& error) {
+        failure = QString::fromStdString(error.what());
+    }
+    // Closing commits what is pending, New first, also after an error.
+    DM->NewDB.Close();
+    DM->OldDB.Close();
+    running_ = false;
+    if (!failure.isNull())
+        ShowErrorBox(failure);
+    if (closeWanted_) {
+        closeWanted_ = false;
+        close();
+    }
+}
+
+void TVorkatMainForm::AboutBtnClick()
+{
+    AboutForm->exec();
+}
