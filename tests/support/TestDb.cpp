@@ -58,11 +58,11 @@ std::string CurrentTestName()
     return name;
 }
 
-TestDb::TestDb(const std::string& name, const std::string& sql)
+TestDb::TestDb(const std::string& name, const std::string& sql, int dialect)
     : path_(TestFolder() + "/" + name + ".fdb")
 {
     std::filesystem::remove(path_);
-    RunIsql("SET SQL DIALECT 1;\nCREATE DATABASE '" + path_ + "' USER 'SYSDBA' PASSWORD 'x';\nCOMMIT;\n" + sql +
+    RunIsql("SET SQL DIALECT " + std::to_string(dialect) + ";\nCREATE DATABASE '" + path_ + "' USER 'SYSDBA' PASSWORD 'x';\nCOMMIT;\n" + sql +
                 "\nCOMMIT;\n",
             "");
 }

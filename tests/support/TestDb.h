@@ -12,7 +12,8 @@
 // (statements as isql takes them, SET TERM included) and deleted by the destructor.
 class TestDb {
 public:
-    TestDb(const std::string& name, const std::string& sql = "");
+    // A dialect of 3 allows quoted lower-case names, which dialect 1 cannot create.
+    TestDb(const std::string& name, const std::string& sql = "", int dialect = 1);
     ~TestDb();
     TestDb(const TestDb&) = delete;
     TestDb& operator=(const TestDb&) = delete;

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what Vorkat needs to build, run and test on Debian 12. Running it again does no harm.
+set -euo pipefail
+packages=(build-essential cmake g++ qt6-base-dev libgtest-dev googletest
+          firebird3.0-server-core firebird3.0-utils firebird-dev xvfb xauth)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""; [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

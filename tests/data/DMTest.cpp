@@ -1,0 +1,130 @@
+// The data module: connecting with the login fallback, executing fixes and laying out the script.
+#include "data/DM.h"
+#include "db/DbError.h"
+#include "tests/support/TestDb.h"
+
+#include <gtest/gtest.h>
+
+using Lines = std::vector<std::string>;
+
+TEST(AddToScript, SingleLineGetsTitleTerminatorAndEmptyLine)
+{
+    TDM dm;
+    dm.RunSQL.Lines = {"CREATE GENERATOR GEN_ORDER"};
+    dm.AddToScript("GENERATOR GEN_ORDER", dm.RunSQL.Lines);
+    EXPECT_EQ(dm.ScriptLines, (Lines{"/* GENERATOR GEN_ORDER */", "CREATE GENERATOR GEN_ORDER", ";", ""}));
+    // The buffer keeps the titled lines until the next fix clears it.
+    EXPECT_EQ(dm.RunSQL.Lines, dm.ScriptLines);
+}
+
+TEST(AddToScript, EmptyMiddleLineStays)
+{
+    TDM dm;
+    Lines buffer{"A", "", "B"};
+    dm.AddToScript("T", buffer);
+    EXPECT_EQ(dm.ScriptLines, (Lines{"/* T */", "A", "", "B", ";", ""}));
+}
+
+TEST(AddToScript, LineBreaksInsideALineSplitIt)
+{
+    TDM dm;
+    Lines buffer{"as\r\nBEGIN\rX\nEND"};
+    dm.AddToScript("T", buffer);
+    EXPECT_EQ(dm.ScriptLines, (Lines{"/* T */", "as", "BEGIN", "X", "END", ";", ""}));
+}
+
+TEST(AddToScript, EmptyBufferGivesCommentTerminatorAndEmptyLine)
+{
+    TDM dm;
+    Lines buffer;
+    dm.AddToScript("T", buffer);
+    EXPECT_EQ(dm.ScriptLines, (Lines{"/* T */", ";", ""}));
+}
+
+TEST(AddToScript, BlocksAccumulate)
+{
+    TDM dm;
+    Lines first{"X"};
+    Lines second{"Y"};
+    dm.AddToScript("1", first);
+    dm.AddToScript("2", second);
+    EXPECT_EQ(dm.ScriptLines, (Lines{"/* 1 */", "X", ";", "", "/* 2 */", "Y", ";", ""}));
+}
+
+class DMTest : public PairTest {
+protected:
+    void SetUp() override { MakePair("CREATE TABLE T (ID INTEGER);", ""); }
+};
+
+TEST_F(DMTest, ConnectionsUseTheDesignedParameters)
+{
+    EXPECT_EQ(DM.OldDB.Params, (Lines{"user_name=SYSDBA", "password=quillbarn"}));
+    EXPECT_EQ(DM.NewTran.Params, (Lines{"read_committed", "rec_version", "nowait"}));
+    EXPECT_FALSE(DM.OldDB.LoginPromptOn);
+    EXPECT_FALSE(DM.RepairMode);
+    EXPECT_FALSE(DM.ReportMode);
+}
+
+TEST_F(DMTest, ExecuteFixCommitsRetainingAndKeepsOldQueriesOpen)
+{
+    Connect();
+    Query old(DM.OldDB, DM.OldTran, {"select RDB$RELATION_NAME from RDB$RELATIONS order by RDB$RELATION_NAME"});
+    old.Open();
+    old.Next();
+    const std::string before = old.AsString("RDB$RELATION_NAME");
+    DM.RunSQL.Lines = {"CREATE GENERATOR G_FIX"};
+    DM.ExecuteFix();
+    EXPECT_TRUE(old.Active());
+    EXPECT_EQ(old.AsString("RDB$RELATION_NAME"), before);
+    EXPECT_TRUE(old.Locate("RDB$RELATION_NAME", "T"));
+    DM.RunSQL.Lines = {"CREATE GENERATOR G_BROKEN G_BROKEN"};
+    EXPECT_THROW(DM.ExecuteFix(), DbError);
+    Disconnect();
+    // The first fix stayed committed although a later one failed.
+    EXPECT_NE(OldDb->Isql("select count(*) from RDB$GENERATORS where RDB$GENERATOR_NAME = 'G_FIX';").find(" 1"),
+              std::string::npos);
+}
+
+TEST_F(DMTest, FailedFirstAttachFallsBackToTheLoginWindowForGood)
+{
+    ScriptedLogin login;
+    DM.SetLoginPrompt(&login);
+    DM.OldDB.SetDatabaseName(OldDb->Path() + ".missing");
+    login.Answers = {{true, "SYSDBA", "x"}};
+    EXPECT_THROW(DM.ConnectOld(), DbError);
+    EXPECT_EQ(login.Asked, 1);
+    EXPECT_EQ(login.LastUser, "SYSDBA");
+    EXPECT_TRUE(DM.OldDB.LoginPromptOn);
+
+    // From now on the window comes before the first attempt; one cancel only drops that attempt.
+    DM.OldDB.SetDatabaseName(OldDb->Path());
+    login.Asked = 0;
+    login.Answers = {{false, "", ""}, {true, "SYSDBA", "right"}};
+    DM.ConnectOld();
+    EXPECT_EQ(login.Asked, 2);
+    EXPECT_TRUE(DM.OldDB.Connected());
+    DM.OldDB.Close();
+
+    login.Asked = 0;
+    login.Answers = {{false, "", ""}, {false, "", ""}};
+    try {
+        DM.ConnectOld();
+        FAIL();
+    } catch (const DbError& error) {
+        EXPECT_STREQ(error.what(), "Operation cancelled at user's request");
+    }
+    EXPECT_EQ(login.Asked, 2);
+}
+
+TEST_F(DMTest, EmptyNameFailsBeforeAnyLoginWindow)
+{
+    ScriptedLogin login;
+    DM.SetLoginPrompt(&login);
+    try {
+        DM.ConnectNew();
+        FAIL();
+    } catch (const DbError& error) {
+        EXPECT_STREQ(error.what(), "Database name is missing");
+    }
+    EXPECT_EQ(login.Asked, 0);
+}
