@@ -1,0 +1,263 @@
+// The main window and a whole run on real database pairs, under the offscreen platform.
+#include "app/ErrorBox.h"
+#include "app/MainWindow.h"
+#include "app/ReportForm.h"
+#include "data/DM.h"
+#include "tests/support/TestDb.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// Records the run instead of showing the report modally.
+class TestForm : public TVorkatMainForm {
+public:
+    QStringList Steps;
+    int ReportAnswer = 2;
+    int ReportShown = 0;
+    bool RepairVisible = false;
+    bool ScriptVisible = false;
+    std::function<void()> DuringGenerators;
+
+    void RunDomains() override { TVorkatMainForm::RunDomains(); Steps << Label3->text(); }
+    void RunExceptions() override { TVorkatMainForm::RunExceptions(); Steps << Label3->text(); }
+    void RunGenerators() override
+    {
+        TVorkatMainForm::RunGenerators();
+        Steps << Label3->text();
+        if (DuringGenerators)
+            DuringGenerators();
+    }
+    void RunUDFs() override { TVorkatMainForm::RunUDFs(); Steps << Label3->text(); }
+    void RunTableFields() override { TVorkatMainForm::RunTableFields(); Steps << Label3->text(); }
+    void RunTableIndices() override { TVorkatMainForm::RunTableIndices(); Steps << Label3->text(); }
+    void RunProcedures() override { TVorkatMainForm::RunProcedures(); Steps << Label3->text(); }
+    void RunTriggers() override { TVorkatMainForm::RunTriggers(); Steps << Label3->text(); }
+
+protected:
+    int ShowReport() override
+    {
+        ++ReportShown;
+        RepairVisible = !Rep->btRepair->isHidden();
+        ScriptVisible = !Rep->btScript->isHidden();
+        return ReportAnswer;
+    }
+};
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<missing>";
+    return file.readAll();
+}
+
+}
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+    std::unique_ptr<TestDb> old_;
+    std::unique_ptr<TestDb> new_;
+    std::unique_ptr<TestForm> form_;
+    ScriptedLogin login_;
+
+    void MakePair(const char* name, const std::string& oldSql, const std::string& newSql)
+    {
+        form_.reset();
+        old_ = std::make_unique<TestDb>(std::string(name) + "_old", oldSql);
+        new_ = std::make_unique<TestDb>(std::string(name) + "_new", newSql);
+        form_ = std::make_unique<TestForm>();
+        form_->ProgramDir = dir_.path();
+        form_->Rep->ProgramDir = dir_.path();
+        form_->DM->SetLoginPrompt(&login_);
+        form_->OldDBName->SetFileName(QString::fromStdString(old_->Path()));
+        form_->NewDBName->SetFileName(QString::fromStdString(new_->Path()));
+        QFile::remove(dir_.path() + "/vorkat.sql");
+    }
+
+private slots:
+    void controlsStartAsDesigned()
+    {
+        TVorkatMainForm form;
+        QCOMPARE(form.windowTitle(), QString("Vorkat v1.0.4"));
+        QCOMPARE(form.DomainBox->text(), QString("Check Domains"));
+        QCOMPARE(form.ExpBox->text(), QString("Check Exceptions"));
+        QCOMPARE(form.GenBox->text(), QString("Check Generators"));
+        QCOMPARE(form.UDFBox->text(), QString("Check UDF"));
+        QCOMPARE(form.TableBox->text(), QString("Check Table Fields"));
+        QCOMPARE(form.IndexBox->text(), QString("Check Table Indices"));
+        QCOMPARE(form.SPBox->text(), QString("Check Stored Procedures"));
+        QCOMPARE(form.TrigBox->text(), QString("Check Triggers"));
+        for (QCheckBox* box : {form.DomainBox, form.ExpBox, form.GenBox, form.UDFBox, form.TableBox, form.IndexBox,
+                               form.SPBox, form.TrigBox, form.ReportBox})
+            QVERIFY(box->isChecked());
+        QCOMPARE(form.RepairBox->text(), QString("Auto Repair"));
+        QCOMPARE(form.ScriptBox->text(), QString("Create SQL script"));
+        QVERIFY(!form.RepairBox->isChecked());
+        QVERIFY(form.ScriptBox->isChecked());
+        QCOMPARE(form.ReportBox->text(), QString("Show Report"));
+        QVERIFY(form.Label3->text().isEmpty());
+        QCOMPARE(form.ProgBar->minimum(), 0);
+        QCOMPARE(form.ProgBar->maximum(), 100);
+        QCOMPARE(form.ProgBar->value(), 0);
+        QCOMPARE(form.RunBtn->text(), QString("Run"));
+        QVERIFY(form.RunBtn->isDefault());
+        QCOMPARE(form.AboutBtn->text(), QString("About"));
+        QCOMPARE(form.ExitBtn->text(), QString("E&xit"));
+        QVERIFY(form.OldDBName->FileName().isEmpty());
+        QVERIFY(form.NewDBName->FileName().isEmpty());
+        form.RepairBox->setChecked(true);
+        QVERIFY(!form.ScriptBox->isChecked());
+    }
+
+    void browseDialogsFollowTheirFields()
+    {
+        TVorkatMainForm form;
+        QFileDialog oldDialog;
+        form.OldDBName->ConfigureDialog(oldDialog);
+        QCOMPARE(oldDialog.windowTitle(), QString("Browse"));
+        QCOMPARE(oldDialog.nameFilters(), QStringList{"IB files (*.gdb)"});
+        QCOMPARE(oldDialog.fileMode(), QFileDialog::ExistingFile);
+        QCOMPARE(oldDialog.defaultSuffix(), QString("gdb"));
+        QFileDialog newDialog;
+        form.NewDBName->ConfigureDialog(newDialog);
+        QCOMPARE(newDialog.fileMode(), QFileDialog::AnyFile);
+        QVERIFY(newDialog.defaultSuffix().isEmpty());
+    }
+
+    void scriptRunWritesTheExactScriptAndShowsTheReport()
+    {
+        MakePair("script", "CREATE GENERATOR GEN_CUSTOMER;", "CREATE GENERATOR GEN_CUSTOMER; CREATE GENERATOR GEN_ORDER;");
+        form_->RunBtnClick();
+        QCOMPARE(ReadFile(dir_.path() + "/vorkat.sql"),
+                 QByteArray("/* GENERATOR GEN_ORDER */\r\nCREATE GENERATOR GEN_ORDER\r\n;\r\n\r\n"));
+        QCOMPARE(form_->ReportShown, 1);
+        QVERIFY(form_->RepairVisible);
+        QVERIFY(form_->ScriptVisible);
+        const auto& rows = form_->Rep->Rows().Rows();
+        QCOMPARE(rows.size(), std::size_t(1));
+        QCOMPARE(QString::fromStdString(rows[0][0]), QString("GENERATOR"));
+        QCOMPARE(QString::fromStdString(rows[0][1]), QString("GEN_ORDER"));
+        QCOMPARE(QString::fromStdString(rows[0][2]), QString("not exist"));
+        QCOMPARE(form_->Rep->StringGrid->item(0, 1)->text(), QString("GEN_ORDER"));
+        QVERIFY(!form_->DM->OldDB.Connected());
+        QVERIFY(!form_->DM->NewDB.Connected());
+        QVERIFY(form_->Label3->text().isEmpty());
+        QCOMPARE(form_->ProgBar->value(), 0);
+
+        // A second run writes that run's blocks only.
+        form_->RunBtnClick();
+        QCOMPARE(ReadFile(dir_.path() + "/vorkat.sql"),
+                 QByteArray("/* GENERATOR GEN_ORDER */\r\nCREATE GENERATOR GEN_ORDER\r\n;\r\n\r\n"));
+    }
+
+    void checksRunInTheFixedOrder()
+    {
+        MakePair("order", "", "");
+        form_->RunBtnClick();
+        QCOMPARE(form_->Steps, (QStringList{"Domains", "Exceptions", "Generators", "UDF", "Table Fields",
+                                            "Table Indices", "Stored Procedures", "Triggers"}));
+        form_->Steps.clear();
+        for (QCheckBox* box : {form_->DomainBox, form_->GenBox, form_->TableBox, form_->TrigBox})
+            box->setChecked(false);
+        form_->RunBtnClick();
+        QCOMPARE(form_->Steps, (QStringList{"Exceptions", "UDF", "Table Indices", "Stored Procedures"}));
+    }
+
+    void repairFromTheReportRunsAgainWithoutTouchingTheScript()
+    {
+        MakePair("repair", "", "CREATE GENERATOR GEN_ORDER;");
+        form_->ReportAnswer = 1;
+        form_->RunBtnClick();
+        const QByteArray script = ReadFile(dir_.path() + "/vorkat.sql");
+        QCOMPARE(script, QByteArray("/* GENERATOR GEN_ORDER */\r\nCREATE GENERATOR GEN_ORDER\r\n;\r\n\r\n"));
+        QVERIFY(form_->DM->RepairMode);
+        QVERIFY(!form_->DM->ReportMode);
+        QCOMPARE(form_->ReportShown, 1);
+
+        // The Old database now has the generator: the next run finds nothing.
+        form_->ReportAnswer = 2;
+        form_->RunBtnClick();
+        QCOMPARE(ReadFile(dir_.path() + "/vorkat.sql"), QByteArray());
+        QVERIFY(form_->Rep->Rows().Rows()[0][0].empty());
+    }
+
+    void autoRepairHidesRepairAndScriptAndWritesNoFile()
+    {
+        MakePair("auto", "", "CREATE GENERATOR GEN_ORDER;");
+        form_->RepairBox->setChecked(true);
+        form_->RunBtnClick();
+        QVERIFY(!QFile::exists(dir_.path() + "/vorkat.sql"));
+        QCOMPARE(form_->ReportShown, 1);
+        QVERIFY(!form_->RepairVisible);
+        QVERIFY(!form_->ScriptVisible);
+        form_->RunBtnClick();
+        QVERIFY(form_->Rep->Rows().Rows()[0][0].empty());
+    }
+
+    void scriptWithoutReportShowsNothing()
+    {
+        MakePair("noreport", "", "CREATE GENERATOR GEN_ORDER;");
+        form_->ReportBox->setChecked(false);
+        form_->RunBtnClick();
+        QCOMPARE(form_->ReportShown, 0);
+        QVERIFY(ReadFile(dir_.path() + "/vorkat.sql").startsWith("/* GENERATOR GEN_ORDER */"));
+    }
+
+    void oldDatabaseThatCannotBeOpenedEndsTheRunWithTheErrorBox()
+    {
+        MakePair("badold", "", "CREATE GENERATOR GEN_ORDER;");
+        form_->OldDBName->SetFileName(QString::fromStdString(old_->Path() + ".missing"));
+        login_.Asked = 0;
+        login_.Answers = {{false, "", ""}};
+        ErrorBoxCapture box;
+        form_->RunBtnClick();
+        QCOMPARE(box.Messages, QStringList{"Operation cancelled at user's request."});
+        QCOMPARE(login_.Asked, 1);
+        QCOMPARE(form_->ReportShown, 0);
+        QVERIFY(!QFile::exists(dir_.path() + "/vorkat.sql"));
+        QVERIFY(form_->DM->NewDB.DatabaseName().empty());
+    }
+
+    void newDatabaseThatCannotBeOpenedClosesTheOldOne()
+    {
+        MakePair("badnew", "", "");
+        form_->NewDBName->SetFileName("");
+        ErrorBoxCapture box;
+        form_->RunBtnClick();
+        QCOMPARE(box.Messages, QStringList{"Database name is missing."});
+        QVERIFY(!form_->DM->OldDB.Connected());
+        // The Old file is free again: isql can open it.
+        QVERIFY(old_->Isql("select 1 from RDB$DATABASE;").find("1") != std::string::npos);
+    }
+
+    void runDuringARunStartsNothingAndExitWaitsForTheEnd()
+    {
+        MakePair("nested", "", "CREATE GENERATOR GEN_ORDER;");
+        form_->show();
+        int nested = 0;
+        form_->DuringGenerators = [&] {
+            const int before = form_->ReportShown;
+            form_->RunBtnClick();
+            nested += form_->ReportShown - before;
+            form_->close();
+            QVERIFY(form_->isVisible());
+        };
+        form_->RunBtnClick();
+        QCOMPARE(nested, 0);
+        QCOMPARE(form_->ReportShown, 1);
+        QVERIFY(!form_->isVisible());
+        QVERIFY(!form_->Running());
+    }
+
+    void cleanupTestCase() { form_.reset(); }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
