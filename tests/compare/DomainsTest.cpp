@@ -48,7 +48,8 @@ TEST_F(DomainsTest, MissingDomainsAreCreatedInTheDomainFormAndImplicitOnesAreNot
              "CREATE TABLE T (ID INTEGER, NAME VARCHAR(5));\n");
     Connect();
     Check(false);
-    EXPECT_EQ(DM.ScriptLines, (Lines{"/* Domain D_CODE */", "CREATE DOMAIN D_CODE AS", "VARCHAR(12)", "NOT NULL", ";", "",
+    EXPECT_EQ(DM.ScriptLines, (Lines{"/* Domain D_CODE */", "CREATE DOMAIN D_CODE AS", "VARCHAR(12)", "NOT NULL",
+                                     ";", "",
                                      "/* Domain D_FLAG */", "CREATE DOMAIN D_FLAG AS", "CHAR", ";", "",
                                      "/* Domain D_MEMO */", "CREATE DOMAIN D_MEMO AS",
                                      "BLOB SUB_TYPE 1 SEGMENT SIZE 80", ";", "",
