@@ -1,19 +1,24 @@
 // The shared walk and the fix protocol.
 #include "compare/Comparator.h"
 
-void Comparator::Walk(Query& newQuery, Query& oldQuery, Progress& bar, const std::function<void()>& compare)
+void Comparator::Walk(Query& newQuery, Query& oldQuery, Progress& bar, const std::function<void()>& compare,
+                      const std::vector<Query*>& companions)
 {
     newQuery.Open();
     newQuery.FetchAll();
     bar.SetPosition(0);
     bar.SetMaximum(newQuery.RecordCount());
     oldQuery.Open();
+    for (Query* query : companions)
+        query->Open();
     newQuery.First();
     while (!newQuery.Eof()) {
         bar.SetPosition(bar.Position() + 1);
         compare();
         newQuery.Next();
     }
+    for (auto it = companions.rbegin(); it != companions.rend(); ++it)
+        (*it)->Close();
     oldQuery.Close();
     newQuery.Close();
 }
@@ -38,4 +43,19 @@ void Comparator::Fix(const std::vector<std::string>& lines, const std::string& t
 {
     Dispatch(lines, title);
     Report(type, objectName, message);
+}
+
+std::string Comparator::SqlValue(const std::string& text, bool quote)
+{
+    if (text.empty())
+        return "NULL";
+    if (!quote)
+        return text;
+    std::string literal = "'";
+    for (char c : text) {
+        literal += c;
+        if (c == '\'')
+            literal += '\'';
+    }
+    return literal + "'";
 }

@@ -1,0 +1,232 @@
+// The table comparator on real database pairs: CREATE TABLE, added columns, domain and nullability fixes.
+#include "compare/Tables.h"
+#include "db/DbError.h"
+#include "tests/support/TestDb.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+using Lines = std::vector<std::string>;
+using Rows = std::vector<ReportRows::Row>;
+
+class TablesTest : public PairTest {
+protected:
+    void Check(bool repair)
+    {
+        RunMode(repair);
+        TTbl tbl(DM, Rep);
+        tbl.CheckTables(Bar);
+    }
+
+    // Runs a repair that the server must refuse and returns its message.
+    std::string RefusedRepair()
+    {
+        try {
+            Check(true);
+        } catch (const DbError& error) {
+            return error.what();
+        }
+        ADD_FAILURE() << "the repair was accepted";
+        return "";
+    }
+};
+
+Lines SystemUpdate(const std::string& table, const std::string& column, const std::string& set)
+{
+    return {"/* TABLE " + table + " */",
+            "UPDATE RDB$RELATION_FIELDS set",
+            set,
+            "WHERE RDB$FIELD_NAME = '" + column + "' and",
+            "RDB$RELATION_NAME ='" + table + "'",
+            ";",
+            ""};
+}
+
+Lines Joined(std::initializer_list<Lines> blocks)
+{
+    Lines all;
+    for (const Lines& block : blocks)
+        all.insert(all.end(), block.begin(), block.end());
+    return all;
+}
+}
+
+TEST_F(TablesTest, MissingTableIsCreatedWholeAndViewsAndSystemTablesAreNotSeen)
+{
+    MakePair("CREATE DOMAIN D_ID AS INTEGER;\nCREATE TABLE OLD_ONLY (X INTEGER);",
+             "CREATE DOMAIN D_ID AS INTEGER;\n"
+             "CREATE TABLE ORDERS (ID D_ID NOT NULL, CODE CHAR(10), NOTE VARCHAR(80), TWICE COMPUTED BY (ID * 2),\n"
+             "  FLAG BOOLEAN);\n"
+             "CREATE TABLE ONE (ONLY_COL INTEGER NOT NULL);\n"
+             "CREATE VIEW V_ORDERS AS SELECT ID FROM ORDERS;");
+    Connect();
+    Check(false);
+    // A missing table's columns are not compared further: no FIELD rows follow.
+    EXPECT_EQ(DM.ScriptLines, (Lines{"/* TABLE ORDERS */", "CREATE TABLE ORDERS", "(", "ID D_ID NOT NULL,",
+                                     "CODE CHAR(10),", "NOTE VARCHAR(80),", "TWICE INTEGER,", "FLAG ", ")", ";", "",
+                                     "/* TABLE ONE */", "CREATE TABLE ONE", "(", "ONLY_COL INTEGER NOT NULL", ")",
+                                     ";", ""}));
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"TABLE", "ORDERS", "not exist"}, {"TABLE", "ONE", "not exist"}}));
+    EXPECT_EQ(Bar.Maximum(), 2);
+    // Both transactions end with the check.
+    EXPECT_FALSE(DM.OldTran.Active());
+    EXPECT_FALSE(DM.NewTran.Active());
+}
+
+TEST_F(TablesTest, MissingColumnsAreAddedAndTheNotNullKeepsItsTrailingBlank)
+{
+    MakePair("CREATE DOMAIN D_CODE AS VARCHAR(12);\nCREATE TABLE T (ID INTEGER, OLD_ONLY INTEGER);",
+             "CREATE DOMAIN D_CODE AS VARCHAR(12);\n"
+             "CREATE TABLE T (ID INTEGER, NAME D_CODE NOT NULL, AMOUNT NUMERIC(9,2),\n"
+             "  MEMO BLOB SUB_TYPE 1 SEGMENT SIZE 80, FSS VARCHAR(10) CHARACTER SET UNICODE_FSS);");
+    Connect();
+    Check(false);
+    EXPECT_EQ(DM.ScriptLines,
+              (Lines{"/* TABLE T */", "ALTER TABLE T", "ADD NAME D_CODE NOT NULL ", ";", "",
+                     // NUMERIC renders as its storage type, the multi-byte VARCHAR as its byte length.
+                     "/* TABLE T */", "ALTER TABLE T", "ADD AMOUNT INTEGER", ";", "",
+                     "/* TABLE T */", "ALTER TABLE T", "ADD MEMO BLOB SUB_TYPE 1 SEGMENT SIZE 80", ";", "",
+                     "/* TABLE T */", "ALTER TABLE T", "ADD FSS VARCHAR(30)", ";", ""}));
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"FIELD", "T-NAME", "not exist"},
+                                      {"FIELD", "T-AMOUNT", "not exist"},
+                                      {"FIELD", "T-MEMO", "not exist"},
+                                      {"FIELD", "T-FSS", "not exist"}}));
+}
+
+TEST_F(TablesTest, ImplicitDomainsCompareByTheirRenderedType)
+{
+    // The extra table shifts the Old side's implicit domain names away from the New side's.
+    MakePair("CREATE TABLE SHIFT (S1 INTEGER, S2 INTEGER);\n"
+             "CREATE TABLE T (SAME VARCHAR(20), WIDER VARCHAR(20), SCALED NUMERIC(9,3), FSS VARCHAR(10));",
+             "CREATE TABLE T (SAME VARCHAR(20), WIDER VARCHAR(30), SCALED NUMERIC(9,2),\n"
+             "  FSS VARCHAR(10) CHARACTER SET UNICODE_FSS);");
+    Connect();
+    Check(false);
+    EXPECT_EQ(DM.ScriptLines, (Lines{"/* TABLE T */", "ALTER TABLE T", "ALTER WIDER TYPE VARCHAR(30)", ";", "",
+                                     "/* TABLE T */", "ALTER TABLE T", "ALTER FSS TYPE VARCHAR(30)", ";", ""}));
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"FIELD", "T-WIDER", "different"}, {"FIELD", "T-FSS", "different"}}));
+}
+
+TEST_F(TablesTest, NamedDomainAgainstImplicitOrAnotherNamedOneSetsTheFieldSource)
+{
+    MakePair("CREATE DOMAIN D_CODE AS VARCHAR(12);\nCREATE DOMAIN D_OTHER AS VARCHAR(12);\n"
+             "CREATE TABLE T (A VARCHAR(12), B D_OTHER, C D_CODE, D D_CODE);",
+             "CREATE DOMAIN D_CODE AS VARCHAR(12);\nCREATE DOMAIN D_OTHER AS VARCHAR(12);\n"
+             "CREATE TABLE T (A D_CODE, B D_CODE, C D_CODE, D VARCHAR(12));");
+    Connect();
+    Check(false);
+    EXPECT_EQ(DM.ScriptLines, Joined({SystemUpdate("T", "A", "RDB$FIELD_SOURCE = 'D_CODE'"),
+                                      SystemUpdate("T", "B", "RDB$FIELD_SOURCE = 'D_CODE'"),
+                                      {"/* TABLE T */", "ALTER TABLE T", "ALTER D TYPE VARCHAR(12)", ";", ""}}));
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"FIELD", "T-A", "different"},
+                                      {"FIELD", "T-B", "different"},
+                                      {"FIELD", "T-D", "different"}}));
+}
+
+TEST_F(TablesTest, NullFlagNullAgainstZeroIsEqualAndOneAgainstEitherIsNot)
+{
+    // Dropping a named NOT NULL constraint leaves the column's flag 0, not NULL.
+    const char* zeroFlags = "CREATE TABLE T (A INTEGER CONSTRAINT NN_A NOT NULL, B INTEGER CONSTRAINT NN_B NOT NULL,\n"
+                            "  C INTEGER, D INTEGER NOT NULL);\n"
+                            "COMMIT;\nALTER TABLE T DROP CONSTRAINT NN_A;\nALTER TABLE T DROP CONSTRAINT NN_B;";
+    MakePair(zeroFlags, "CREATE TABLE T (A INTEGER, B INTEGER NOT NULL, C INTEGER NOT NULL, D INTEGER);");
+    Connect();
+    Check(false);
+    EXPECT_EQ(DM.ScriptLines, Joined({SystemUpdate("T", "B", "RDB$NULL_FLAG = 1"),
+                                      SystemUpdate("T", "C", "RDB$NULL_FLAG = 1"),
+                                      SystemUpdate("T", "D", "RDB$NULL_FLAG = NULL")}));
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"FIELD", "T-B", "different"},
+                                      {"FIELD", "T-C", "different"},
+                                      {"FIELD", "T-D", "different"}}));
+    Disconnect();
+
+    // The pair is made again under the same file names: the first must be gone before.
+    OldDb.reset();
+    NewDb.reset();
+    MakePair("CREATE TABLE T (A INTEGER NOT NULL, B INTEGER, C INTEGER, D INTEGER NOT NULL);", zeroFlags);
+    Connect();
+    Check(false);
+    EXPECT_EQ(DM.ScriptLines, Joined({SystemUpdate("T", "A", "RDB$NULL_FLAG = 0")}));
+}
+
+TEST_F(TablesTest, ColumnWhoseDomainAndNullabilityDifferGetsTwoFixesDomainFirst)
+{
+    MakePair("CREATE DOMAIN D_CODE AS VARCHAR(12);\nCREATE TABLE T (C VARCHAR(12));",
+             "CREATE DOMAIN D_CODE AS VARCHAR(12);\nCREATE TABLE T (C D_CODE NOT NULL);");
+    Connect();
+    Check(false);
+    EXPECT_EQ(DM.ScriptLines, Joined({SystemUpdate("T", "C", "RDB$FIELD_SOURCE = 'D_CODE'"),
+                                      SystemUpdate("T", "C", "RDB$NULL_FLAG = 1")}));
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"FIELD", "T-C", "different"}, {"FIELD", "T-C", "different"}}));
+}
+
+TEST_F(TablesTest, RepairCreatesTablesAddsAndConvertsColumnsSoThatASecondRunFindsNothing)
+{
+    MakePair("CREATE DOMAIN D_ID AS INTEGER;\nCREATE DOMAIN D_CODE AS VARCHAR(12);\n"
+             "CREATE TABLE T (ID D_ID, NARROW VARCHAR(20), CODE D_CODE);\n"
+             "INSERT INTO T (ID, NARROW, CODE) VALUES (1, 'kept', 'abc');",
+             "CREATE DOMAIN D_ID AS INTEGER;\nCREATE DOMAIN D_CODE AS VARCHAR(12);\n"
+             "CREATE TABLE T (ID D_ID, NARROW VARCHAR(40), CODE VARCHAR(12), ADDED D_CODE, NOTE CHAR(5));\n"
+             "CREATE TABLE ORDERS (ID D_ID NOT NULL, NOTE VARCHAR(80), MEMO BLOB SUB_TYPE 1 SEGMENT SIZE 80);");
+    Connect();
+    Check(true);
+    EXPECT_TRUE(DM.ScriptLines.empty());
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"FIELD", "T-NARROW", "different"},
+                                      {"FIELD", "T-CODE", "different"},
+                                      {"FIELD", "T-ADDED", "not exist"},
+                                      {"FIELD", "T-NOTE", "not exist"},
+                                      {"TABLE", "ORDERS", "not exist"}}));
+
+    Check(true);
+    EXPECT_TRUE(FindingRows(Rep).empty());
+    Disconnect();
+    // The converted columns keep their data.
+    const std::string row = OldDb->Isql("SELECT NARROW || '/' || CODE FROM T;");
+    EXPECT_NE(row.find("kept/abc"), std::string::npos) << row;
+}
+
+TEST_F(TablesTest, SystemTableUpdatesAreRefusedInRepairAndEarlierFixesStay)
+{
+    MakePair("CREATE DOMAIN D_CODE AS VARCHAR(12);\nCREATE TABLE T1 (ID INTEGER);\nCREATE TABLE T2 (C VARCHAR(12));",
+             "CREATE DOMAIN D_CODE AS VARCHAR(12);\nCREATE TABLE T1 (ID INTEGER, EXTRA INTEGER);\n"
+             "CREATE TABLE T2 (C D_CODE);");
+    Connect();
+    Check(false);
+    EXPECT_EQ(DM.ScriptLines, Joined({{"/* TABLE T1 */", "ALTER TABLE T1", "ADD EXTRA INTEGER", ";", ""},
+                                      SystemUpdate("T2", "C", "RDB$FIELD_SOURCE = 'D_CODE'")}));
+
+    const std::string message = RefusedRepair();
+    EXPECT_NE(message.find("UPDATE operation is not allowed for system table RDB$RELATION_FIELDS"),
+              std::string::npos)
+        << message;
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"FIELD", "T1-EXTRA", "not exist"}}));
+    Disconnect();
+    const std::string columns = OldDb->Isql("SELECT 'found:' || COUNT(*) FROM RDB$RELATION_FIELDS\n"
+                                            "WHERE RDB$RELATION_NAME='T1' AND RDB$FIELD_NAME='EXTRA';");
+    EXPECT_NE(columns.find("found:1"), std::string::npos) << columns;
+}
+
+TEST_F(TablesTest, NullFlagUpdateIsRefusedInRepair)
+{
+    MakePair("CREATE TABLE T (C INTEGER);", "CREATE TABLE T (C INTEGER NOT NULL);");
+    Connect();
+    Check(false);
+    EXPECT_EQ(DM.ScriptLines, SystemUpdate("T", "C", "RDB$NULL_FLAG = 1"));
+
+    const std::string message = RefusedRepair();
+    EXPECT_NE(message.find("UPDATE operation is not allowed for system table RDB$RELATION_FIELDS"),
+              std::string::npos)
+        << message;
+}
+
+TEST_F(TablesTest, DomainRowThatCannotBeFoundRendersEmptyInsteadOfTheLastRowFound)
+{
+    MakePair("CREATE TABLE T (A INTEGER, B VARCHAR(20));", "CREATE TABLE T (A INTEGER, B INTEGER);");
+    Connect();
+    RunMode(false);
+    TTbl tbl(DM, Rep);
+    // Stands for an inconsistent Old Database: only the INTEGER domain rows are there.
+    tbl.OldFields.SQL = {"select * from RDB$FIELDS where RDB$FIELD_TYPE=8"};
+    tbl.CheckTables(Bar);
+    EXPECT_EQ(DM.ScriptLines, (Lines{"/* TABLE T */", "ALTER TABLE T", "ALTER B TYPE INTEGER", ";", ""}));
+}
