@@ -42,15 +42,15 @@ TEST_F(UDFsTest, FunctionWithoutInputsGivesThreeLines)
                                      "ENTRY_POINT 'pi' MODULE_NAME 'm'", ";", ""}));
 }
 
-TEST_F(UDFsTest, ArgumentFormsOfCharCstringAndDoubleAreWrittenWithoutLengthWhereTheFormHasNone)
+TEST_F(UDFsTest, ArgumentLinesFollowTheArgumentFormAndAnUnrenderedTypeLeavesItsComma)
 {
-    MakePair("", "DECLARE EXTERNAL FUNCTION F3 CSTRING(255), CHAR(10), DOUBLE PRECISION, VARCHAR(20), SMALLINT "
+    MakePair("", "DECLARE EXTERNAL FUNCTION F3 CSTRING(255), CHAR(10), BLOB, DOUBLE PRECISION, VARCHAR(20), SMALLINT "
                  "RETURNS CSTRING(80) FREE_IT ENTRY_POINT 'f3' MODULE_NAME 'm';");
     Connect();
     RunMode(false, false);
     Check();
     EXPECT_EQ(DM.ScriptLines,
-              (Lines{"/* UDF F3 */", "DECLARE EXTERNAL FUNCTION F3", "CSTRING(255),", "CHAR,", "DOUBLE,", "VARCHAR(20),",
+              (Lines{"/* UDF F3 */", "DECLARE EXTERNAL FUNCTION F3", "CSTRING(255),", "CHAR,", ",", "DOUBLE,", "VARCHAR(20),",
                      "SMALLINT", "RETURNS CSTRING(80) FREE_IT", "ENTRY_POINT 'f3' MODULE_NAME 'm'", ";", ""}));
     EXPECT_TRUE(FindingRows(Rep).empty());
 }
@@ -66,16 +66,6 @@ TEST_F(UDFsTest, ChangedVarcharLengthDropsAndDeclaresAgain)
                                      "DECLARE EXTERNAL FUNCTION PAD", "INTEGER,", "VARCHAR(20)", "RETURNS INTEGER",
                                      "ENTRY_POINT 'p' MODULE_NAME 'm'", ";", ""}));
     EXPECT_EQ(FindingRows(Rep), (Rows{{"UDF", "PAD", "different"}}));
-}
-
-TEST_F(UDFsTest, CharLengthCountsThoughTheTypeTextIsTheSame)
-{
-    MakePair("DECLARE EXTERNAL FUNCTION C1 CHAR(20) RETURNS INTEGER BY VALUE ENTRY_POINT 'c' MODULE_NAME 'm';",
-             "DECLARE EXTERNAL FUNCTION C1 CHAR(10) RETURNS INTEGER BY VALUE ENTRY_POINT 'c' MODULE_NAME 'm';");
-    Connect();
-    RunMode(false);
-    Check();
-    EXPECT_EQ(FindingRows(Rep), (Rows{{"UDF", "C1", "different"}}));
 }
 
 TEST_F(UDFsTest, DifferentModuleIsLeftAloneWhateverTheArguments)
@@ -101,16 +91,18 @@ TEST_F(UDFsTest, MechanismAndEntryPointAreNotCompared)
     EXPECT_TRUE(FindingRows(Rep).empty());
 }
 
-TEST_F(UDFsTest, MissingArgumentPositionInOldIsDifferentButAnExtraOldOneIsNot)
+TEST_F(UDFsTest, CharLengthOrAMissingOldPositionIsDifferentButAnExtraOldArgumentIsNot)
 {
-    MakePair("DECLARE EXTERNAL FUNCTION G1 INTEGER RETURNS INTEGER BY VALUE ENTRY_POINT 'g' MODULE_NAME 'm';"
+    MakePair("DECLARE EXTERNAL FUNCTION C1 CHAR(20) RETURNS INTEGER BY VALUE ENTRY_POINT 'c' MODULE_NAME 'm';"
+             "DECLARE EXTERNAL FUNCTION G1 INTEGER RETURNS INTEGER BY VALUE ENTRY_POINT 'g' MODULE_NAME 'm';"
              "DECLARE EXTERNAL FUNCTION G2 INTEGER, INTEGER RETURNS INTEGER BY VALUE ENTRY_POINT 'g' MODULE_NAME 'm';",
+             "DECLARE EXTERNAL FUNCTION C1 CHAR(10) RETURNS INTEGER BY VALUE ENTRY_POINT 'c' MODULE_NAME 'm';"
              "DECLARE EXTERNAL FUNCTION G1 INTEGER, INTEGER RETURNS INTEGER BY VALUE ENTRY_POINT 'g' MODULE_NAME 'm';"
              "DECLARE EXTERNAL FUNCTION G2 INTEGER RETURNS INTEGER BY VALUE ENTRY_POINT 'g' MODULE_NAME 'm';");
     Connect();
     RunMode(false);
     Check();
-    EXPECT_EQ(FindingRows(Rep), (Rows{{"UDF", "G1", "different"}}));
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"UDF", "C1", "different"}, {"UDF", "G1", "different"}}));
 }
 
 TEST_F(UDFsTest, RepairDeclaresAndRedeclaresSoTheNextRunFindsNothing)
