@@ -1,0 +1,234 @@
+// Stored procedures: a missing or changed procedure is fixed after a depth-first walk over its callees.
+#include "compare/Procedures.h"
+#include "compare/TypeText.h"
+
+namespace {
+const std::vector<std::string> ProcedureSql{"select * from RDB$PROCEDURES"};
+// Ordered by number so that lists are written and compared in declaration order.
+const std::vector<std::string> ParamSql{"select * from RDB$PROCEDURE_PARAMETERS", "WHERE RDB$PROCEDURE_NAME=:PNAME and",
+                                        "RDB$PARAMETER_TYPE=:PTYPE", "order by RDB$PARAMETER_NUMBER"};
+const std::vector<std::string> FieldSql{"select * from RDB$FIELDS"};
+const std::vector<std::string> DependencySql{"select * from RDB$DEPENDENCIES", "WHERE RDB$FIELD_NAME IS NULL and",
+                                             "RDB$DEPENDENT_NAME=:SPNAME and", "RDB$DEPENDED_ON_TYPE=:DEPTYPE",
+                                             "order by RDB$DEPENDED_ON_NAME"};
+const std::int64_t ProcedureDependency = 5;
+const char* const NameColumn = "RDB$PROCEDURE_NAME";
+const char* const SourceColumn = "RDB$PROCEDURE_SOURCE";
+
+std::string WithoutTrailingBlanks(std::string text)
+{
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    return text;
+}
+
+void Reopen(Query& query)
+{
+    query.Close();
+    query.Open();
+    query.FetchAll();
+}
+}
+
+TSP::TSP(TDM& dm, ReportSink& report)
+    : Comparator(dm, report),
+      NewSP(dm.NewDB, dm.NewTran, ProcedureSql),
+      SrchSP(dm.NewDB, dm.NewTran, ProcedureSql),
+      OldSP(dm.OldDB, dm.OldTran, ProcedureSql),
+      NewSPParam(dm.NewDB, dm.NewTran, ParamSql),
+      OldSPParam(dm.OldDB, dm.OldTran, ParamSql),
+      NewSPFields(dm.NewDB, dm.NewTran, FieldSql),
+      OldSPFields(dm.OldDB, dm.OldTran, FieldSql),
+      NewSPDep(dm.NewDB, dm.NewTran, DependencySql)
+{
+}
+
+void TSP::CheckProcedures(Progress& bar)
+{
+    walking_.clear();
+    fixedSinceRead_.clear();
+    oldFieldsStale_ = false;
+    DM.NewTran.StartTransaction();
+    DM.OldTran.StartTransaction();
+    SrchSP.Open();
+    Walk(NewSP, OldSP, bar, [this] { CompareProcedure(NewSP.AsString(NameColumn)); });
+    NewSPDep.Close();
+    SrchSP.Close();
+    OldSPFields.Close();
+    NewSPFields.Close();
+    DM.NewTran.Commit();
+    DM.OldTran.Commit();
+}
+
+void TSP::CompareProcedure(const std::string& name)
+{
+    // In repair mode a procedure fixed earlier in this step is read again; the other rows cannot have changed.
+    if (!OldSP.Active() || fixedSinceRead_.count(WithoutTrailingBlanks(name))) {
+        Reopen(OldSP);
+        fixedSinceRead_.clear();
+    }
+    if (!OldSP.Locate(NameColumn, name)) {
+        CreateProcedure(name);
+        return;
+    }
+    bool same = SameParameters(name, 0) && SameParameters(name, 1);
+    if (same) {
+        SrchSP.Locate(NameColumn, name);
+        same = OldSP.AsString(SourceColumn) == SrchSP.AsString(SourceColumn);
+    }
+    if (!same)
+        AlterProcedure(name);
+}
+
+bool TSP::SameParameters(const std::string& name, int kind)
+{
+    NewSPFields.Open();
+    OldSPFields.Open();
+    for (Query* params : {&NewSPParam, &OldSPParam}) {
+        params->Close();
+        params->SetParam("PNAME", name);
+        params->SetParam("PTYPE", std::int64_t{kind});
+        params->Open();
+        params->FetchAll();
+        params->First();
+    }
+    bool same = NewSPParam.RecordCount() == OldSPParam.RecordCount();
+    while (same && !NewSPParam.Eof()) {
+        same = ParamTypeText(1) == ParamTypeText(2);
+        NewSPParam.Next();
+        OldSPParam.Next();
+    }
+    OldSPParam.Close();
+    NewSPParam.Close();
+    return same;
+}
+
+bool TSP::LocateDomain(int side)
+{
+    Query& fields = SPFieldsQuery(side);
+    const std::string domain = ParamDomain(side);
+    if (fields.Locate("RDB$FIELD_NAME", domain))
+        return true;
+    // Fixes only add domains under fresh names, so a miss is the one case worth reading again.
+    if (side == 2 && oldFieldsStale_) {
+        Reopen(fields);
+        oldFieldsStale_ = false;
+        return fields.Locate("RDB$FIELD_NAME", domain);
+    }
+    return false;
+}
+
+std::string TSP::ParamTypeText(int side)
+{
+    std::string text = ParamName(side) + " ";
+    if (!LocateDomain(side))
+        return text;
+    return text + TypeText(TypeForm::Param, DomainType(side), DomainLength(side), "", "");
+}
+
+void TSP::OpenDependencies(const std::string& name)
+{
+    NewSPDep.Close();
+    NewSPDep.SetParam("SPNAME", name);
+    NewSPDep.SetParam("DEPTYPE", ProcedureDependency);
+    NewSPDep.Open();
+    NewSPDep.FetchAll();
+}
+
+void TSP::CheckDependencies(const std::string& name)
+{
+    // Each level keeps its own list of callees, in ascending name order, so deeper walks cannot disturb it.
+    OpenDependencies(name);
+    std::vector<std::string> callees;
+    for (NewSPDep.First(); !NewSPDep.Eof(); NewSPDep.Next())
+        callees.push_back(NewSPDep.AsString("RDB$DEPENDED_ON_NAME"));
+    NewSPDep.Close();
+
+    const std::string key = WithoutTrailingBlanks(name);
+    walking_.insert(key);
+    for (const auto& callee : callees) {
+        // A callee outside the New procedures, or one whose own walk is under way (a cycle), is passed over.
+        if (!SrchSP.Locate(NameColumn, callee))
+            continue;
+        const std::string calleeName = SrchSP.AsString(NameColumn);
+        if (walking_.count(WithoutTrailingBlanks(calleeName)))
+            continue;
+        CompareProcedure(calleeName);
+    }
+    walking_.erase(key);
+}
+
+void TSP::CreateProcedure(const std::string& name)
+{
+    // The walk comes first: its fixes use the same statement buffer.
+    CheckDependencies(name);
+    std::vector<std::string> lines{"CREATE PROCEDURE " + name};
+    AddProcedureBody(name, lines);
+    FixProcedure(std::move(lines), name, "not exist");
+}
+
+void TSP::AlterProcedure(const std::string& name)
+{
+    CheckDependencies(name);
+    std::vector<std::string> lines{"ALTER PROCEDURE " + name};
+    AddProcedureBody(name, lines);
+    FixProcedure(std::move(lines), name, "different");
+}
+
+void TSP::FixProcedure(std::vector<std::string> lines, const std::string& name, const std::string& message)
+{
+    const std::string trimmed = Trim(name);
+    Dispatch(lines, "STORED PROC " + trimmed);
+    if (DM.RepairMode) {
+        fixedSinceRead_.insert(WithoutTrailingBlanks(name));
+        oldFieldsStale_ = true;
+    }
+    Report("STORED PROC.", trimmed, message);
+}
+
+void TSP::AddProcedureBody(const std::string& name, std::vector<std::string>& lines)
+{
+    AddInputParams(name, lines);
+    AddOutputParams(name, lines);
+    SrchSP.Locate(NameColumn, name);
+    const std::string source = SrchSP.AsString(SourceColumn);
+    // Newer servers store the source from its first token ("BEGIN"); "as" needs a break before it.
+    const bool startsWithToken = !source.empty() && static_cast<unsigned char>(source.front()) > 32;
+    lines.push_back((startsWithToken ? "as\r\n" : "as") + source);
+}
+
+void TSP::AddInputParams(const std::string& name, std::vector<std::string>& lines)
+{
+    NewSPParam.Close();
+    NewSPParam.SetParam("PNAME", name);
+    NewSPParam.SetParam("PTYPE", std::int64_t{0});
+    lines.push_back(ParamList());
+}
+
+void TSP::AddOutputParams(const std::string& name, std::vector<std::string>& lines)
+{
+    NewSPParam.Close();
+    NewSPParam.SetParam("PNAME", name);
+    NewSPParam.SetParam("PTYPE", std::int64_t{1});
+    const std::string list = ParamList();
+    if (!list.empty())
+        lines.push_back("RETURNS " + list);
+}
+
+std::string TSP::ParamList()
+{
+    std::string result;
+    NewSPFields.Open();
+    NewSPParam.Open();
+    if (!NewSPParam.Eof()) {
+        result = "(";
+        for (bool first = true; !NewSPParam.Eof(); NewSPParam.Next(), first = false) {
+            if (!first)
+                result += ", ";
+            result += ParamTypeText(1);
+        }
+        result += ")";
+    }
+    NewSPParam.Close();
+    return result;
+}

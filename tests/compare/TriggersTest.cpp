@@ -1,0 +1,118 @@
+// Trigger comparison against real Old/New database pairs.
+#include "compare/Triggers.h"
+#include "tests/support/TestDb.h"
+
+using Lines = std::vector<std::string>;
+using Rows = std::vector<ReportRows::Row>;
+
+class TriggersTest : public PairTest {
+protected:
+    void Check()
+    {
+        TTrig trig(DM, Rep);
+        trig.CheckTriggers(Bar);
+    }
+};
+
+namespace {
+const std::string Tables = "CREATE TABLE ORDERS (ID INTEGER, QTY INTEGER);\nCREATE TABLE ITEMS (ID INTEGER);\n";
+
+std::string Trigger(const std::string& name, const std::string& table, const std::string& activity,
+                    const std::string& body)
+{
+    return "SET TERM ^;\nCREATE TRIGGER " + name + " FOR " + table + " " + activity + " AS\nBEGIN\n  " + body +
+           "\nEND^\nSET TERM ;^\n";
+}
+}
+
+TEST_F(TriggersTest, TwoMissingTriggersFollowEachOtherRawInTheScript)
+{
+    MakePair(Tables, Tables + Trigger("ORDERS_BI", "ORDERS", "ACTIVE BEFORE INSERT POSITION 0", "NEW.ID = 1;") +
+                         Trigger("ORDERS_AD", "ORDERS", "AFTER DELETE POSITION 3", "EXIT;"));
+    Connect();
+    RunMode(false);
+    Check();
+    EXPECT_EQ(DM.ScriptLines,
+              (Lines{"CREATE TRIGGER ORDERS_BI FOR ORDERS", "ACTIVE BEFORE INSERT POSITION 0",
+                     "AS\nBEGIN\n  NEW.ID = 1;\nEND", "CREATE TRIGGER ORDERS_AD FOR ORDERS",
+                     "ACTIVE AFTER DELETE POSITION 3", "AS\nBEGIN\n  EXIT;\nEND"}));
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"TRIGGER.", "ORDERS_BI", "not exist"}, {"TRIGGER.", "ORDERS_AD", "not exist"}}));
+}
+
+TEST_F(TriggersTest, CheckConstraintTriggersAreSkippedAndSystemTriggersLeaveNoTrace)
+{
+    const std::string checked = "CREATE TABLE STOCK (QTY INTEGER CHECK (QTY >= 0));\n";
+    MakePair("", checked);
+    Connect();
+    RunMode(false);
+    Check();
+    EXPECT_TRUE(DM.ScriptLines.empty());
+    EXPECT_TRUE(FindingRows(Rep).empty());
+    // The bar counts every row, system and check triggers included.
+    EXPECT_GT(Bar.Maximum(), 2);
+}
+
+TEST_F(TriggersTest, InactiveNewTriggerIsWrittenActiveAndStateAloneIsNotNoticed)
+{
+    MakePair(Tables + Trigger("ORDERS_BU", "ORDERS", "ACTIVE BEFORE UPDATE POSITION 0", "NEW.ID = 2;"),
+             Tables + Trigger("ORDERS_BU", "ORDERS", "INACTIVE BEFORE UPDATE POSITION 0", "NEW.ID = 2;") +
+                 Trigger("ITEMS_AU", "ITEMS", "INACTIVE AFTER UPDATE POSITION 1", "EXIT;"));
+    Connect();
+    RunMode(false);
+    Check();
+    EXPECT_EQ(DM.ScriptLines, (Lines{"CREATE TRIGGER ITEMS_AU FOR ITEMS", "ACTIVE AFTER UPDATE POSITION 1",
+                                     "AS\nBEGIN\n  EXIT;\nEND"}));
+}
+
+TEST_F(TriggersTest, TypeOutsideTheSixGivesOnlyThePosition)
+{
+    MakePair(Tables, Tables + Trigger("ORDERS_BIU", "ORDERS", "BEFORE INSERT OR UPDATE POSITION 5", "NEW.ID = 3;"));
+    Connect();
+    RunMode(false, false);
+    Check();
+    EXPECT_EQ(DM.ScriptLines,
+              (Lines{"CREATE TRIGGER ORDERS_BIU FOR ORDERS", "POSITION 5", "AS\nBEGIN\n  NEW.ID = 3;\nEND"}));
+    EXPECT_TRUE(FindingRows(Rep).empty());
+}
+
+TEST_F(TriggersTest, SourceSequenceOrTypeChangeAltersButAnotherTableDoesNot)
+{
+    MakePair(Tables + Trigger("T_SRC", "ORDERS", "BEFORE INSERT POSITION 0", "EXIT; ") +
+                 Trigger("T_SEQ", "ORDERS", "BEFORE INSERT POSITION 1", "EXIT;") +
+                 Trigger("T_TYPE", "ORDERS", "AFTER INSERT POSITION 0", "EXIT;") +
+                 Trigger("T_TBL", "ITEMS", "BEFORE INSERT POSITION 0", "EXIT;"),
+             Tables + Trigger("T_SRC", "ORDERS", "BEFORE INSERT POSITION 0", "EXIT;") +
+                 Trigger("T_SEQ", "ORDERS", "BEFORE INSERT POSITION 2", "EXIT;") +
+                 Trigger("T_TYPE", "ORDERS", "BEFORE INSERT POSITION 0", "EXIT;") +
+                 Trigger("T_TBL", "ORDERS", "BEFORE INSERT POSITION 0", "EXIT;"));
+    Connect();
+    RunMode(false);
+    Check();
+    const std::string body = "AS\nBEGIN\n  EXIT;\nEND";
+    EXPECT_EQ(DM.ScriptLines,
+              (Lines{"ALTER TRIGGER T_SRC", "ACTIVE BEFORE INSERT POSITION 0", body, "ALTER TRIGGER T_SEQ",
+                     "ACTIVE BEFORE INSERT POSITION 2", body, "ALTER TRIGGER T_TYPE", "ACTIVE BEFORE INSERT POSITION 0",
+                     body}));
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"TRIGGER.", "T_SRC", "different"},
+                                      {"TRIGGER.", "T_SEQ", "different"},
+                                      {"TRIGGER.", "T_TYPE", "different"}}));
+}
+
+TEST_F(TriggersTest, RepairCreatesAndAltersSoTheNextRunFindsNothing)
+{
+    MakePair(Tables + Trigger("ORDERS_BU", "ORDERS", "BEFORE UPDATE POSITION 0", "NEW.QTY = 0;"),
+             Tables + Trigger("ORDERS_BU", "ORDERS", "BEFORE UPDATE POSITION 0", "NEW.QTY = 1;") +
+                 Trigger("ORDERS_BI", "ORDERS", "INACTIVE BEFORE INSERT POSITION 0", "NEW.ID = 1;"));
+    Connect();
+    RunMode(true);
+    Check();
+    EXPECT_TRUE(DM.ScriptLines.empty());
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"TRIGGER.", "ORDERS_BU", "different"}, {"TRIGGER.", "ORDERS_BI", "not exist"}}));
+
+    RunMode(true);
+    Check();
+    EXPECT_TRUE(FindingRows(Rep).empty());
+    Disconnect();
+    const std::string state = OldDb->Isql("SELECT RDB$TRIGGER_INACTIVE FROM RDB$TRIGGERS WHERE RDB$TRIGGER_NAME='ORDERS_BI';");
+    EXPECT_NE(state.find(" 0"), std::string::npos) << state;
+}
