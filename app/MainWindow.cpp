@@ -15,6 +15,7 @@
 #include "data/DM.h"
 #include "data/Files.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGridLayout>
@@ -111,18 +112,20 @@ void TVorkatMainForm::FormCreate()
     ProgramDir = QCoreApplication::applicationDirPath();
     FormStorage1.IniFileName = ProgramDir + "/vorkat.ini";
     bar_ = std::make_unique<BarProgress>(*ProgBar);
+    Query::Busy = &waitPointer_;
+    report_.Target = &Rep;
     DM = std::make_unique<TDM>();
     DM->SetLoginPrompt(&login_);
+    SP = std::make_unique<TSP>(*DM, report_);
+    Trig = std::make_unique<TTrig>(*DM, report_);
+    Tbl = std::make_unique<TTbl>(*DM, report_);
+    Idx = std::make_unique<TIdx>(*DM, report_);
+    Gen = std::make_unique<TGen>(*DM, report_);
     Rep = new TRep(this);
     Rep->ProgramDir = ProgramDir;
-    SP = std::make_unique<TSP>(*DM, *Rep);
-    Trig = std::make_unique<TTrig>(*DM, *Rep);
-    Tbl = std::make_unique<TTbl>(*DM, *Rep);
-    Idx = std::make_unique<TIdx>(*DM, *Rep);
-    Gen = std::make_unique<TGen>(*DM, *Rep);
-    Dmn = std::make_unique<TDmn>(*DM, *Rep);
-    Exp = std::make_unique<TExp>(*DM, *Rep);
-    UDF = std::make_unique<TUDF>(*DM, *Rep);
+    Dmn = std::make_unique<TDmn>(*DM, report_);
+    Exp = std::make_unique<TExp>(*DM, report_);
+    UDF = std::make_unique<TUDF>(*DM, report_);
     AboutForm = new TAboutForm(this);
 }
 
@@ -135,7 +138,6 @@ void TVorkatMainForm::FormDestroy()
     UDF.reset();
     Exp.reset();
     Dmn.reset();
-    // The report window outlives the comparators that report into it.
     delete Rep;
     Rep = nullptr;
     Gen.reset();
@@ -144,6 +146,29 @@ void TVorkatMainForm::FormDestroy()
     Trig.reset();
     SP.reset();
     DM.reset();
+    if (Query::Busy == &waitPointer_)
+        Query::Busy = nullptr;
+}
+
+void WaitPointer::Begin()
+{
+    set_ = !QApplication::overrideCursor();
+    if (set_)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void WaitPointer::End() noexcept
+{
+    if (set_)
+        QApplication::restoreOverrideCursor();
+    set_ = false;
+}
+
+void ReportForwarder::AddReportRow(const std::string& type, const std::string& objectName,
+                                   const std::string& message)
+{
+    if (Target && *Target)
+        (*Target)->AddReportRow(type, objectName, message);
 }
 
 void TVorkatMainForm::showEvent(QShowEvent* event)

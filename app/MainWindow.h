@@ -4,6 +4,7 @@
 #include "app/FormStorage.h"
 #include "app/LoginDialog.h"
 #include "data/Interfaces.h"
+#include "db/Query.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -35,6 +36,23 @@ public:
 
 private:
     QProgressBar& bar_;
+};
+
+// The busy pointer while a query fetches all, only when the pointer had its default shape.
+class WaitPointer : public BusyPointer {
+public:
+    void Begin() override;
+    void End() noexcept override;
+
+private:
+    bool set_ = false;
+};
+
+// Report rows reach the report window, which is created after the first comparators.
+class ReportForwarder : public ReportSink {
+public:
+    TRep** Target = nullptr;
+    void AddReportRow(const std::string& type, const std::string& objectName, const std::string& message) override;
 };
 
 class TVorkatMainForm : public QDialog {
@@ -107,6 +125,8 @@ protected:
 private:
     void Step(const char* caption);
     std::unique_ptr<BarProgress> bar_;
+    ReportForwarder report_;
+    WaitPointer waitPointer_;
     DialogLogin login_;
     bool running_ = false;
     bool closeWanted_ = false;

@@ -400,6 +400,10 @@ void Query::Next()
 
 void Query::FetchAll()
 {
+    struct BusyScope {
+        BusyScope() { if (Busy) Busy->Begin(); }
+        ~BusyScope() { if (Busy) Busy->End(); }
+    } busy;
     while (FetchOne()) {
     }
 }

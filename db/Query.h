@@ -11,6 +11,14 @@
 class Connection;
 class Transaction;
 
+// Told around fetching all rows, so that a front end can show a busy mouse pointer.
+class BusyPointer {
+public:
+    virtual ~BusyPointer() = default;
+    virtual void Begin() = 0;
+    virtual void End() noexcept = 0;
+};
+
 class Query {
 public:
     Query(Connection& connection, Transaction& transaction, std::vector<std::string> sqlLines = {});
@@ -34,6 +42,8 @@ public:
     void Next();
     bool Eof() const { return eof_; }
     void FetchAll();
+    // Set once by the front end; none in the core and in tests.
+    static inline BusyPointer* Busy = nullptr;
     int RecordCount() const { return static_cast<int>(rows_.size()); }
 
     // Values of the current row by column name (any letter case). NULL, or no current
