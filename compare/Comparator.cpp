@@ -1,19 +1,24 @@
 // The shared walk and the fix protocol.
 #include "compare/Comparator.h"
 
-void Comparator::Walk(Query& newQuery, Query& oldQuery, Progress& bar, const std::function<void()>& compare)
+void Comparator::Walk(Query& newQuery, Query& oldQuery, Progress& bar, const std::function<void()>& compare,
+                      const std::vector<Query*>& companions)
 {
     newQuery.Open();
     newQuery.FetchAll();
     bar.SetPosition(0);
     bar.SetMaximum(newQuery.RecordCount());
     oldQuery.Open();
+    for (Query* query : companions)
+        query->Open();
     newQuery.First();
     while (!newQuery.Eof()) {
         bar.SetPosition(bar.Position() + 1);
         compare();
         newQuery.Next();
     }
+    for (auto it = companions.rbegin(); it != companions.rend(); ++it)
+        (*it)->Close();
     oldQuery.Close();
     newQuery.Close();
 }

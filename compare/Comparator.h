@@ -12,9 +12,11 @@ class Comparator {
 protected:
     Comparator(TDM& dm, ReportSink& report) : DM(dm), Rep(report) {}
 
-    // Opens newQuery and fetches all, sets the bar to 0 of the row count, opens oldQuery,
-    // steps the bar and calls compare for every New row, then closes Old and New.
-    void Walk(Query& newQuery, Query& oldQuery, Progress& bar, const std::function<void()>& compare);
+    // Opens newQuery and fetches all, sets the bar to 0 of the row count, opens oldQuery
+    // and then the companions in order, steps the bar and calls compare for every New row,
+    // then closes the companions in reverse order, Old and New.
+    void Walk(Query& newQuery, Query& oldQuery, Progress& bar, const std::function<void()>& compare,
+              const std::vector<Query*>& companions = {});
 
     // Fills the statement buffer; in repair mode executes it, else scripts it under title;
     // in report mode adds the row.
