@@ -1,0 +1,235 @@
+// Keys and indices: primary keys by table, user indices and foreign keys by name.
+#include "compare/Indices.h"
+#include "db/DbError.h"
+
+namespace {
+// Firebird 3 stores 0 for user and constraint indices, older servers NULL; the server's own have 1.
+const std::vector<std::string> IdxSql{"select * from RDB$INDICES",
+                                     "where RDB$SYSTEM_FLAG IS NULL or RDB$SYSTEM_FLAG = 0"};
+const std::vector<std::string> IdxDefSql{"select * from RDB$INDEX_SEGMENTS", "where RDB$INDEX_NAME=:IDXNAME",
+                                        "order by RDB$FIELD_POSITION"};
+const std::vector<std::string> ConSql{"select * from RDB$RELATION_CONSTRAINTS",
+                                     "where RDB$CONSTRAINT_TYPE='FOREIGN KEY'"};
+const std::vector<std::string> PrimSql{"select * from RDB$RELATION_CONSTRAINTS",
+                                      "where RDB$CONSTRAINT_TYPE='PRIMARY KEY'"};
+const std::vector<std::string> ConRefSql{"select * from RDB$REF_CONSTRAINTS", "where RDB$CONSTRAINT_NAME=:CONNAME"};
+const std::vector<std::string> ConIdxSql{"select RDB$INDEX_NAME from RDB$RELATION_CONSTRAINTS"};
+}
+
+TIdx::TIdx(TDM& dm, ReportSink& report)
+    : Comparator(dm, report),
+      OldIdx(dm.OldDB, dm.OldTran, IdxSql),
+      NewIdx(dm.NewDB, dm.NewTran, IdxSql),
+      OldIdxDef(dm.OldDB, dm.OldTran, IdxDefSql),
+      NewIdxDef(dm.NewDB, dm.NewTran, IdxDefSql),
+      OldCon(dm.OldDB, dm.OldTran, ConSql),
+      NewPrim(dm.NewDB, dm.NewTran, PrimSql),
+      OldPrim(dm.OldDB, dm.OldTran, PrimSql),
+      NewCon(dm.NewDB, dm.NewTran, ConSql),
+      OldConRef(dm.OldDB, dm.OldTran, ConRefSql),
+      NewConRef(dm.NewDB, dm.NewTran, ConRefSql),
+      NewConIdx(dm.NewDB, dm.NewTran, ConIdxSql)
+{
+}
+
+void TIdx::CheckIndices(Progress& bar)
+{
+    CheckPrimaryKeys(bar);
+    CheckUserIndices(bar);
+    CheckForeignKeys(bar);
+}
+
+std::string TIdx::IndexColumns(int side)
+{
+    Query& segments = IdxDefQuery(side);
+    std::string columns;
+    segments.Open();
+    segments.First();
+    while (!segments.Eof()) {
+        columns += Trim(segments.AsString("RDB$FIELD_NAME"));
+        segments.Next();
+        if (!segments.Eof())
+            columns += ", ";
+    }
+    segments.Close();
+    return columns;
+}
+
+// Primary keys
+
+void TIdx::CheckPrimaryKeys(Progress& bar)
+{
+    Walk(NewPrim, OldPrim, bar, [this] { ComparePrimaryKey(); });
+}
+
+void TIdx::ComparePrimaryKey()
+{
+    NewIdxDef.SetParam("IDXNAME", PrimIndexName(1));
+    const std::string newColumns = IndexColumns(1);
+    if (!OldPrim.Locate("RDB$RELATION_NAME", PrimRelation())) {
+        AddPrimaryKey(newColumns);
+        return;
+    }
+    // A renamed key is replaced even when its columns are the same.
+    if (PrimConstraintName(1) != PrimConstraintName(2)) {
+        ReplacePrimaryKey(newColumns);
+        return;
+    }
+    OldIdxDef.SetParam("IDXNAME", PrimIndexName(2));
+    if (IndexColumns(2) != newColumns)
+        ReplacePrimaryKey(newColumns);
+}
+
+void TIdx::AddPrimaryKey(const std::string& columns)
+{
+    const std::string table = PrimRelation();
+    Fix({"ALTER TABLE " + table, "ADD CONSTRAINT " + PrimConstraintName(1), "PRIMARY KEY (" + columns + ")"},
+        "TABLE " + table, "PRIMARY KEY", table, "not exist");
+}
+
+void TIdx::ReplacePrimaryKey(const std::string& columns)
+{
+    const std::string table = PrimRelation();
+    Dispatch({"ALTER TABLE " + table, "DROP CONSTRAINT " + PrimConstraintName(2)}, "TABLE " + table);
+    Dispatch({"ALTER TABLE " + table, "ADD CONSTRAINT " + PrimConstraintName(1), "PRIMARY KEY (" + columns + ")"},
+             "TABLE " + table);
+    Report("PRIMARY KEY", table, "different");
+}
+
+// User indices
+
+void TIdx::CheckUserIndices(Progress& bar)
+{
+    Walk(NewIdx, OldIdx, bar, [this] { CompareIndex(); }, {&NewConIdx});
+}
+
+void TIdx::CompareIndex()
+{
+    const std::string name = IdxName(1);
+    // The server names the indices it makes for unnamed constraints "RDB$...".
+    if (name.compare(0, 4, "RDB$") == 0)
+        return;
+    // A named constraint's index carries the constraint's name; the key phases own it.
+    if (NewConIdx.Locate("RDB$INDEX_NAME", name))
+        return;
+    NewIdxDef.SetParam("IDXNAME", name);
+    const std::string newColumns = IndexColumns(1);
+    if (!OldIdx.Locate("RDB$INDEX_NAME", name)) {
+        CreateIndex(newColumns);
+        return;
+    }
+    OldIdxDef.SetParam("IDXNAME", name);
+    if (IndexColumns(2) != newColumns)
+        ReplaceIndex(newColumns);
+}
+
+std::vector<std::string> TIdx::CreateIndexLines(const std::string& columns)
+{
+    return {"CREATE INDEX " + IdxName(1), "ON " + IdxRelation() + " (" + columns + ")"};
+}
+
+void TIdx::CreateIndex(const std::string& columns)
+{
+    Fix(CreateIndexLines(columns), "TABLE " + IdxRelation(), "INDEX", IdxName(1), "not exist");
+}
+
+void TIdx::ReplaceIndex(const std::string& columns)
+{
+    const std::string name = IdxName(1);
+    const std::string title = "TABLE " + IdxRelation();
+    // The drop and the create are committed together, so the index is never missing in between.
+    auto stage = [this, &title](const std::vector<std::string>& lines) {
+        DM.RunSQL.Lines = lines;
+        if (DM.RepairMode)
+            DM.RunSQL.Execute();
+        else
+            DM.AddToScript(title, DM.RunSQL.Lines);
+    };
+    DM.OldTran.StartTransaction();
+    try {
+        stage({"DROP INDEX " + name});
+        stage(CreateIndexLines(columns));
+        DM.OldTran.CommitRetaining();
+    } catch (const DbError&) {
+        // Left pending, the drop would be committed by the connection's close.
+        DM.OldTran.RollbackRetaining();
+        throw;
+    }
+    Report("INDEX", name, "different");
+}
+
+// Foreign keys
+
+void TIdx::CheckForeignKeys(Progress& bar)
+{
+    Walk(NewCon, OldCon, bar, [this] { CompareForeignKey(); }, {&NewIdx, &OldIdx});
+}
+
+TIdx::ForeignKeyFacts TIdx::GatherForeignKey(int side)
+{
+    Query& con = ConQuery(side);
+    const std::string name = Trim(con.AsString("RDB$CONSTRAINT_NAME"));
+    const std::string keyIndex = Trim(con.AsString("RDB$INDEX_NAME"));
+    ForeignKeyFacts facts;
+    facts.Table = Trim(con.AsString("RDB$RELATION_NAME"));
+    IdxDefQuery(side).SetParam("IDXNAME", keyIndex);
+    facts.KeyColumns = IndexColumns(side);
+
+    // A failed lookup leaves the reference empty rather than read from whatever row is current.
+    Query& indices = IdxQuery(side);
+    std::string refIndex;
+    if (indices.Locate("RDB$INDEX_NAME", keyIndex))
+        refIndex = Trim(indices.AsString("RDB$FOREIGN_KEY"));
+    if (indices.Locate("RDB$INDEX_NAME", refIndex)) {
+        facts.RefTable = Trim(indices.AsString("RDB$RELATION_NAME"));
+        IdxDefQuery(side).SetParam("IDXNAME", refIndex);
+        facts.RefColumns = IndexColumns(side);
+    }
+
+    Query& ref = ConRefQuery(side);
+    ref.SetParam("CONNAME", name);
+    ref.Open();
+    if (ref.Eof()) {
+        // Without a reference row the key is taken as the default, which writes no ON line.
+        facts.DeleteRule = "RESTRICT";
+        facts.UpdateRule = "RESTRICT";
+    } else {
+        facts.DeleteRule = Trim(ref.AsString("RDB$DELETE_RULE"));
+        facts.UpdateRule = Trim(ref.AsString("RDB$UPDATE_RULE"));
+    }
+    ref.Close();
+    return facts;
+}
+
+void TIdx::CompareForeignKey()
+{
+    const std::string name = Trim(NewCon.AsString("RDB$CONSTRAINT_NAME"));
+    const ForeignKeyFacts newFacts = GatherForeignKey(1);
+    if (!OldCon.Locate("RDB$CONSTRAINT_NAME", name)) {
+        AddForeignKey(newFacts, name);
+        Report("CONSTRAINT", name, "not exist");
+        return;
+    }
+    if (GatherForeignKey(2) == newFacts)
+        return;
+    ReplaceForeignKey(newFacts, name);
+    Report("CONSTRAINT", name, "different");
+}
+
+void TIdx::AddForeignKey(const ForeignKeyFacts& facts, const std::string& name)
+{
+    std::vector<std::string> lines{"ALTER TABLE " + facts.Table, "ADD CONSTRAINT " + name,
+                                   "FOREIGN KEY (" + facts.KeyColumns + ")",
+                                   "REFERENCES " + facts.RefTable + " (" + facts.RefColumns + ")"};
+    if (facts.DeleteRule != "RESTRICT")
+        lines.push_back("ON DELETE " + facts.DeleteRule);
+    if (facts.UpdateRule != "RESTRICT")
+        lines.push_back("ON UPDATE " + facts.UpdateRule);
+    Dispatch(lines, "TABLE " + facts.Table);
+}
+
+void TIdx::ReplaceForeignKey(const ForeignKeyFacts& facts, const std::string& name)
+{
+    Dispatch({"ALTER TABLE " + facts.Table, "DROP CONSTRAINT " + name}, "TABLE " + facts.Table);
+    AddForeignKey(facts, name);
+}

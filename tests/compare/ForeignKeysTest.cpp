@@ -1,0 +1,153 @@
+// The foreign-key phase of the key and index check, on real database pairs.
+#include "compare/Indices.h"
+#include "tests/support/TestDb.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+using Rows = std::vector<ReportRows::Row>;
+
+class ForeignKeysTest : public PairTest {
+protected:
+    // Repairs, then checks that a second run in script mode finds nothing at all.
+    void RepairAndRecheck()
+    {
+        RunMode(true);
+        Idx.CheckIndices(Bar);
+        RunMode(false);
+        Idx.CheckIndices(Bar);
+        EXPECT_EQ(DM.ScriptLines, Lines{});
+        EXPECT_EQ(FindingRows(Rep), Rows{});
+    }
+
+    TIdx Idx{DM, Rep};
+};
+
+const std::string Tables = R"(
+CREATE TABLE CUSTOMERS (ID INTEGER NOT NULL, CONSTRAINT PK_CUSTOMERS PRIMARY KEY (ID));
+CREATE TABLE ORDERS (ID INTEGER NOT NULL, CUSTOMER_ID INTEGER, BILL_TO INTEGER, CONSTRAINT PK_ORDERS PRIMARY KEY (ID));
+)";
+const std::string OrderCust =
+    "ALTER TABLE ORDERS ADD CONSTRAINT FK_ORDER_CUST FOREIGN KEY (CUSTOMER_ID) REFERENCES CUSTOMERS (ID)";
+
+TEST_F(ForeignKeysTest, OrderCustomerKeyWithAChangedDeleteRuleGivesTheThirteenLineScript)
+{
+    MakePair(Tables + OrderCust + ";", Tables + OrderCust + " ON DELETE CASCADE;");
+    Connect();
+    RunMode(false);
+    Idx.CheckIndices(Bar);
+    EXPECT_EQ(DM.ScriptLines, (Lines{"/* TABLE ORDERS */", "ALTER TABLE ORDERS", "DROP CONSTRAINT FK_ORDER_CUST", ";",
+                                     "", "/* TABLE ORDERS */", "ALTER TABLE ORDERS", "ADD CONSTRAINT FK_ORDER_CUST",
+                                     "FOREIGN KEY (CUSTOMER_ID)", "REFERENCES CUSTOMERS (ID)", "ON DELETE CASCADE",
+                                     ";", ""}));
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"CONSTRAINT", "FK_ORDER_CUST", "different"}}));
+    RepairAndRecheck();
+}
+
+TEST_F(ForeignKeysTest, KeysDifferingOnlyInTheirUpdateRuleAreReplacedWithTheNewRule)
+{
+    const std::string billTo =
+        "ALTER TABLE ORDERS ADD CONSTRAINT FK_ORDER_BILL FOREIGN KEY (BILL_TO) REFERENCES CUSTOMERS (ID)";
+    MakePair(Tables + OrderCust + ";\n" + billTo + " ON UPDATE SET NULL;",
+             Tables + OrderCust + " ON UPDATE CASCADE;\n" + billTo + ";");
+    Connect();
+    RunMode(false);
+    Idx.CheckForeignKeys(Bar);
+    EXPECT_EQ(DM.ScriptLines,
+              (Lines{"/* TABLE ORDERS */", "ALTER TABLE ORDERS", "DROP CONSTRAINT FK_ORDER_CUST", ";", "",
+                     "/* TABLE ORDERS */", "ALTER TABLE ORDERS", "ADD CONSTRAINT FK_ORDER_CUST",
+                     "FOREIGN KEY (CUSTOMER_ID)", "REFERENCES CUSTOMERS (ID)", "ON UPDATE CASCADE", ";", "",
+                     "/* TABLE ORDERS */", "ALTER TABLE ORDERS", "DROP CONSTRAINT FK_ORDER_BILL", ";", "",
+                     "/* TABLE ORDERS */", "ALTER TABLE ORDERS", "ADD CONSTRAINT FK_ORDER_BILL",
+                     "FOREIGN KEY (BILL_TO)", "REFERENCES CUSTOMERS (ID)", ";", ""}));
+    EXPECT_EQ(FindingRows(Rep),
+              (Rows{{"CONSTRAINT", "FK_ORDER_CUST", "different"}, {"CONSTRAINT", "FK_ORDER_BILL", "different"}}));
+    RepairAndRecheck();
+}
+
+TEST_F(ForeignKeysTest, MissingNamedKeyWithBothRulesRestrictIsFourLinesAndIsAddedWithoutErrorInRepairMode)
+{
+    MakePair(Tables, Tables + OrderCust + ";");
+    Connect();
+    RunMode(false);
+    // The whole check: the key's same-named index must not be created ahead of the key.
+    Idx.CheckIndices(Bar);
+    EXPECT_EQ(DM.ScriptLines, (Lines{"/* TABLE ORDERS */", "ALTER TABLE ORDERS", "ADD CONSTRAINT FK_ORDER_CUST",
+                                     "FOREIGN KEY (CUSTOMER_ID)", "REFERENCES CUSTOMERS (ID)", ";", ""}));
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"CONSTRAINT", "FK_ORDER_CUST", "not exist"}}));
+
+    RunMode(true);
+    Idx.CheckIndices(Bar);
+    EXPECT_EQ(DM.ScriptLines, Lines{});
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"CONSTRAINT", "FK_ORDER_CUST", "not exist"}}));
+    RepairAndRecheck();
+}
+
+TEST_F(ForeignKeysTest, TwoColumnKeyNowReferencingAnotherTableIsReplaced)
+{
+    const std::string lines = Tables + R"(
+CREATE TABLE ORDER_LINES (ORDER_ID INTEGER NOT NULL, LINE_NO INTEGER NOT NULL,
+  CONSTRAINT PK_ORDER_LINES PRIMARY KEY (ORDER_ID, LINE_NO));
+CREATE TABLE LINE_NOTES (ID INTEGER NOT NULL, ORDER_ID INTEGER, LINE_NO INTEGER);
+)";
+    MakePair(lines + "ALTER TABLE LINE_NOTES ADD CONSTRAINT FK_NOTE_LINE FOREIGN KEY (ORDER_ID) REFERENCES ORDERS;",
+             lines + "ALTER TABLE LINE_NOTES ADD CONSTRAINT FK_NOTE_LINE FOREIGN KEY (ORDER_ID, LINE_NO)\n"
+                     "  REFERENCES ORDER_LINES ON DELETE SET NULL;");
+    Connect();
+    RunMode(false);
+    Idx.CheckForeignKeys(Bar);
+    EXPECT_EQ(DM.ScriptLines,
+              (Lines{"/* TABLE LINE_NOTES */", "ALTER TABLE LINE_NOTES", "DROP CONSTRAINT FK_NOTE_LINE", ";", "",
+                     "/* TABLE LINE_NOTES */", "ALTER TABLE LINE_NOTES", "ADD CONSTRAINT FK_NOTE_LINE",
+                     "FOREIGN KEY (ORDER_ID, LINE_NO)", "REFERENCES ORDER_LINES (ORDER_ID, LINE_NO)",
+                     "ON DELETE SET NULL", ";", ""}));
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"CONSTRAINT", "FK_NOTE_LINE", "different"}}));
+    RepairAndRecheck();
+}
+
+TEST_F(ForeignKeysTest, KeyOnlyInTheOldDatabaseOrAlikeOnBothSidesGivesNothing)
+{
+    MakePair(Tables + OrderCust + " ON DELETE CASCADE;\n"
+                      "ALTER TABLE ORDERS ADD CONSTRAINT FK_ORDER_BILL FOREIGN KEY (BILL_TO) REFERENCES CUSTOMERS;",
+             Tables + OrderCust + " ON DELETE CASCADE;");
+    Connect();
+    RunMode(false);
+    Idx.CheckIndices(Bar);
+    EXPECT_EQ(DM.ScriptLines, Lines{});
+    EXPECT_EQ(FindingRows(Rep), Rows{});
+}
+
+TEST_F(ForeignKeysTest, IndexRowsMissingFromTheIndexQueryGiveAnEmptyReference)
+{
+    MakePair(Tables, Tables + OrderCust + " ON DELETE CASCADE;");
+    Connect();
+    RunMode(false);
+    // As a server would whose index filter lost the referenced index: nothing may come from another row.
+    Idx.NewIdx.SQL = {"select * from RDB$INDICES", "where RDB$INDEX_NAME <> 'PK_CUSTOMERS'"};
+    Idx.CheckForeignKeys(Bar);
+    const Lines emptyReference{"/* TABLE ORDERS */",        "ALTER TABLE ORDERS", "ADD CONSTRAINT FK_ORDER_CUST",
+                               "FOREIGN KEY (CUSTOMER_ID)", "REFERENCES  ()",     "ON DELETE CASCADE",
+                               ";",                         ""};
+    EXPECT_EQ(DM.ScriptLines, emptyReference);
+
+    // And one that lost the key's own index.
+    RunMode(false);
+    Idx.NewIdx.SQL = {"select * from RDB$INDICES", "where RDB$INDEX_NAME <> 'FK_ORDER_CUST'"};
+    Idx.CheckForeignKeys(Bar);
+    EXPECT_EQ(DM.ScriptLines, emptyReference);
+}
+
+TEST_F(ForeignKeysTest, KeyWithoutAReferenceRowCountsAsRestrictOnBothRules)
+{
+    MakePair(Tables, Tables + OrderCust + " ON DELETE CASCADE ON UPDATE SET NULL;");
+    Connect();
+    RunMode(false);
+    Idx.NewConRef.SQL = {"select * from RDB$REF_CONSTRAINTS", "where RDB$CONSTRAINT_NAME=:CONNAME and 1=0"};
+    Idx.CheckForeignKeys(Bar);
+    EXPECT_EQ(DM.ScriptLines, (Lines{"/* TABLE ORDERS */", "ALTER TABLE ORDERS", "ADD CONSTRAINT FK_ORDER_CUST",
+                                     "FOREIGN KEY (CUSTOMER_ID)", "REFERENCES CUSTOMERS (ID)", ";", ""}));
+}
+
+}

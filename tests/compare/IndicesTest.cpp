@@ -1,0 +1,210 @@
+// Primary keys, user indices and the three phases of the key and index check, on real database pairs.
+#include "compare/Indices.h"
+#include "db/DbError.h"
+#include "tests/support/TestDb.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+using Rows = std::vector<ReportRows::Row>;
+
+// Remembers every pass: the maximum it was given and where the position ended.
+class PassRecorder : public Progress {
+public:
+    int Position() const override { return position_; }
+    void SetPosition(int position) override
+    {
+        position_ = position;
+        if (position > 0 && !passes.empty())
+            passes.back().second = position;
+    }
+    void SetMaximum(int maximum) override { passes.push_back({maximum, 0}); }
+    std::vector<std::pair<int, int>> passes;
+
+private:
+    int position_ = 0;
+};
+
+class IndicesTest : public PairTest {
+protected:
+    TIdx Idx{DM, Rep};
+};
+
+const char* Orders = R"(
+CREATE TABLE CUSTOMERS (ID INTEGER NOT NULL, NAME VARCHAR(40), CONSTRAINT PK_CUSTOMERS PRIMARY KEY (ID));
+CREATE TABLE ORDERS (ID INTEGER NOT NULL, LINE_NO INTEGER NOT NULL, CUSTOMER_ID INTEGER, ORDER_DATE INTEGER);
+)";
+
+TEST_F(IndicesTest, RenamedPrimaryKeyWithTheSameColumnsIsDroppedUnderItsOldNameAndAddedUnderTheNew)
+{
+    MakePair(std::string(Orders) + "ALTER TABLE ORDERS ADD CONSTRAINT PK_OLD PRIMARY KEY (ID, LINE_NO);",
+             std::string(Orders) + "ALTER TABLE ORDERS ADD CONSTRAINT PK_ORDERS PRIMARY KEY (ID, LINE_NO);");
+    Connect();
+    RunMode(false);
+    // The whole check: the index phase must leave the renamed key's index to the key phase.
+    Idx.CheckIndices(Bar);
+    EXPECT_EQ(DM.ScriptLines, (Lines{"/* TABLE ORDERS */", "ALTER TABLE ORDERS", "DROP CONSTRAINT PK_OLD", ";", "",
+                                     "/* TABLE ORDERS */", "ALTER TABLE ORDERS", "ADD CONSTRAINT PK_ORDERS",
+                                     "PRIMARY KEY (ID, LINE_NO)", ";", ""}));
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"PRIMARY KEY", "ORDERS", "different"}}));
+
+    RunMode(true);
+    Idx.CheckIndices(Bar);
+    RunMode(false);
+    Idx.CheckIndices(Bar);
+    EXPECT_EQ(DM.ScriptLines, Lines{});
+    EXPECT_EQ(FindingRows(Rep), Rows{});
+}
+
+TEST_F(IndicesTest, PrimaryKeyWithItsColumnsInAnotherOrderIsReplaced)
+{
+    MakePair(std::string(Orders) + "ALTER TABLE ORDERS ADD CONSTRAINT PK_ORDERS PRIMARY KEY (ID, LINE_NO);",
+             std::string(Orders) + "ALTER TABLE ORDERS ADD CONSTRAINT PK_ORDERS PRIMARY KEY (LINE_NO, ID);");
+    Connect();
+    RunMode(false);
+    Idx.CheckPrimaryKeys(Bar);
+    EXPECT_EQ(DM.ScriptLines, (Lines{"/* TABLE ORDERS */", "ALTER TABLE ORDERS", "DROP CONSTRAINT PK_ORDERS", ";", "",
+                                     "/* TABLE ORDERS */", "ALTER TABLE ORDERS", "ADD CONSTRAINT PK_ORDERS",
+                                     "PRIMARY KEY (LINE_NO, ID)", ";", ""}));
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"PRIMARY KEY", "ORDERS", "different"}}));
+}
+
+TEST_F(IndicesTest, PrimaryKeyOnlyInTheOldDatabaseOrTheSameOnBothSidesGivesNothing)
+{
+    MakePair(std::string(Orders) + "ALTER TABLE ORDERS ADD CONSTRAINT PK_ORDERS PRIMARY KEY (ID);", Orders);
+    Connect();
+    RunMode(false);
+    Idx.CheckPrimaryKeys(Bar);
+    EXPECT_EQ(DM.ScriptLines, Lines{});
+    EXPECT_EQ(FindingRows(Rep), Rows{});
+    // PK_CUSTOMERS stands on both sides alike.
+    EXPECT_EQ(Bar.Maximum(), 1);
+}
+
+TEST_F(IndicesTest, MissingIndicesAreCreatedPlainOnTheNewTableEvenWhenUnique)
+{
+    MakePair(Orders, std::string(Orders) + "CREATE INDEX IX_ORDER_DATE ON ORDERS (ORDER_DATE, CUSTOMER_ID);\n"
+                                           "CREATE UNIQUE DESCENDING INDEX IX_CUST_NAME ON CUSTOMERS (NAME);");
+    Connect();
+    RunMode(false);
+    Idx.CheckUserIndices(Bar);
+    EXPECT_EQ(DM.ScriptLines, (Lines{"/* TABLE ORDERS */", "CREATE INDEX IX_ORDER_DATE",
+                                     "ON ORDERS (ORDER_DATE, CUSTOMER_ID)", ";", "", "/* TABLE CUSTOMERS */",
+                                     "CREATE INDEX IX_CUST_NAME", "ON CUSTOMERS (NAME)", ";", ""}));
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"INDEX", "IX_ORDER_DATE", "not exist"}, {"INDEX", "IX_CUST_NAME", "not exist"}}));
+}
+
+TEST_F(IndicesTest, ServerNamedIndicesAndTheIndicesOfNamedConstraintsAreSkipped)
+{
+    MakePair("CREATE TABLE CUSTOMERS (ID INTEGER NOT NULL, NAME VARCHAR(40));\n"
+             "CREATE TABLE ORDERS (ID INTEGER NOT NULL, CUSTOMER_ID INTEGER, CODE INTEGER NOT NULL);",
+             "CREATE TABLE CUSTOMERS (ID INTEGER NOT NULL PRIMARY KEY, NAME VARCHAR(40) UNIQUE);\n"
+             "CREATE TABLE ORDERS (ID INTEGER NOT NULL, CUSTOMER_ID INTEGER REFERENCES CUSTOMERS,\n"
+             "  CODE INTEGER NOT NULL, CONSTRAINT PK_ORDERS PRIMARY KEY (ID),\n"
+             "  CONSTRAINT UQ_ORDERS_CODE UNIQUE (CODE));\n"
+             "ALTER TABLE ORDERS ADD CONSTRAINT FK_ORDERS_CUST FOREIGN KEY (CUSTOMER_ID) REFERENCES CUSTOMERS;");
+    Connect();
+    RunMode(false);
+    Idx.CheckUserIndices(Bar);
+    EXPECT_EQ(DM.ScriptLines, Lines{});
+    EXPECT_EQ(FindingRows(Rep), Rows{});
+    // RDB$PRIMARY, RDB$ unique and RDB$FOREIGN, then PK_ORDERS, UQ_ORDERS_CODE and FK_ORDERS_CUST: all counted.
+    EXPECT_EQ(Bar.Maximum(), 6);
+    EXPECT_EQ(Bar.Position(), 6);
+}
+
+TEST_F(IndicesTest, UniqueAgainstPlainDescendingAgainstAscendingOrAnotherTableGivesNoStatement)
+{
+    MakePair(std::string(Orders) + "CREATE UNIQUE INDEX IX_A ON ORDERS (ID);\n"
+                                   "CREATE DESCENDING INDEX IX_B ON ORDERS (ORDER_DATE, LINE_NO);\n"
+                                   "CREATE TABLE OTHER (CUSTOMER_ID INTEGER);\n"
+                                   "CREATE INDEX IX_C ON OTHER (CUSTOMER_ID);",
+             std::string(Orders) + "CREATE INDEX IX_A ON ORDERS (ID);\n"
+                                   "CREATE ASCENDING INDEX IX_B ON ORDERS (ORDER_DATE, LINE_NO);\n"
+                                   "CREATE INDEX IX_C ON ORDERS (CUSTOMER_ID);");
+    Connect();
+    RunMode(false);
+    Idx.CheckUserIndices(Bar);
+    EXPECT_EQ(DM.ScriptLines, Lines{});
+    EXPECT_EQ(FindingRows(Rep), Rows{});
+}
+
+TEST_F(IndicesTest, IndexWithItsColumnsInAnotherOrderIsDroppedAndCreatedAgain)
+{
+    MakePair(std::string(Orders) + "CREATE INDEX IX_ORDER_DATE ON ORDERS (CUSTOMER_ID, ORDER_DATE);",
+             std::string(Orders) + "CREATE INDEX IX_ORDER_DATE ON ORDERS (ORDER_DATE, CUSTOMER_ID);");
+    Connect();
+    RunMode(false);
+    Idx.CheckUserIndices(Bar);
+    EXPECT_EQ(DM.ScriptLines, (Lines{"/* TABLE ORDERS */", "DROP INDEX IX_ORDER_DATE", ";", "", "/* TABLE ORDERS */",
+                                     "CREATE INDEX IX_ORDER_DATE", "ON ORDERS (ORDER_DATE, CUSTOMER_ID)", ";", ""}));
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"INDEX", "IX_ORDER_DATE", "different"}}));
+
+    RunMode(true);
+    Idx.CheckUserIndices(Bar);
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"INDEX", "IX_ORDER_DATE", "different"}}));
+    RunMode(false);
+    Idx.CheckUserIndices(Bar);
+    EXPECT_EQ(DM.ScriptLines, Lines{});
+    EXPECT_EQ(FindingRows(Rep), Rows{});
+}
+
+TEST_F(IndicesTest, RefusedCreateOfAReplacedIndexLeavesTheOldIndexInPlace)
+{
+    MakePair("CREATE TABLE T (A INTEGER, B INTEGER);\nCREATE INDEX IX_T ON T (A);\nCREATE INDEX IX_LATER ON T (B);",
+             "CREATE TABLE T (A INTEGER, B INTEGER, C INTEGER);\nCREATE INDEX IX_T ON T (C);\n"
+             "CREATE INDEX IX_LATER ON T (A);");
+    Connect();
+    RunMode(true);
+    try {
+        Idx.CheckUserIndices(Bar);
+        FAIL() << "the create was not refused";
+    } catch (const DbError& error) {
+        EXPECT_STREQ(error.what(), "unsuccessful metadata update\r\nCREATE INDEX IX_T failed\r\n"
+                                   "Unknown columns in index IX_T");
+    }
+    EXPECT_EQ(FindingRows(Rep), Rows{});
+    // Closing commits whatever is pending; the drop must not be among it.
+    Disconnect();
+    std::string segments = OldDb->Isql("SET HEADING OFF;\nSELECT TRIM(RDB$INDEX_NAME) || ':' || TRIM(RDB$FIELD_NAME) "
+                                       "FROM RDB$INDEX_SEGMENTS WHERE RDB$INDEX_NAME STARTING WITH 'IX_' ORDER BY 1;");
+    std::erase(segments, ' ');
+    EXPECT_EQ(segments, "\nIX_LATER:B\nIX_T:A\n\n");
+}
+
+TEST_F(IndicesTest, KeysThenIndicesThenForeignKeysEachMakeTheirOwnPassAndRepairLeavesNothing)
+{
+    const std::string tables = "CREATE TABLE CUSTOMERS (ID INTEGER NOT NULL, NAME VARCHAR(40));\n"
+                               "CREATE TABLE ORDERS (ID INTEGER NOT NULL, CUSTOMER_ID INTEGER);\n";
+    MakePair(tables, tables + "ALTER TABLE CUSTOMERS ADD CONSTRAINT PK_CUSTOMERS PRIMARY KEY (ID);\n"
+                              "CREATE INDEX IX_CUST_NAME ON CUSTOMERS (NAME);\n"
+                              "ALTER TABLE ORDERS ADD CONSTRAINT FK_ORDER_CUST FOREIGN KEY (CUSTOMER_ID)\n"
+                              "  REFERENCES CUSTOMERS (ID) ON DELETE SET NULL ON UPDATE CASCADE;");
+    Connect();
+    RunMode(false);
+    PassRecorder passes;
+    Idx.CheckIndices(passes);
+    EXPECT_EQ(DM.ScriptLines,
+              (Lines{"/* TABLE CUSTOMERS */", "ALTER TABLE CUSTOMERS", "ADD CONSTRAINT PK_CUSTOMERS", "PRIMARY KEY (ID)",
+                     ";", "", "/* TABLE CUSTOMERS */", "CREATE INDEX IX_CUST_NAME", "ON CUSTOMERS (NAME)", ";", "",
+                     "/* TABLE ORDERS */", "ALTER TABLE ORDERS", "ADD CONSTRAINT FK_ORDER_CUST",
+                     "FOREIGN KEY (CUSTOMER_ID)", "REFERENCES CUSTOMERS (ID)", "ON DELETE SET NULL",
+                     "ON UPDATE CASCADE", ";", ""}));
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"PRIMARY KEY", "CUSTOMERS", "not exist"},
+                                      {"INDEX", "IX_CUST_NAME", "not exist"},
+                                      {"CONSTRAINT", "FK_ORDER_CUST", "not exist"}}));
+    // One primary key; three indices (the two key indices and IX_CUST_NAME); one foreign key.
+    EXPECT_EQ(passes.passes, (std::vector<std::pair<int, int>>{{1, 1}, {3, 3}, {1, 1}}));
+
+    RunMode(true);
+    Idx.CheckIndices(Bar);
+    EXPECT_EQ(FindingRows(Rep).size(), 3u);
+    RunMode(false);
+    Idx.CheckIndices(Bar);
+    EXPECT_EQ(DM.ScriptLines, Lines{});
+    EXPECT_EQ(FindingRows(Rep), Rows{});
+}
+
+}
