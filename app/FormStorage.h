@@ -1,6 +1,7 @@
-// The settings kept between starts in vorkat.ini.
+// The settings kept between starts in vorkat.ini: window placement and the stored controls.
 #pragma once
 #include <QString>
+#include <QStringList>
 
 class TVorkatMainForm;
 
@@ -8,10 +9,24 @@ class TFormStorage {
 public:
     QString IniFileName;
     QString IniSection = "TVorkatMainForm";
+    bool Active = true;
+    int Version = 0;
+    // "Control.Property"; the key in the file is "Control_Property". Written in this order.
+    QStringList StoredProps = {"DomainBox.Checked", "IndexBox.Checked",  "NewDBName.FileName", "OldDBName.FileName",
+                               "ReportBox.Checked", "SPBox.Checked",     "TableBox.Checked",   "TrigBox.Checked",
+                               "ExpBox.Checked",    "GenBox.Checked",    "UDFBox.Checked",     "ScriptBox.Checked"};
 
-    // Puts the stored settings back into the window's controls.
-    void RestoreFormPlacement(TVorkatMainForm&) {}
-    // Writes the window's settings; destroying tells whether the window is being destroyed.
-    void SaveFormPlacement(TVorkatMainForm&, bool) {}
-    bool Restored() const { return false; }
+    // Puts the stored settings back into the window and its controls; meant for the first show.
+    void RestoreFormPlacement(TVorkatMainForm& form);
+    // Writes the window's settings. destroying: the window is being destroyed rather than closed.
+    // Nothing is written unless the settings were restored first.
+    void SaveFormPlacement(TVorkatMainForm& form, bool destroying);
+
+    bool Restored() const { return restored_; }
+    // A save was made (or tried) since the settings were restored.
+    bool Saved() const { return saved_; }
+
+private:
+    bool restored_ = false;
+    bool saved_ = false;
 };

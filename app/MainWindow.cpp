@@ -131,7 +131,8 @@ void TVorkatMainForm::FormCreate()
 
 void TVorkatMainForm::FormDestroy()
 {
-    if (FormStorage1.Restored())
+    // The settings are saved once: here only when closing did not save them.
+    if (FormStorage1.Restored() && !FormStorage1.Saved())
         FormStorage1.SaveFormPlacement(*this, true);
     delete AboutForm;
     AboutForm = nullptr;
