@@ -66,6 +66,8 @@ private:
     std::unique_ptr<TestDb> new_;
     std::unique_ptr<TestForm> form_;
     ScriptedLogin login_;
+    // An unexpected error box fails the test instead of waiting for a click.
+    ErrorBoxCapture unexpected_;
 
     void MakePair(const char* name, const std::string& oldSql, const std::string& newSql)
     {
@@ -74,6 +76,8 @@ private:
         new_ = std::make_unique<TestDb>(std::string(name) + "_new", newSql);
         form_ = std::make_unique<TestForm>();
         form_->ProgramDir = dir_.path();
+        form_->FormStorage1.IniFileName = dir_.path() + "/vorkat.ini";
+        QFile::remove(form_->FormStorage1.IniFileName);
         form_->Rep->ProgramDir = dir_.path();
         form_->DM->SetLoginPrompt(&login_);
         form_->OldDBName->SetFileName(QString::fromStdString(old_->Path()));
@@ -82,6 +86,12 @@ private:
     }
 
 private slots:
+    void cleanup()
+    {
+        QCOMPARE(unexpected_.Messages, QStringList());
+        unexpected_.Messages.clear();
+    }
+
     void controlsStartAsDesigned()
     {
         TVorkatMainForm form;
@@ -254,6 +264,44 @@ private slots:
         QCOMPARE(form_->ReportShown, 1);
         QVERIFY(!form_->isVisible());
         QVERIFY(!form_->Running());
+    }
+
+    void samplePairIsScriptedThenRepairedWhole()
+    {
+        auto sample = [](const char* side) {
+            QFile file(QString(SAMPLE_SQL_DIR) + "/sample_" + side + ".sql");
+            file.open(QIODevice::ReadOnly);
+            return file.readAll().toStdString();
+        };
+        MakePair("sample", sample("old"), sample("new"));
+        form_->ReportAnswer = 1;
+        form_->RunBtnClick();
+        std::vector<std::string> found;
+        for (const auto& row : form_->Rep->Rows().Rows())
+            found.push_back(row[0] + "|" + row[1] + "|" + row[2]);
+        const std::vector<std::string> expected{
+            "DOMAIN|D_CODE|not exist",
+            "EXCEPTION|E_BAD_ORDER|not exist",
+            "GENERATOR|GEN_ORDER|not exist",
+            "GENERATOR|GEN_INVOICE|not exist",
+            "FIELD|CUSTOMER-CITY|not exist",
+            "FIELD|ORDERS-CODE|not exist",
+            "TABLE|INVOICE|not exist",
+            "INDEX|IX_CUSTOMER_CITY|not exist",
+            "CONSTRAINT|FK_ORDER_CUST|not exist",
+            "STORED PROC.|ORDER_COUNT|not exist",
+            "TRIGGER.|ORDERS_BI|not exist",
+        };
+        QCOMPARE(found, expected);
+        const QByteArray script = ReadFile(dir_.path() + "/vorkat.sql");
+        QVERIFY(script.contains("/* GENERATOR GEN_ORDER */\r\nCREATE GENERATOR GEN_ORDER\r\n;\r\n\r\n"));
+        QVERIFY(script.contains("/* Domain D_CODE */\r\nCREATE DOMAIN D_CODE AS\r\nVARCHAR(12)\r\nNOT NULL\r\n;\r\n"));
+
+        // "Repair" ran every check again on the Old database: the next run finds nothing.
+        form_->ReportAnswer = 2;
+        form_->RunBtnClick();
+        QVERIFY(form_->Rep->Rows().Rows()[0][0].empty());
+        QCOMPARE(form_->Rep->Rows().Rows().size(), std::size_t(1));
     }
 
     void cleanupTestCase() { form_.reset(); }
