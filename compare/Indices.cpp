@@ -151,8 +151,12 @@ void TIdx::ReplaceIndex(const std::string& columns)
         stage(CreateIndexLines(columns));
         DM.OldTran.CommitRetaining();
     } catch (const DbError&) {
-        // Left pending, the drop would be committed by the connection's close.
-        DM.OldTran.RollbackRetaining();
+        // Left pending, the drop would be committed by the connection's close. The server's
+        // refusal is what the user must see, so a failing rollback does not replace it.
+        try {
+            DM.OldTran.RollbackRetaining();
+        } catch (const DbError&) {
+        }
         throw;
     }
     Report("INDEX", name, "different");
