@@ -25,6 +25,47 @@ std::string Trigger(const std::string& name, const std::string& table, const std
 }
 }
 
+namespace {
+// Notes which of the module's queries are open when the bar is set up and when it first steps.
+class OpenQueriesRecorder : public Progress {
+public:
+    explicit OpenQueriesRecorder(TTrig& trig) : trig_(trig) {}
+    int Position() const override { return position_; }
+    void SetPosition(int position) override
+    {
+        position_ = position;
+        if (position == 1)
+            atFirstStep = Snapshot();
+    }
+    void SetMaximum(int) override { atMaximum = Snapshot(); }
+    std::string atMaximum;
+    std::string atFirstStep;
+
+private:
+    std::string Snapshot() const
+    {
+        return std::string(trig_.NewTrig.Active() ? "NewTrig " : "") + (trig_.OldTrig.Active() ? "OldTrig " : "") +
+               (trig_.NewCheck.Active() ? "NewCheck" : "");
+    }
+    TTrig& trig_;
+    int position_ = 0;
+};
+}
+
+TEST_F(TriggersTest, OldTriggersAndCheckConstraintsAreOpenedOnlyAfterTheBarIsSet)
+{
+    MakePair(Tables, Tables);
+    Connect();
+    RunMode(false);
+    TTrig trig(DM, Rep);
+    OpenQueriesRecorder recorder(trig);
+    trig.CheckTriggers(recorder);
+    EXPECT_EQ(recorder.atMaximum, "NewTrig ");
+    EXPECT_EQ(recorder.atFirstStep, "NewTrig OldTrig NewCheck");
+    EXPECT_FALSE(trig.NewTrig.Active() || trig.OldTrig.Active() || trig.NewCheck.Active());
+    EXPECT_FALSE(DM.NewTran.Active() || DM.OldTran.Active());
+}
+
 TEST_F(TriggersTest, TwoMissingTriggersFollowEachOtherRawInTheScript)
 {
     MakePair(Tables, Tables + Trigger("ORDERS_BI", "ORDERS", "ACTIVE BEFORE INSERT POSITION 0", "NEW.ID = 1;") +
