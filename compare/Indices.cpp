@@ -151,8 +151,12 @@ void TIdx::ReplaceIndex(const std::string& columns)
         stage(CreateIndexLines(columns));
         DM.OldTran.CommitRetaining();
     } catch (const DbError&) {
-        // Left pending, the drop would be committed by the connection's close.
-        DM.OldTran.RollbackRetaining();
+        // Left pending, the drop would be committed by the connection's close. The server's
+        // refusal is what the user must see, so a failing rollback does not replace it.
+        try {
+            DM.OldTran.RollbackRetaining();
+        } catch (const DbError&) {
+        }
         throw;
     }
     Report("INDEX", name, "different");
@@ -162,7 +166,23 @@ void TIdx::ReplaceIndex(const std::string& columns)
 
 void TIdx::CheckForeignKeys(Progress& bar)
 {
-    Walk(NewCon, OldCon, bar, [this] { CompareForeignKey(); }, {&NewIdx, &OldIdx});
+    // NewIdx opens with NewCon, before the bar is set, and closes after the Old queries:
+    // an order the shared walk does not offer, hence the loop of its own.
+    NewCon.Open();
+    NewCon.FetchAll();
+    NewIdx.Open();
+    bar.SetPosition(0);
+    bar.SetMaximum(NewCon.RecordCount());
+    OldCon.Open();
+    OldIdx.Open();
+    for (NewCon.First(); !NewCon.Eof(); NewCon.Next()) {
+        bar.SetPosition(bar.Position() + 1);
+        CompareForeignKey();
+    }
+    OldIdx.Close();
+    OldCon.Close();
+    NewIdx.Close();
+    NewCon.Close();
 }
 
 TIdx::ForeignKeyFacts TIdx::GatherForeignKey(int side)

@@ -18,9 +18,7 @@ void TTrig::CheckTriggers(Progress& bar)
 {
     DM.NewTran.StartTransaction();
     DM.OldTran.StartTransaction();
-    NewCheck.Open();
-    Walk(NewTrig, OldTrig, bar, [this] { CompareTrigger(); });
-    NewCheck.Close();
+    Walk(NewTrig, OldTrig, bar, [this] { CompareTrigger(); }, {&NewCheck});
     DM.NewTran.Commit();
     DM.OldTran.Commit();
 }

@@ -119,6 +119,51 @@ TEST_F(ForeignKeysTest, KeyOnlyInTheOldDatabaseOrAlikeOnBothSidesGivesNothing)
     EXPECT_EQ(FindingRows(Rep), Rows{});
 }
 
+// Notes which of the phase's queries are open when the bar is set up and when it first steps.
+class OpenQueriesRecorder : public Progress {
+public:
+    explicit OpenQueriesRecorder(TIdx& idx) : idx_(idx) {}
+    int Position() const override { return position_; }
+    void SetPosition(int position) override
+    {
+        position_ = position;
+        if (position == 1)
+            atFirstStep = Snapshot();
+    }
+    void SetMaximum(int maximum) override
+    {
+        atMaximum = Snapshot();
+        this->maximum = maximum;
+    }
+    std::string atMaximum;
+    std::string atFirstStep;
+    int maximum = -1;
+
+private:
+    std::string Snapshot() const
+    {
+        return std::string(idx_.NewCon.Active() ? "NewCon " : "") + (idx_.NewIdx.Active() ? "NewIdx " : "") +
+               (idx_.OldCon.Active() ? "OldCon " : "") + (idx_.OldIdx.Active() ? "OldIdx" : "");
+    }
+    TIdx& idx_;
+    int position_ = 0;
+};
+
+TEST_F(ForeignKeysTest, NewIndicesAreOpenedWithTheNewKeysBeforeTheBarIsSet)
+{
+    MakePair(Tables + OrderCust + ";", Tables + OrderCust + ";");
+    Connect();
+    RunMode(false);
+    OpenQueriesRecorder recorder(Idx);
+    Idx.CheckForeignKeys(recorder);
+    EXPECT_EQ(recorder.atMaximum, "NewCon NewIdx ");
+    EXPECT_EQ(recorder.atFirstStep, "NewCon NewIdx OldCon OldIdx");
+    EXPECT_EQ(recorder.maximum, 1);
+    EXPECT_EQ(recorder.Position(), 1);
+    EXPECT_FALSE(Idx.NewCon.Active() || Idx.NewIdx.Active() || Idx.OldCon.Active() || Idx.OldIdx.Active());
+    EXPECT_EQ(DM.ScriptLines, Lines{});
+}
+
 TEST_F(ForeignKeysTest, IndexRowsMissingFromTheIndexQueryGiveAnEmptyReference)
 {
     MakePair(Tables, Tables + OrderCust + " ON DELETE CASCADE;");

@@ -174,6 +174,36 @@ TEST_F(IndicesTest, RefusedCreateOfAReplacedIndexLeavesTheOldIndexInPlace)
     EXPECT_EQ(segments, "\nIX_LATER:B\nIX_T:A\n\n");
 }
 
+TEST_F(IndicesTest, RefusedCreateStaysTheErrorThatLeavesWhenItsRollbackFailsToo)
+{
+    // The Old database cuts its own attachment when an index is created: the create fails,
+    // and so does the rollback that follows it, on a connection that is gone.
+    MakePair("CREATE TABLE T (A INTEGER, B INTEGER);\nCREATE INDEX IX_T ON T (A);\n"
+             "SET TERM ^;\n"
+             "CREATE TRIGGER CUT_ON_CREATE BEFORE CREATE INDEX AS\n"
+             "DECLARE SQL VARCHAR(200);\nDECLARE DB VARCHAR(250);\n"
+             "BEGIN\n"
+             "  SQL = 'DELETE FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID = ' || CURRENT_CONNECTION;\n"
+             "  DB = RDB$GET_CONTEXT('SYSTEM', 'DB_NAME');\n"
+             "  EXECUTE STATEMENT SQL WITH AUTONOMOUS TRANSACTION ON EXTERNAL DB AS USER 'SYSDBA' PASSWORD 'x';\n"
+             "END^\nSET TERM ;^\n",
+             "CREATE TABLE T (A INTEGER, B INTEGER);\nCREATE INDEX IX_T ON T (B);\n");
+    Connect();
+    RunMode(true);
+    try {
+        Idx.CheckUserIndices(Bar);
+        FAIL() << "the create was not refused";
+    } catch (const DbError& error) {
+        EXPECT_STREQ(error.what(), "unsuccessful metadata update\r\nCREATE INDEX IX_T failed");
+    }
+    EXPECT_EQ(FindingRows(Rep), Rows{});
+    Disconnect();
+    std::string segments = OldDb->Isql("SET HEADING OFF;\nSELECT TRIM(RDB$INDEX_NAME) || ':' || TRIM(RDB$FIELD_NAME) "
+                                       "FROM RDB$INDEX_SEGMENTS WHERE RDB$INDEX_NAME STARTING WITH 'IX_' ORDER BY 1;");
+    std::erase(segments, ' ');
+    EXPECT_EQ(segments, "\nIX_T:A\n\n");
+}
+
 TEST_F(IndicesTest, KeysThenIndicesThenForeignKeysEachMakeTheirOwnPassAndRepairLeavesNothing)
 {
     const std::string tables = "CREATE TABLE CUSTOMERS (ID INTEGER NOT NULL, NAME VARCHAR(40));\n"

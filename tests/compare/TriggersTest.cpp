@@ -25,6 +25,47 @@ std::string Trigger(const std::string& name, const std::string& table, const std
 }
 }
 
+namespace {
+// Notes which of the module's queries are open when the bar is set up and when it first steps.
+class OpenQueriesRecorder : public Progress {
+public:
+    explicit OpenQueriesRecorder(TTrig& trig) : trig_(trig) {}
+    int Position() const override { return position_; }
+    void SetPosition(int position) override
+    {
+        position_ = position;
+        if (position == 1)
+            atFirstStep = Snapshot();
+    }
+    void SetMaximum(int) override { atMaximum = Snapshot(); }
+    std::string atMaximum;
+    std::string atFirstStep;
+
+private:
+    std::string Snapshot() const
+    {
+        return std::string(trig_.NewTrig.Active() ? "NewTrig " : "") + (trig_.OldTrig.Active() ? "OldTrig " : "") +
+               (trig_.NewCheck.Active() ? "NewCheck" : "");
+    }
+    TTrig& trig_;
+    int position_ = 0;
+};
+}
+
+TEST_F(TriggersTest, OldTriggersAndCheckConstraintsAreOpenedOnlyAfterTheBarIsSet)
+{
+    MakePair(Tables, Tables);
+    Connect();
+    RunMode(false);
+    TTrig trig(DM, Rep);
+    OpenQueriesRecorder recorder(trig);
+    trig.CheckTriggers(recorder);
+    EXPECT_EQ(recorder.atMaximum, "NewTrig ");
+    EXPECT_EQ(recorder.atFirstStep, "NewTrig OldTrig NewCheck");
+    EXPECT_FALSE(trig.NewTrig.Active() || trig.OldTrig.Active() || trig.NewCheck.Active());
+    EXPECT_FALSE(DM.NewTran.Active() || DM.OldTran.Active());
+}
+
 TEST_F(TriggersTest, TwoMissingTriggersFollowEachOtherRawInTheScript)
 {
     MakePair(Tables, Tables + Trigger("ORDERS_BI", "ORDERS", "ACTIVE BEFORE INSERT POSITION 0", "NEW.ID = 1;") +
@@ -52,6 +93,25 @@ TEST_F(TriggersTest, CheckConstraintTriggersAreSkippedAndSystemTriggersLeaveNoTr
     EXPECT_GT(Bar.Maximum(), 2);
 }
 
+TEST_F(TriggersTest, SystemTriggersMissingFromTheOldDatabaseAreSkippedAndAnyOtherFlagIsExamined)
+{
+    MakePair(Tables, Tables + Trigger("T_NULL", "ORDERS", "BEFORE INSERT POSITION 0", "EXIT;") +
+                         Trigger("T_TWO", "ITEMS", "AFTER DELETE POSITION 1", "EXIT;"));
+    Connect();
+    RunMode(false);
+    TTrig trig(DM, Rep);
+    // The Old side lacks every system trigger; the New side reads one flag as NULL and one as 2.
+    trig.OldTrig.SQL = {"select * from RDB$TRIGGERS", "where RDB$SYSTEM_FLAG <> 1"};
+    trig.NewTrig.SQL = {"select RDB$TRIGGER_NAME, RDB$RELATION_NAME, RDB$TRIGGER_TYPE, RDB$TRIGGER_SEQUENCE,",
+                        "RDB$TRIGGER_SOURCE, case RDB$TRIGGER_NAME when 'T_NULL' then cast(NULL as SMALLINT)",
+                        "when 'T_TWO' then 2 else RDB$SYSTEM_FLAG end as RDB$SYSTEM_FLAG from RDB$TRIGGERS"};
+    trig.CheckTriggers(Bar);
+    EXPECT_EQ(DM.ScriptLines, (Lines{"CREATE TRIGGER T_NULL FOR ORDERS", "ACTIVE BEFORE INSERT POSITION 0",
+                                     "AS\nBEGIN\n  EXIT;\nEND", "CREATE TRIGGER T_TWO FOR ITEMS",
+                                     "ACTIVE AFTER DELETE POSITION 1", "AS\nBEGIN\n  EXIT;\nEND"}));
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"TRIGGER.", "T_NULL", "not exist"}, {"TRIGGER.", "T_TWO", "not exist"}}));
+}
+
 TEST_F(TriggersTest, InactiveNewTriggerIsWrittenActiveAndStateAloneIsNotNoticed)
 {
     MakePair(Tables + Trigger("ORDERS_BU", "ORDERS", "ACTIVE BEFORE UPDATE POSITION 0", "NEW.ID = 2;"),
@@ -62,6 +122,7 @@ TEST_F(TriggersTest, InactiveNewTriggerIsWrittenActiveAndStateAloneIsNotNoticed)
     Check();
     EXPECT_EQ(DM.ScriptLines, (Lines{"CREATE TRIGGER ITEMS_AU FOR ITEMS", "ACTIVE AFTER UPDATE POSITION 1",
                                      "AS\nBEGIN\n  EXIT;\nEND"}));
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"TRIGGER.", "ITEMS_AU", "not exist"}}));
 }
 
 TEST_F(TriggersTest, TypeOutsideTheSixGivesOnlyThePosition)
