@@ -103,6 +103,12 @@ TEST_F(UDFsTest, CharLengthOrAMissingOldPositionIsDifferentButAnExtraOldArgument
     RunMode(false);
     Check();
     EXPECT_EQ(FindingRows(Rep), (Rows{{"UDF", "C1", "different"}, {"UDF", "G1", "different"}}));
+    EXPECT_EQ(DM.ScriptLines,
+              (Lines{"/* UDF C1 */", "DROP EXTERNAL FUNCTION C1", ";", "", "/* UDF C1 */",
+                     "DECLARE EXTERNAL FUNCTION C1", "CHAR", "RETURNS INTEGER", "ENTRY_POINT 'c' MODULE_NAME 'm'", ";",
+                     "", "/* UDF G1 */", "DROP EXTERNAL FUNCTION G1", ";", "", "/* UDF G1 */",
+                     "DECLARE EXTERNAL FUNCTION G1", "INTEGER,", "INTEGER", "RETURNS INTEGER",
+                     "ENTRY_POINT 'g' MODULE_NAME 'm'", ";", ""}));
 }
 
 TEST_F(UDFsTest, RepairDeclaresAndRedeclaresSoTheNextRunFindsNothing)
