@@ -251,3 +251,15 @@ TEST_F(TablesTest, TableColumnAndDomainNamesDifferingOnlyInCaseAreDifferent)
                                       {"FIELD", "T-NAME", "not exist"},
                                       {"FIELD", "T-C", "different"}}));
 }
+
+TEST_F(TablesTest, LowerCaseNewTableIsMissingAndItsColumnsAreReadUnderItsOwnName)
+{
+    OldDb = std::make_unique<TestDb>(CurrentTestName() + "_old", "CREATE TABLE ORDERS (ID INTEGER);");
+    NewDb = std::make_unique<TestDb>(CurrentTestName() + "_new",
+                                     "CREATE TABLE \"orders\" (\"id\" INTEGER NOT NULL, NOTE VARCHAR(8));", 3);
+    Connect();
+    Check(false);
+    EXPECT_EQ(DM.ScriptLines, (Lines{"/* TABLE orders */", "CREATE TABLE orders", "(", "id INTEGER NOT NULL,",
+                                     "NOTE VARCHAR(8)", ")", ";", ""}));
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"TABLE", "orders", "not exist"}}));
+}
