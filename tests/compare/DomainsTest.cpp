@@ -184,3 +184,22 @@ TEST_F(DomainsTest, CharDomainCreatedAsCharIsFoundDifferentAndItsUpdateIsRefused
     }
     EXPECT_TRUE(FindingRows(Rep).empty());
 }
+
+TEST_F(DomainsTest, NamesDifferingOnlyInCaseAreDifferentDomains)
+{
+    // Only dialect 3 keeps a quoted lower-case name.
+    OldDb = std::make_unique<TestDb>(CurrentTestName() + "_old", "CREATE DOMAIN \"d_code\" AS VARCHAR(12);", 3);
+    NewDb = std::make_unique<TestDb>(CurrentTestName() + "_new", "CREATE DOMAIN D_CODE AS VARCHAR(12);");
+    Connect();
+    Check(false);
+    EXPECT_EQ(DM.ScriptLines, (Lines{"/* Domain D_CODE */", "CREATE DOMAIN D_CODE AS", "VARCHAR(12)", ";", ""}));
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"DOMAIN", "D_CODE", "not exist"}}));
+    // The queries started both transactions, so closing them ended both.
+    EXPECT_FALSE(DM.OldTran.Active());
+    EXPECT_FALSE(DM.NewTran.Active());
+
+    Check(true);
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"DOMAIN", "D_CODE", "not exist"}}));
+    Check(true);
+    EXPECT_TRUE(FindingRows(Rep).empty());
+}

@@ -230,3 +230,36 @@ TEST_F(TablesTest, DomainRowThatCannotBeFoundRendersEmptyInsteadOfTheLastRowFoun
     tbl.CheckTables(Bar);
     EXPECT_EQ(DM.ScriptLines, (Lines{"/* TABLE T */", "ALTER TABLE T", "ALTER B TYPE INTEGER", ";", ""}));
 }
+
+TEST_F(TablesTest, TableColumnAndDomainNamesDifferingOnlyInCaseAreDifferent)
+{
+    // Only dialect 3 keeps quoted lower-case names.
+    OldDb = std::make_unique<TestDb>(CurrentTestName() + "_old",
+                                     "CREATE DOMAIN \"d_code\" AS VARCHAR(12);\nCREATE DOMAIN D_CODE AS VARCHAR(12);\n"
+                                     "CREATE TABLE \"orders\" (ID INTEGER);\n"
+                                     "CREATE TABLE T (ID INTEGER, \"name\" VARCHAR(10), C \"d_code\");",
+                                     3);
+    NewDb = std::make_unique<TestDb>(CurrentTestName() + "_new",
+                                     "CREATE DOMAIN D_CODE AS VARCHAR(12);\nCREATE TABLE ORDERS (ID INTEGER);\n"
+                                     "CREATE TABLE T (ID INTEGER, NAME VARCHAR(10), C D_CODE);");
+    Connect();
+    Check(false);
+    EXPECT_EQ(DM.ScriptLines, Joined({{"/* TABLE ORDERS */", "CREATE TABLE ORDERS", "(", "ID INTEGER", ")", ";", ""},
+                                      {"/* TABLE T */", "ALTER TABLE T", "ADD NAME VARCHAR(10)", ";", ""},
+                                      SystemUpdate("T", "C", "RDB$FIELD_SOURCE = 'D_CODE'")}));
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"TABLE", "ORDERS", "not exist"},
+                                      {"FIELD", "T-NAME", "not exist"},
+                                      {"FIELD", "T-C", "different"}}));
+}
+
+TEST_F(TablesTest, LowerCaseNewTableIsMissingAndItsColumnsAreReadUnderItsOwnName)
+{
+    OldDb = std::make_unique<TestDb>(CurrentTestName() + "_old", "CREATE TABLE ORDERS (ID INTEGER);");
+    NewDb = std::make_unique<TestDb>(CurrentTestName() + "_new",
+                                     "CREATE TABLE \"orders\" (\"id\" INTEGER NOT NULL, NOTE VARCHAR(8));", 3);
+    Connect();
+    Check(false);
+    EXPECT_EQ(DM.ScriptLines, (Lines{"/* TABLE orders */", "CREATE TABLE orders", "(", "id INTEGER NOT NULL,",
+                                     "NOTE VARCHAR(8)", ")", ";", ""}));
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"TABLE", "orders", "not exist"}}));
+}
