@@ -47,6 +47,8 @@ void TSP::CheckProcedures(Progress& bar)
 {
     walking_.clear();
     fixedSinceRead_.clear();
+    callees_.clear();
+    bodies_.clear();
     oldFieldsStale_ = false;
     DM.NewTran.StartTransaction();
     DM.OldTran.StartTransaction();
@@ -138,11 +140,16 @@ void TSP::OpenDependencies(const std::string& name)
 void TSP::CheckDependencies(const std::string& name)
 {
     // Each level keeps its own list of callees, in ascending name order, so deeper walks cannot disturb it.
-    OpenDependencies(name);
-    std::vector<std::string> callees;
-    for (NewSPDep.First(); !NewSPDep.Eof(); NewSPDep.Next())
-        callees.push_back(NewSPDep.AsString("RDB$DEPENDED_ON_NAME"));
-    NewSPDep.Close();
+    auto known = callees_.find(name);
+    if (known == callees_.end()) {
+        OpenDependencies(name);
+        std::vector<std::string> list;
+        for (NewSPDep.First(); !NewSPDep.Eof(); NewSPDep.Next())
+            list.push_back(NewSPDep.AsString("RDB$DEPENDED_ON_NAME"));
+        NewSPDep.Close();
+        known = callees_.emplace(name, std::move(list)).first;
+    }
+    const std::vector<std::string> callees = known->second;
 
     const std::string key = WithoutTrailingBlanks(name);
     walking_.insert(key);
@@ -188,13 +195,19 @@ void TSP::FixProcedure(std::vector<std::string> lines, const std::string& name, 
 
 void TSP::AddProcedureBody(const std::string& name, std::vector<std::string>& lines)
 {
-    AddInputParams(name, lines);
-    AddOutputParams(name, lines);
-    SrchSP.Locate(NameColumn, name);
-    const std::string source = SrchSP.AsString(SourceColumn);
-    // Newer servers store the source from its first token ("BEGIN"); "as" needs a break before it.
-    const bool startsWithToken = !source.empty() && static_cast<unsigned char>(source.front()) > 32;
-    lines.push_back((startsWithToken ? "as\r\n" : "as") + source);
+    auto known = bodies_.find(name);
+    if (known == bodies_.end()) {
+        std::vector<std::string> body;
+        AddInputParams(name, body);
+        AddOutputParams(name, body);
+        SrchSP.Locate(NameColumn, name);
+        const std::string source = SrchSP.AsString(SourceColumn);
+        // Newer servers store the source from its first token ("BEGIN"); "as" needs a break before it.
+        const bool startsWithToken = !source.empty() && static_cast<unsigned char>(source.front()) > 32;
+        body.push_back((startsWithToken ? "as\r\n" : "as") + source);
+        known = bodies_.emplace(name, std::move(body)).first;
+    }
+    lines.insert(lines.end(), known->second.begin(), known->second.end());
 }
 
 void TSP::AddInputParams(const std::string& name, std::vector<std::string>& lines)

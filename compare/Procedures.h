@@ -2,6 +2,7 @@
 #pragma once
 #include "compare/Comparator.h"
 
+#include <map>
 #include <set>
 
 class TSP : public Comparator {
@@ -49,4 +50,8 @@ private:
     std::set<std::string> fixedSinceRead_;
     // A fix has run since OldSPFields was last read, so a domain it lacks may exist by now.
     bool oldFieldsStale_ = false;
+    // The New database is never written, so a procedure's callees and statement body are read
+    // once per step, however often walks reach it.
+    std::map<std::string, std::vector<std::string>> callees_;
+    std::map<std::string, std::vector<std::string>> bodies_;
 };
