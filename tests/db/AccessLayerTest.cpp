@@ -50,6 +50,21 @@ TEST_F(AccessLayerTest, CharColumnKeepsItsPaddingAndNullReadsEmptyAndZero)
     EXPECT_EQ(query.AsString("MEMO"), "first memo");
 }
 
+TEST_F(AccessLayerTest, BlobIsReadWholeAcrossSegments)
+{
+    std::string text;
+    for (int i = 0; i < 2500; ++i)
+        text += "line " + std::to_string(i) + "\r\n";
+    ASSERT_GT(text.size(), 20000u);
+    transaction.StartTransaction();
+    Statement insert(connection, transaction);
+    insert.Lines = {"INSERT INTO T (ID, MEMO) VALUES (9, '" + text + "')"};
+    insert.Execute();
+    Query query(connection, transaction, {"select MEMO from T where ID = 9"});
+    query.Open();
+    EXPECT_EQ(query.AsString("MEMO"), text);
+}
+
 TEST_F(AccessLayerTest, SystemNamesArePaddedToNinetyThreeBytes)
 {
     Query query(connection, transaction, {"select RDB$RELATION_NAME from RDB$RELATIONS where RDB$RELATION_NAME='T'"});

@@ -37,15 +37,28 @@ std::string RunIsql(const std::string& script, const std::string& database)
 }
 }
 
+namespace {
+// The process's folder goes away with the process, whatever the tests left in it.
+struct TempFolder {
+    std::string path;
+    TempFolder()
+    {
+        path = (std::filesystem::temp_directory_path() / "vorkat_test_XXXXXX").string();
+        if (!::mkdtemp(path.data()))
+            throw std::runtime_error("cannot create a temporary folder");
+    }
+    ~TempFolder()
+    {
+        std::error_code error;
+        std::filesystem::remove_all(path, error);
+    }
+};
+}
+
 std::string TestFolder()
 {
-    static std::string folder = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vorkat_test_XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot create a temporary folder");
-        return pattern;
-    }();
-    return folder;
+    static TempFolder folder;
+    return folder.path;
 }
 
 std::string CurrentTestName()
