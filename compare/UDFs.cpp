@@ -35,6 +35,11 @@ void TUDF::CheckUDFs(Progress& bar)
 
 void TUDF::CompareUDF()
 {
+    // Firebird 3 lists its PSQL functions here too; having no module, they are no external
+    // functions, and a DECLARE EXTERNAL FUNCTION for them would be wrong. Older servers
+    // require a module for every function, so nothing is passed over there.
+    if (UDFModule(1).empty())
+        return;
     const std::string name = UDFName(1);
     NewUDFParam.SetParam("UDFNAME", name);
     NewUDFParam.Open();

@@ -32,6 +32,20 @@ TEST_F(UDFsTest, MissingFunctionIsDeclaredWithReturnsAfterTheInputs)
     EXPECT_EQ(Bar.Maximum(), 1);
 }
 
+TEST_F(UDFsTest, PsqlFunctionsAreNoExternalFunctionsAndArePassedOver)
+{
+    MakePair("", std::string(AddDays) +
+                     "\nSET TERM ^ ;\nCREATE FUNCTION F_PSQL (A INTEGER) RETURNS INTEGER AS BEGIN RETURN A; END ^\n"
+                     "SET TERM ; ^");
+    Connect();
+    RunMode(false);
+    Check();
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"UDF", "ADDDAYS", "not exist"}}));
+    EXPECT_EQ(DM.ScriptLines.front(), "/* UDF ADDDAYS */");
+    EXPECT_EQ(DM.ScriptLines.size(), 8u);
+    EXPECT_EQ(Bar.Maximum(), 2);
+}
+
 TEST_F(UDFsTest, FunctionWithoutInputsGivesThreeLines)
 {
     MakePair("", "DECLARE EXTERNAL FUNCTION PI_VAL RETURNS DOUBLE PRECISION BY VALUE ENTRY_POINT 'pi' MODULE_NAME 'm';");
