@@ -11,17 +11,6 @@ using Rows = std::vector<ReportRows::Row>;
 
 class ForeignKeysTest : public PairTest {
 protected:
-    // Repairs, then checks that a second run in script mode finds nothing at all.
-    void RepairAndRecheck()
-    {
-        RunMode(true);
-        Idx.CheckIndices(Bar);
-        RunMode(false);
-        Idx.CheckIndices(Bar);
-        EXPECT_EQ(DM.ScriptLines, Lines{});
-        EXPECT_EQ(FindingRows(Rep), Rows{});
-    }
-
     TIdx Idx{DM, Rep};
 };
 
@@ -43,7 +32,7 @@ TEST_F(ForeignKeysTest, OrderCustomerKeyWithAChangedDeleteRuleGivesTheThirteenLi
                                      "FOREIGN KEY (CUSTOMER_ID)", "REFERENCES CUSTOMERS (ID)", "ON DELETE CASCADE",
                                      ";", ""}));
     EXPECT_EQ(FindingRows(Rep), (Rows{{"CONSTRAINT", "FK_ORDER_CUST", "different"}}));
-    RepairAndRecheck();
+    RepairAndRecheck([this] { Idx.CheckIndices(Bar); });
 }
 
 TEST_F(ForeignKeysTest, KeysDifferingOnlyInTheirUpdateRuleAreReplacedWithTheNewRule)
@@ -64,7 +53,7 @@ TEST_F(ForeignKeysTest, KeysDifferingOnlyInTheirUpdateRuleAreReplacedWithTheNewR
                      "FOREIGN KEY (BILL_TO)", "REFERENCES CUSTOMERS (ID)", ";", ""}));
     EXPECT_EQ(FindingRows(Rep),
               (Rows{{"CONSTRAINT", "FK_ORDER_CUST", "different"}, {"CONSTRAINT", "FK_ORDER_BILL", "different"}}));
-    RepairAndRecheck();
+    RepairAndRecheck([this] { Idx.CheckIndices(Bar); });
 }
 
 TEST_F(ForeignKeysTest, MissingNamedKeyWithBothRulesRestrictIsFourLinesAndIsAddedWithoutErrorInRepairMode)
@@ -82,7 +71,7 @@ TEST_F(ForeignKeysTest, MissingNamedKeyWithBothRulesRestrictIsFourLinesAndIsAdde
     Idx.CheckIndices(Bar);
     EXPECT_EQ(DM.ScriptLines, Lines{});
     EXPECT_EQ(FindingRows(Rep), (Rows{{"CONSTRAINT", "FK_ORDER_CUST", "not exist"}}));
-    RepairAndRecheck();
+    RepairAndRecheck([this] { Idx.CheckIndices(Bar); });
 }
 
 TEST_F(ForeignKeysTest, TwoColumnKeyNowReferencingAnotherTableIsReplaced)
@@ -104,7 +93,7 @@ CREATE TABLE LINE_NOTES (ID INTEGER NOT NULL, ORDER_ID INTEGER, LINE_NO INTEGER)
                      "FOREIGN KEY (ORDER_ID, LINE_NO)", "REFERENCES ORDER_LINES (ORDER_ID, LINE_NO)",
                      "ON DELETE SET NULL", ";", ""}));
     EXPECT_EQ(FindingRows(Rep), (Rows{{"CONSTRAINT", "FK_NOTE_LINE", "different"}}));
-    RepairAndRecheck();
+    RepairAndRecheck([this] { Idx.CheckIndices(Bar); });
 }
 
 TEST_F(ForeignKeysTest, KeyOnlyInTheOldDatabaseOrAlikeOnBothSidesGivesNothing)

@@ -50,12 +50,7 @@ TEST_F(IndicesTest, RenamedPrimaryKeyWithTheSameColumnsIsDroppedUnderItsOldNameA
                                      "PRIMARY KEY (ID, LINE_NO)", ";", ""}));
     EXPECT_EQ(FindingRows(Rep), (Rows{{"PRIMARY KEY", "ORDERS", "different"}}));
 
-    RunMode(true);
-    Idx.CheckIndices(Bar);
-    RunMode(false);
-    Idx.CheckIndices(Bar);
-    EXPECT_EQ(DM.ScriptLines, Lines{});
-    EXPECT_EQ(FindingRows(Rep), Rows{});
+    RepairAndRecheck([this] { Idx.CheckIndices(Bar); });
 }
 
 TEST_F(IndicesTest, PrimaryKeyWithItsColumnsInAnotherOrderIsReplaced)

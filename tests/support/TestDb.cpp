@@ -138,6 +138,16 @@ void PairTest::RunMode(bool repair, bool report)
     Rep.ClearReport();
 }
 
+void PairTest::RepairAndRecheck(const std::function<void()>& check)
+{
+    RunMode(true);
+    check();
+    RunMode(false);
+    check();
+    EXPECT_EQ(DM.ScriptLines, std::vector<std::string>{});
+    EXPECT_EQ(FindingRows(Rep), std::vector<ReportRows::Row>{});
+}
+
 std::vector<ReportRows::Row> FindingRows(const ReportRows& rows)
 {
     std::vector<ReportRows::Row> found;

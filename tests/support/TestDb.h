@@ -4,6 +4,7 @@
 #include "data/Interfaces.h"
 #include "data/Report.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -56,6 +57,8 @@ protected:
     void Connect();
     void Disconnect();
     void RunMode(bool repair, bool report = true);
+    // Runs check in repair mode, then again in script mode, and expects nothing the second time.
+    void RepairAndRecheck(const std::function<void()>& check);
 
     std::unique_ptr<TestDb> OldDb;
     std::unique_ptr<TestDb> NewDb;
