@@ -1,5 +1,6 @@
 // The shared walk and the fix protocol.
 #include "compare/Comparator.h"
+#include "compare/TypeText.h"
 
 void Comparator::Walk(Query& newQuery, Query& oldQuery, Progress& bar, const std::function<void()>& compare,
                       const std::vector<Query*>& companions)
@@ -25,11 +26,19 @@ void Comparator::Walk(Query& newQuery, Query& oldQuery, Progress& bar, const std
 
 void Comparator::Dispatch(const std::vector<std::string>& lines, const std::string& title)
 {
-    DM.RunSQL.Lines = lines;
-    if (DM.RepairMode)
-        DM.ExecuteFix();
-    else
+    DispatchUnit({lines}, title);
+}
+
+void Comparator::DispatchUnit(const Statements& statements, const std::string& title)
+{
+    if (DM.RepairMode) {
+        DM.ExecuteFixes(statements);
+        return;
+    }
+    for (const auto& lines : statements) {
+        DM.RunSQL.Lines = lines;
         DM.AddToScript(title, DM.RunSQL.Lines);
+    }
 }
 
 void Comparator::Report(const std::string& type, const std::string& objectName, const std::string& message)
@@ -45,12 +54,22 @@ void Comparator::Fix(const std::vector<std::string>& lines, const std::string& t
     Report(type, objectName, message);
 }
 
+void Comparator::FixUnit(const Statements& statements, const std::string& title, const std::string& type,
+                         const std::string& objectName, const std::string& message)
+{
+    DispatchUnit(statements, title);
+    Report(type, objectName, message);
+}
+
 std::string Comparator::SqlValue(const std::string& text, bool quote)
 {
     if (text.empty())
         return "NULL";
-    if (!quote)
-        return text;
+    return quote ? Quoted(text) : text;
+}
+
+std::string Comparator::Quoted(const std::string& text)
+{
     std::string literal = "'";
     for (char c : text) {
         literal += c;
@@ -58,4 +77,28 @@ std::string Comparator::SqlValue(const std::string& text, bool quote)
             literal += '\'';
     }
     return literal + "'";
+}
+
+std::string Comparator::NewCompleteTypeText(const Query& field)
+{
+    std::string characterSet;
+    if (!field.IsNull("RDB$CHARACTER_SET_ID")) {
+        Query sets(DM.NewDB, DM.NewTran,
+                   {"select RDB$CHARACTER_SET_NAME from RDB$CHARACTER_SETS", "where RDB$CHARACTER_SET_ID=:ID"});
+        sets.SetParam("ID", field.AsInteger("RDB$CHARACTER_SET_ID"));
+        sets.Open();
+        if (!sets.Eof())
+            characterSet = Trim(sets.AsString("RDB$CHARACTER_SET_NAME"));
+        sets.Close();
+    }
+    FieldType type;
+    type.Code = field.AsInteger("RDB$FIELD_TYPE");
+    type.SubType = field.AsString("RDB$FIELD_SUB_TYPE");
+    type.Length = field.AsString("RDB$FIELD_LENGTH");
+    type.CharacterLength = field.AsString("RDB$CHARACTER_LENGTH");
+    type.Segment = field.AsString("RDB$SEGMENT_LENGTH");
+    type.Precision = field.AsInteger("RDB$FIELD_PRECISION");
+    type.Scale = field.AsInteger("RDB$FIELD_SCALE");
+    type.CharacterSet = characterSet;
+    return CompleteTypeText(type);
 }

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+// Statements that stand or fall together, each a list of lines.
+using Statements = std::vector<std::vector<std::string>>;
+
 class Comparator {
 protected:
     Comparator(TDM& dm, ReportSink& report) : DM(dm), Rep(report) {}
@@ -23,13 +26,26 @@ protected:
     void Fix(const std::vector<std::string>& lines, const std::string& title, const std::string& type,
              const std::string& objectName, const std::string& message);
 
-    // The first two steps of Fix, for comparators that report in their own way.
+    // Fix for a change that takes several statements: in repair mode they are executed and
+    // committed as one, and a refusal undoes them all; in script mode each becomes a block
+    // of its own under the same title.
+    void FixUnit(const Statements& statements, const std::string& title, const std::string& type,
+                 const std::string& objectName, const std::string& message);
+
+    // The execute-or-script steps of Fix and FixUnit, for comparators that report in their own way.
     void Dispatch(const std::vector<std::string>& lines, const std::string& title);
+    void DispatchUnit(const Statements& statements, const std::string& title);
     void Report(const std::string& type, const std::string& objectName, const std::string& message);
 
     // A column's text as an SQL value: empty gives NULL; quoted, it becomes a string
     // literal with every single quote doubled.
     static std::string SqlValue(const std::string& text, bool quote);
+    // The text as an SQL string literal: in single quotes, every single quote inside doubled.
+    static std::string Quoted(const std::string& text);
+
+    // The complete DDL type of the current row of an RDB$FIELDS query of the New Database,
+    // its character set named as the New Database names it.
+    std::string NewCompleteTypeText(const Query& field);
 
     TDM& DM;
     ReportSink& Rep;

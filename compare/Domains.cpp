@@ -1,16 +1,21 @@
-// Domains: created when missing, their RDB$FIELDS row overwritten when one of seven columns differs.
+// Domains: created when missing; when one of seven columns differs, brought up to date by
+// ALTER DOMAIN where the server allows it, or by overwriting their RDB$FIELDS row where it does not.
 #include "compare/Domains.h"
 #include "compare/TypeText.h"
+
+#include <cctype>
+#include <cstring>
 
 namespace {
 // Double quotes are a string in dialect 1; implicit domains (RDB$...) are the table check's.
 const std::vector<std::string> DomainSql{"select * from RDB$FIELDS", "where RDB$SYSTEM_FLAG<>1 and",
                                          "rdb$field_name not like \"RDB$%\"", ""};
 
-// The columns that make two domains differ, in the order they are compared.
-const char* const ComparedColumns[] = {"RDB$FIELD_TYPE",    "RDB$FIELD_SUB_TYPE", "RDB$FIELD_LENGTH",
-                                       "RDB$CHARACTER_LENGTH", "RDB$DEFAULT_VALUE", "RDB$DESCRIPTION",
-                                       "RDB$NULL_FLAG"};
+// The columns that make two domains differ, in the order they are compared; the null flag,
+// whose comparison depends on the server, comes last.
+const char* const ComparedColumns[] = {"RDB$FIELD_TYPE",       "RDB$FIELD_SUB_TYPE", "RDB$FIELD_LENGTH",
+                                       "RDB$CHARACTER_LENGTH", "RDB$DEFAULT_VALUE",  "RDB$DESCRIPTION"};
+const char* const TypeColumns[] = {"RDB$FIELD_TYPE", "RDB$FIELD_SUB_TYPE", "RDB$FIELD_LENGTH", "RDB$CHARACTER_LENGTH"};
 
 std::string HexLiteral(const std::string& bytes)
 {
@@ -21,6 +26,23 @@ std::string HexLiteral(const std::string& bytes)
         text += digits[c & 15];
     }
     return text + "'";
+}
+
+// RDB$DEFAULT_SOURCE holds the clause as it was written, with its leading DEFAULT word.
+std::string DefaultExpression(const std::string& source)
+{
+    const char* const blanks = " \t\r\n";
+    std::size_t start = source.find_first_not_of(blanks);
+    if (start == std::string::npos)
+        return "";
+    const std::string word = "DEFAULT";
+    bool isWord = source.size() - start >= word.size() &&
+                  (source.size() - start == word.size() || std::strchr(blanks, source[start + word.size()]));
+    for (std::size_t i = 0; isWord && i < word.size(); ++i)
+        isWord = std::toupper(static_cast<unsigned char>(source[start + i])) == word[i];
+    if (isWord)
+        start = source.find_first_not_of(blanks, start + word.size());
+    return start == std::string::npos ? "" : source.substr(start);
 }
 }
 
@@ -57,6 +79,17 @@ void TDmn::CompareDomain()
             UpdateDomain();
             return;
         }
+    if (!SameDmnNullFlag(DM.OldDB.OdsMajorVersion()))
+        UpdateDomain();
+}
+
+bool TDmn::SameDmnNullFlag(int odsMajor)
+{
+    if (odsMajor < 12)
+        return SameDmnField("RDB$NULL_FLAG");
+    // Firebird 3 and later store NULL for a domain created nullable and 0 for one whose NOT NULL
+    // was dropped, and no DDL writes NULL back: there both mean nullable and count as equal.
+    return DmnNullable(1) == DmnNullable(2);
 }
 
 void TDmn::CreateDomain()
@@ -71,16 +104,44 @@ void TDmn::CreateDomain()
 void TDmn::UpdateDomain()
 {
     const std::string name = DmnName(1);
-    // The default is compiled BLR, binary: written as the exact bytes that were compared.
-    const std::string defaultValue = NewDmn.AsString("RDB$DEFAULT_VALUE");
-    Fix({"UPDATE RDB$FIELDS set",
-         "RDB$FIELD_TYPE = " + DmnValue("RDB$FIELD_TYPE", false) + ",",
-         "RDB$FIELD_SUB_TYPE = " + DmnValue("RDB$FIELD_SUB_TYPE", false) + ",",
-         "RDB$FIELD_LENGTH = " + DmnValue("RDB$FIELD_LENGTH", false) + ",",
-         "RDB$CHARACTER_LENGTH = " + DmnValue("RDB$CHARACTER_LENGTH", false) + ",",
-         "RDB$DEFAULT_VALUE = " + (defaultValue.empty() ? std::string("NULL") : HexLiteral(defaultValue)) + ",",
-         "RDB$DESCRIPTION = " + DmnValue("RDB$DESCRIPTION", true) + ",",
-         "RDB$NULL_FLAG = " + DmnValue("RDB$NULL_FLAG", false),
-         "WHERE RDB$FIELD_NAME = '" + name + "'"},
-        "Domain " + name, "DOMAIN", name, "different type");
+    FixUnit(UpdateDomainStatements(DM.OldDB.OdsMajorVersion()), "Domain " + name, "DOMAIN", name,
+            "different type");
+}
+
+Statements TDmn::UpdateDomainStatements(int odsMajor)
+{
+    const std::string name = DmnName(1);
+    if (odsMajor < 12) {
+        // Older servers let the row be overwritten whole. The default is compiled BLR, binary:
+        // written as the exact bytes that were compared.
+        const std::string defaultValue = NewDmn.AsString("RDB$DEFAULT_VALUE");
+        return {{"UPDATE RDB$FIELDS set",
+                 "RDB$FIELD_TYPE = " + DmnValue("RDB$FIELD_TYPE", false) + ",",
+                 "RDB$FIELD_SUB_TYPE = " + DmnValue("RDB$FIELD_SUB_TYPE", false) + ",",
+                 "RDB$FIELD_LENGTH = " + DmnValue("RDB$FIELD_LENGTH", false) + ",",
+                 "RDB$CHARACTER_LENGTH = " + DmnValue("RDB$CHARACTER_LENGTH", false) + ",",
+                 "RDB$DEFAULT_VALUE = " + (defaultValue.empty() ? std::string("NULL") : HexLiteral(defaultValue)) + ",",
+                 "RDB$DESCRIPTION = " + DmnValue("RDB$DESCRIPTION", true) + ",",
+                 "RDB$NULL_FLAG = " + DmnValue("RDB$NULL_FLAG", false),
+                 "WHERE RDB$FIELD_NAME = " + Quoted(name)}};
+    }
+    // Firebird 3 and later refuse writes to their system tables: only what differs is altered.
+    Statements statements;
+    for (const char* column : TypeColumns)
+        if (!SameDmnField(column)) {
+            statements.push_back({"ALTER DOMAIN " + name + " TYPE " + NewCompleteTypeText(NewDmn)});
+            break;
+        }
+    if (!SameDmnField("RDB$DEFAULT_VALUE")) {
+        if (NewDmn.AsString("RDB$DEFAULT_VALUE").empty())
+            statements.push_back({"ALTER DOMAIN " + name + " DROP DEFAULT"});
+        else
+            statements.push_back(
+                {"ALTER DOMAIN " + name + " SET DEFAULT " + DefaultExpression(NewDmn.AsString("RDB$DEFAULT_SOURCE"))});
+    }
+    if (!SameDmnField("RDB$DESCRIPTION"))
+        statements.push_back({"COMMENT ON DOMAIN " + name + " IS " + DmnValue("RDB$DESCRIPTION", true)});
+    if (DmnNullable(1) != DmnNullable(2))
+        statements.push_back({"ALTER DOMAIN " + name + (DmnNullable(1) ? " DROP NOT NULL" : " SET NOT NULL")});
+    return statements;
 }

@@ -14,12 +14,16 @@ public:
     // The column of the current New row as SQL value text.
     std::string DmnValue(const std::string& column, bool quote);
     bool SameDmnField(const std::string& column) { return NewDmn.AsString(column) == OldDmn.AsString(column); }
+    // The null flags compared as the server of the given on-disk structure version can set them.
+    bool SameDmnNullFlag(int odsMajor);
     // The domain form of the type of the side's current row.
     std::string DomainTypeText(int side);
 
     void CompareDomain();
     void CreateDomain();
     void UpdateDomain();
+    // The statements of UpdateDomain for an Old Database of the given on-disk structure version.
+    Statements UpdateDomainStatements(int odsMajor);
 
     Query NewDmn;
     Query OldDmn;

@@ -1,6 +1,5 @@
 // Keys and indices: primary keys by table, user indices and foreign keys by name.
 #include "compare/Indices.h"
-#include "db/DbError.h"
 
 namespace {
 // Firebird 3 stores 0 for user and constraint indices, older servers NULL; the server's own have 1.
@@ -80,20 +79,23 @@ void TIdx::ComparePrimaryKey()
         ReplacePrimaryKey(newColumns);
 }
 
+std::vector<std::string> TIdx::AddPrimaryKeyLines(const std::string& columns)
+{
+    return {"ALTER TABLE " + PrimRelation(), "ADD CONSTRAINT " + PrimConstraintName(1), "PRIMARY KEY (" + columns + ")"};
+}
+
 void TIdx::AddPrimaryKey(const std::string& columns)
 {
     const std::string table = PrimRelation();
-    Fix({"ALTER TABLE " + table, "ADD CONSTRAINT " + PrimConstraintName(1), "PRIMARY KEY (" + columns + ")"},
-        "TABLE " + table, "PRIMARY KEY", table, "not exist");
+    Fix(AddPrimaryKeyLines(columns), "TABLE " + table, "PRIMARY KEY", table, "not exist");
 }
 
 void TIdx::ReplacePrimaryKey(const std::string& columns)
 {
     const std::string table = PrimRelation();
-    Dispatch({"ALTER TABLE " + table, "DROP CONSTRAINT " + PrimConstraintName(2)}, "TABLE " + table);
-    Dispatch({"ALTER TABLE " + table, "ADD CONSTRAINT " + PrimConstraintName(1), "PRIMARY KEY (" + columns + ")"},
-             "TABLE " + table);
-    Report("PRIMARY KEY", table, "different");
+    // One unit: a refused add must not leave the table without its old key.
+    FixUnit({{"ALTER TABLE " + table, "DROP CONSTRAINT " + PrimConstraintName(2)}, AddPrimaryKeyLines(columns)},
+            "TABLE " + table, "PRIMARY KEY", table, "different");
 }
 
 // User indices
@@ -136,30 +138,9 @@ void TIdx::CreateIndex(const std::string& columns)
 void TIdx::ReplaceIndex(const std::string& columns)
 {
     const std::string name = IdxName(1);
-    const std::string title = "TABLE " + IdxRelation();
     // The drop and the create are committed together, so the index is never missing in between.
-    auto stage = [this, &title](const std::vector<std::string>& lines) {
-        DM.RunSQL.Lines = lines;
-        if (DM.RepairMode)
-            DM.RunSQL.Execute();
-        else
-            DM.AddToScript(title, DM.RunSQL.Lines);
-    };
-    DM.OldTran.StartTransaction();
-    try {
-        stage({"DROP INDEX " + name});
-        stage(CreateIndexLines(columns));
-        DM.OldTran.CommitRetaining();
-    } catch (const DbError&) {
-        // Left pending, the drop would be committed by the connection's close. The server's
-        // refusal is what the user must see, so a failing rollback does not replace it.
-        try {
-            DM.OldTran.RollbackRetaining();
-        } catch (const DbError&) {
-        }
-        throw;
-    }
-    Report("INDEX", name, "different");
+    FixUnit({{"DROP INDEX " + name}, CreateIndexLines(columns)}, "TABLE " + IdxRelation(), "INDEX", name,
+            "different");
 }
 
 // Foreign keys
@@ -236,7 +217,7 @@ void TIdx::CompareForeignKey()
     Report("CONSTRAINT", name, "different");
 }
 
-void TIdx::AddForeignKey(const ForeignKeyFacts& facts, const std::string& name)
+std::vector<std::string> TIdx::AddForeignKeyLines(const ForeignKeyFacts& facts, const std::string& name)
 {
     std::vector<std::string> lines{"ALTER TABLE " + facts.Table, "ADD CONSTRAINT " + name,
                                    "FOREIGN KEY (" + facts.KeyColumns + ")",
@@ -245,11 +226,17 @@ void TIdx::AddForeignKey(const ForeignKeyFacts& facts, const std::string& name)
         lines.push_back("ON DELETE " + facts.DeleteRule);
     if (facts.UpdateRule != "RESTRICT")
         lines.push_back("ON UPDATE " + facts.UpdateRule);
-    Dispatch(lines, "TABLE " + facts.Table);
+    return lines;
+}
+
+void TIdx::AddForeignKey(const ForeignKeyFacts& facts, const std::string& name)
+{
+    Dispatch(AddForeignKeyLines(facts, name), "TABLE " + facts.Table);
 }
 
 void TIdx::ReplaceForeignKey(const ForeignKeyFacts& facts, const std::string& name)
 {
-    Dispatch({"ALTER TABLE " + facts.Table, "DROP CONSTRAINT " + name}, "TABLE " + facts.Table);
-    AddForeignKey(facts, name);
+    // One unit: a refused add must not leave the table without its old key.
+    DispatchUnit({{"ALTER TABLE " + facts.Table, "DROP CONSTRAINT " + name}, AddForeignKeyLines(facts, name)},
+                 "TABLE " + facts.Table);
 }

@@ -64,5 +64,8 @@ public:
     Query NewConIdx;
 
 private:
+    // The statement of each add, shared by the add and by the replace that drops first.
+    std::vector<std::string> AddPrimaryKeyLines(const std::string& columns);
     std::vector<std::string> CreateIndexLines(const std::string& columns);
+    std::vector<std::string> AddForeignKeyLines(const ForeignKeyFacts& facts, const std::string& name);
 };

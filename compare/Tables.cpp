@@ -122,23 +122,44 @@ void TTbl::AddColumn()
 void TTbl::UpdateColumnDomain()
 {
     const std::string table = TableName(1);
+    FixUnit(ColumnDomainStatements(DM.OldDB.OdsMajorVersion()), "TABLE " + table, "FIELD",
+            table + "-" + ColumnName(1), "different");
+}
+
+Statements TTbl::ColumnDomainStatements(int odsMajor)
+{
+    const std::string table = TableName(1);
     const std::string column = ColumnName(1);
-    std::vector<std::string> lines;
-    if (HasNamedDomain(1))
-        lines = {"UPDATE RDB$RELATION_FIELDS set", "RDB$FIELD_SOURCE = '" + ColumnDomain(1) + "'",
-                 "WHERE RDB$FIELD_NAME = '" + column + "' and", "RDB$RELATION_NAME ='" + table + "'"};
-    else
-        // No domain name exists to point the column at: convert it to the New type instead.
-        lines = {"ALTER TABLE " + table, "ALTER " + column + " TYPE " + ColumnTypeText(1)};
-    Fix(lines, "TABLE " + table, "FIELD", table + "-" + column, "different");
+    if (!HasNamedDomain(1)) {
+        // No domain name exists to point the column at: convert it to the New type instead,
+        // written whole so that scale and character set survive the conversion.
+        std::string type;
+        if (NewFields.Locate("RDB$FIELD_NAME", ColumnDomain(1)))
+            type = NewCompleteTypeText(NewFields);
+        return {{"ALTER TABLE " + table, "ALTER " + column + " TYPE " + type}};
+    }
+    if (odsMajor < 12)
+        return {{"UPDATE RDB$RELATION_FIELDS set", "RDB$FIELD_SOURCE = " + Quoted(ColumnDomain(1)),
+                 "WHERE RDB$FIELD_NAME = " + Quoted(column) + " and", "RDB$RELATION_NAME =" + Quoted(table)}};
+    // Firebird 3 and later refuse writes to their system tables.
+    return {{"ALTER TABLE " + table + " ALTER " + column + " TYPE " + ColumnDomain(1)}};
 }
 
 void TTbl::UpdateColumnNullFlag()
 {
     const std::string table = TableName(1);
+    FixUnit(NullFlagStatements(DM.OldDB.OdsMajorVersion()), "TABLE " + table, "FIELD", table + "-" + ColumnName(1),
+            "different");
+}
+
+Statements TTbl::NullFlagStatements(int odsMajor)
+{
+    const std::string table = TableName(1);
     const std::string column = ColumnName(1);
-    Fix({"UPDATE RDB$RELATION_FIELDS set",
-         "RDB$NULL_FLAG = " + SqlValue(TblFieldsQuery(1).AsString("RDB$NULL_FLAG"), false),
-         "WHERE RDB$FIELD_NAME = '" + column + "' and", "RDB$RELATION_NAME ='" + table + "'"},
-        "TABLE " + table, "FIELD", table + "-" + column, "different");
+    if (odsMajor < 12)
+        return {{"UPDATE RDB$RELATION_FIELDS set",
+                 "RDB$NULL_FLAG = " + SqlValue(TblFieldsQuery(1).AsString("RDB$NULL_FLAG"), false),
+                 "WHERE RDB$FIELD_NAME = " + Quoted(column) + " and", "RDB$RELATION_NAME =" + Quoted(table)}};
+    // Firebird 3 and later refuse writes to their system tables.
+    return {{"ALTER TABLE " + table + " ALTER " + column + (ColumnNullable(1) ? " DROP NOT NULL" : " SET NOT NULL")}};
 }

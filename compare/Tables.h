@@ -28,6 +28,9 @@ public:
     void AddColumn();
     void UpdateColumnDomain();
     void UpdateColumnNullFlag();
+    // The statements of the two fixes for an Old Database of the given on-disk structure version.
+    Statements ColumnDomainStatements(int odsMajor);
+    Statements NullFlagStatements(int odsMajor);
 
     Query NewTbl;
     Query OldTbl;

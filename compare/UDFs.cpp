@@ -65,10 +65,9 @@ void TUDF::CompareUDF()
     NewUDFParam.Close();
 }
 
-void TUDF::DeclareUDF()
+std::vector<std::string> TUDF::DeclareLines()
 {
-    const std::string name = UDFName(1);
-    std::vector<std::string> lines{"DECLARE EXTERNAL FUNCTION " + name};
+    std::vector<std::string> lines{"DECLARE EXTERNAL FUNCTION " + UDFName(1)};
     // The first row is the return value; its line goes after the inputs.
     NewUDFParam.First();
     std::string returns = "RETURNS " + ArgTypeText(1);
@@ -83,13 +82,18 @@ void TUDF::DeclareUDF()
         lines.push_back(line);
     }
     lines.push_back(returns);
-    lines.push_back("ENTRY_POINT '" + UDFEntryPoint(1) + "' MODULE_NAME '" + UDFModule(1) + "'");
-    Dispatch(lines, "UDF " + name);
+    lines.push_back("ENTRY_POINT " + Quoted(UDFEntryPoint(1)) + " MODULE_NAME " + Quoted(UDFModule(1)));
+    return lines;
+}
+
+void TUDF::DeclareUDF()
+{
+    Dispatch(DeclareLines(), "UDF " + UDFName(1));
 }
 
 void TUDF::RedeclareUDF()
 {
     const std::string name = UDFName(1);
-    Dispatch({"DROP EXTERNAL FUNCTION " + name}, "UDF " + name);
-    DeclareUDF();
+    // One unit: a refused declaration must not leave the function dropped.
+    DispatchUnit({{"DROP EXTERNAL FUNCTION " + name}, DeclareLines()}, "UDF " + name);
 }

@@ -26,4 +26,8 @@ public:
     Query OldUDF;
     Query NewUDFParam;
     Query OldUDFParam;
+
+private:
+    // The declaration of the current NewUDF row from its arguments in NewUDFParam.
+    std::vector<std::string> DeclareLines();
 };

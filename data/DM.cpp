@@ -47,9 +47,28 @@ void TDM::ConnectNew() { Connect(NewDB); }
 
 void TDM::ExecuteFix()
 {
+    ExecuteFixes({RunSQL.Lines});
+}
+
+void TDM::ExecuteFixes(const std::vector<std::vector<std::string>>& statements)
+{
     OldTran.StartTransaction();
-    RunSQL.Execute();
-    OldTran.CommitRetaining();
+    try {
+        for (const auto& lines : statements) {
+            RunSQL.Lines = lines;
+            RunSQL.Execute();
+        }
+        OldTran.CommitRetaining();
+    } catch (...) {
+        // Much DDL is checked only at commit; left pending, a refused fix would be landed by
+        // a later commit, the closing one included. The server's refusal is what the user must
+        // see, so a failing rollback does not replace it.
+        try {
+            OldTran.RollbackRetaining();
+        } catch (...) {
+        }
+        throw;
+    }
 }
 
 std::vector<std::string> SplitLines(const std::string& text)

@@ -30,6 +30,10 @@ public:
     void ConnectNew();
     // Executes the statement buffer on the Old Database and commits it, keeping cursors open.
     void ExecuteFix();
+    // Executes each statement in turn through the statement buffer, then commits them all at
+    // once. On any failure everything since the last commit is rolled back and the first
+    // error travels on unchanged.
+    void ExecuteFixes(const std::vector<std::vector<std::string>>& statements);
     // Rewrites lines as "/* title */", the lines, ";" and an empty line, and appends them to ScriptLines.
     void AddToScript(const std::string& title, std::vector<std::string>& lines);
 

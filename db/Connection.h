@@ -37,6 +37,9 @@ public:
     // every query and statement attached, then detaches. Closing a closed connection does nothing.
     void Close() noexcept;
     bool Connected() const { return handle_ != 0; }
+    // The major version of the database's on-disk structure: 12 for Firebird 3, 13 for
+    // Firebird 4 and 5, below 12 for older servers. Asked once per attachment.
+    int OdsMajorVersion();
 
     std::string ParamValue(const std::string& name) const;
     void SetParamValue(const std::string& name, const std::string& value);
@@ -51,6 +54,7 @@ private:
     std::string databaseName_;
     std::optional<std::string> enteredPassword_;
     isc_db_handle handle_ = 0;
+    std::optional<int> odsMajor_;
     std::vector<Transaction*> transactions_;
     std::vector<Query*> queries_;
     std::vector<Statement*> statements_;

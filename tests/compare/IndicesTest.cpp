@@ -172,6 +172,32 @@ TEST_F(IndicesTest, RefusedCreateOfAReplacedIndexLeavesTheOldIndexInPlace)
     EXPECT_EQ(segments, "\nIX_LATER:B\nIX_T:A\n\n");
 }
 
+TEST_F(IndicesTest, RefusedAddOfAReplacedKeyLeavesTheOldKeyInPlace)
+{
+    const std::string tables = "CREATE TABLE CUSTOMERS (ID INTEGER NOT NULL, CONSTRAINT PK_CUSTOMERS PRIMARY KEY (ID));\n"
+                               "CREATE TABLE ORDERS (ID INTEGER NOT NULL, LINE_NO INTEGER NOT NULL, CUSTOMER_ID INTEGER,\n"
+                               "  BILL_TO INTEGER);\n";
+    MakePair(tables + "ALTER TABLE ORDERS ADD CONSTRAINT PK_ORDERS PRIMARY KEY (ID, LINE_NO);\n"
+                      "ALTER TABLE ORDERS ADD CONSTRAINT FK_ORDER_CUST FOREIGN KEY (CUSTOMER_ID) REFERENCES CUSTOMERS;\n"
+                      "INSERT INTO CUSTOMERS VALUES (1);\n"
+                      "INSERT INTO ORDERS VALUES (1, 1, 1, 99);\nINSERT INTO ORDERS VALUES (1, 2, 1, 99);",
+             tables + "ALTER TABLE ORDERS ADD CONSTRAINT PK_ORDERS PRIMARY KEY (ID);\n"
+                      "ALTER TABLE ORDERS ADD CONSTRAINT FK_ORDER_CUST FOREIGN KEY (BILL_TO) REFERENCES CUSTOMERS;");
+    Connect();
+    RunMode(true);
+    // The new key over rows with the same ID, the new reference to a customer that is not there.
+    EXPECT_THROW(Idx.CheckPrimaryKeys(Bar), DbError);
+    EXPECT_THROW(Idx.CheckForeignKeys(Bar), DbError);
+    EXPECT_EQ(FindingRows(Rep), Rows{});
+    Disconnect();
+    std::string keys = OldDb->Isql("SET HEADING OFF;\n"
+                                   "SELECT TRIM(C.RDB$CONSTRAINT_NAME) || ':' || TRIM(S.RDB$FIELD_NAME)\n"
+                                   "FROM RDB$RELATION_CONSTRAINTS C JOIN RDB$INDEX_SEGMENTS S\n"
+                                   "ON S.RDB$INDEX_NAME = C.RDB$INDEX_NAME WHERE C.RDB$RELATION_NAME = 'ORDERS' ORDER BY 1;");
+    std::erase(keys, ' ');
+    EXPECT_EQ(keys, "\nFK_ORDER_CUST:CUSTOMER_ID\nPK_ORDERS:ID\nPK_ORDERS:LINE_NO\n\n");
+}
+
 TEST_F(IndicesTest, RefusedCreateStaysTheErrorThatLeavesWhenItsRollbackFailsToo)
 {
     // The Old database cuts its own attachment when an index is created: the create fails,

@@ -85,6 +85,46 @@ TEST_F(DMTest, ExecuteFixCommitsRetainingAndKeepsOldQueriesOpen)
               std::string::npos);
 }
 
+TEST_F(DMTest, RefusedFixIsUndoneSoNeitherALaterFixNorTheClosingCommitLandsIt)
+{
+    OldDb->Run("CREATE TABLE DUP (ID INTEGER NOT NULL);\nINSERT INTO DUP VALUES (1);\nINSERT INTO DUP VALUES (1);");
+    Connect();
+    // The server checks the key only at commit.
+    DM.RunSQL.Lines = {"ALTER TABLE DUP ADD CONSTRAINT PK_DUP PRIMARY KEY (ID)"};
+    try {
+        DM.ExecuteFix();
+        FAIL() << "the key over duplicate rows was accepted";
+    } catch (const DbError& error) {
+        EXPECT_STREQ(error.what(), "violation of PRIMARY or UNIQUE KEY constraint \"PK_DUP\" on table \"DUP\"\r\n"
+                                   "Problematic key value is (\"ID\" = 1)");
+    }
+    DM.RunSQL.Lines = {"CREATE GENERATOR G_AFTER"};
+    DM.ExecuteFix();
+
+    // A drop refused while another attachment uses the table would be landed by the closing
+    // commit once that attachment has gone.
+    {
+        Connection holder;
+        holder.Params = {"user_name=SYSDBA", "password=x"};
+        holder.SetDatabaseName(OldDb->Path());
+        holder.Open();
+        Transaction tran(holder);
+        tran.Params = {"read_committed", "rec_version", "nowait"};
+        Query use(holder, tran, {"select * from T"});
+        use.Open();
+        DM.RunSQL.Lines = {"DROP TABLE T"};
+        EXPECT_THROW(DM.ExecuteFix(), DbError);
+    }
+    Disconnect();
+    const std::string found = OldDb->Isql(
+        "SELECT 'tables:' || (SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME IN ('T', 'DUP'))\n"
+        "  || ' keys:' || (SELECT COUNT(*) FROM RDB$RELATION_CONSTRAINTS\n"
+        "    WHERE RDB$RELATION_NAME = 'DUP' AND RDB$CONSTRAINT_TYPE = 'PRIMARY KEY')\n"
+        "  || ' generators:' || (SELECT COUNT(*) FROM RDB$GENERATORS WHERE RDB$GENERATOR_NAME = 'G_AFTER')\n"
+        "FROM RDB$DATABASE;");
+    EXPECT_NE(found.find("tables:2 keys:0 generators:1"), std::string::npos) << found;
+}
+
 TEST_F(DMTest, FailedFirstAttachFallsBackToTheLoginWindowForGood)
 {
     ScriptedLogin login;
