@@ -115,7 +115,12 @@ TAboutForm::TAboutForm(QWidget* parent)
     Version->setAlignment(Qt::AlignCenter);
     Version->setGeometry(left, 70, width, 28);
 
-    Comments = new QPlainTextEdit("Copyright \u00A9 the Vorkat developers. All rights reserved.", this);
+    // The servers differ in how a domain or column is changed; the user should know which way is taken.
+    Comments = new QPlainTextEdit("Copyright \u00A9 the Vorkat developers. All rights reserved.\n"
+                                  "InterBase and Firebird before 3 (ODS below 12): system-table UPDATEs. "
+                                  "Firebird 3 and later (ODS 12+): ALTER DOMAIN, ALTER TABLE ... ALTER, "
+                                  "COMMENT ON.",
+                                  this);
     Comments->setFrameStyle(QFrame::NoFrame);
     Comments->setReadOnly(true);
     Comments->setEnabled(false);
@@ -125,7 +130,10 @@ TAboutForm::TAboutForm(QWidget* parent)
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         commentsPalette.setColor(group, QPalette::Base, commentsPalette.color(group, QPalette::Window));
     Comments->setPalette(commentsPalette);
-    Comments->setGeometry(left, 116, width, 56);
+    QFont commentsFont = Comments->font();
+    commentsFont.setPixelSize(11);
+    Comments->setFont(commentsFont);
+    Comments->setGeometry(left, 102, width, 92);
 
     EMailLabel = new ClickLabel(QString("EMail : ") + EMailAddress, this);
     EMailLabel->setCursor(Qt::PointingHandCursor);

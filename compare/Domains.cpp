@@ -4,7 +4,6 @@
 #include "compare/TypeText.h"
 
 #include <cctype>
-#include <cstring>
 
 namespace {
 // Double quotes are a string in dialect 1; implicit domains (RDB$...) are the table check's.
@@ -35,13 +34,16 @@ std::string DefaultExpression(const std::string& source)
     std::size_t start = source.find_first_not_of(blanks);
     if (start == std::string::npos)
         return "";
-    const std::string word = "DEFAULT";
-    bool isWord = source.size() - start >= word.size() &&
-                  (source.size() - start == word.size() || std::strchr(blanks, source[start + word.size()]));
-    for (std::size_t i = 0; isWord && i < word.size(); ++i)
-        isWord = std::toupper(static_cast<unsigned char>(source[start + i])) == word[i];
-    if (isWord)
-        start = source.find_first_not_of(blanks, start + word.size());
+    std::size_t end = start;
+    std::string word;
+    for (; end < source.size(); ++end) {
+        const auto c = static_cast<unsigned char>(source[end]);
+        if (!std::isalnum(c) && c != '_' && c != '$')
+            break;
+        word += static_cast<char>(std::toupper(c));
+    }
+    if (word == "DEFAULT")
+        start = source.find_first_not_of(blanks, end);
     return start == std::string::npos ? "" : source.substr(start);
 }
 }

@@ -28,7 +28,8 @@ public:
     // the attach is tried once more, whose error reaches the caller.
     void ConnectOld();
     void ConnectNew();
-    // Executes the statement buffer on the Old Database and commits it, keeping cursors open.
+    // Executes the statement buffer on the Old Database and commits it, keeping cursors open;
+    // the one-statement case of ExecuteFixes.
     void ExecuteFix();
     // Executes each statement in turn through the statement buffer, then commits them all at
     // once. On any failure everything since the last commit is rolled back and the first

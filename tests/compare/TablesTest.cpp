@@ -1,6 +1,8 @@
 // The table comparator on real database pairs: CREATE TABLE, added columns, domain and nullability
 // fixes as Firebird 3 takes them and as older servers did.
+#include "compare/Domains.h"
 #include "compare/Tables.h"
+#include "compare/UDFs.h"
 #include "db/DbError.h"
 #include "tests/support/TestDb.h"
 
@@ -305,4 +307,45 @@ TEST_F(TablesTest, LowerCaseNewTableIsMissingAndItsColumnsAreReadUnderItsOwnName
     EXPECT_EQ(DM.ScriptLines, (Lines{"/* TABLE orders */", "CREATE TABLE orders", "(", "id INTEGER NOT NULL,",
                                      "NOTE VARCHAR(8)", ")", ";", ""}));
     EXPECT_EQ(FindingRows(Rep), (Rows{{"TABLE", "orders", "not exist"}}));
+}
+
+TEST_F(TablesTest, EveryQuotedLiteralDoublesTheQuotesInsideIt)
+{
+    // Only dialect 3 takes names with a quote in them.
+    const std::string both = "CREATE DOMAIN \"D'Q\" AS INTEGER;\nCREATE TABLE \"T'Q\" (ID INTEGER, \"C'Q\" INTEGER);\n";
+    OldDb = std::make_unique<TestDb>(CurrentTestName() + "_old", both, 3);
+    NewDb = std::make_unique<TestDb>(
+        CurrentTestName() + "_new",
+        "CREATE DOMAIN \"D'Q\" AS INTEGER;\nCOMMENT ON DOMAIN \"D'Q\" IS 'it''s';\n"
+        "CREATE TABLE \"T'Q\" (ID INTEGER, \"C'Q\" \"D'Q\" NOT NULL);\n"
+        "DECLARE EXTERNAL FUNCTION F INTEGER RETURNS INTEGER BY VALUE ENTRY_POINT 'e''p' MODULE_NAME 'm''q';",
+        3);
+    Connect();
+    RunMode(false);
+    TUDF udf(DM, Rep);
+    udf.CheckUDFs(Bar);
+    TDmn dmn(DM, Rep);
+    dmn.CheckDomains(Bar);
+    Lines literals = DM.ScriptLines;
+    dmn.NewDmn.Open();
+    dmn.OldDmn.Open();
+    ASSERT_TRUE(dmn.NewDmn.Locate("RDB$FIELD_NAME", "D'Q") && dmn.OldDmn.Locate("RDB$FIELD_NAME", "D'Q"));
+    for (const Lines& statement : dmn.UpdateDomainStatements(11))
+        literals.insert(literals.end(), statement.begin(), statement.end());
+    dmn.OldDmn.Close();
+    dmn.NewDmn.Close();
+    const auto [domainFix, nullFix] = LegacyFixes("T'Q", "C'Q");
+    for (const Statements& fix : {domainFix, nullFix})
+        literals.insert(literals.end(), fix.front().begin(), fix.front().end());
+
+    EXPECT_EQ(literals, (Lines{"/* UDF F */", "DECLARE EXTERNAL FUNCTION F", "INTEGER", "RETURNS INTEGER",
+                               "ENTRY_POINT 'e''p' MODULE_NAME 'm''q'", ";", "",
+                               "/* Domain D'Q */", "COMMENT ON DOMAIN D'Q IS 'it''s'", ";", "",
+                               "UPDATE RDB$FIELDS set", "RDB$FIELD_TYPE = 8,", "RDB$FIELD_SUB_TYPE = 0,",
+                               "RDB$FIELD_LENGTH = 4,", "RDB$CHARACTER_LENGTH = NULL,", "RDB$DEFAULT_VALUE = NULL,",
+                               "RDB$DESCRIPTION = 'it''s',", "RDB$NULL_FLAG = NULL", "WHERE RDB$FIELD_NAME = 'D''Q'",
+                               "UPDATE RDB$RELATION_FIELDS set", "RDB$FIELD_SOURCE = 'D''Q'",
+                               "WHERE RDB$FIELD_NAME = 'C''Q' and", "RDB$RELATION_NAME ='T''Q'",
+                               "UPDATE RDB$RELATION_FIELDS set", "RDB$NULL_FLAG = 1",
+                               "WHERE RDB$FIELD_NAME = 'C''Q' and", "RDB$RELATION_NAME ='T''Q'"}));
 }

@@ -1,4 +1,5 @@
-// The type text of every listed code in all four forms, the rows where the forms differ included.
+// The type text of every listed code in all four forms, the rows where the forms differ included,
+// and the complete type with its fallbacks for what a row leaves out.
 #include "compare/TypeText.h"
 
 #include <gtest/gtest.h>
@@ -58,4 +59,34 @@ TEST(TypeTextTest, CharacterLengthIsTheByteLengthWrittenAsGiven)
     EXPECT_EQ(TypeText(TypeForm::Column, 37, "30", "", ""), "VARCHAR(30)");
     EXPECT_EQ(TypeText(TypeForm::Param, 14, "3", "", ""), "CHAR(3)");
     EXPECT_EQ(TypeText(TypeForm::Arg, 40, "1", "", ""), "CSTRING(1)");
+}
+
+TEST(TypeTextTest, CompleteTypeKeepsPrecisionScaleCharactersAndCharacterSetAndFallsBackWhereTheRowIsSilent)
+{
+    struct Case {
+        FieldType type;
+        const char* text;
+    };
+    const Case cases[] = {
+        {{7, "1", "2", "", "", 4, -2, ""}, "NUMERIC(4,2)"},
+        {{8, "2", "4", "", "", 9, -3, ""}, "DECIMAL(9,3)"},
+        {{7, "1", "2", "", "", 4, 0, ""}, "NUMERIC(4,0)"},
+        // No precision stored: the widest of the storage type; never below the scale.
+        {{7, "1", "2", "", "", 0, -2, ""}, "NUMERIC(4,2)"},
+        {{8, "", "4", "", "", 0, -1, ""}, "NUMERIC(9,1)"},
+        {{27, "", "8", "", "", 0, -2, ""}, "NUMERIC(18,2)"},
+        {{7, "1", "2", "", "", 0, -6, ""}, "NUMERIC(6,6)"},
+        {{27, "", "8", "", "", 0, 0, ""}, "DOUBLE PRECISION"},
+        {{8, "0", "4", "", "", 0, 0, ""}, "INTEGER"},
+        {{37, "0", "40", "10", "", 0, 0, "UTF8"}, "VARCHAR(10) CHARACTER SET UTF8"},
+        {{14, "0", "5", "", "", 0, 0, "NONE"}, "CHAR(5)"},
+        {{14, "0", "5", "5", "", 0, 0, ""}, "CHAR(5)"},
+        {{261, "1", "8", "", "80", 0, 0, "UTF8"}, "BLOB SUB_TYPE 1"},
+        {{261, "", "8", "", "80", 0, 0, ""}, "BLOB SUB_TYPE 0"},
+        {{35, "", "8", "", "", 0, 0, ""}, "DATE"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(CompleteTypeText(c.type), c.text);
+    }
 }
