@@ -2,18 +2,73 @@
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/Query.h"
+#include "db/ServerProbe.h"
 #include "db/Statement.h"
 #include "db/Status.h"
 #include "db/Transaction.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <limits>
 
 namespace {
-void AddDpbString(std::vector<char>& dpb, char item, const std::string& value)
+// A parameter block string carries its length in one byte.
+void AddDpbString(std::vector<char>& dpb, char item, const std::string& value, const char* tooLong)
+{
+    if (value.size() > 255)
+        throw DbError(tooLong);
+    dpb.push_back(item);
+    dpb.push_back(static_cast<char>(value.size()));
+    dpb.insert(dpb.end(), value.begin(), value.end());
+}
+
+void AddDpbInteger(std::vector<char>& dpb, char item, int value)
 {
     dpb.push_back(item);
-    dpb.push_back(static_cast<char>(std::min<std::size_t>(value.size(), 255)));
-    dpb.insert(dpb.end(), value.begin(), value.begin() + std::min<std::size_t>(value.size(), 255));
+    dpb.push_back(4);
+    for (int shift = 0; shift < 32; shift += 8)
+        dpb.push_back(static_cast<char>((static_cast<unsigned>(value) >> shift) & 0xFF));
+}
+
+std::string NoAnswer(const std::string& server, int seconds)
+{
+    return "No answer from " + server + " within " + std::to_string(seconds) +
+           (seconds == 1 ? " second" : " seconds");
+}
+
+// The Firebird 3 client bounds its wait for a server's first answer by the DPB's connect
+// timeout, but not the TCP connect before it, so a silent server is first tried here.
+void Attach(const std::string& name, std::vector<char> dpb, int timeoutSeconds, isc_db_handle& handle)
+{
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    const std::optional<ServerAddress> server = TcpServerOf(name);
+    const std::string shown = server ? server->shown : name;
+    int answerSeconds = std::max(0, timeoutSeconds);
+    if (server && answerSeconds > 0) {
+        if (StaysSilent(*server, std::chrono::seconds(timeoutSeconds)))
+            throw DbError(NoAnswer(shown, timeoutSeconds));
+        const double spent = std::chrono::duration<double>(Clock::now() - start).count();
+        answerSeconds = std::max(1, static_cast<int>(std::ceil(timeoutSeconds - spent)));
+    }
+    // The embedded engine ignores it.
+    if (answerSeconds > 0)
+        AddDpbInteger(dpb, isc_dpb_connect_timeout, answerSeconds);
+
+    const auto attachStart = Clock::now();
+    ISC_STATUS_ARRAY status{};
+    isc_attach_database(status, static_cast<short>(name.size()), name.c_str(),
+                        &handle, static_cast<short>(dpb.size()), dpb.data());
+    if (StatusFailed(status)) {
+        handle = 0;
+        // An expired wait reads "connection rejected by remote interface", which sends the
+        // user looking for a refusal; the time taken tells the two apart.
+        const double waited = std::chrono::duration<double>(Clock::now() - attachStart).count();
+        if (answerSeconds > 0 && waited >= answerSeconds - 0.5 && status[1] == isc_connect_reject)
+            throw DbError(NoAnswer(shown, timeoutSeconds));
+        CheckStatus(status);
+    }
 }
 }
 
@@ -55,6 +110,9 @@ void Connection::Open()
         return;
     if (databaseName_.empty())
         throw DbError("Database name is missing");
+    // The client takes the name's length as a signed 16-bit number and would cut a longer one.
+    if (databaseName_.size() > static_cast<std::size_t>(std::numeric_limits<short>::max()))
+        throw DbError("Database name is too long");
 
     std::string user = ParamValue("user_name");
     std::string password = enteredPassword_ ? *enteredPassword_ : ParamValue("password");
@@ -70,20 +128,11 @@ void Connection::Open()
     }
 
     std::vector<char> dpb{static_cast<char>(isc_dpb_version1)};
-    AddDpbString(dpb, isc_dpb_user_name, user);
-    AddDpbString(dpb, isc_dpb_password, password);
-    dpb.push_back(static_cast<char>(isc_dpb_sql_dialect));
-    dpb.push_back(4);
-    const char dialect[4] = {1, 0, 0, 0};
-    dpb.insert(dpb.end(), dialect, dialect + 4);
+    AddDpbString(dpb, isc_dpb_user_name, user, "User name is too long");
+    AddDpbString(dpb, isc_dpb_password, password, "Password is too long");
+    AddDpbInteger(dpb, isc_dpb_sql_dialect, 1);
 
-    ISC_STATUS_ARRAY status{};
-    isc_attach_database(status, static_cast<short>(databaseName_.size()), databaseName_.c_str(),
-                        &handle_, static_cast<short>(dpb.size()), dpb.data());
-    if (StatusFailed(status)) {
-        handle_ = 0;
-        CheckStatus(status);
-    }
+    Attach(databaseName_, dpb, ConnectTimeoutSeconds, handle_);
 }
 
 void Connection::Close() noexcept

@@ -31,6 +31,10 @@ public:
     bool LoginPromptOn = false;
     LoginPrompt* Prompter = nullptr;
     Transaction* DefaultTransaction = nullptr;
+    // How long an attach waits for a server that does not answer; 0 leaves it to the client
+    // library, whose own wait is three minutes.
+    static constexpr int DefaultConnectTimeoutSeconds = 15;
+    int ConnectTimeoutSeconds = DefaultConnectTimeoutSeconds;
 
     void Open();
     // Commits every active transaction (rolling back one whose commit fails), closes

@@ -29,9 +29,11 @@ public:
     // The select text; named parameters are written ":NAME".
     std::vector<std::string> SQL;
 
+    // A text longer than a parameter can carry (32767 bytes) is refused, not cut.
     void SetParam(const std::string& name, const std::string& value);
     void SetParam(const std::string& name, std::int64_t value);
 
+    // When this open started the transaction and then fails, the transaction is rolled back.
     void Open();
     // Releases rows and cursor; commits the transaction when this query started it
     // and no other query of that transaction is open.
@@ -47,7 +49,8 @@ public:
     int RecordCount() const { return static_cast<int>(rows_.size()); }
 
     // Values of the current row by column name (any letter case). NULL, or no current
-    // row at all, reads as the empty text and as 0.
+    // row at all, reads as the empty text and as 0. A blob is read on first use, in the
+    // query's transaction, and kept.
     std::string AsString(const std::string& column) const;
     std::int64_t AsInteger(const std::string& column) const;
     bool IsNull(const std::string& column) const;
@@ -67,6 +70,8 @@ public:
 private:
     struct Cell {
         bool null = true;
+        // A blob not read yet: number holds its id until the text is read.
+        bool blobPending = false;
         std::string text;
         std::int64_t number = 0;
     };
@@ -84,7 +89,11 @@ private:
     };
 
     bool FetchOne();
+    void PrepareAndExecute();
     const Cell* CurrentCell(const std::string& column) const;
+    const Cell& Loaded(std::size_t row, std::size_t column) const;
+    void ReadBlob(Cell& cell) const;
+    void ReadPendingBlobs();
     int ColumnIndex(const std::string& column) const;
     void BuildIndex(int column);
     friend class Connection;
@@ -98,7 +107,9 @@ private:
     std::vector<char> outDescriptor_;
     std::vector<Column> columns_;
     std::map<std::string, ParamValue> params_;  // upper-case names
-    std::vector<std::vector<Cell>> rows_;
+    // Mutable so that the const accessors can read a blob on first use.
+    mutable std::vector<std::vector<Cell>> rows_;
+    mutable std::size_t pendingBlobs_ = 0;
     std::size_t current_ = 0;
     bool eof_ = true;
     bool exhausted_ = true;

@@ -36,6 +36,11 @@ void Statement::Execute()
     const std::string text = Text();
     if (text.empty())
         throw DbError("Empty query");
+    // The client measures the text up to its first zero byte, and the server ends a literal
+    // there: either way the statement would lose its tail.
+    if (text.find('\0') != std::string::npos)
+        throw DbError("Statement text contains a zero byte");
+    transaction_.ReadPendingBlobs();
 
     ISC_STATUS_ARRAY status{};
     isc_stmt_handle stmt = 0;

@@ -111,9 +111,21 @@ void Transaction::EndForced() noexcept
     CloseQueries();
     ISC_STATUS_ARRAY status{};
     isc_commit_transaction(status, &handle_);
-    if (StatusFailed(status)) {
-        ISC_STATUS_ARRAY rollbackStatus{};
-        isc_rollback_transaction(rollbackStatus, &handle_);
-    }
+    if (StatusFailed(status))
+        RollbackForced();
     handle_ = 0;
+}
+
+void Transaction::RollbackForced() noexcept
+{
+    CloseQueries();
+    ISC_STATUS_ARRAY status{};
+    isc_rollback_transaction(status, &handle_);
+    handle_ = 0;
+}
+
+void Transaction::ReadPendingBlobs()
+{
+    for (Query* query : openQueries_)
+        query->ReadPendingBlobs();
 }

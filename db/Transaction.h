@@ -33,8 +33,16 @@ public:
 private:
     friend class Query;
     friend class Connection;
+    friend class Statement;
     void CloseQueries();
     void EndForced() noexcept;
+    // Rolls back and ends the transaction whatever the server says.
+    void RollbackForced() noexcept;
+    // Reads the blobs its open queries fetched but have not read yet; done before the
+    // transaction writes. The old blobs of a changed row stay readable only while the server
+    // keeps the old record version: Firebird 3 keeps it until the transaction ends, retaining
+    // commits included, but reading first makes that the server's business, not ours.
+    void ReadPendingBlobs();
 
     Connection& connection_;
     isc_tr_handle handle_ = 0;

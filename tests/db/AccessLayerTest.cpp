@@ -6,9 +6,26 @@
 #include "db/Transaction.h"
 #include "tests/support/TestDb.h"
 
+#include <arpa/inet.h>
+#include <chrono>
+#include <functional>
+#include <limits>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
+
+std::string ErrorOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const DbError& error) {
+        return error.what();
+    }
+    return "no error";
+}
 
 const char* Sample = R"(
 CREATE TABLE T (ID SMALLINT, NAME CHAR(31), VNAME VARCHAR(31), MEMO BLOB SUB_TYPE 1);
@@ -98,7 +115,8 @@ TEST_F(AccessLayerTest, UnknownColumnAndParameterAreNamedInTheError)
 
 TEST_F(AccessLayerTest, TextParameterSelectsRows)
 {
-    Query query(connection, transaction, {"select * from T", "where NAME=:TNAME"});
+    // A marker inside a comment is no parameter and must not shift the others.
+    Query query(connection, transaction, {"select * from T /* :NOTE */", "where NAME=:TNAME -- or :OTHER"});
     query.SetParam("tname", std::string("GEN_C"));
     query.Open();
     query.FetchAll();
@@ -288,13 +306,15 @@ TEST_F(AccessLayerTest, StatementChecksItsPreconditions)
     }
 }
 
-TEST_F(AccessLayerTest, ColonNamesInStatementTextAreSentUnchanged)
+TEST_F(AccessLayerTest, StatementTextIsSentUnchangedOrRefusedWhole)
 {
     transaction.StartTransaction();
     Statement statement(connection, transaction);
     statement.Lines = {"CREATE PROCEDURE P (A INTEGER) RETURNS (B INTEGER)", "AS", "BEGIN", "  B = :A;", "  SUSPEND;",
                        "END"};
     statement.Execute();
+    statement.Lines = {"CREATE EXCEPTION E_ZERO '" + std::string("a\0b", 3) + "'"};
+    EXPECT_EQ(ErrorOf([&] { statement.Execute(); }), "Statement text contains a zero byte");
     transaction.CommitRetaining();
     Query query(connection, transaction, {"select B from P(7)"});
     query.Open();
@@ -345,6 +365,141 @@ TEST_F(AccessLayerTest, Dialect1DateWarningsAreNoError)
     Query query(connection, transaction, {"select cast('2024-02-03' as date) as D from RDB$DATABASE"});
     query.Open();
     EXPECT_EQ(query.AsString("D"), "2024-02-03 00:00:00");
+}
+
+}
+
+namespace {
+
+TEST_F(AccessLayerTest, FailedOpenRollsBackOnlyTheTransactionItStarted)
+{
+    Query unknownTable(connection, transaction, {"select * from NOPE"});
+    EXPECT_EQ(ErrorOf([&] { unknownTable.Open(); }),
+              "Dynamic SQL Error\r\nSQL error code = -204\r\nTable unknown\r\nNOPE\r\nAt line 1, column 15");
+    EXPECT_FALSE(unknownTable.Active());
+    EXPECT_FALSE(transaction.Active());
+
+    Query badValue(connection, transaction, {"select * from T where ID = :X"});
+    badValue.SetParam("X", std::string("abc"));
+    EXPECT_EQ(ErrorOf([&] { badValue.Open(); }),
+              "Dynamic SQL Error\r\nSQL error code = -303\r\nconversion error from string \"abc\"");
+    EXPECT_FALSE(transaction.Active());
+
+    transaction.StartTransaction();
+    EXPECT_NE(ErrorOf([&] { badValue.Open(); }), "no error");
+    EXPECT_TRUE(transaction.Active());
+}
+
+TEST_F(AccessLayerTest, OutOfRangeValuesAreRefusedOrClampedInsteadOfCut)
+{
+    Query doubles(connection, transaction, {"select 1e300 as BIG, -1e300 as SMALL, 2.9 as D from RDB$DATABASE"});
+    doubles.Open();
+    EXPECT_EQ(doubles.AsInteger("BIG"), std::numeric_limits<std::int64_t>::max());
+    EXPECT_EQ(doubles.AsInteger("SMALL"), std::numeric_limits<std::int64_t>::min());
+    EXPECT_EQ(doubles.AsInteger("D"), 2);
+    doubles.Close();
+
+    Query query(connection, transaction, {"select * from T where NAME = :TNAME"});
+    EXPECT_EQ(ErrorOf([&] { query.SetParam("TName", std::string(32768, 'A')); }),
+              "Value of parameter 'TName' is too long");
+    query.SetParam("TNAME", "GEN_B" + std::string(32762, ' '));
+    query.Open();
+    EXPECT_EQ(query.AsString("ID"), "2");
+
+    connection.Close();
+    connection.SetDatabaseName(db->Path() + std::string(40000, '/'));
+    EXPECT_EQ(ErrorOf([&] { connection.Open(); }), "Database name is too long");
+    connection.SetDatabaseName(db->Path());
+    connection.Params = {"user_name=" + std::string(256, 'U'), "password=x"};
+    EXPECT_EQ(ErrorOf([&] { connection.Open(); }), "User name is too long");
+    connection.Params = {"user_name=SYSDBA", "password=" + std::string(256, 'p')};
+    EXPECT_EQ(ErrorOf([&] { connection.Open(); }), "Password is too long");
+    EXPECT_FALSE(connection.Connected());
+}
+
+TEST_F(AccessLayerTest, BlobReadOnFirstUseGivesItsRowsTextAlsoAfterRetainingCommits)
+{
+    const std::string oldBody = "BEGIN\r\n  X = 1; /* old body " + std::string(3000, 'o') + " */\r\n  SUSPEND;\r\nEND";
+    transaction.StartTransaction();
+    Statement statement(connection, transaction);
+    statement.Lines = {"CREATE PROCEDURE P RETURNS (X INTEGER) AS", oldBody};
+    statement.Execute();
+    transaction.CommitRetaining();
+
+    Query procedures(connection, transaction, {"select * from RDB$PROCEDURES"});
+    procedures.Open();
+    procedures.FetchAll();
+    Query memos(connection, transaction, {"select * from T where ID is not null order by ID"});
+    memos.Open();
+    memos.FetchAll();
+    transaction.CommitRetaining();
+    statement.Lines = {"ALTER PROCEDURE P RETURNS (X INTEGER) AS", "BEGIN X = 2; SUSPEND; END"};
+    statement.Execute();
+    transaction.CommitRetaining();
+
+    ASSERT_TRUE(procedures.Locate("RDB$PROCEDURE_NAME", "P"));
+    EXPECT_EQ(procedures.AsString("RDB$PROCEDURE_SOURCE"), oldBody);
+    memos.Next();
+    memos.Next();
+    EXPECT_EQ(memos.AsString("MEMO"), "x");
+    memos.First();
+    EXPECT_EQ(memos.AsString("MEMO"), "first memo");
+    memos.Next();
+    EXPECT_TRUE(memos.IsNull("MEMO"));
+    EXPECT_EQ(memos.AsString("MEMO"), "");
+    EXPECT_TRUE(memos.Locate("MEMO", "x"));
+    EXPECT_EQ(memos.AsString("ID"), "3");
+    EXPECT_FALSE(memos.Locate("MEMO", ""));
+}
+
+// A local port that never answers: kernel-accepted connections nobody reads, or, with
+// pending connections filling its queue, one whose connect is never answered at all.
+class SilentPort {
+public:
+    explicit SilentPort(int pending)
+    {
+        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::listen(listener_, pending ? 0 : 8);
+        socklen_t length = sizeof address;
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+        port_ = ntohs(address.sin_port);
+        for (int i = 0; i < pending; ++i) {
+            int client = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            ::connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address);
+            clients_.push_back(client);
+        }
+    }
+    ~SilentPort()
+    {
+        for (int client : clients_)
+            ::close(client);
+        ::close(listener_);
+    }
+    int Port() const { return port_; }
+
+private:
+    int listener_ = -1;
+    int port_ = 0;
+    std::vector<int> clients_;
+};
+
+TEST_F(AccessLayerTest, AttachGivesUpOnAServerThatNeverAnswers)
+{
+    connection.Close();
+    connection.ConnectTimeoutSeconds = 1;
+    for (int pending : {0, 3}) {
+        SilentPort silent(pending);
+        const std::string server = "127.0.0.1/" + std::to_string(silent.Port());
+        connection.SetDatabaseName(server + ":/x.fdb");
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(ErrorOf([&] { connection.Open(); }), "No answer from " + server + " within 1 second") << pending;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << pending;
+        EXPECT_FALSE(connection.Connected());
+    }
 }
 
 }
