@@ -7,6 +7,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <algorithm>
 #include <exception>
 #include <optional>
 #include <vector>
@@ -78,6 +79,31 @@ std::optional<std::string> ReadPosition(const IniFile& ini, const std::string& s
     if (auto value = ini.Read(section, Std(key + SizeSuffix(screen))))
         return value;
     return ini.Read(section, Std(key));
+}
+
+// A stored rectangle as the screens can show it: one larger than the primary screen is cut to
+// its size and placed on it, as is one that lies off every screen (a file from another set of
+// screens, or edited by hand).
+std::optional<QRect> OnScreen(qint64 left, qint64 top, qint64 width, qint64 height)
+{
+    QScreen* primary = QGuiApplication::primaryScreen();
+    if (!primary)
+        return std::nullopt;
+    const QRect area = primary->availableGeometry();
+    const bool tooLarge = width > area.width() || height > area.height();
+    width = std::min<qint64>(width, area.width());
+    height = std::min<qint64>(height, area.height());
+    bool onSomeScreen = false;
+    for (QScreen* screen : QGuiApplication::screens()) {
+        const QRect shown = screen->availableGeometry();
+        onSomeScreen = onSomeScreen || (left < qint64(shown.x()) + shown.width() && left + width > shown.x() &&
+                                        top < qint64(shown.y()) + shown.height() && top + height > shown.y());
+    }
+    if (tooLarge || !onSomeScreen) {
+        left = std::clamp<qint64>(left, area.x(), qint64(area.x()) + area.width() - width);
+        top = std::clamp<qint64>(top, area.y(), qint64(area.y()) + area.height() - height);
+    }
+    return QRect(int(left), int(top), int(width), int(height));
 }
 
 // The controls a stored property can name, by their names in the window.
@@ -169,9 +195,10 @@ void RestorePlacement(TVorkatMainForm& form, const IniFile& ini, const std::stri
     // only the normal rectangle is applied. A malformed or empty one keeps the current place.
     if ((minMaxPos || normPos) && pixelsPerInch == screen.pixelsPerInch) {
         if (auto edges = normPos ? FourInts(*normPos) : std::nullopt) {
-            const int left = (*edges)[0], top = (*edges)[1], right = (*edges)[2], bottom = (*edges)[3];
+            const qint64 left = (*edges)[0], top = (*edges)[1], right = (*edges)[2], bottom = (*edges)[3];
             if (right > left && bottom > top)
-                form.setGeometry(left, top, right - left, bottom - top);
+                if (auto place = OnScreen(left, top, right - left, bottom - top))
+                    form.setGeometry(*place);
         }
     }
     Qt::WindowStates state = Qt::WindowNoState;

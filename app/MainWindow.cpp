@@ -288,9 +288,12 @@ void TVorkatMainForm::RunBtnClick()
         DM->ReportMode = ReportBox->isChecked();
         // Each run's script holds that run's blocks only.
         DM->ScriptLines.clear();
-        DM->OldDB.SetDatabaseName(DatabaseNameFromField(OldDBName->FileName().toStdString()));
+        const std::string oldName = DatabaseNameFromField(OldDBName->FileName().toStdString());
+        const std::string newName = DatabaseNameFromField(NewDBName->FileName().toStdString());
+        CheckDistinctDatabases(oldName, newName);
+        DM->OldDB.SetDatabaseName(oldName);
         DM->ConnectOld();
-        DM->NewDB.SetDatabaseName(DatabaseNameFromField(NewDBName->FileName().toStdString()));
+        DM->NewDB.SetDatabaseName(newName);
         DM->ConnectNew();
         RunChecks();
         if (!DM->RepairMode)
@@ -301,6 +304,7 @@ void TVorkatMainForm::RunBtnClick()
             if (ShowReport() == 1) {
                 DM->RepairMode = true;
                 DM->ReportMode = false;
+                DM->CheckOldWritable();
                 RunChecks();
             }
         }

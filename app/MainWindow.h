@@ -12,6 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 #include <memory>
 
 class TDM;
@@ -32,7 +33,9 @@ public:
     explicit BarProgress(QProgressBar& bar) : bar_(bar) {}
     int Position() const override { return bar_.value(); }
     void SetPosition(int position) override { bar_.setValue(position); }
-    void SetMaximum(int maximum) override { bar_.setMaximum(maximum); }
+    // A maximum of 0 turns the bar into a busy indicator that never stops: a kind without
+    // rows shows an empty bar instead.
+    void SetMaximum(int maximum) override { bar_.setMaximum(std::max(maximum, 1)); }
 
 private:
     QProgressBar& bar_;

@@ -1,6 +1,7 @@
 // The data module: both connections, the statement buffer, the mode flags and the script.
 #pragma once
 #include "db/Connection.h"
+#include "db/DbError.h"
 #include "db/Query.h"
 #include "db/Statement.h"
 #include "db/Transaction.h"
@@ -24,10 +25,16 @@ public:
     bool ReportMode = false;
     std::vector<std::string> ScriptLines;
 
-    // Opens the connection; on any failure the login prompt is switched on for good and
-    // the attach is tried once more, whose error reaches the caller.
+    // Opens the connection. Only wrong credentials bring the login window: the prompt is then
+    // switched on for good and the attach tried once more. Any other failure, and every
+    // failure without a login window to ask, ends at once. Every message names the side:
+    // "Old Database: " or "New Database: ".
+    // In repair mode ConnectOld also refuses an Old Database set read-only (CheckOldWritable).
     void ConnectOld();
     void ConnectNew();
+    // "Old Database: %s is set read-only, so a repair cannot change it" when it is, before any
+    // fix is tried; Old must be connected.
+    void CheckOldWritable();
     // Executes the statement buffer on the Old Database and commits it, keeping cursors open;
     // the one-statement case of ExecuteFixes.
     void ExecuteFix();
@@ -38,11 +45,29 @@ public:
     // Rewrites lines as "/* title */", the lines, ";" and an empty line, and appends them to ScriptLines.
     void AddToScript(const std::string& title, std::vector<std::string>& lines);
 
+    // The front end's login window; none (a front end without windows) means a failed
+    // login ends the connect with the server's message.
     void SetLoginPrompt(LoginPrompt* prompter);
 
 private:
-    static void Connect(Connection& connection);
+    // Hands the question on and notes a Cancel, which drops only the attempt it belongs to.
+    class LoginRelay : public LoginPrompt {
+    public:
+        LoginPrompt* Target = nullptr;
+        bool Cancelled = false;
+        bool Ask(const std::string& databaseName, std::string& userName, std::string& password) override;
+    };
+
+    void Connect(Connection& connection, const std::string& side);
+    LoginRelay login_;
 };
+
+// The server's answers to wrong or missing credentials, the only failures a login window can mend.
+bool IsAuthenticationFailure(const DbError& error);
+
+// Refuses, before anything is started, an Old and a New name (as the fields give them) that
+// name the same database: the same text, or local names of one and the same file.
+void CheckDistinctDatabases(const std::string& oldName, const std::string& newName);
 
 // Splits at CR LF, a lone CR or a lone LF; a trailing break yields no empty last line.
 std::vector<std::string> SplitLines(const std::string& text);

@@ -2,8 +2,11 @@
 #include "data/Files.h"
 #include "db/DbError.h"
 
+#include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 std::string Trim(const std::string& text)
 {
@@ -39,16 +42,88 @@ std::string DatabaseNameFromField(const std::string& text)
     return word;
 }
 
+namespace {
+
+// The whole buffer, resuming after interrupted or partial writes.
+bool WriteAll(int fd, const std::string& content)
+{
+    std::size_t done = 0;
+    while (done < content.size()) {
+        ssize_t written = ::write(fd, content.data() + done, content.size() - done);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        done += static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+// A file of a name no one else uses, beside target, created with the mode target has or,
+// for a new file, the mode the umask allows.
+int CreateTemporary(const std::string& target, std::string& name)
+{
+    static unsigned counter = 0;
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = target + "." + std::to_string(::getpid()) + "." + std::to_string(++counter) + ".tmp";
+        int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            if (exists)
+                ::fchmod(fd, old.st_mode & 07777);
+            return fd;
+        }
+        if (errno != EEXIST)
+            return -1;
+    }
+    return -1;
+}
+
+} // namespace
+
+void ReplaceFile(const std::string& path, const std::string& content)
+{
+    // A link stays a link: the file it points to is the one replaced.
+    std::string target = path;
+    std::error_code error;
+    if (std::filesystem::is_symlink(path, error)) {
+        auto resolved = std::filesystem::canonical(path, error);
+        if (!error)
+            target = resolved.string();
+    }
+
+    // A file made read-only is not replaced behind its owner's back.
+    if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0)
+        throw DbError(FormatMessage("Cannot create file %s", path));
+    std::string temporary;
+    int fd = CreateTemporary(target, temporary);
+    if (fd < 0)
+        throw DbError(FormatMessage("Cannot create file %s", path));
+    bool ok = WriteAll(fd, content) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temporary.c_str());
+        throw DbError(FormatMessage("Cannot create file %s", path));
+    }
+    // The new name itself is made durable by flushing the folder; a failure here loses nothing.
+    const std::string folder = std::filesystem::path(target).parent_path().string();
+    int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
 void SaveLines(const std::string& path, const std::vector<std::string>& lines)
 {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file)
-        throw DbError(FormatMessage("Cannot create file %s", path));
-    for (const auto& line : lines)
-        file << line << "\r\n";
-    file.close();
-    if (!file)
-        throw DbError(FormatMessage("Cannot create file %s", path));
+    std::string content;
+    for (const auto& line : lines) {
+        content += line;
+        content += "\r\n";
+    }
+    ReplaceFile(path, content);
 }
 
 std::string ErrorBoxText(const std::string& message)

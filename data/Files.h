@@ -10,7 +10,12 @@ std::string Trim(const std::string& text);
 // keep blanks inside a word and are removed).
 std::string DatabaseNameFromField(const std::string& text);
 
-// Writes every line followed by CR LF, replacing the file; "Cannot create file %s" on failure.
+// Replaces the file whole or not at all: the content goes to a temporary file beside it,
+// is flushed to the disk and renamed over the old one. On any failure the old file stays
+// as it was, no temporary file is left, and the error is "Cannot create file %s".
+void ReplaceFile(const std::string& path, const std::string& content);
+
+// Writes every line followed by CR LF, replacing the file as ReplaceFile does.
 void SaveLines(const std::string& path, const std::vector<std::string>& lines);
 
 // The message as the error box shows it: a period appended when the last character's

@@ -4,9 +4,11 @@
 #include "db/DbError.h"
 
 #include <cctype>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -53,19 +55,62 @@ std::string OneLine(std::string text)
     return text;
 }
 
+std::string CannotOpen(const std::string& path, const std::string& reason)
+{
+    return FormatMessage("Cannot open file %s", path) + ": " + reason;
+}
+
+// The whole file; a missing one is empty. The reason of a failure is named, as the user has to mend it.
+std::string ReadWhole(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        if (errno == ENOENT)
+            return {};
+        throw DbError(CannotOpen(path, std::strerror(errno)));
+    }
+    if (S_ISDIR(info.st_mode))
+        throw DbError(CannotOpen(path, "it is a folder"));
+    if (!S_ISREG(info.st_mode))
+        throw DbError(CannotOpen(path, "it is not a plain file"));
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw DbError(CannotOpen(path, std::strerror(errno)));
+    std::string content;
+    char buffer[65536];
+    for (;;) {
+        ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            const int cause = errno;
+            ::close(fd);
+            throw DbError(CannotOpen(path, std::strerror(cause)));
+        }
+        if (got == 0)
+            break;
+        content.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return content;
+}
+
 } // namespace
 
 IniFile::IniFile(std::string path) : path_(std::move(path))
 {
-    std::error_code error;
-    if (!std::filesystem::exists(path_, error))
-        return;
-    std::ifstream file(path_, std::ios::binary);
-    if (!file || !std::filesystem::is_regular_file(path_, error))
-        throw DbError(FormatMessage("Cannot open file %s", path_));
-    std::string content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad())
-        throw DbError(FormatMessage("Cannot open file %s", path_));
+    std::string content = ReadWhole(path_);
+    // No text file holds a zero byte; a file in UTF-16 or a damaged one would be mangled by
+    // the next save, so it is left alone.
+    if (content.find('\0') != std::string::npos)
+        throw DbError(FormatMessage("Cannot read file %s: it is not a plain text file", path_));
+    // An editor may start the file with a UTF-8 byte-order mark: it is kept for the save,
+    // but it is no part of the first line.
+    static const std::string byteOrderMark = "\xEF\xBB\xBF";
+    if (content.compare(0, byteOrderMark.size(), byteOrderMark) == 0) {
+        byteOrderMark_ = byteOrderMark;
+        content.erase(0, byteOrderMark.size());
+    }
 
     bool endSeen = false;
     std::size_t start = 0;
@@ -178,14 +223,12 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
 
 void IniFile::Save() const
 {
-    std::ofstream file(path_, std::ios::binary | std::ios::trunc);
-    if (!file)
-        throw DbError(FormatMessage("Cannot create file %s", path_));
-    for (const auto& line : lines_)
-        file << line.text << line.end;
-    file.close();
-    if (!file)
-        throw DbError(FormatMessage("Cannot create file %s", path_));
+    std::string content = byteOrderMark_;
+    for (const auto& line : lines_) {
+        content += line.text;
+        content += line.end;
+    }
+    ReplaceFile(path_, content);
 }
 
 std::string ReadProfileString(const std::string& path, const std::string& section, const std::string& key,

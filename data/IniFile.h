@@ -10,8 +10,9 @@
 // keeps every other line byte for byte. The file is created by the first Save.
 class IniFile {
 public:
-    // Loads the file; a missing file is an empty one. "Cannot open file %s" when it
-    // exists but cannot be read.
+    // Loads the file; a missing file is an empty one. "Cannot open file %s: " and the reason
+    // when it exists but cannot be read, "Cannot read file %s: it is not a plain text file"
+    // when it holds a zero byte.
     explicit IniFile(std::string path);
 
     const std::string& Path() const { return path_; }
@@ -20,7 +21,7 @@ public:
     std::string ReadString(const std::string& section, const std::string& key, const std::string& defaultValue) const;
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
 
-    // Writes the lines back, replacing the file; "Cannot create file %s" on failure.
+    // Writes the lines back, replacing the file whole (ReplaceFile); "Cannot create file %s" on failure.
     void Save() const;
 
 private:
@@ -39,6 +40,7 @@ private:
     std::string path_;
     std::vector<Line> lines_;
     std::string newLineEnd_ = "\r\n";
+    std::string byteOrderMark_;
 };
 
 // One-call forms: open the file, read or write one key, close it.

@@ -1,11 +1,18 @@
 // Every failure of the access layer and above travels as a DbError carrying its message.
 #pragma once
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
 class DbError : public std::runtime_error {
 public:
-    explicit DbError(const std::string& message) : std::runtime_error(message) {}
+    // code: the first error code of the server's status vector; 0 for the program's own messages.
+    explicit DbError(const std::string& message, std::intptr_t code = 0) : std::runtime_error(message), code_(code) {}
+
+    std::intptr_t Code() const { return code_; }
+
+private:
+    std::intptr_t code_;
 };
 
 // "Field '%s' not found" style messages with one filled-in name.

@@ -36,5 +36,5 @@ std::string StatusMessage(const ISC_STATUS* status)
 void CheckStatus(const ISC_STATUS* status)
 {
     if (StatusFailed(status))
-        throw DbError(StatusMessage(status));
+        throw DbError(StatusMessage(status), status[1]);
 }

@@ -185,6 +185,50 @@ private slots:
         QVERIFY(!form->DomainBox->isChecked());
     }
 
+    void APlaceOffEveryScreenOrLargerThanItIsPulledOntoThePrimaryScreen()
+    {
+        // The platform may nudge a window at the screen's corner by its frame, so only the
+        // size and the screen are exact there.
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        WriteIni("[TVorkatMainForm]\nNormPos=10,20,2147483647,2147483647\n");
+        {
+            auto form = NewForm();
+            form->show();
+            QCOMPARE(form->size(), area.size());
+            QVERIFY(area.contains(form->geometry().topLeft()));
+            const QRect place = form->geometry();
+            QVERIFY(form->close());
+            // Saved back as shown, not as read.
+            QVERIFY(ReadIni().contains(QString("\nNormPos=%1,%2,%3,%4\n")
+                                           .arg(place.left()).arg(place.top())
+                                           .arg(place.left() + place.width()).arg(place.top() + place.height())
+                                           .toUtf8()));
+        }
+        WriteIni("[TVorkatMainForm]\nNormPos=-5000,-4000,-4600,-3600\n");
+        {
+            auto form = NewForm();
+            form->show();
+            QCOMPARE(form->size(), QSize(400, 400));
+            QVERIFY(area.contains(form->geometry()));
+        }
+        WriteIni("[TVorkatMainForm]\nNormPos=2147483000,2147483000,2147483400,2147483400\n");
+        auto form = NewForm();
+        form->show();
+        QCOMPARE(form->geometry(), QRect(area.right() + 1 - 400, area.bottom() + 1 - 400, 400, 400));
+    }
+
+    void AByteOrderMarkIsNoPartOfTheFirstSectionAndIsKept()
+    {
+        WriteIni("\xEF\xBB\xBF[TVorkatMainForm]\r\nDomainBox_Checked=False\r\n");
+        auto form = NewForm();
+        form->show();
+        QVERIFY(!form->DomainBox->isChecked());
+        QVERIFY(form->close());
+        const QByteArray saved = ReadIni();
+        QVERIFY(saved.startsWith("\xEF\xBB\xBF[TVorkatMainForm]\r\nDomainBox_Checked=False\r\nFormVersion=0\r\n"));
+        QCOMPARE(saved.count("[TVorkatMainForm]"), 1);
+    }
+
     void OtherSectionsAndKeysOfTheFileSurviveASave()
     {
         WriteIni("; kept\n[Other]\nKey=keep\n\n[TVorkatMainForm]\nExtra=1\ndomainbox_checked=true\n\n[Last]\nA=b\n");
@@ -262,11 +306,24 @@ private slots:
         auto form = NewForm();
         form->show();
         QVERIFY(form->isVisible());
-        QCOMPARE(capture.Messages, QStringList{"Cannot open file " + ini_ + "."});
+        QCOMPARE(capture.Messages, QStringList{"Cannot open file " + ini_ + ": it is a folder."});
         QVERIFY(form->close());
         form.reset();
         QCOMPARE(capture.Messages.size(), 1);
         QVERIFY(QDir(dir_.path()).rmdir("vorkat.ini"));
+
+        // A damaged file, or one in another encoding, may still be wanted: it is not overwritten.
+        const char bytes[] = "\x00\x01[TVorkatMainForm]\r\nDomainBox_Checked=False\r\n\xff\x00";
+        const QByteArray junk(bytes, sizeof bytes - 1);
+        WriteIni(junk);
+        capture.Messages.clear();
+        form = NewForm();
+        form->show();
+        QVERIFY(form->DomainBox->isChecked());
+        QVERIFY(form->close());
+        form.reset();
+        QCOMPARE(capture.Messages, QStringList{"Cannot read file " + ini_ + ": it is not a plain text file."});
+        QCOMPARE(ReadIni(), junk);
     }
 };
 

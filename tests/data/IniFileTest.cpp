@@ -114,7 +114,7 @@ TEST(IniFile, AFileThatCannotBeReadOrWrittenIsAnErrorNamingIt)
         IniFile ini(path);
         FAIL() << "a folder was read as a file";
     } catch (const DbError& error) {
-        EXPECT_EQ(std::string(error.what()), "Cannot open file " + path);
+        EXPECT_EQ(std::string(error.what()), "Cannot open file " + path + ": it is a folder");
     }
     std::string missingFolder = path + "/no/such.ini";
     try {
