@@ -1,4 +1,4 @@
-// The data module: connecting with the login fallback, executing fixes and laying out the script.
+// The data module: its connection parameters, executing fixes and laying out the script.
 #include "data/DM.h"
 #include "db/DbError.h"
 #include "tests/support/TestDb.h"
@@ -125,46 +125,3 @@ TEST_F(DMTest, RefusedFixIsUndoneSoNeitherALaterFixNorTheClosingCommitLandsIt)
     EXPECT_NE(found.find("tables:2 keys:0 generators:1"), std::string::npos) << found;
 }
 
-TEST_F(DMTest, FailedFirstAttachFallsBackToTheLoginWindowForGood)
-{
-    ScriptedLogin login;
-    DM.SetLoginPrompt(&login);
-    DM.OldDB.SetDatabaseName(OldDb->Path() + ".missing");
-    login.Answers = {{true, "SYSDBA", "x"}};
-    EXPECT_THROW(DM.ConnectOld(), DbError);
-    EXPECT_EQ(login.Asked, 1);
-    EXPECT_EQ(login.LastUser, "SYSDBA");
-    EXPECT_TRUE(DM.OldDB.LoginPromptOn);
-
-    // From now on the window comes before the first attempt; one cancel only drops that attempt.
-    DM.OldDB.SetDatabaseName(OldDb->Path());
-    login.Asked = 0;
-    login.Answers = {{false, "", ""}, {true, "SYSDBA", "right"}};
-    DM.ConnectOld();
-    EXPECT_EQ(login.Asked, 2);
-    EXPECT_TRUE(DM.OldDB.Connected());
-    DM.OldDB.Close();
-
-    login.Asked = 0;
-    login.Answers = {{false, "", ""}, {false, "", ""}};
-    try {
-        DM.ConnectOld();
-        FAIL();
-    } catch (const DbError& error) {
-        EXPECT_STREQ(error.what(), "Operation cancelled at user's request");
-    }
-    EXPECT_EQ(login.Asked, 2);
-}
-
-TEST_F(DMTest, EmptyNameFailsBeforeAnyLoginWindow)
-{
-    ScriptedLogin login;
-    DM.SetLoginPrompt(&login);
-    try {
-        DM.ConnectNew();
-        FAIL();
-    } catch (const DbError& error) {
-        EXPECT_STREQ(error.what(), "Database name is missing");
-    }
-    EXPECT_EQ(login.Asked, 0);
-}
