@@ -26,10 +26,12 @@ void Comparator::Walk(Query& newQuery, Query& oldQuery, Progress& bar, const std
 void Comparator::Dispatch(const std::vector<std::string>& lines, const std::string& title)
 {
     DM.RunSQL.Lines = lines;
+    DM.CurrentFix = title;
     if (DM.RepairMode)
         DM.ExecuteFix();
     else
         DM.AddToScript(title, DM.RunSQL.Lines);
+    DM.CurrentFix.clear();
 }
 
 void Comparator::Report(const std::string& type, const std::string& objectName, const std::string& message)

@@ -140,6 +140,7 @@ void TIdx::ReplaceIndex(const std::string& columns)
     // The drop and the create are committed together, so the index is never missing in between.
     auto stage = [this, &title](const std::vector<std::string>& lines) {
         DM.RunSQL.Lines = lines;
+        DM.CurrentFix = title;
         if (DM.RepairMode)
             DM.RunSQL.Execute();
         else
@@ -150,6 +151,7 @@ void TIdx::ReplaceIndex(const std::string& columns)
         stage({"DROP INDEX " + name});
         stage(CreateIndexLines(columns));
         DM.OldTran.CommitRetaining();
+        DM.CurrentFix.clear();
     } catch (const DbError&) {
         // Left pending, the drop would be committed by the connection's close. The server's
         // refusal is what the user must see, so a failing rollback does not replace it.

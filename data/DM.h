@@ -23,6 +23,8 @@ public:
     bool RepairMode = false;
     bool ReportMode = false;
     std::vector<std::string> ScriptLines;
+    // The script title of the fix being executed, empty between fixes: names a fix the server refused.
+    std::string CurrentFix;
 
     // Opens the connection; on any failure the login prompt is switched on for good and
     // the attach is tried once more, whose error reaches the caller.
