@@ -5,7 +5,6 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLocale>
 #include <QProcess>
 #include <QVBoxLayout>
 
@@ -84,7 +83,7 @@ void TRep::AddReportRow(const std::string& type, const std::string& objectName, 
 
 char TRep::ListSeparator()
 {
-    return QLocale().decimalPoint() == QStringLiteral(",") ? ';' : ',';
+    return ::ListSeparator();
 }
 
 void TRep::btCSVClick()

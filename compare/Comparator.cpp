@@ -31,14 +31,17 @@ void Comparator::Dispatch(const std::vector<std::string>& lines, const std::stri
 
 void Comparator::DispatchUnit(const Statements& statements, const std::string& title)
 {
+    // Kept on a refusal, so a front end can name the fix that failed.
+    DM.CurrentFix = title;
     if (DM.RepairMode) {
         DM.ExecuteFixes(statements);
-        return;
+    } else {
+        for (const auto& lines : statements) {
+            DM.RunSQL.Lines = lines;
+            DM.AddToScript(title, DM.RunSQL.Lines);
+        }
     }
-    for (const auto& lines : statements) {
-        DM.RunSQL.Lines = lines;
-        DM.AddToScript(title, DM.RunSQL.Lines);
-    }
+    DM.CurrentFix.clear();
 }
 
 void Comparator::Report(const std::string& type, const std::string& objectName, const std::string& message)

@@ -70,9 +70,11 @@ void TTrig::AlterTrigger()
 void TTrig::FixTrigger(const std::vector<std::string>& lines, const std::string& message)
 {
     DM.RunSQL.Lines = lines;
+    DM.CurrentFix = "TRIGGER " + TriggerName();
     if (DM.RepairMode)
         DM.ExecuteFix();
     else
         DM.ScriptLines.insert(DM.ScriptLines.end(), DM.RunSQL.Lines.begin(), DM.RunSQL.Lines.end());
+    DM.CurrentFix.clear();
     Report("TRIGGER.", TriggerName(), message);
 }

@@ -24,6 +24,8 @@ public:
     bool RepairMode = false;
     bool ReportMode = false;
     std::vector<std::string> ScriptLines;
+    // The script title of the fix being executed, empty between fixes: names a fix the server refused.
+    std::string CurrentFix;
 
     // Opens the connection. Only wrong credentials bring the login window: the prompt is then
     // switched on for good and the attach tried once more. Any other failure, and every

@@ -1,6 +1,9 @@
 // Report rows and their export form.
 #include "data/Report.h"
 
+#include <clocale>
+#include <cstring>
+
 void ReportRows::ClearReport()
 {
     rows_.assign(1, Row{});
@@ -20,4 +23,14 @@ std::vector<std::string> ReportRows::CsvLines(char separator) const
     for (const auto& row : rows_)
         lines.push_back(row[0] + separator + row[1] + separator + row[2] + separator);
     return lines;
+}
+
+char ListSeparatorFor(const char* decimalPoint)
+{
+    return decimalPoint && std::strcmp(decimalPoint, ",") == 0 ? ';' : ',';
+}
+
+char ListSeparator()
+{
+    return ListSeparatorFor(std::localeconv()->decimal_point);
 }

@@ -23,3 +23,9 @@ public:
 private:
     std::vector<Row> rows_;
 };
+
+// ';' where decimals are written with a comma, else ','.
+char ListSeparatorFor(const char* decimalPoint);
+// The rule applied to the numeric conventions of the C library's locale, which the front end
+// takes from the environment with setlocale(LC_ALL, "") (QApplication does so at start).
+char ListSeparator();

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <clocale>
 
 class ReportFormTest : public QObject {
     Q_OBJECT
@@ -70,10 +71,17 @@ private slots:
 
     void separatorFollowsTheDecimalComma()
     {
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        QCOMPARE(TRep::ListSeparator(), ';');
-        QLocale::setDefault(QLocale::c());
+        QCOMPARE(ListSeparatorFor(","), ';');
+        QCOMPARE(ListSeparatorFor("."), ',');
+        // The window asks the C library's numeric locale, as the command line does.
+        struct NumericLocale {
+            std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+            ~NumericLocale() { std::setlocale(LC_NUMERIC, saved.c_str()); }
+        } restore;
+        std::setlocale(LC_NUMERIC, "C");
         QCOMPARE(TRep::ListSeparator(), ',');
+        if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+            QCOMPARE(TRep::ListSeparator(), ';');
     }
 
     void exportThatCannotCreateTheFileShowsTheErrorAndStaysOpen()

@@ -1,0 +1,40 @@
+// The command line: options, the two database names, and the help text.
+#pragma once
+#include "compare/Checks.h"
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// A command line that cannot be run as given; the caller prints it and ends with exit 2.
+class UsageError : public std::runtime_error {
+public:
+    explicit UsageError(const std::string& message) : std::runtime_error(message) {}
+};
+
+struct CliOptions {
+    bool Repair = false;
+    bool Verify = false;
+    bool Rehearse = false;
+    bool Quiet = false;
+    bool AskPassword = false;
+    bool Help = false;
+    bool Version = false;
+    std::vector<CheckKind> Kinds;  // always in the fixed order
+    std::string ScriptFile = "vorkat.sql";
+    std::string ReportFile;
+    std::optional<std::string> User;
+    std::optional<std::string> Password;
+    std::string OldName;  // as typed; the window's name rule is applied when connecting
+    std::string NewName;
+
+    // Whether the fixes are executed, on OLD itself or on its rehearsal copy.
+    bool Repairing() const { return Repair || Rehearse; }
+    bool ScriptToStdout() const { return ScriptFile == "-"; }
+    bool ReportAsJson() const;
+};
+
+CliOptions ParseOptions(const std::vector<std::string>& arguments);
+std::string HelpText();
+std::string VersionText();

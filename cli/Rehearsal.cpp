@@ -1,0 +1,195 @@
+// Scratch copies live in a private temporary folder; the destructor and an interrupt both remove it.
+#include "cli/Rehearsal.h"
+#include "cli/Interrupt.h"
+#include "db/DbError.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// Closes a descriptor on every way out.
+struct Fd {
+    int fd;
+    explicit Fd(int descriptor) : fd(descriptor) {}
+    ~Fd()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+};
+
+std::string SystemError(const std::string& what, const std::string& path)
+{
+    return what + " " + path + ": " + std::strerror(errno);
+}
+
+// Runs gbak with the credentials in its environment; its output becomes the error on failure.
+void RunGbak(const std::string& gbak, const std::vector<std::string>& arguments, const std::string& user,
+             const std::string& password)
+{
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0)
+        throw DbError(SystemError("Cannot start", gbak));
+    const pid_t child = ::fork();
+    if (child < 0) {
+        ::close(pipeFds[0]);
+        ::close(pipeFds[1]);
+        throw DbError(SystemError("Cannot start", gbak));
+    }
+    if (child == 0) {
+        ::dup2(pipeFds[1], STDOUT_FILENO);
+        ::dup2(pipeFds[1], STDERR_FILENO);
+        ::close(pipeFds[0]);
+        ::close(pipeFds[1]);
+        ::setenv("ISC_USER", user.c_str(), 1);
+        ::setenv("ISC_PASSWORD", password.c_str(), 1);
+        std::vector<char*> argv{const_cast<char*>(gbak.c_str())};
+        for (const auto& argument : arguments)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        ::execv(gbak.c_str(), argv.data());
+        ::_exit(127);
+    }
+    ::close(pipeFds[1]);
+    std::string output;
+    char buffer[4096];
+    ssize_t got;
+    while ((got = ::read(pipeFds[0], buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR))
+        if (got > 0)
+            output.append(buffer, static_cast<std::size_t>(got));
+    ::close(pipeFds[0]);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        while (!output.empty() && (output.back() == '\n' || output.back() == '\r'))
+            output.pop_back();
+        throw DbError("gbak could not copy the Old Database:\n" + output);
+    }
+}
+
+}
+
+std::string FindGbak()
+{
+    const char* path = std::getenv("PATH");
+    std::string folders = path ? path : "/usr/bin:/bin";
+    std::size_t start = 0;
+    while (start <= folders.size()) {
+        std::size_t colon = folders.find(':', start);
+        if (colon == std::string::npos)
+            colon = folders.size();
+        std::string folder = folders.substr(start, colon - start);
+        std::string candidate = (folder.empty() ? "." : folder) + "/gbak";
+        if (::access(candidate.c_str(), X_OK) == 0)
+            return candidate;
+        start = colon + 1;
+    }
+    return {};
+}
+
+RehearsalCopy::RehearsalCopy(const std::string& oldName, const std::string& user, const std::string& password)
+{
+    std::error_code error;
+    const bool localFile = !oldName.empty() && std::filesystem::is_regular_file(oldName, error);
+    std::string gbak;
+    if (!localFile) {
+        gbak = FindGbak();
+        if (gbak.empty())
+            throw DbError("--rehearse copies a database on a server with Firebird's gbak (package "
+                          "firebird3.0-utils), which is not installed; nothing was done");
+    }
+
+    std::string pattern = (std::filesystem::temp_directory_path() / "vorkat-rehearse-XXXXXX").string();
+    if (!::mkdtemp(pattern.data()))
+        throw DbError(SystemError("Cannot create folder", pattern));
+    folder_ = pattern;
+    Interrupt::KeepScratch(folder_);
+    copy_ = folder_ + "/old.fdb";
+    try {
+        if (localFile)
+            CopyFile(oldName);
+        else
+            BackUpAndRestore(gbak, oldName, user, password);
+    } catch (...) {
+        Remove();
+        throw;
+    }
+}
+
+RehearsalCopy::~RehearsalCopy()
+{
+    Remove();
+}
+
+void RehearsalCopy::CopyFile(const std::string& from)
+{
+    Fd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    if (in.fd < 0)
+        throw DbError(SystemError("Cannot open file", from));
+    // Firebird holds an exclusive lock on a database it has open: a copy taken then could be
+    // torn, and the shared lock keeps it from being opened while the copy is made.
+    if (::flock(in.fd, LOCK_SH | LOCK_NB) != 0)
+        throw DbError("The Old Database " + from +
+                      " is open in another process; a rehearsal copies it only while nobody uses it");
+    Interrupt::KeepScratch(copy_);
+    Fd out(::open(copy_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (out.fd < 0)
+        throw DbError(SystemError("Cannot create file", copy_));
+    std::vector<char> buffer(1 << 20);
+    for (;;) {
+        ssize_t got = ::read(in.fd, buffer.data(), buffer.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            throw DbError(SystemError("Cannot read file", from));
+        if (got == 0)
+            break;
+        for (ssize_t done = 0; done < got;) {
+            ssize_t put = ::write(out.fd, buffer.data() + done, static_cast<std::size_t>(got - done));
+            if (put < 0 && errno == EINTR)
+                continue;
+            if (put < 0)
+                throw DbError(SystemError("Cannot write file", copy_));
+            done += put;
+        }
+    }
+    if (::close(out.fd) != 0) {
+        out.fd = -1;
+        throw DbError(SystemError("Cannot write file", copy_));
+    }
+    out.fd = -1;
+}
+
+void RehearsalCopy::BackUpAndRestore(const std::string& gbak, const std::string& from, const std::string& user,
+                                     const std::string& password)
+{
+    backup_ = folder_ + "/old.fbk";
+    Interrupt::KeepScratch(backup_);
+    Interrupt::KeepScratch(copy_);
+    // -g: no garbage collection, so that the backup changes nothing in the Old Database.
+    RunGbak(gbak, {"-b", "-g", from, backup_}, user, password);
+    RunGbak(gbak, {"-c", backup_, copy_}, user, password);
+}
+
+void RehearsalCopy::Remove() noexcept
+{
+    if (folder_.empty())
+        return;
+    std::error_code error;
+    std::filesystem::remove_all(folder_, error);
+    for (const auto& path : {copy_, backup_, folder_})
+        if (!path.empty())
+            Interrupt::ForgetScratch(path);
+    folder_.clear();
+}

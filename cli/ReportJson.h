@@ -1,0 +1,13 @@
+// The report rows as JSON: an array of {"type", "name", "message"} in report order.
+#pragma once
+#include "data/Report.h"
+
+#include <string>
+#include <vector>
+
+// One object per line between "[" and "]"; the empty row that stands for no findings is left out.
+std::vector<std::string> ReportJsonLines(const ReportRows& rows);
+
+// A JSON string literal. Texts that are not UTF-8 (a database with character set NONE holds
+// whatever bytes a client sent) keep each such byte as the Latin-1 character of its code.
+std::string JsonString(const std::string& text);

@@ -1,0 +1,212 @@
+// vorkat-cli run as a program on real database pairs: exit status, output bytes against the
+// window's, verification after a repair, and rehearsals that leave the Old Database alone.
+#include "app/MainWindow.h"
+#include "app/ReportForm.h"
+#include "tests/support/TestDb.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct CliResult {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs vorkat-cli in folder, with its temporary files going to tmp when given.
+CliResult RunCli(const QStringList& arguments, const QString& folder, const QString& tmp = {})
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("ISC_USER");
+    environment.remove("ISC_PASSWORD");
+    if (!tmp.isEmpty())
+        environment.insert("TMPDIR", tmp);
+    process.setProcessEnvironment(environment);
+    process.start(VORKAT_CLI_PATH, arguments);
+    process.waitForFinished(120000);
+    CliResult result;
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    return result;
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+std::string SampleSql(const char* side)
+{
+    return ReadFile(QString(SAMPLE_SQL_DIR) + "/sample_" + side + ".sql").toStdString();
+}
+
+const QByteArray SampleRows = "DOMAIN\tD_CODE\tnot exist\n"
+                              "EXCEPTION\tE_BAD_ORDER\tnot exist\n"
+                              "GENERATOR\tGEN_ORDER\tnot exist\n"
+                              "GENERATOR\tGEN_INVOICE\tnot exist\n"
+                              "FIELD\tCUSTOMER-CITY\tnot exist\n"
+                              "FIELD\tORDERS-CODE\tnot exist\n"
+                              "TABLE\tINVOICE\tnot exist\n"
+                              "INDEX\tIX_CUSTOMER_CITY\tnot exist\n"
+                              "CONSTRAINT\tFK_ORDER_CUST\tnot exist\n"
+                              "STORED PROC.\tORDER_COUNT\tnot exist\n"
+                              "TRIGGER.\tORDERS_BI\tnot exist\n";
+
+// The window's run with the report answered by "Close".
+class ClosingForm : public TVorkatMainForm {
+protected:
+    int ShowReport() override { return 2; }
+};
+
+}
+
+class CliTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+
+    QString Folder(const QString& name)
+    {
+        QDir(dir_.path()).mkpath(name);
+        return dir_.path() + "/" + name;
+    }
+
+    static QString Name(const TestDb& db) { return QString::fromStdString(db.Path()); }
+
+private slots:
+    void exitStatusSaysAgreementDifferencesOrError()
+    {
+        const QString folder = Folder("exit");
+        TestDb same1("exit_same1", "CREATE GENERATOR GEN_A;");
+        TestDb same2("exit_same2", "CREATE GENERATOR GEN_A;");
+        CliResult agree = RunCli({"--quiet", Name(same1), Name(same2)}, folder);
+        QCOMPARE(agree.exitCode, 0);
+        QCOMPARE(agree.out, QByteArray());
+        QCOMPARE(agree.err, QByteArray());
+        QCOMPARE(ReadFile(folder + "/vorkat.sql"), QByteArray());
+
+        // A name in double quotes, made in dialect 3, shows the JSON escapes.
+        TestDb quoted("exit_quoted", "CREATE GENERATOR GEN_A; CREATE GENERATOR \"Q\"\"\\\";", 3);
+        CliResult differ = RunCli({"--report", "rows.json", Name(same1), Name(quoted)}, folder);
+        QCOMPARE(differ.exitCode, 1);
+        QCOMPARE(differ.out, QByteArray("GENERATOR\tQ\"\\\tnot exist\n"));
+        // Off a terminal, progress is one line per kind: its caption and the objects walked.
+        QStringList kinds;
+        for (const QByteArray& line : differ.err.split('\n'))
+            if (!line.isEmpty())
+                kinds << QString(line).section(':', 0, 0);
+        QCOMPARE(kinds, (QStringList{"Domains", "Exceptions", "Generators", "UDF", "Table Fields", "Table Indices",
+                                     "Stored Procedures", "Triggers"}));
+        QVERIFY(differ.err.contains("\nGenerators: 2\n"));
+        QCOMPARE(ReadFile(folder + "/rows.json"),
+                 QByteArray("[\r\n"
+                            "  {\"type\": \"GENERATOR\", \"name\": \"Q\\\"\\\\\", \"message\": \"not exist\"}\r\n"
+                            "]\r\n"));
+        QCOMPARE(ReadFile(folder + "/vorkat.sql"),
+                 QByteArray("/* GENERATOR Q\"\\ */\r\nCREATE GENERATOR Q\"\\\r\n;\r\n\r\n"));
+
+        CliResult badOption = RunCli({"--fast", Name(same1), Name(same2)}, folder);
+        QCOMPARE(badOption.exitCode, 2);
+        QCOMPARE(badOption.err, QByteArray("vorkat-cli: unknown option --fast\nTry 'vorkat-cli --help'.\n"));
+
+        QFile::remove(folder + "/vorkat.sql");
+        CliResult missing = RunCli({Name(same1) + ".missing", Name(same2)}, folder);
+        QCOMPARE(missing.exitCode, 2);
+        QVERIFY(missing.err.startsWith("vorkat-cli: "));
+        QCOMPARE(missing.out, QByteArray());
+        QVERIFY(!QFile::exists(folder + "/vorkat.sql"));
+
+        CliResult one = RunCli({"--repair", Name(same1), Name(same1)}, folder);
+        QCOMPARE(one.exitCode, 2);
+        QCOMPARE(one.err, ("vorkat-cli: Old Database and New Database are the same database: " + Name(same1) + "\n")
+                              .toUtf8());
+    }
+
+    void scriptAndCsvAreTheWindowsBytes()
+    {
+        TestDb oldDb("bytes_old", SampleSql("old"));
+        TestDb newDb("bytes_new", SampleSql("new"));
+        const QString window = Folder("window");
+        {
+            ClosingForm form;
+            form.ProgramDir = window;
+            form.FormStorage1.IniFileName = window + "/vorkat.ini";
+            form.Rep->ProgramDir = window;
+            form.OldDBName->SetFileName(Name(oldDb));
+            form.NewDBName->SetFileName(Name(newDb));
+            form.RunBtnClick();
+            form.Rep->btCSVClick();
+        }
+        const QByteArray script = ReadFile(window + "/vorkat.sql");
+        const QByteArray csv = ReadFile(window + "/Report.CSV");
+        QVERIFY(script.contains("/* GENERATOR GEN_ORDER */\r\nCREATE GENERATOR GEN_ORDER\r\n;\r\n\r\n"));
+
+        const QString cli = Folder("cli");
+        CliResult run = RunCli({"--report", "Report.CSV", Name(oldDb), Name(newDb)}, cli);
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.out, SampleRows);
+        QCOMPARE(ReadFile(cli + "/vorkat.sql"), script);
+        QCOMPARE(ReadFile(cli + "/Report.CSV"), csv);
+
+        // On standard output the script stands alone; the rows go to standard error.
+        CliResult piped = RunCli({"--quiet", "--script", "-", Name(oldDb), Name(newDb)}, cli);
+        QCOMPARE(piped.exitCode, 1);
+        QCOMPARE(piped.out, script);
+    }
+
+    void verifyAfterRepairConverges()
+    {
+        TestDb oldDb("verify_old", SampleSql("old"));
+        TestDb newDb("verify_new", SampleSql("new"));
+        const QString folder = Folder("verify");
+        CliResult repair = RunCli({"--repair", "--verify", Name(oldDb), Name(newDb)}, folder);
+        QCOMPARE(repair.exitCode, 1);
+        QCOMPARE(repair.out, SampleRows + "converged\n");
+        QVERIFY(!QFile::exists(folder + "/vorkat.sql"));
+        CliResult again = RunCli({"--quiet", Name(oldDb), Name(newDb)}, folder);
+        QCOMPARE(again.exitCode, 0);
+    }
+
+    void rehearsalLeavesOldUntouched()
+    {
+        TestDb oldDb("rehearse_old", SampleSql("old"));
+        TestDb newDb("rehearse_new", SampleSql("new"));
+        const QString folder = Folder("rehearse");
+        const QString tmp = Folder("rehearse_tmp");
+        const QByteArray before = ReadFile(Name(oldDb));
+        CliResult rehearsal = RunCli({"--rehearse", "--quiet", Name(oldDb), Name(newDb)}, folder, tmp);
+        QCOMPARE(rehearsal.exitCode, 1);
+        QCOMPARE(rehearsal.err, QByteArray());
+        QVERIFY(ReadFile(Name(oldDb)) == before);
+        QCOMPARE(QDir(tmp).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+        CliResult shown = RunCli({"--rehearse", Name(oldDb), Name(newDb)}, folder, tmp);
+        QCOMPARE(shown.out, SampleRows + "converged\n");
+
+        // A foreign key that the Old rows break: the server refuses it, and the copy still goes.
+        const std::string tables = "CREATE TABLE T1 (ID INTEGER NOT NULL, CONSTRAINT PK_T1 PRIMARY KEY (ID));"
+                                   "CREATE TABLE T2 (ID INTEGER NOT NULL, P INTEGER,"
+                                   " CONSTRAINT PK_T2 PRIMARY KEY (ID)";
+        TestDb orphan("rehearse_orphan", tables + "); COMMIT; INSERT INTO T2 VALUES (1, 5);");
+        TestDb keyed("rehearse_keyed", tables + ", CONSTRAINT FK_T2 FOREIGN KEY (P) REFERENCES T1 (ID));");
+        const QByteArray orphanBefore = ReadFile(Name(orphan));
+        CliResult refused = RunCli({"--rehearse", "--quiet", Name(orphan), Name(keyed)}, folder, tmp);
+        QCOMPARE(refused.exitCode, 2);
+        QVERIFY2(refused.err.startsWith("vorkat-cli: refused: TABLE T2: violation of FOREIGN KEY constraint \"FK_T2\""),
+                 refused.err.constData());
+        QVERIFY(ReadFile(Name(orphan)) == orphanBefore);
+        QCOMPARE(QDir(tmp).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    }
+};
+
+QTEST_MAIN(CliTest)
+#include "CliTest.moc"
