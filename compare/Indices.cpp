@@ -5,7 +5,8 @@ namespace {
 // Firebird 3 stores 0 for user and constraint indices, older servers NULL; the server's own have 1.
 const std::vector<std::string> IdxSql{"select * from RDB$INDICES",
                                      "where RDB$SYSTEM_FLAG IS NULL or RDB$SYSTEM_FLAG = 0"};
-const std::vector<std::string> IdxDefSql{"select * from RDB$INDEX_SEGMENTS", "where RDB$INDEX_NAME=:IDXNAME",
+// Read once per index, so only the column name.
+const std::vector<std::string> IdxDefSql{"select RDB$FIELD_NAME from RDB$INDEX_SEGMENTS", "where RDB$INDEX_NAME=:IDXNAME",
                                         "order by RDB$FIELD_POSITION"};
 const std::vector<std::string> ConSql{"select * from RDB$RELATION_CONSTRAINTS",
                                      "where RDB$CONSTRAINT_TYPE='FOREIGN KEY'"};

@@ -7,7 +7,24 @@ const std::vector<std::string> ProcedureSql{"select * from RDB$PROCEDURES"};
 // Ordered by number so that lists are written and compared in declaration order.
 const std::vector<std::string> ParamSql{"select * from RDB$PROCEDURE_PARAMETERS", "WHERE RDB$PROCEDURE_NAME=:PNAME and",
                                         "RDB$PARAMETER_TYPE=:PTYPE", "order by RDB$PARAMETER_NUMBER"};
-const std::vector<std::string> FieldSql{"select * from RDB$FIELDS"};
+// The same rows. Newer servers index the parameters under the package name first, so the
+// name alone makes a scan of every parameter per procedure; both ways of the (always true)
+// package condition let the index serve.
+const std::vector<std::string> PackagedParamSql{
+    "select * from RDB$PROCEDURE_PARAMETERS",
+    "WHERE (RDB$PACKAGE_NAME IS NULL and RDB$PROCEDURE_NAME=:PNAME or",
+    "RDB$PACKAGE_NAME >= '' and RDB$PROCEDURE_NAME=:PNAME) and",
+    "RDB$PARAMETER_TYPE=:PTYPE", "order by RDB$PARAMETER_NUMBER"};
+const int PackagesOds = 12;
+
+const std::vector<std::string>& ParamSqlFor(Connection& connection)
+{
+    return connection.OdsMajorVersion() >= PackagesOds ? PackagedParamSql : ParamSql;
+}
+// Only the parameters' domains: the lookups are by unique name, and the other tens of
+// thousands of rows (one per table column) would only be carried across.
+const std::vector<std::string> FieldSql{"select * from RDB$FIELDS",
+                                        "where RDB$FIELD_NAME in (select RDB$FIELD_SOURCE from RDB$PROCEDURE_PARAMETERS)"};
 const std::vector<std::string> DependencySql{"select * from RDB$DEPENDENCIES", "WHERE RDB$FIELD_NAME IS NULL and",
                                              "RDB$DEPENDENT_NAME=:SPNAME and", "RDB$DEPENDED_ON_TYPE=:DEPTYPE",
                                              "order by RDB$DEPENDED_ON_NAME"};
@@ -52,6 +69,8 @@ void TSP::CheckProcedures(Progress& bar)
     oldFieldsStale_ = false;
     DM.NewTran.StartTransaction();
     DM.OldTran.StartTransaction();
+    NewSPParam.SQL = ParamSqlFor(DM.NewDB);
+    OldSPParam.SQL = ParamSqlFor(DM.OldDB);
     SrchSP.Open();
     Walk(NewSP, OldSP, bar, [this] { CompareProcedure(NewSP.AsString(NameColumn)); });
     NewSPDep.Close();

@@ -5,9 +5,15 @@
 namespace {
 const std::vector<std::string> TableSql{"select * from RDB$RELATIONS", "where RDB$VIEW_SOURCE is NULL and",
                                         "RDB$SYSTEM_FLAG<>1"};
-const std::vector<std::string> ColumnSql{"select * from RDB$RELATION_FIELDS", "where RDB$RELATION_NAME=:TNAME and",
+// Read once per table, so only the three columns the comparison uses.
+const std::vector<std::string> ColumnSql{"select RDB$FIELD_NAME, RDB$FIELD_SOURCE, RDB$NULL_FLAG",
+                                         "from RDB$RELATION_FIELDS", "where RDB$RELATION_NAME=:TNAME and",
                                          "RDB$SYSTEM_FLAG<>1"};
-const std::vector<std::string> FieldSql{"select * from RDB$FIELDS", ""};
+// The columns the type texts are made of: with one row per table column, carrying the
+// other columns of every row across would cost more than the whole comparison.
+const std::vector<std::string> FieldSql{
+    "select RDB$FIELD_NAME, RDB$FIELD_TYPE, RDB$FIELD_LENGTH, RDB$FIELD_SUB_TYPE, RDB$SEGMENT_LENGTH,",
+    "RDB$FIELD_PRECISION, RDB$FIELD_SCALE, RDB$CHARACTER_LENGTH, RDB$CHARACTER_SET_ID from RDB$FIELDS"};
 }
 
 TTbl::TTbl(TDM& dm, ReportSink& report)

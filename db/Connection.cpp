@@ -143,7 +143,7 @@ void Connection::Close() noexcept
         if (transaction->Active())
             transaction->EndForced();
     for (Query* query : std::vector<Query*>(queries_))
-        query->Release();
+        query->Unprepare();
     ISC_STATUS_ARRAY status{};
     isc_detach_database(status, &handle_);
     handle_ = 0;

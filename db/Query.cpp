@@ -136,15 +136,19 @@ Query::Query(Connection& connection, Transaction& transaction, std::vector<std::
 
 Query::~Query()
 {
-    Release();
+    Unprepare();
     auto& list = connection_.queries_;
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
 }
 
 void Query::SetParam(const std::string& name, const std::string& value)
 {
+    const std::string source = JoinLines(SQL);
     std::vector<std::string> names;
-    ReplaceNamedParams(JoinLines(SQL), &names);
+    if (stmt_ && source == preparedSource_)
+        names = paramNames_;
+    else
+        ReplaceNamedParams(source, &names);
     if (std::find(names.begin(), names.end(), Upper(name)) == names.end())
         throw DbError(FormatMessage("Parameter '%s' not found", name));
     // The length of a parameter travels as a signed 16-bit number.
@@ -168,9 +172,12 @@ void Query::Open()
     const bool started = !transaction_.Active();
     transaction_.StartTransaction();
     try {
-        PrepareAndExecute();
+        const std::string source = JoinLines(SQL);
+        if (!stmt_ || source != preparedSource_)
+            Prepare(source);
+        Execute();
     } catch (...) {
-        Release();
+        Unprepare();
         // The transaction holds nothing but this failed open; the open's error is the one to report.
         if (started)
             transaction_.RollbackForced();
@@ -179,10 +186,11 @@ void Query::Open()
     startedTransaction_ = started;
 }
 
-void Query::PrepareAndExecute()
+void Query::Prepare(const std::string& source)
 {
+    Unprepare();
     std::vector<std::string> names;
-    const std::string text = ReplaceNamedParams(JoinLines(SQL), &names);
+    const std::string text = ReplaceNamedParams(source, &names);
 
     ISC_STATUS_ARRAY status{};
     isc_dsql_allocate_statement(status, connection_.Handle(), &stmt_);
@@ -203,32 +211,44 @@ void Query::PrepareAndExecute()
     // Lay the output columns out in one buffer: data, then the null indicators.
     XSQLDA* out = Descriptor(outDescriptor_);
     columns_.clear();
+    blobColumns_.clear();
+    columnLookup_.clear();
     std::size_t size = 0;
-    std::vector<std::size_t> offsets;
     for (short i = 0; i < count; ++i) {
         XSQLVAR& var = out->sqlvar[i];
         short type = var.sqltype & ~1;
         std::size_t length = static_cast<std::size_t>(var.sqllen) + (type == SQL_VARYING ? 2 : 0);
-        offsets.push_back(size);
-        size += (length + 7) & ~std::size_t(7);
         Column column;
         column.name = Upper(std::string(var.aliasname, var.aliasname_length));
         column.type = type;
         column.scale = var.sqlscale;
         column.subType = var.sqlsubtype;
+        column.length = var.sqllen;
+        column.offset = size;
         column.isText = type == SQL_TEXT || type == SQL_VARYING;
+        if (type == SQL_BLOB)
+            blobColumns_.push_back(columns_.size());
         columns_.push_back(column);
+        size += (length + 7) & ~std::size_t(7);
         // Asking for the indicator on every column: NULL then never depends on the describe.
         var.sqltype = static_cast<short>(type | 1);
     }
-    std::size_t indicators = size;
-    size += sizeof(short) * static_cast<std::size_t>(count);
-    outBuffer_.assign(size + 8, 0);
+    indicatorOffset_ = size;
+    rowSize_ = size + sizeof(short) * static_cast<std::size_t>(count);
+    rowsPerChunk_ = std::max<std::size_t>(1, 65536 / std::max<std::size_t>(rowSize_, 1));
+    outBuffer_.assign(rowSize_ + 8, 0);
     for (short i = 0; i < count; ++i) {
-        out->sqlvar[i].sqldata = outBuffer_.data() + offsets[i];
-        out->sqlvar[i].sqlind = reinterpret_cast<short*>(outBuffer_.data() + indicators) + i;
+        out->sqlvar[i].sqldata = outBuffer_.data() + columns_[static_cast<std::size_t>(i)].offset;
+        out->sqlvar[i].sqlind = reinterpret_cast<short*>(outBuffer_.data() + indicatorOffset_) + i;
     }
+    preparedSource_ = source;
+    paramNames_ = std::move(names);
+}
 
+void Query::Execute()
+{
+    const auto& names = paramNames_;
+    ISC_STATUS_ARRAY status{};
     // Bind the named parameters in the order they stand in the text.
     std::vector<char> inStorage = NewDescriptor(static_cast<short>(names.size()));
     XSQLDA* in = Descriptor(inStorage);
@@ -266,13 +286,21 @@ void Query::PrepareAndExecute()
 
     isc_dsql_execute(status, transaction_.Handle(), &stmt_, 1, names.empty() ? nullptr : in);
     CheckStatus(status);
+    open_ = true;
     transaction_.openQueries_.push_back(this);
-    rows_.clear();
+    ClearRows();
+    exhausted_ = false;
+    eof_ = !FetchOne();
+}
+
+void Query::ClearRows() noexcept
+{
+    chunks_.clear();
+    rowCount_ = 0;
+    blobs_.clear();
     index_.clear();
     pendingBlobs_ = 0;
     current_ = 0;
-    exhausted_ = false;
-    eof_ = !FetchOne();
 }
 
 bool Query::FetchOne()
@@ -287,93 +315,113 @@ bool Query::FetchOne()
         return false;
     }
     CheckStatus(status);
-
-    std::vector<Cell> row(columns_.size());
-    for (std::size_t i = 0; i < columns_.size(); ++i) {
-        XSQLVAR& var = out->sqlvar[i];
-        Cell& cell = row[i];
-        if (*var.sqlind < 0)
-            continue;
-        cell.null = false;
-        const char* data = var.sqldata;
-        switch (columns_[i].type) {
-        case SQL_TEXT:
-            cell.text.assign(data, static_cast<std::size_t>(var.sqllen));
-            break;
-        case SQL_VARYING: {
-            short length;
-            std::memcpy(&length, data, sizeof length);
-            // Never trust a length beyond the column's buffer.
-            length = std::clamp<short>(length, 0, var.sqllen);
-            cell.text.assign(data + 2, static_cast<std::size_t>(length));
-            break;
-        }
-        case SQL_SHORT: {
-            short v;
-            std::memcpy(&v, data, sizeof v);
-            cell.number = v;
-            cell.text = ScaledText(v, var.sqlscale);
-            break;
-        }
-        case SQL_LONG: {
-            ISC_LONG v;
-            std::memcpy(&v, data, sizeof v);
-            cell.number = v;
-            cell.text = ScaledText(v, var.sqlscale);
-            break;
-        }
-        case SQL_INT64: {
-            ISC_INT64 v;
-            std::memcpy(&v, data, sizeof v);
-            cell.number = v;
-            cell.text = ScaledText(v, var.sqlscale);
-            break;
-        }
-        case SQL_FLOAT: {
-            float v;
-            std::memcpy(&v, data, sizeof v);
-            cell.number = TruncatedInteger(v);
-            cell.text = DoubleText(v);
-            break;
-        }
-        case SQL_DOUBLE:
-        case SQL_D_FLOAT: {
-            double v;
-            std::memcpy(&v, data, sizeof v);
-            cell.number = TruncatedInteger(v);
-            cell.text = DoubleText(v);
-            break;
-        }
-        case SQL_TIMESTAMP: {
-            ISC_TIMESTAMP v;
-            std::memcpy(&v, data, sizeof v);
-            cell.text = TimestampText(v);
-            break;
-        }
-        case SQL_TYPE_DATE: {
-            ISC_TIMESTAMP v{};
-            std::memcpy(&v.timestamp_date, data, sizeof v.timestamp_date);
-            cell.text = TimestampText(v).substr(0, 10);
-            break;
-        }
-        case SQL_BOOLEAN:
-            cell.number = *data ? 1 : 0;
-            cell.text = *data ? "True" : "False";
-            break;
-        case SQL_BLOB: {
-            // Most blobs of a system table are compiled BLR that nothing reads: read on first use.
-            static_assert(sizeof(ISC_QUAD) == sizeof cell.number);
-            std::memcpy(&cell.number, data, sizeof cell.number);
-            cell.blobPending = true;
+    if (rowCount_ % rowsPerChunk_ == 0)
+        chunks_.push_back(std::make_unique<char[]>(rowsPerChunk_ * rowSize_));
+    std::memcpy(chunks_.back().get() + (rowCount_ % rowsPerChunk_) * rowSize_, outBuffer_.data(), rowSize_);
+    ++rowCount_;
+    // Most blobs of a system table are compiled BLR that nothing reads: read on first use.
+    for (std::size_t column : blobColumns_)
+        if (!CellNull(rowCount_ - 1, column))
             ++pendingBlobs_;
-            break;
-        }
-        default:
-            break;
-        }
-    }
-    rows_.push_back(std::move(row));
     return true;
+}
+
+const char* Query::RowData(std::size_t row) const
+{
+    return chunks_[row / rowsPerChunk_].get() + (row % rowsPerChunk_) * rowSize_;
+}
+
+bool Query::CellNull(std::size_t row, std::size_t column) const
+{
+    short indicator;
+    std::memcpy(&indicator, RowData(row) + indicatorOffset_ + column * sizeof(short), sizeof indicator);
+    return indicator < 0;
+}
+
+std::string Query::CellText(std::size_t row, std::size_t column) const
+{
+    const Column& info = columns_[column];
+    const char* data = RowData(row) + info.offset;
+    switch (info.type) {
+    case SQL_TEXT:
+        return std::string(data, static_cast<std::size_t>(info.length));
+    case SQL_VARYING: {
+        short length;
+        std::memcpy(&length, data, sizeof length);
+        // Never trust a length beyond the column's buffer.
+        length = std::clamp<short>(length, 0, info.length);
+        return std::string(data + 2, static_cast<std::size_t>(length));
+    }
+    case SQL_SHORT:
+    case SQL_LONG:
+    case SQL_INT64:
+        return ScaledText(CellNumber(row, column), info.scale);
+    case SQL_FLOAT: {
+        float v;
+        std::memcpy(&v, data, sizeof v);
+        return DoubleText(v);
+    }
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT: {
+        double v;
+        std::memcpy(&v, data, sizeof v);
+        return DoubleText(v);
+    }
+    case SQL_TIMESTAMP: {
+        ISC_TIMESTAMP v;
+        std::memcpy(&v, data, sizeof v);
+        return TimestampText(v);
+    }
+    case SQL_TYPE_DATE: {
+        ISC_TIMESTAMP v{};
+        std::memcpy(&v.timestamp_date, data, sizeof v.timestamp_date);
+        return TimestampText(v).substr(0, 10);
+    }
+    case SQL_BOOLEAN:
+        return *data ? "True" : "False";
+    case SQL_BLOB:
+        return BlobText(row, column);
+    default:
+        return std::string();
+    }
+}
+
+std::int64_t Query::CellNumber(std::size_t row, std::size_t column) const
+{
+    const Column& info = columns_[column];
+    const char* data = RowData(row) + info.offset;
+    switch (info.type) {
+    case SQL_SHORT: {
+        short v;
+        std::memcpy(&v, data, sizeof v);
+        return v;
+    }
+    case SQL_LONG: {
+        ISC_LONG v;
+        std::memcpy(&v, data, sizeof v);
+        return v;
+    }
+    case SQL_INT64: {
+        ISC_INT64 v;
+        std::memcpy(&v, data, sizeof v);
+        return v;
+    }
+    case SQL_FLOAT: {
+        float v;
+        std::memcpy(&v, data, sizeof v);
+        return TruncatedInteger(v);
+    }
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT: {
+        double v;
+        std::memcpy(&v, data, sizeof v);
+        return TruncatedInteger(v);
+    }
+    case SQL_BOOLEAN:
+        return *data ? 1 : 0;
+    default:
+        return 0;
+    }
 }
 
 void Query::Release() noexcept
@@ -381,16 +429,26 @@ void Query::Release() noexcept
     if (!Active())
         return;
     ISC_STATUS_ARRAY status{};
-    isc_dsql_free_statement(status, &stmt_, DSQL_drop);
-    stmt_ = 0;
-    rows_.clear();
-    index_.clear();
-    pendingBlobs_ = 0;
-    current_ = 0;
+    // A cursor the server has closed already answers with an error that changes nothing here.
+    isc_dsql_free_statement(status, &stmt_, DSQL_close);
+    open_ = false;
+    ClearRows();
     eof_ = true;
     exhausted_ = true;
     auto& list = transaction_.openQueries_;
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
+}
+
+void Query::Unprepare() noexcept
+{
+    Release();
+    if (stmt_) {
+        ISC_STATUS_ARRAY status{};
+        isc_dsql_free_statement(status, &stmt_, DSQL_drop);
+        stmt_ = 0;
+    }
+    preparedSource_.clear();
+    paramNames_.clear();
 }
 
 void Query::Close()
@@ -406,7 +464,7 @@ void Query::Close()
 
 void Query::First()
 {
-    if (rows_.empty()) {
+    if (rowCount_ == 0) {
         eof_ = true;
         return;
     }
@@ -417,7 +475,7 @@ void Query::First()
 void Query::Next()
 {
     // FetchOne appends the following row, so both ways leave it at current_ + 1.
-    if (current_ + 1 < rows_.size() || FetchOne()) {
+    if (current_ + 1 < rowCount_ || FetchOne()) {
         ++current_;
         return;
     }
@@ -436,17 +494,24 @@ void Query::FetchAll()
 
 int Query::ColumnIndex(const std::string& column) const
 {
+    auto known = columnLookup_.find(column);
+    if (known != columnLookup_.end())
+        return known->second;
     const std::string wanted = Upper(column);
     for (std::size_t i = 0; i < columns_.size(); ++i)
         if (columns_[i].name == wanted)
-            return static_cast<int>(i);
+            return columnLookup_[column] = static_cast<int>(i);
     throw DbError(FormatMessage("Field '%s' not found", column));
 }
 
-void Query::ReadBlob(Cell& cell) const
+const std::string& Query::BlobText(std::size_t row, std::size_t column) const
 {
+    const std::size_t key = row * columns_.size() + column;
+    auto known = blobs_.find(key);
+    if (known != blobs_.end())
+        return known->second;
     ISC_QUAD id;
-    std::memcpy(&id, &cell.number, sizeof id);
+    std::memcpy(&id, RowData(row) + columns_[column].offset, sizeof id);
     ISC_STATUS_ARRAY status{};
     isc_blob_handle blob = 0;
     isc_open_blob2(status, connection_.Handle(), transaction_.Handle(), &blob, &id, 0, nullptr);
@@ -467,60 +532,54 @@ void Query::ReadBlob(Cell& cell) const
     }
     isc_close_blob(status, &blob);
     CheckStatus(status);
-    cell.text = std::move(text);
-    cell.number = 0;
-    cell.blobPending = false;
     --pendingBlobs_;
-}
-
-const Query::Cell& Query::Loaded(std::size_t row, std::size_t column) const
-{
-    Cell& cell = rows_[row][column];
-    if (cell.blobPending)
-        ReadBlob(cell);
-    return cell;
+    return blobs_.emplace(key, std::move(text)).first->second;
 }
 
 void Query::ReadPendingBlobs()
 {
-    for (std::size_t row = 0; pendingBlobs_ > 0 && row < rows_.size(); ++row)
-        for (std::size_t column = 0; column < columns_.size(); ++column)
-            Loaded(row, column);
+    for (std::size_t row = 0; pendingBlobs_ > 0 && row < rowCount_; ++row)
+        for (std::size_t column : blobColumns_)
+            if (!CellNull(row, column))
+                BlobText(row, column);
 }
 
-const Query::Cell* Query::CurrentCell(const std::string& column) const
+int Query::CurrentColumn(const std::string& column) const
 {
     int index = ColumnIndex(column);
-    if (current_ >= rows_.size())
-        return nullptr;
-    const Cell& cell = rows_[current_][static_cast<std::size_t>(index)];
-    return cell.null ? nullptr : &Loaded(current_, static_cast<std::size_t>(index));
+    if (current_ >= rowCount_ || CellNull(current_, static_cast<std::size_t>(index)))
+        return -1;
+    return index;
 }
 
 std::string Query::AsString(const std::string& column) const
 {
-    const Cell* cell = CurrentCell(column);
-    return cell ? cell->text : std::string();
+    const int index = CurrentColumn(column);
+    return index < 0 ? std::string() : CellText(current_, static_cast<std::size_t>(index));
 }
 
 std::int64_t Query::AsInteger(const std::string& column) const
 {
-    const Cell* cell = CurrentCell(column);
-    if (!cell)
+    const int index = CurrentColumn(column);
+    if (index < 0)
         return 0;
-    if (columns_[static_cast<std::size_t>(ColumnIndex(column))].isText) {
+    const auto at = static_cast<std::size_t>(index);
+    if (columns_[at].isText) {
+        const std::string text = CellText(current_, at);
         try {
-            return std::stoll(cell->text);
+            return std::stoll(text);
         } catch (...) {
-            throw DbError(FormatMessage("'%s' is not a valid integer value", cell->text));
+            throw DbError(FormatMessage("'%s' is not a valid integer value", text));
         }
     }
-    return cell->number;
+    if (columns_[at].type == SQL_BLOB)
+        BlobText(current_, at);
+    return CellNumber(current_, at);
 }
 
 bool Query::IsNull(const std::string& column) const
 {
-    return CurrentCell(column) == nullptr;
+    return CurrentColumn(column) < 0;
 }
 
 namespace {
@@ -535,12 +594,14 @@ std::string TrimTrailingBlanks(std::string text)
 void Query::BuildIndex(int column)
 {
     auto& keys = index_[column];
-    const bool isText = columns_[static_cast<std::size_t>(column)].isText;
-    for (std::size_t row = 0; row < rows_.size(); ++row) {
-        if (rows_[row][static_cast<std::size_t>(column)].null)
+    const auto at = static_cast<std::size_t>(column);
+    const bool isText = columns_[at].isText;
+    keys.reserve(rowCount_);
+    for (std::size_t row = 0; row < rowCount_; ++row) {
+        if (CellNull(row, at))
             continue;
-        const Cell& cell = Loaded(row, static_cast<std::size_t>(column));
-        keys.emplace(isText ? TrimTrailingBlanks(cell.text) : cell.text, row);
+        std::string text = CellText(row, at);
+        keys.emplace(isText ? TrimTrailingBlanks(std::move(text)) : std::move(text), row);
     }
 }
 
@@ -568,9 +629,9 @@ bool Query::Locate(const std::string& column, const std::string& key)
 
 void Query::GotoBookmark(Bookmark bookmark)
 {
-    while (bookmark >= rows_.size() && FetchOne()) {
+    while (bookmark >= rowCount_ && FetchOne()) {
     }
-    if (bookmark >= rows_.size())
+    if (bookmark >= rowCount_)
         throw DbError("Record not found");
     current_ = bookmark;
     eof_ = false;

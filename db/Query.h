@@ -38,7 +38,7 @@ public:
     // Releases rows and cursor; commits the transaction when this query started it
     // and no other query of that transaction is open.
     void Close();
-    bool Active() const { return stmt_ != 0; }
+    bool Active() const { return open_; }
 
     void First();
     void Next();
@@ -46,7 +46,7 @@ public:
     void FetchAll();
     // Set once by the front end; none in the core and in tests.
     static inline BusyPointer* Busy = nullptr;
-    int RecordCount() const { return static_cast<int>(rows_.size()); }
+    int RecordCount() const { return static_cast<int>(rowCount_); }
 
     // Values of the current row by column name (any letter case). NULL, or no current
     // row at all, reads as the empty text and as 0. A blob is read on first use, in the
@@ -68,18 +68,13 @@ public:
     Transaction& Tran() { return transaction_; }
 
 private:
-    struct Cell {
-        bool null = true;
-        // A blob not read yet: number holds its id until the text is read.
-        bool blobPending = false;
-        std::string text;
-        std::int64_t number = 0;
-    };
     struct Column {
         std::string name;
         short type = 0;
         short scale = 0;
         short subType = 0;
+        short length = 0;
+        std::size_t offset = 0;
         bool isText = false;
     };
     struct ParamValue {
@@ -89,27 +84,50 @@ private:
     };
 
     bool FetchOne();
-    void PrepareAndExecute();
-    const Cell* CurrentCell(const std::string& column) const;
-    const Cell& Loaded(std::size_t row, std::size_t column) const;
-    void ReadBlob(Cell& cell) const;
+    void Prepare(const std::string& source);
+    void Execute();
+    void ClearRows() noexcept;
+    // The current row's cell, or -1 when it is NULL or there is no current row.
+    int CurrentColumn(const std::string& column) const;
+    const char* RowData(std::size_t row) const;
+    bool CellNull(std::size_t row, std::size_t column) const;
+    std::string CellText(std::size_t row, std::size_t column) const;
+    std::int64_t CellNumber(std::size_t row, std::size_t column) const;
+    const std::string& BlobText(std::size_t row, std::size_t column) const;
     void ReadPendingBlobs();
     int ColumnIndex(const std::string& column) const;
     void BuildIndex(int column);
     friend class Connection;
     friend class Transaction;
+    // Closes the cursor and drops the rows; the prepared statement stays for the next open.
     void Release() noexcept;
+    // Drops the prepared statement too: its text changed, an open failed, or the connection closes.
+    void Unprepare() noexcept;
 
     Connection& connection_;
     Transaction& transaction_;
+    // Prepared once and executed again on each open while the text stays the same.
     isc_stmt_handle stmt_ = 0;
+    std::string preparedSource_;
+    std::vector<std::string> paramNames_;
+    bool open_ = false;
     std::vector<char> outBuffer_;
     std::vector<char> outDescriptor_;
     std::vector<Column> columns_;
     std::map<std::string, ParamValue> params_;  // upper-case names
-    // Mutable so that the const accessors can read a blob on first use.
-    mutable std::vector<std::vector<Cell>> rows_;
+    // Each fetched row is kept as the bytes the client library wrote (data, then the NULL
+    // indicators), in chunks so that growing never copies; cells are decoded when read.
+    std::size_t rowSize_ = 0;
+    std::size_t indicatorOffset_ = 0;
+    std::size_t rowsPerChunk_ = 1;
+    std::vector<std::unique_ptr<char[]>> chunks_;
+    std::size_t rowCount_ = 0;
+    std::vector<std::size_t> blobColumns_;
+    // Blob texts read so far, by row * column count + column; mutable for the const accessors.
+    mutable std::unordered_map<std::size_t, std::string> blobs_;
     mutable std::size_t pendingBlobs_ = 0;
+    // Column names as callers spell them, to their index.
+    mutable std::unordered_map<std::string, int> columnLookup_;
     std::size_t current_ = 0;
     bool eof_ = true;
     bool exhausted_ = true;

@@ -122,6 +122,35 @@ TEST_F(AccessLayerTest, TextParameterSelectsRows)
     query.FetchAll();
     EXPECT_EQ(query.RecordCount(), 1);
     EXPECT_EQ(query.AsString("ID"), "3");
+
+    // A reopen executes the prepared statement again with the values set since.
+    query.Close();
+    query.SetParam("TNAME", std::string("GEN_A"));
+    query.Open();
+    EXPECT_EQ(query.AsString("ID"), "1");
+    EXPECT_EQ(query.AsString("MEMO"), "first memo");
+
+    // A changed text is prepared anew, also after a failed open and across a reconnect.
+    query.Close();
+    query.SQL = {"select NAME as SHORT_NAME from T where ID=:ID"};
+    query.SetParam("ID", std::int64_t{2});
+    query.Open();
+    EXPECT_EQ(query.AsString("SHORT_NAME"), "GEN_B" + std::string(26, ' '));
+    EXPECT_EQ(ErrorOf([&] { query.AsString("NAME"); }), "Field 'NAME' not found");
+    query.Close();
+    query.SQL = {"select * from NO_SUCH_TABLE"};
+    EXPECT_NE(ErrorOf([&] { query.Open(); }).find("NO_SUCH_TABLE"), std::string::npos);
+    query.SQL = {"select ID from T where ID=:ID"};
+    query.SetParam("ID", std::int64_t{3});
+    query.Open();
+    query.Close();
+    connection.Close();
+    connection.Open();
+    query.Open();
+    EXPECT_EQ(query.AsInteger("ID"), 3);
+    EXPECT_FALSE(query.Eof());
+    query.Next();
+    EXPECT_TRUE(query.Eof());
 }
 
 TEST_F(AccessLayerTest, LocateIgnoresTrailingBlanksAndLetterCaseCounts)
