@@ -83,5 +83,9 @@ std::string CompleteTypeText(const FieldType& type)
     }
     if (type.Code == 261)
         return "BLOB SUB_TYPE " + (type.SubType.empty() ? std::string("0") : type.SubType);
+    // The column form has no text for BOOLEAN, which a dialect-1 Firebird 3 database accepts;
+    // without it the statement would end at TYPE.
+    if (type.Code == 23)
+        return "BOOLEAN";
     return TypeText(TypeForm::Column, type.Code, type.Length, type.SubType, type.Segment);
 }

@@ -84,6 +84,7 @@ TEST(TypeTextTest, CompleteTypeKeepsPrecisionScaleCharactersAndCharacterSetAndFa
         {{261, "1", "8", "", "80", 0, 0, "UTF8"}, "BLOB SUB_TYPE 1"},
         {{261, "", "8", "", "80", 0, 0, ""}, "BLOB SUB_TYPE 0"},
         {{35, "", "8", "", "", 0, 0, ""}, "DATE"},
+        {{23, "", "1", "", "", 0, 0, ""}, "BOOLEAN"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
