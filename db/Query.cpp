@@ -15,6 +15,15 @@
 
 namespace {
 
+// Row bytes are packed as fetched, so a value may sit at any address: copied out, never cast.
+template <typename T>
+T Load(const char* data)
+{
+    T value;
+    std::memcpy(&value, data, sizeof value);
+    return value;
+}
+
 std::string Upper(std::string text)
 {
     for (auto& c : text)
@@ -82,8 +91,8 @@ std::string ScaledText(std::int64_t value, short scale)
     std::size_t places = static_cast<std::size_t>(-scale);
     if (digits.size() <= places)
         digits.insert(0, places - digits.size() + 1, '0');
-    digits.insert(digits.size() - places, ".");
-    return negative ? "-" + digits : digits;
+    const std::size_t point = digits.size() - places;
+    return (negative ? "-" : "") + digits.substr(0, point) + "." + digits.substr(point);
 }
 
 std::string TimestampText(const ISC_TIMESTAMP& stamp)
@@ -333,9 +342,7 @@ const char* Query::RowData(std::size_t row) const
 
 bool Query::CellNull(std::size_t row, std::size_t column) const
 {
-    short indicator;
-    std::memcpy(&indicator, RowData(row) + indicatorOffset_ + column * sizeof(short), sizeof indicator);
-    return indicator < 0;
+    return Load<short>(RowData(row) + indicatorOffset_ + column * sizeof(short)) < 0;
 }
 
 std::string Query::CellText(std::size_t row, std::size_t column) const
@@ -346,35 +353,24 @@ std::string Query::CellText(std::size_t row, std::size_t column) const
     case SQL_TEXT:
         return std::string(data, static_cast<std::size_t>(info.length));
     case SQL_VARYING: {
-        short length;
-        std::memcpy(&length, data, sizeof length);
         // Never trust a length beyond the column's buffer.
-        length = std::clamp<short>(length, 0, info.length);
+        const short length = std::clamp<short>(Load<short>(data), 0, info.length);
         return std::string(data + 2, static_cast<std::size_t>(length));
     }
     case SQL_SHORT:
     case SQL_LONG:
     case SQL_INT64:
         return ScaledText(CellNumber(row, column), info.scale);
-    case SQL_FLOAT: {
-        float v;
-        std::memcpy(&v, data, sizeof v);
-        return DoubleText(v);
-    }
+    case SQL_FLOAT:
+        return DoubleText(Load<float>(data));
     case SQL_DOUBLE:
-    case SQL_D_FLOAT: {
-        double v;
-        std::memcpy(&v, data, sizeof v);
-        return DoubleText(v);
-    }
-    case SQL_TIMESTAMP: {
-        ISC_TIMESTAMP v;
-        std::memcpy(&v, data, sizeof v);
-        return TimestampText(v);
-    }
+    case SQL_D_FLOAT:
+        return DoubleText(Load<double>(data));
+    case SQL_TIMESTAMP:
+        return TimestampText(Load<ISC_TIMESTAMP>(data));
     case SQL_TYPE_DATE: {
         ISC_TIMESTAMP v{};
-        std::memcpy(&v.timestamp_date, data, sizeof v.timestamp_date);
+        v.timestamp_date = Load<ISC_DATE>(data);
         return TimestampText(v).substr(0, 10);
     }
     case SQL_BOOLEAN:
@@ -391,32 +387,17 @@ std::int64_t Query::CellNumber(std::size_t row, std::size_t column) const
     const Column& info = columns_[column];
     const char* data = RowData(row) + info.offset;
     switch (info.type) {
-    case SQL_SHORT: {
-        short v;
-        std::memcpy(&v, data, sizeof v);
-        return v;
-    }
-    case SQL_LONG: {
-        ISC_LONG v;
-        std::memcpy(&v, data, sizeof v);
-        return v;
-    }
-    case SQL_INT64: {
-        ISC_INT64 v;
-        std::memcpy(&v, data, sizeof v);
-        return v;
-    }
-    case SQL_FLOAT: {
-        float v;
-        std::memcpy(&v, data, sizeof v);
-        return TruncatedInteger(v);
-    }
+    case SQL_SHORT:
+        return Load<short>(data);
+    case SQL_LONG:
+        return Load<ISC_LONG>(data);
+    case SQL_INT64:
+        return Load<ISC_INT64>(data);
+    case SQL_FLOAT:
+        return TruncatedInteger(Load<float>(data));
     case SQL_DOUBLE:
-    case SQL_D_FLOAT: {
-        double v;
-        std::memcpy(&v, data, sizeof v);
-        return TruncatedInteger(v);
-    }
+    case SQL_D_FLOAT:
+        return TruncatedInteger(Load<double>(data));
     case SQL_BOOLEAN:
         return *data ? 1 : 0;
     default:
@@ -510,8 +491,7 @@ const std::string& Query::BlobText(std::size_t row, std::size_t column) const
     auto known = blobs_.find(key);
     if (known != blobs_.end())
         return known->second;
-    ISC_QUAD id;
-    std::memcpy(&id, RowData(row) + columns_[column].offset, sizeof id);
+    ISC_QUAD id = Load<ISC_QUAD>(RowData(row) + columns_[column].offset);
     ISC_STATUS_ARRAY status{};
     isc_blob_handle blob = 0;
     isc_open_blob2(status, connection_.Handle(), transaction_.Handle(), &blob, &id, 0, nullptr);

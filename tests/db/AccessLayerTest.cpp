@@ -396,6 +396,17 @@ TEST_F(AccessLayerTest, Dialect1DateWarningsAreNoError)
     EXPECT_EQ(query.AsString("D"), "2024-02-03 00:00:00");
 }
 
+TEST_F(AccessLayerTest, ScaledIntegersReadAsTheirDecimalText)
+{
+    Query query(connection, transaction,
+                {"select cast(12.75 as numeric(4,2)) as A, cast(-0.05 as numeric(9,2)) as B,",
+                 "cast(-7 as numeric(9,3)) as C from RDB$DATABASE"});
+    query.Open();
+    EXPECT_EQ(query.AsString("A"), "12.75");
+    EXPECT_EQ(query.AsString("B"), "-0.05");
+    EXPECT_EQ(query.AsString("C"), "-7.000");
+}
+
 }
 
 namespace {
