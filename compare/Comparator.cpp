@@ -5,6 +5,7 @@
 void Comparator::Walk(Query& newQuery, Query& oldQuery, Progress& bar, const std::function<void()>& compare,
                       const std::vector<Query*>& companions)
 {
+    newCharacterSets_.reset();
     newQuery.Open();
     newQuery.FetchAll();
     bar.SetPosition(0);
@@ -86,13 +87,20 @@ std::string Comparator::NewCompleteTypeText(const Query& field)
 {
     std::string characterSet;
     if (!field.IsNull("RDB$CHARACTER_SET_ID")) {
-        Query sets(DM.NewDB, DM.NewTran,
-                   {"select RDB$CHARACTER_SET_NAME from RDB$CHARACTER_SETS", "where RDB$CHARACTER_SET_ID=:ID"});
-        sets.SetParam("ID", field.AsInteger("RDB$CHARACTER_SET_ID"));
-        sets.Open();
-        if (!sets.Eof())
-            characterSet = Trim(sets.AsString("RDB$CHARACTER_SET_NAME"));
-        sets.Close();
+        // One read for all: a run over many changed columns would otherwise ask once per statement.
+        if (!newCharacterSets_) {
+            std::unordered_map<std::int64_t, std::string> names;
+            Query sets(DM.NewDB, DM.NewTran,
+                       {"select RDB$CHARACTER_SET_ID, RDB$CHARACTER_SET_NAME from RDB$CHARACTER_SETS"});
+            sets.Open();
+            for (; !sets.Eof(); sets.Next())
+                names.emplace(sets.AsInteger("RDB$CHARACTER_SET_ID"), Trim(sets.AsString("RDB$CHARACTER_SET_NAME")));
+            sets.Close();
+            newCharacterSets_ = std::move(names);
+        }
+        auto known = newCharacterSets_->find(field.AsInteger("RDB$CHARACTER_SET_ID"));
+        if (known != newCharacterSets_->end())
+            characterSet = known->second;
     }
     FieldType type;
     type.Code = field.AsInteger("RDB$FIELD_TYPE");

@@ -4,8 +4,11 @@
 #include "data/Files.h"
 #include "data/Interfaces.h"
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // Statements that stand or fall together, each a list of lines.
@@ -49,4 +52,9 @@ protected:
 
     TDM& DM;
     ReportSink& Rep;
+
+private:
+    // The New Database's character-set names by id, read on first need and forgotten at the
+    // start of each walk, since the next run may name another New Database.
+    std::optional<std::unordered_map<std::int64_t, std::string>> newCharacterSets_;
 };

@@ -552,8 +552,6 @@ std::int64_t Query::AsInteger(const std::string& column) const
             throw DbError(FormatMessage("'%s' is not a valid integer value", text));
         }
     }
-    if (columns_[at].type == SQL_BLOB)
-        BlobText(current_, at);
     return CellNumber(current_, at);
 }
 
