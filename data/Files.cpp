@@ -3,8 +3,10 @@
 #include "db/DbError.h"
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -80,19 +82,71 @@ int CreateTemporary(const std::string& target, std::string& name)
     return -1;
 }
 
+// The name a write lands on: links followed to their end, also when that end does not exist
+// yet, so that a dangling link gets its file created and stays a link. Empty for a loop.
+std::string FinalName(const std::string& path)
+{
+    std::string name = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info {};
+        if (::lstat(name.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return name;
+        std::string link(4096, '\0');
+        const ssize_t length = ::readlink(name.c_str(), link.data(), link.size());
+        if (length <= 0 || static_cast<std::size_t>(length) >= link.size())
+            return {};
+        link.resize(static_cast<std::size_t>(length));
+        const auto folder = std::filesystem::path(name).parent_path();
+        name = (link.front() == '/' || folder.empty()) ? link : (folder / link).string();
+    }
+    return {};
+}
+
+// A reader that went away makes the write fail with EPIPE; SIGPIPE is held back meanwhile so
+// that the failure is reported like any other instead of ending the process.
+bool WriteWithoutSigpipe(int fd, const std::string& content)
+{
+    sigset_t pipeSignal, old, pending;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    sigpending(&pending);
+    const bool wasPending = sigismember(&pending, SIGPIPE) == 1;
+    pthread_sigmask(SIG_BLOCK, &pipeSignal, &old);
+    const bool ok = WriteAll(fd, content);
+    if (!ok && errno == EPIPE && !wasPending) {
+        const timespec now{0, 0};
+        sigtimedwait(&pipeSignal, nullptr, &now);
+    }
+    pthread_sigmask(SIG_SETMASK, &old, nullptr);
+    return ok;
+}
+
 } // namespace
 
 void ReplaceFile(const std::string& path, const std::string& content)
 {
-    // A link stays a link: the file it points to is the one replaced.
-    std::string target = path;
-    std::error_code error;
-    if (std::filesystem::is_symlink(path, error)) {
-        auto resolved = std::filesystem::canonical(path, error);
-        if (!error)
-            target = resolved.string();
+    // A device, FIFO or pipe (/dev/stdout, /dev/fd/N) is written where it is: a rename would
+    // put a regular file in its place. stat follows the links, /proc's descriptor links too.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        if (S_ISDIR(info.st_mode))
+            throw DbError(FormatMessage("Cannot create file %s: it is a directory", path));
+        if (S_ISSOCK(info.st_mode))
+            throw DbError(FormatMessage("Cannot create file %s: it is a socket", path));
+        const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0)
+            throw DbError(FormatMessage("Cannot create file %s", path));
+        bool ok = WriteWithoutSigpipe(fd, content);
+        ok = ::close(fd) == 0 && ok;
+        if (!ok)
+            throw DbError(FormatMessage("Cannot create file %s", path));
+        return;
     }
 
+    // A link stays a link: the file it points to is the one replaced, or created.
+    const std::string target = FinalName(path);
+    if (target.empty())
+        throw DbError(FormatMessage("Cannot create file %s", path));
     // A file made read-only is not replaced behind its owner's back.
     if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0)
         throw DbError(FormatMessage("Cannot create file %s", path));

@@ -13,6 +13,9 @@ std::string DatabaseNameFromField(const std::string& text);
 // Replaces the file whole or not at all: the content goes to a temporary file beside it,
 // is flushed to the disk and renamed over the old one. On any failure the old file stays
 // as it was, no temporary file is left, and the error is "Cannot create file %s".
+// Links are followed and stay links, also a dangling one, whose target is created. A
+// device, FIFO or pipe (/dev/null, /dev/stdout) is written in place, never renamed over;
+// a directory or a socket is refused with "Cannot create file %s: it is a ...".
 void ReplaceFile(const std::string& path, const std::string& content);
 
 // Writes every line followed by CR LF, replacing the file as ReplaceFile does.

@@ -7,13 +7,19 @@
 
 #include <algorithm>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 TEST(Trim, RemovesControlCharactersAndBlanksAtBothEnds)
@@ -125,6 +131,92 @@ TEST(ReplaceFile, AFailedSaveKeepsTheOldFileWholeAndLeavesNoTemporaryFile)
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"vorkat.ini", "vorkat.sql"}));
     std::filesystem::permissions(folder, std::filesystem::perms(0755));
+    std::filesystem::remove_all(folder);
+}
+
+// Only regular files are renamed over; anything else would be replaced by a regular file.
+TEST(ReplaceFile, NodesAreWrittenInPlaceAndLinksStayLinks)
+{
+    std::string folder = (std::filesystem::temp_directory_path() / "vorkat_nodes_XXXXXX").string();
+    ASSERT_TRUE(::mkdtemp(folder.data()));
+    auto mode = [](const std::string& path) {
+        struct stat info {};
+        return ::lstat(path.c_str(), &info) == 0 ? info.st_mode & S_IFMT : 0;
+    };
+    auto inode = [](const std::string& path) {
+        struct stat info {};
+        return ::stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
+    };
+    auto contents = [](const std::string& path) {
+        std::stringstream text;
+        text << std::ifstream(path, std::ios::binary).rdbuf();
+        return text.str();
+    };
+
+    // More than a pipe holds, so the writer has to wait for the reader.
+    const std::string fifo = folder + "/pipe", toFifo = folder + "/to-pipe";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::filesystem::create_symlink("pipe", toFifo);
+    const std::vector<std::string> lines(5000, std::string(99, 'x'));
+    // The test's own write end keeps the reader from an end of file before SaveLines is done,
+    // and from waiting forever should SaveLines not open the pipe at all.
+    const int readEnd = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    const int heldOpen = ::open(fifo.c_str(), O_WRONLY);
+    ::fcntl(readEnd, F_SETFL, 0);
+    std::string received;
+    std::thread reader([&] {
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(readEnd, buffer, sizeof buffer)) > 0;)
+            received.append(buffer, static_cast<std::size_t>(n));
+    });
+    EXPECT_NO_THROW(SaveLines(toFifo, lines));
+    ::close(heldOpen);
+    reader.join();
+    ::close(readEnd);
+    EXPECT_EQ(received.size(), 5000u * 101);
+    EXPECT_EQ(received.substr(0, 103), std::string(99, 'x') + "\r\n" + "xx");
+    EXPECT_EQ(mode(fifo), S_IFIFO);
+    EXPECT_EQ(mode(toFifo), S_IFLNK);
+
+    const std::string file = folder + "/file.sql", toFile = folder + "/to-file.sql";
+    std::ofstream(file, std::ios::binary) << "old\r\n";
+    std::filesystem::create_symlink("file.sql", toFile);
+    const auto oldInode = inode(file);
+    SaveLines(toFile, {"new"});
+    EXPECT_EQ(mode(toFile), S_IFLNK);
+    EXPECT_EQ(contents(file), "new\r\n");
+    EXPECT_NE(inode(file), oldInode);
+    const std::string dangling = folder + "/dangling.sql";
+    std::filesystem::create_symlink("created.sql", dangling);
+    SaveLines(dangling, {"a"});
+    EXPECT_EQ(mode(dangling), S_IFLNK);
+    EXPECT_EQ(contents(folder + "/created.sql"), "a\r\n");
+
+    // A private node with /dev/null's numbers; the nodes under /dev are never touched.
+    const std::string device = folder + "/null";
+    if (::geteuid() == 0 && ::mknod(device.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0) {
+        EXPECT_NO_THROW(SaveLines(device, {"gone"}));
+        EXPECT_EQ(mode(device), S_IFCHR);
+    }
+
+    const std::string socketPath = folder + "/socket";
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    socketPath.copy(address.sun_path, sizeof address.sun_path - 1);
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    for (const auto& [path, message] : {std::pair{folder, folder + ": it is a directory"},
+                                        std::pair{socketPath, socketPath + ": it is a socket"}}) {
+        try {
+            SaveLines(path, {"a"});
+            ADD_FAILURE() << path;
+        } catch (const DbError& error) {
+            EXPECT_EQ(std::string(error.what()), "Cannot create file " + message);
+        }
+    }
+    ::close(listener);
+    EXPECT_EQ(mode(folder), S_IFDIR);
+    EXPECT_EQ(mode(socketPath), S_IFSOCK);
     std::filesystem::remove_all(folder);
 }
 
