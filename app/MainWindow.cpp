@@ -1,19 +1,11 @@
-// One run: connect both databases, check the ticked kinds in their fixed order, save the
-// script, show the report and, on request, repeat the checks in repair mode.
+// The window's side of a run: the options into a request, captions into the status label,
+// the report shown and, on request, the checks repeated in repair mode.
 #include "app/MainWindow.h"
 #include "app/AboutForm.h"
 #include "app/ErrorBox.h"
 #include "app/ReportForm.h"
-#include "compare/Domains.h"
-#include "compare/Exceptions.h"
-#include "compare/Generators.h"
-#include "compare/Indices.h"
-#include "compare/Procedures.h"
-#include "compare/Tables.h"
-#include "compare/Triggers.h"
-#include "compare/UDFs.h"
+#include "compare/ChecksEngine.h"
 #include "data/DM.h"
-#include "data/Files.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -116,16 +108,9 @@ void TVorkatMainForm::FormCreate()
     report_.Target = &Rep;
     DM = std::make_unique<TDM>();
     DM->SetLoginPrompt(&login_);
-    SP = std::make_unique<TSP>(*DM, report_);
-    Trig = std::make_unique<TTrig>(*DM, report_);
-    Tbl = std::make_unique<TTbl>(*DM, report_);
-    Idx = std::make_unique<TIdx>(*DM, report_);
-    Gen = std::make_unique<TGen>(*DM, report_);
+    Engine = std::make_unique<ChecksEngine>([this](CheckKind kind) { return KindBox(kind)->isChecked(); });
     Rep = new TRep(this);
     Rep->ProgramDir = ProgramDir;
-    Dmn = std::make_unique<TDmn>(*DM, report_);
-    Exp = std::make_unique<TExp>(*DM, report_);
-    UDF = std::make_unique<TUDF>(*DM, report_);
     AboutForm = new TAboutForm(this);
 }
 
@@ -136,16 +121,9 @@ void TVorkatMainForm::FormDestroy()
         FormStorage1.SaveFormPlacement(*this, true);
     delete AboutForm;
     AboutForm = nullptr;
-    UDF.reset();
-    Exp.reset();
-    Dmn.reset();
     delete Rep;
     Rep = nullptr;
-    Gen.reset();
-    Idx.reset();
-    Tbl.reset();
-    Trig.reset();
-    SP.reset();
+    Engine.reset();
     DM.reset();
     if (Query::Busy == &waitPointer_)
         Query::Busy = nullptr;
@@ -194,78 +172,29 @@ void TVorkatMainForm::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void TVorkatMainForm::Step(const char* caption)
+QCheckBox* TVorkatMainForm::KindBox(CheckKind kind) const
 {
-    Label3->setText(caption);
+    switch (kind) {
+    case CheckKind::Domains: return DomainBox;
+    case CheckKind::Exceptions: return ExpBox;
+    case CheckKind::Generators: return GenBox;
+    case CheckKind::UDFs: return UDFBox;
+    case CheckKind::TableFields: return TableBox;
+    case CheckKind::TableIndices: return IndexBox;
+    case CheckKind::Procedures: return SPBox;
+    case CheckKind::Triggers: return TrigBox;
+    }
+    return nullptr;
+}
+
+void TVorkatMainForm::BeginStep(const std::string& caption)
+{
+    Label3->setText(QString::fromStdString(caption));
     QCoreApplication::processEvents();
 }
 
-void TVorkatMainForm::RunDomains()
+void TVorkatMainForm::EndPass()
 {
-    Step("Domains");
-    Dmn->CheckDomains(*bar_);
-}
-
-void TVorkatMainForm::RunExceptions()
-{
-    Step("Exceptions");
-    Exp->CheckExceptions(*bar_);
-}
-
-void TVorkatMainForm::RunGenerators()
-{
-    Step("Generators");
-    Gen->CheckGenerators(*bar_);
-}
-
-void TVorkatMainForm::RunUDFs()
-{
-    Step("UDF");
-    UDF->CheckUDFs(*bar_);
-}
-
-void TVorkatMainForm::RunTableFields()
-{
-    Step("Table Fields");
-    Tbl->CheckTables(*bar_);
-}
-
-void TVorkatMainForm::RunTableIndices()
-{
-    Step("Table Indices");
-    Idx->CheckIndices(*bar_);
-}
-
-void TVorkatMainForm::RunProcedures()
-{
-    Step("Stored Procedures");
-    SP->CheckProcedures(*bar_);
-}
-
-void TVorkatMainForm::RunTriggers()
-{
-    Step("Triggers");
-    Trig->CheckTriggers(*bar_);
-}
-
-void TVorkatMainForm::RunChecks()
-{
-    if (DomainBox->isChecked())
-        RunDomains();
-    if (ExpBox->isChecked())
-        RunExceptions();
-    if (GenBox->isChecked())
-        RunGenerators();
-    if (UDFBox->isChecked())
-        RunUDFs();
-    if (TableBox->isChecked())
-        RunTableFields();
-    if (IndexBox->isChecked())
-        RunTableIndices();
-    if (SPBox->isChecked())
-        RunProcedures();
-    if (TrigBox->isChecked())
-        RunTriggers();
     Label3->clear();
     ProgBar->setValue(0);
 }
@@ -284,36 +213,24 @@ void TVorkatMainForm::RunBtnClick()
     QString failure;
     try {
         Rep->ClearReport();
-        DM->RepairMode = RepairBox->isChecked();
-        DM->ReportMode = ReportBox->isChecked();
-        // Each run's script holds that run's blocks only.
-        DM->ScriptLines.clear();
-        const std::string oldName = DatabaseNameFromField(OldDBName->FileName().toStdString());
-        const std::string newName = DatabaseNameFromField(NewDBName->FileName().toStdString());
-        CheckDistinctDatabases(oldName, newName);
-        DM->OldDB.SetDatabaseName(oldName);
-        DM->ConnectOld();
-        DM->NewDB.SetDatabaseName(newName);
-        DM->ConnectNew();
-        RunChecks();
-        if (!DM->RepairMode)
-            SaveLines((ProgramDir + "/vorkat.sql").toStdString(), DM->ScriptLines);
-        if (ReportBox->isChecked()) {
+        RunRequest request;
+        request.OldField = OldDBName->FileName().toStdString();
+        request.NewField = NewDBName->FileName().toStdString();
+        request.Repair = RepairBox->isChecked();
+        request.Report = ReportBox->isChecked();
+        request.ScriptPath = (ProgramDir + "/vorkat.sql").toStdString();
+        request.AfterPass = [this] {
+            if (!ReportBox->isChecked())
+                return false;
             Rep->btRepair->setVisible(!DM->RepairMode);
             Rep->btScript->setVisible(!DM->RepairMode);
-            if (ShowReport() == 1) {
-                DM->RepairMode = true;
-                DM->ReportMode = false;
-                DM->CheckOldWritable();
-                RunChecks();
-            }
-        }
+            return ShowReport() == 1;
+        };
+        // The sequence closes both, New first, also before an error reaches the box.
+        RunSequence(*DM, *Engine, report_, *bar_, *this).Run(request);
     } catch (const std::exception& error) {
         failure = QString::fromStdString(error.what());
     }
-    // Closing commits what is pending, New first, also after an error.
-    DM->NewDB.Close();
-    DM->OldDB.Close();
     running_ = false;
     if (!failure.isNull())
         ShowErrorBox(failure);

@@ -1,9 +1,10 @@
-// The main window: the options of a run, the fixed order of the checks, and the owner of every module.
+// The main window: the options of a run, its status label and bar, and the owner of every module.
 #pragma once
 #include "app/FileField.h"
 #include "app/FormStorage.h"
 #include "app/LoginDialog.h"
 #include "data/Interfaces.h"
+#include "data/RunSequence.h"
 #include "db/Query.h"
 
 #include <QCheckBox>
@@ -15,16 +16,8 @@
 #include <algorithm>
 #include <memory>
 
-class TDM;
-class TSP;
-class TTrig;
-class TTbl;
-class TIdx;
-class TGen;
+enum class CheckKind;
 class TRep;
-class TDmn;
-class TExp;
-class TUDF;
 class TAboutForm;
 
 // The window's progress bar as the comparators see it.
@@ -51,14 +44,15 @@ private:
     bool set_ = false;
 };
 
-// Report rows reach the report window, which is created after the first comparators.
+// Report rows reach the report window, which is created after the engine.
 class ReportForwarder : public ReportSink {
 public:
     TRep** Target = nullptr;
     void AddReportRow(const std::string& type, const std::string& objectName, const std::string& message) override;
 };
 
-class TVorkatMainForm : public QDialog {
+// The window is the steps' sink: each caption shows in the status label.
+class TVorkatMainForm : public QDialog, public StepSink {
     Q_OBJECT
 public:
     explicit TVorkatMainForm(QWidget* parent = nullptr);
@@ -86,30 +80,14 @@ public:
 
     // The modules, created in this order and freed in the reverse one.
     std::unique_ptr<TDM> DM;
-    std::unique_ptr<TSP> SP;
-    std::unique_ptr<TTrig> Trig;
-    std::unique_ptr<TTbl> Tbl;
-    std::unique_ptr<TIdx> Idx;
-    std::unique_ptr<TGen> Gen;
+    // What a run compares with: the checks of the ticked boxes.
+    std::unique_ptr<RunEngine> Engine;
     TRep* Rep = nullptr;
-    std::unique_ptr<TDmn> Dmn;
-    std::unique_ptr<TExp> Exp;
-    std::unique_ptr<TUDF> UDF;
     TAboutForm* AboutForm = nullptr;
 
     // The directory of the executable: vorkat.sql, Report.CSV and vorkat.ini live there.
     QString ProgramDir;
     bool Running() const { return running_; }
-
-    virtual void RunDomains();
-    virtual void RunExceptions();
-    virtual void RunGenerators();
-    virtual void RunTableFields();
-    virtual void RunTableIndices();
-    virtual void RunProcedures();
-    virtual void RunTriggers();
-    virtual void RunUDFs();
-    virtual void RunChecks();
 
     void RunBtnClick();
     void ExitBtnClick() { close(); }
@@ -124,9 +102,15 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     // Esc is the Exit button.
     void reject() override { close(); }
+    // The caption in the status label, and window messages let through at each kind.
+    void BeginStep(const std::string& caption) override;
+    void EndStep() override {}
+    // The label cleared and the bar back at 0 after each pass.
+    void EndPass() override;
 
 private:
-    void Step(const char* caption);
+    // The box that chooses the kind.
+    QCheckBox* KindBox(CheckKind kind) const;
     std::unique_ptr<BarProgress> bar_;
     ReportForwarder report_;
     WaitPointer waitPointer_;

@@ -1,8 +1,9 @@
-// The command line's run, in the window's order: Old first, then New; closed New first.
+// The command line's side of the shared run: credentials, the rehearsal copy, the script on
+// standard output, the report file, the verdict of a verification and the exit status.
 #include "cli/CliRun.h"
 #include "cli/Rehearsal.h"
 #include "cli/ReportJson.h"
-#include "compare/Checks.h"
+#include "compare/ChecksEngine.h"
 #include "data/Files.h"
 #include "db/DbError.h"
 
@@ -19,14 +20,6 @@ std::string Credential(const std::optional<std::string>& given, const char* vari
     return value && *value ? value : fallback;
 }
 
-bool HasFindings(const ReportRows& rows)
-{
-    for (const auto& row : rows.Rows())
-        if (!row[0].empty() || !row[1].empty() || !row[2].empty())
-            return true;
-    return false;
-}
-
 // Server messages come as lines joined by CR LF.
 std::string ForTerminal(const std::string& message)
 {
@@ -37,15 +30,12 @@ std::string ForTerminal(const std::string& message)
     return text;
 }
 
-// Closes both connections on the way out, before the rehearsal copy they may hold is removed.
-struct ClosedAtEnd {
-    TDM& dm;
-    ~ClosedAtEnd()
-    {
-        dm.NewDB.Close();
-        dm.OldDB.Close();
-    }
-};
+void WriteScriptToStdout(const std::string& text)
+{
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        throw DbError("Cannot write the script to standard output");
+}
 
 }
 
@@ -79,105 +69,53 @@ int CliRun::Execute()
 
 int CliRun::Run()
 {
-    const std::string oldName = DatabaseNameFromField(options_.OldName);
-    newName_ = DatabaseNameFromField(options_.NewName);
-    // Before the rehearsal copy, which would hide that both names are one file.
-    CheckDistinctDatabases(oldName, newName_);
+    RunRequest request;
+    request.OldField = options_.OldName;
+    request.NewField = options_.NewName;
+    request.Repair = options_.Repairing();
+    // Report rows stay on in a repair: they list what was repaired.
+    request.Report = true;
+    if (options_.ScriptToStdout())
+        request.ScriptWriter = WriteScriptToStdout;
+    else
+        request.ScriptPath = options_.ScriptFile;
+    // Outlives the run, which closes both connections before the copy is removed.
     std::optional<RehearsalCopy> copy;
     if (options_.Rehearse)
-        copy.emplace(oldName, user_, password_);
-    const std::string target = copy ? copy->Path() : oldName;
-    ClosedAtEnd closed{dm_};
+        request.BeforeConnect = [&](const std::string& oldName) {
+            copy.emplace(oldName, user_, password_);
+            return copy->Path();
+        };
+    request.AfterPass = [this] {
+        if (!options_.ReportFile.empty())
+            WriteReport();
+        return false;
+    };
+    request.Verify = options_.Verify || options_.Rehearse;
 
-    dm_.RepairMode = options_.Repairing();
-    // Report rows stay on in a repair: they list what was repaired.
-    dm_.ReportMode = true;
-    dm_.ScriptLines.clear();
-    Connect(target);
-    {
-        PrintedReport report(rows_, out_, progress_);
-        Checks checks(dm_, report);
-        RunKinds(checks, "");
+    ChecksEngine engine(options_.Kinds);
+    PrintedReport report(rows_, out_, progress_);
+    const RunOutcome outcome = RunSequence(dm_, engine, report, progress_, progress_).Run(request);
+    if (outcome.Verified) {
+        PrintVerdict(outcome);
+        if (!outcome.Converged)
+            return 1;
     }
-    const bool differences = HasFindings(rows_) || !dm_.ScriptLines.empty();
-    if (!dm_.RepairMode)
-        WriteScript();
-    if (!options_.ReportFile.empty())
-        WriteReport();
-    Close();
-
-    if ((options_.Verify || options_.Rehearse) && !Verify(target))
-        return 1;
-    return differences ? 1 : 0;
+    return outcome.Found ? 1 : 0;
 }
 
-void CliRun::Connect(const std::string& oldName)
+void CliRun::PrintVerdict(const RunOutcome& outcome)
 {
-    dm_.OldDB.SetDatabaseName(oldName);
-    dm_.ConnectOld();
-    dm_.NewDB.SetDatabaseName(newName_);
-    dm_.ConnectNew();
-}
-
-void CliRun::Close() noexcept
-{
-    dm_.NewDB.Close();
-    dm_.OldDB.Close();
-}
-
-void CliRun::RunKinds(Checks& checks, const std::string& captionPrefix)
-{
-    for (const auto& info : CheckKinds) {
-        bool chosen = false;
-        for (CheckKind kind : options_.Kinds)
-            chosen = chosen || kind == info.Kind;
-        if (!chosen)
-            continue;
-        progress_.BeginKind(captionPrefix + info.Caption);
-        checks.Run(info.Kind, progress_);
-        progress_.EndKind();
-    }
-    progress_.Clear();
-}
-
-bool CliRun::Verify(const std::string& oldName)
-{
-    dm_.RepairMode = false;
-    dm_.ReportMode = true;
-    dm_.ScriptLines.clear();
-    ReportRows left;
-    Connect(oldName);
-    {
-        Checks checks(dm_, left);
-        RunKinds(checks, "Verify ");
-    }
-    Close();
-    const bool converged = !HasFindings(left) && dm_.ScriptLines.empty();
-    if (out_) {
-        if (converged) {
-            std::fputs("converged\n", out_);
-        } else {
-            std::fputs("not converged; left after the repair:\n", out_);
-            for (const auto& row : left.Rows())
-                PrintRow(out_, row);
-        }
-        std::fflush(out_);
-    }
-    return converged;
-}
-
-void CliRun::WriteScript()
-{
-    if (!options_.ScriptToStdout()) {
-        SaveLines(options_.ScriptFile, dm_.ScriptLines);
+    if (!out_)
         return;
+    if (outcome.Converged) {
+        std::fputs("converged\n", out_);
+    } else {
+        std::fputs("not converged; left after the repair:\n", out_);
+        for (const auto& row : outcome.Left.Rows())
+            PrintRow(out_, row);
     }
-    for (const auto& line : dm_.ScriptLines) {
-        std::fwrite(line.data(), 1, line.size(), stdout);
-        std::fputs("\r\n", stdout);
-    }
-    if (std::fflush(stdout) != 0 || std::ferror(stdout))
-        throw DbError("Cannot write the script to standard output");
+    std::fflush(out_);
 }
 
 void CliRun::WriteReport()

@@ -1,10 +1,11 @@
-// One run of the command line: connect, check the chosen kinds, write the script and the
-// report, and verify a repair over fresh connections.
+// One run of the command line: the shared run over the chosen kinds, with the script, the
+// report and the verification's verdict where the command line puts them.
 #pragma once
 #include "cli/Console.h"
 #include "cli/Options.h"
 #include "data/DM.h"
 #include "data/Report.h"
+#include "data/RunSequence.h"
 
 #include <cstdio>
 #include <string>
@@ -18,13 +19,8 @@ public:
 
 private:
     int Run();
-    void Connect(const std::string& oldName);
-    void Close() noexcept;
-    void RunKinds(Checks& checks, const std::string& captionPrefix);
-    // Compares once more in script mode, into a scratch script; true when nothing is left.
-    bool Verify(const std::string& oldName);
-    void WriteScript();
     void WriteReport();
+    void PrintVerdict(const RunOutcome& outcome);
 
     const CliOptions& options_;
     TDM dm_;
@@ -36,5 +32,4 @@ private:
     std::FILE* out_;
     std::string user_;
     std::string password_;
-    std::string newName_;
 };

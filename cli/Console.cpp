@@ -9,7 +9,7 @@
 bool StdinIsTerminal() { return ::isatty(STDIN_FILENO) == 1; }
 bool StderrIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
 
-void ConsoleProgress::BeginKind(const std::string& caption)
+void ConsoleProgress::BeginStep(const std::string& caption)
 {
     caption_ = caption;
     position_ = 0;
@@ -18,7 +18,7 @@ void ConsoleProgress::BeginKind(const std::string& caption)
     Draw(true);
 }
 
-void ConsoleProgress::EndKind()
+void ConsoleProgress::EndStep()
 {
     if (!shown_)
         return;

@@ -2,6 +2,7 @@
 #pragma once
 #include "data/Interfaces.h"
 #include "data/Report.h"
+#include "data/RunSequence.h"
 #include "db/Connection.h"
 
 #include <chrono>
@@ -11,13 +12,14 @@
 
 // The kind being checked and a count on standard error: redrawn in place on a terminal,
 // one line per kind otherwise.
-class ConsoleProgress : public Progress {
+class ConsoleProgress : public Progress, public StepSink {
 public:
     ConsoleProgress(bool shown, bool terminal) : shown_(shown), terminal_(terminal) {}
     ~ConsoleProgress() override { Clear(); }
 
-    void BeginKind(const std::string& caption);
-    void EndKind();
+    void BeginStep(const std::string& caption) override;
+    void EndStep() override;
+    void EndPass() override { Clear(); }
     // Wipes a line drawn in place, so that other output starts at the left edge.
     void Clear();
 

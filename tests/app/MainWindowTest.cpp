@@ -22,22 +22,16 @@ public:
     bool ScriptVisible = false;
     std::function<void()> DuringGenerators;
 
-    void RunDomains() override { TVorkatMainForm::RunDomains(); Steps << Label3->text(); }
-    void RunExceptions() override { TVorkatMainForm::RunExceptions(); Steps << Label3->text(); }
-    void RunGenerators() override
+protected:
+    // Each kind, once checked, leaves its caption in the status label.
+    void EndStep() override
     {
-        TVorkatMainForm::RunGenerators();
+        TVorkatMainForm::EndStep();
         Steps << Label3->text();
-        if (DuringGenerators)
+        if (Label3->text() == "Generators" && DuringGenerators)
             DuringGenerators();
     }
-    void RunUDFs() override { TVorkatMainForm::RunUDFs(); Steps << Label3->text(); }
-    void RunTableFields() override { TVorkatMainForm::RunTableFields(); Steps << Label3->text(); }
-    void RunTableIndices() override { TVorkatMainForm::RunTableIndices(); Steps << Label3->text(); }
-    void RunProcedures() override { TVorkatMainForm::RunProcedures(); Steps << Label3->text(); }
-    void RunTriggers() override { TVorkatMainForm::RunTriggers(); Steps << Label3->text(); }
 
-protected:
     int ShowReport() override
     {
         ++ReportShown;

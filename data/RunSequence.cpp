@@ -1,0 +1,134 @@
+// The shared run in its fixed order; the engine and the caller's hooks fill in the rest.
+#include "data/RunSequence.h"
+#include "data/Files.h"
+
+#include <utility>
+
+namespace {
+
+// Closes both connections on the way out, New first: closing commits what is pending, and a
+// rehearsal copy the caller removes afterwards must no longer be attached.
+struct ClosedAtEnd {
+    TDM& dm;
+    ~ClosedAtEnd()
+    {
+        dm.NewDB.Close();
+        dm.OldDB.Close();
+    }
+};
+
+// Passes rows on and tells whether they hold a finding as ReportRows would keep them: a last
+// row without a type is taken over by the next one, so only its final content counts.
+class FindingsTee : public ReportSink {
+public:
+    explicit FindingsTee(ReportSink& next) : next_(next) {}
+
+    void AddReportRow(const std::string& type, const std::string& objectName, const std::string& message) override
+    {
+        next_.AddReportRow(type, objectName, message);
+        if (!last_[0].empty())
+            earlier_ = true;
+        last_ = {type, objectName, message};
+    }
+
+    bool Found() const { return earlier_ || !last_[0].empty() || !last_[1].empty() || !last_[2].empty(); }
+
+private:
+    ReportSink& next_;
+    ReportRows::Row last_{};
+    bool earlier_ = false;
+};
+
+// The verification's captions, told apart from the pass it checks.
+class PrefixedSteps : public StepSink {
+public:
+    PrefixedSteps(StepSink& next, std::string prefix) : next_(next), prefix_(std::move(prefix)) {}
+    void BeginStep(const std::string& caption) override { next_.BeginStep(prefix_ + caption); }
+    void EndStep() override { next_.EndStep(); }
+    void EndPass() override { next_.EndPass(); }
+
+private:
+    StepSink& next_;
+    std::string prefix_;
+};
+
+}
+
+std::string RunEngine::ScriptText(const TDM& dm) const
+{
+    std::string text;
+    for (const auto& line : dm.ScriptLines) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+RunOutcome RunSequence::Run(const RunRequest& request)
+{
+    RunOutcome outcome;
+    std::string oldName = DatabaseNameFromField(request.OldField);
+    const std::string newName = DatabaseNameFromField(request.NewField);
+    // Before any copy of Old, which would hide that both names are one file.
+    CheckDistinctDatabases(oldName, newName);
+    if (request.BeforeConnect)
+        oldName = request.BeforeConnect(oldName);
+    {
+        ClosedAtEnd closed{dm_};
+        dm_.RepairMode = request.Repair;
+        dm_.ReportMode = request.Report;
+        // Each run's script holds that run's blocks only.
+        dm_.ScriptLines.clear();
+        Connect(oldName, newName);
+        outcome.Found = Pass(report_, steps_);
+        if (!dm_.RepairMode)
+            SaveScript(request);
+        if (request.AfterPass && request.AfterPass()) {
+            dm_.RepairMode = true;
+            dm_.ReportMode = false;
+            dm_.CheckOldWritable();
+            Pass(report_, steps_);
+        }
+    }
+    if (request.Verify)
+        Verify(oldName, newName, outcome);
+    return outcome;
+}
+
+void RunSequence::Connect(const std::string& oldName, const std::string& newName)
+{
+    // New's name is set only once Old is attached: a failed Old leaves New untouched.
+    dm_.OldDB.SetDatabaseName(oldName);
+    dm_.ConnectOld();
+    dm_.NewDB.SetDatabaseName(newName);
+    dm_.ConnectNew();
+}
+
+bool RunSequence::Pass(ReportSink& report, StepSink& steps)
+{
+    FindingsTee findings(report);
+    engine_.Pass(dm_, findings, bar_, steps);
+    steps.EndPass();
+    return findings.Found() || engine_.HasScript(dm_);
+}
+
+void RunSequence::SaveScript(const RunRequest& request)
+{
+    if (request.ScriptWriter)
+        request.ScriptWriter(engine_.ScriptText(dm_));
+    else if (!request.ScriptPath.empty())
+        ReplaceFile(request.ScriptPath, engine_.ScriptText(dm_));
+}
+
+void RunSequence::Verify(const std::string& oldName, const std::string& newName, RunOutcome& outcome)
+{
+    ClosedAtEnd closed{dm_};
+    // Script mode into a scratch script: the repaired pair is only looked at.
+    dm_.RepairMode = false;
+    dm_.ReportMode = true;
+    dm_.ScriptLines.clear();
+    Connect(oldName, newName);
+    PrefixedSteps steps(steps_, "Verify ");
+    outcome.Converged = !Pass(outcome.Left, steps);
+    outcome.Verified = true;
+}
