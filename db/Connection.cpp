@@ -148,22 +148,34 @@ void Connection::Close() noexcept
     isc_detach_database(status, &handle_);
     handle_ = 0;
     odsMajor_.reset();
+    dialect_.reset();
 }
 
 int Connection::OdsMajorVersion()
 {
-    if (odsMajor_)
-        return *odsMajor_;
+    if (!odsMajor_)
+        odsMajor_ = InfoInteger(isc_info_ods_version, "on-disk structure version");
+    return *odsMajor_;
+}
+
+int Connection::DatabaseDialect()
+{
+    if (!dialect_)
+        dialect_ = InfoInteger(isc_info_db_sql_dialect, "SQL dialect");
+    return *dialect_;
+}
+
+int Connection::InfoInteger(char item, const char* what)
+{
     if (!Connected())
         throw DbError("Cannot perform operation -- DB is not open");
-    const char items[] = {isc_info_ods_version, isc_info_end};
+    const char items[] = {item, isc_info_end};
     char answer[32]{};
     ISC_STATUS_ARRAY status{};
     isc_database_info(status, &handle_, sizeof items, items, sizeof answer, answer);
     CheckStatus(status);
     const auto length = static_cast<short>(isc_vax_integer(answer + 1, 2));
-    if (answer[0] != isc_info_ods_version || length < 1 || length > 4)
-        throw DbError("The server did not report the on-disk structure version of " + databaseName_);
-    odsMajor_ = static_cast<int>(isc_vax_integer(answer + 3, length));
-    return *odsMajor_;
+    if (answer[0] != item || length < 1 || length > 4)
+        throw DbError(std::string("The server did not report the ") + what + " of " + databaseName_);
+    return static_cast<int>(isc_vax_integer(answer + 3, length));
 }

@@ -44,6 +44,8 @@ public:
     // The major version of the database's on-disk structure: 12 for Firebird 3, 13 for
     // Firebird 4 and 5, below 12 for older servers. Asked once per attachment.
     int OdsMajorVersion();
+    // The database's own SQL dialect (1 or 3), not the one this connection speaks.
+    int DatabaseDialect();
 
     std::string ParamValue(const std::string& name) const;
     void SetParamValue(const std::string& name, const std::string& value);
@@ -59,6 +61,8 @@ private:
     std::optional<std::string> enteredPassword_;
     isc_db_handle handle_ = 0;
     std::optional<int> odsMajor_;
+    std::optional<int> dialect_;
+    int InfoInteger(char item, const char* what);
     std::vector<Transaction*> transactions_;
     std::vector<Query*> queries_;
     std::vector<Statement*> statements_;

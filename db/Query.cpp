@@ -208,7 +208,7 @@ void Query::Prepare(const std::string& source)
         CheckStatus(status);
     }
     outDescriptor_ = NewDescriptor(20);
-    isc_dsql_prepare(status, transaction_.Handle(), &stmt_, 0, text.c_str(), 1, Descriptor(outDescriptor_));
+    isc_dsql_prepare(status, transaction_.Handle(), &stmt_, 0, text.c_str(), Dialect, Descriptor(outDescriptor_));
     CheckStatus(status);
     short count = Descriptor(outDescriptor_)->sqld;
     if (count > Descriptor(outDescriptor_)->sqln) {

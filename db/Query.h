@@ -28,6 +28,9 @@ public:
 
     // The select text; named parameters are written ":NAME".
     std::vector<std::string> SQL;
+    // The SQL dialect the text is prepared in; the checks read in dialect 1, and a catalog
+    // read that selects BIGINT columns needs 3.
+    unsigned short Dialect = 1;
 
     // A text longer than a parameter can carry (32767 bytes) is refused, not cut.
     void SetParam(const std::string& name, const std::string& value);

@@ -29,11 +29,15 @@ std::string Statement::Text() const
 
 void Statement::Execute()
 {
+    ExecuteText(Text(), 1);
+}
+
+void Statement::ExecuteText(const std::string& text, unsigned short dialect)
+{
     if (!connection_.Connected())
         throw DbError("Cannot perform operation -- DB is not open");
     if (!transaction_.Active())
         throw DbError("Transaction is not active");
-    const std::string text = Text();
     if (text.empty())
         throw DbError("Empty query");
     // The client measures the text up to its first zero byte, and the server ends a literal
@@ -46,7 +50,7 @@ void Statement::Execute()
     isc_stmt_handle stmt = 0;
     isc_dsql_allocate_statement(status, connection_.Handle(), &stmt);
     CheckStatus(status);
-    isc_dsql_prepare(status, transaction_.Handle(), &stmt, static_cast<unsigned short>(0), text.c_str(), 1,
+    isc_dsql_prepare(status, transaction_.Handle(), &stmt, static_cast<unsigned short>(0), text.c_str(), dialect,
                      nullptr);
     if (!StatusFailed(status))
         isc_dsql_execute(status, transaction_.Handle(), &stmt, 1, nullptr);

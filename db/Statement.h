@@ -18,6 +18,9 @@ public:
     // Sends every line followed by CR LF, unchanged: a ":name" inside a procedure body
     // is not taken for a parameter.
     void Execute();
+    // Sends the text as it is, prepared in the given SQL dialect: statements whose bytes
+    // must reach the server unchanged, line breaks included.
+    void ExecuteText(const std::string& text, unsigned short dialect);
     std::string Text() const;
 
     Transaction& Tran() { return transaction_; }

@@ -1,0 +1,18 @@
+// Runs a plan on the Old Database in one transaction: all of it commits, or none of it.
+#pragma once
+#include "schema/Plan.h"
+
+#include <functional>
+
+class Connection;
+class Transaction;
+
+namespace schema {
+
+// Each step is executed in the plan's dialect inside the transaction, which is committed once
+// at the end. On a refusal everything is rolled back and the DbError names the step's object
+// and carries the server's message. step is told the index of each step before it runs.
+void Apply(const Plan& plan, Connection& connection, Transaction& transaction,
+           const std::function<void(std::size_t)>& step = {});
+
+}

@@ -1,0 +1,75 @@
+// Identity of the objects whose names the server chose, and equality of whole catalogs.
+#include "schema/Model.h"
+
+#include <cctype>
+
+namespace schema {
+namespace {
+
+std::string Joined(const std::vector<std::string>& names)
+{
+    std::string text;
+    for (const auto& name : names)
+        text += (text.empty() ? "" : ",") + name;
+    return text;
+}
+
+bool DigitsFrom(const std::string& name, std::size_t from)
+{
+    if (name.size() <= from)
+        return false;
+    for (std::size_t i = from; i < name.size(); ++i)
+        if (!std::isdigit(static_cast<unsigned char>(name[i])))
+            return false;
+    return true;
+}
+
+}
+
+const Column* Relation::FindColumn(const std::string& column) const
+{
+    for (const auto& c : columns)
+        if (c.name == column)
+            return &c;
+    return nullptr;
+}
+
+std::string Constraint::Key() const
+{
+    if (!name.empty())
+        return "name:" + name;
+    static const char* kinds[] = {"PRIMARY KEY", "UNIQUE", "FOREIGN KEY", "CHECK"};
+    std::string key = table + "|" + kinds[static_cast<int>(kind)] + "|" + Joined(columns);
+    if (kind == ConstraintKind::ForeignKey)
+        key += "|" + refTable + "(" + Joined(refColumns) + ")";
+    if (kind == ConstraintKind::Check)
+        key += "|" + checkSource;
+    return key;
+}
+
+std::string Grant::Key() const
+{
+    return std::to_string(objectType) + "|" + object + "|" + field + "|" + privilege + "|" + std::to_string(userType) +
+           "|" + user;
+}
+
+bool IsGeneratedConstraintName(const std::string& name)
+{
+    return name.rfind("INTEG_", 0) == 0 && DigitsFrom(name, 6);
+}
+
+bool IsGeneratedIndexName(const std::string& name)
+{
+    return name.rfind("RDB$", 0) == 0;
+}
+
+bool Schema::SameObjects(const Schema& other) const
+{
+    return collations == other.collations && generators == other.generators && exceptions == other.exceptions &&
+           domains == other.domains && externalFunctions == other.externalFunctions && relations == other.relations &&
+           constraints == other.constraints && indices == other.indices && procedures == other.procedures &&
+           functions == other.functions && packages == other.packages && triggers == other.triggers &&
+           roles == other.roles && grants == other.grants;
+}
+
+}

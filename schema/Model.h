@@ -1,0 +1,265 @@
+// The whole catalog as plain values: one type per kind of object, compared with ==.
+#pragma once
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace schema {
+
+// A data type as the catalog holds it. Text lengths count characters; the charset is
+// named for text types only, the collation only where it is not the charset's default.
+struct Type {
+    int fieldType = 0;  // RDB$FIELD_TYPE
+    int subType = 0;
+    int charLength = 0;
+    int precision = 0;
+    int scale = 0;
+    int segmentLength = 0;
+    std::string charset;
+    std::string collation;
+    std::vector<std::pair<int, int>> dimensions;  // array bounds, lower and upper
+    bool operator==(const Type&) const = default;
+};
+
+struct Collation {
+    std::string name;
+    std::string charset;
+    std::string baseCollation;  // the collation it is made from, e.g. UNICODE
+    int attributes = 0;         // 1 pad space, 2 case insensitive, 4 accent insensitive
+    std::string specificAttributes;
+    std::string description;
+    bool operator==(const Collation&) const = default;
+};
+
+struct Generator {
+    std::string name;
+    long long initialValue = 0;
+    int increment = 1;
+    std::string description;
+    bool operator==(const Generator&) const = default;
+};
+
+struct Exception {
+    std::string name;
+    std::string message;
+    std::string description;
+    bool operator==(const Exception&) const = default;
+};
+
+struct Domain {
+    std::string name;
+    Type type;
+    std::string defaultSource;     // as stored: "DEFAULT 0"
+    std::string validationSource;  // as stored: "CHECK (VALUE > 0)"
+    bool notNull = false;
+    std::string description;
+    bool operator==(const Domain&) const = default;
+};
+
+struct Column {
+    std::string name;
+    int position = 0;
+    std::string domain;  // a user domain; empty when the column has a type of its own
+    Type type;           // the column's own type; for a domain column only its collation
+    std::string defaultSource;
+    bool notNull = false;
+    std::string notNullConstraint;  // a NOT NULL constraint the user named
+    std::string computedSource;     // "(a || b)" for a computed column
+    std::optional<int> identityType;  // 0 ALWAYS, 1 BY DEFAULT
+    long long identityStart = 0;
+    int identityIncrement = 1;
+    std::string description;
+    bool operator==(const Column&) const = default;
+};
+
+enum class RelationKind { Table, View, GlobalTemporaryPreserve, GlobalTemporaryDelete, External };
+
+struct Relation {
+    std::string name;
+    RelationKind kind = RelationKind::Table;
+    std::string externalFile;
+    std::string viewSource;  // the select after AS, WITH CHECK OPTION included
+    std::vector<Column> columns;  // in position order
+    std::string description;
+    bool IsView() const { return kind == RelationKind::View; }
+    const Column* FindColumn(const std::string& column) const;
+    bool operator==(const Relation&) const = default;
+};
+
+enum class ConstraintKind { PrimaryKey, Unique, ForeignKey, Check };
+
+struct Constraint {
+    std::string name;  // empty when the server named it (INTEG_n)
+    std::string table;
+    ConstraintKind kind = ConstraintKind::PrimaryKey;
+    std::vector<std::string> columns;
+    std::string indexName;  // empty when the server named it (RDB$PRIMARYn, RDB$FOREIGNn, ...)
+    bool descending = false;
+    std::string refTable;
+    std::vector<std::string> refColumns;
+    std::string onUpdate = "RESTRICT";
+    std::string onDelete = "RESTRICT";
+    std::string checkSource;  // "CHECK (...)"
+    // What the constraint is, for matching when the server named it.
+    std::string Key() const;
+    bool operator==(const Constraint&) const = default;
+};
+
+// An index that no constraint owns.
+struct Index {
+    std::string name;
+    std::string table;
+    std::vector<std::string> columns;
+    std::string expressionSource;  // "COMPUTED BY (...)" indices keep their expression here
+    std::string conditionSource;   // partial indices (Firebird 5)
+    bool unique = false;
+    bool descending = false;
+    bool inactive = false;
+    std::string description;
+    bool operator==(const Index&) const = default;
+};
+
+enum class ParameterMechanism { Normal, TypeOf };
+
+struct Parameter {
+    std::string name;
+    std::string domain;  // a user domain, written as its name or TYPE OF name
+    ParameterMechanism mechanism = ParameterMechanism::Normal;
+    std::string relationName;  // TYPE OF COLUMN relation.column
+    std::string fieldName;
+    Type type;
+    bool notNull = false;
+    std::string defaultSource;
+    std::string description;
+    bool operator==(const Parameter&) const = default;
+};
+
+struct Procedure {
+    std::string name;
+    std::vector<Parameter> inputs;
+    std::vector<Parameter> outputs;
+    bool selectable = false;
+    std::string source;  // the body after AS
+    std::string engine;  // external engine and entry point, for external routines
+    std::string entryPoint;
+    std::string description;
+    bool operator==(const Procedure&) const = default;
+};
+
+struct Function {
+    std::string name;
+    std::vector<Parameter> arguments;
+    Parameter returns;
+    bool deterministic = false;
+    std::string source;
+    std::string engine;
+    std::string entryPoint;
+    std::string description;
+    bool operator==(const Function&) const = default;
+};
+
+// A legacy external function (DECLARE EXTERNAL FUNCTION).
+struct ExternalArgument {
+    int mechanism = 1;  // 0 by value, 1 by reference, 2 by descriptor; negative: FREE_IT
+    Type type;
+    bool nullAllowed = false;
+    bool operator==(const ExternalArgument&) const = default;
+};
+
+struct ExternalFunction {
+    std::string name;
+    std::string module;
+    std::string entryPoint;
+    int returnArgument = 0;  // 0: RETURNS the value; n: RETURNS PARAMETER n
+    std::vector<ExternalArgument> arguments;  // position 1..n
+    ExternalArgument returns;
+    std::string description;
+    bool operator==(const ExternalFunction&) const = default;
+};
+
+struct Package {
+    std::string name;
+    std::string headerSource;
+    std::string bodySource;
+    std::string description;
+    bool operator==(const Package&) const = default;
+};
+
+struct Trigger {
+    std::string name;
+    std::string relation;  // empty for database and DDL triggers
+    long long type = 0;    // RDB$TRIGGER_TYPE
+    int position = 0;
+    bool inactive = false;
+    std::string source;
+    std::string engine;
+    std::string entryPoint;
+    std::string description;
+    bool operator==(const Trigger&) const = default;
+};
+
+struct Role {
+    std::string name;
+    std::string description;
+    bool operator==(const Role&) const = default;
+};
+
+// One row of RDB$USER_PRIVILEGES that the owner did not get by creating the object.
+struct Grant {
+    std::string user;
+    int userType = 8;  // 8 user, 13 role, 5 procedure, 2 trigger, 15 function, 18 package, 1 view
+    std::string privilege;  // S I U D R X (execute) U with a field, M (role membership), G (usage)
+    std::string object;
+    int objectType = 0;  // 0 relation, 5 procedure, 15 function, 18 package, 14 generator, 7 exception, 13 role
+    std::string field;
+    int grantOption = 0;  // 1 WITH GRANT OPTION / WITH ADMIN OPTION
+    std::string Key() const;
+    bool operator==(const Grant&) const = default;
+};
+
+// Comments on what has no object of its own here: parameters and routine arguments.
+struct Dependency {
+    std::string dependent;
+    int dependentType = 0;
+    std::string dependedOn;
+    int dependedOnType = 0;
+    bool operator==(const Dependency&) const = default;
+};
+
+struct Schema {
+    int dialect = 3;
+    int odsMajor = 12;
+    std::string defaultCharset;
+    std::map<std::string, Collation> collations;
+    std::map<std::string, Generator> generators;
+    std::map<std::string, Exception> exceptions;
+    std::map<std::string, Domain> domains;
+    std::map<std::string, ExternalFunction> externalFunctions;
+    std::map<std::string, Relation> relations;
+    std::map<std::string, Constraint> constraints;  // by Key()
+    std::map<std::string, Index> indices;
+    std::map<std::string, Procedure> procedures;
+    std::map<std::string, Function> functions;
+    std::map<std::string, Package> packages;
+    std::map<std::string, Trigger> triggers;
+    std::map<std::string, Role> roles;
+    std::map<std::string, Grant> grants;  // by Key()
+    // Not part of what is compared: how objects use each other, for ordering the plan.
+    std::vector<Dependency> dependencies;
+    // Constraint keys in the order the catalog holds them: the order they were made in,
+    // which Firebird's own extract follows for CHECKs.
+    std::vector<std::string> constraintOrder;
+    // Relations in the order they were made, which the extract follows for views.
+    std::vector<std::string> relationOrder;
+
+    // Equal catalogs; the dependencies and the header values follow from the objects.
+    bool SameObjects(const Schema& other) const;
+};
+
+// The server named it: INTEG_n constraints, RDB$ indices, domains and triggers.
+bool IsGeneratedConstraintName(const std::string& name);
+bool IsGeneratedIndexName(const std::string& name);
+
+}

@@ -1,0 +1,153 @@
+// The complete comparison on real databases: Firebird's sample schema and small pairs of our own.
+#include "schema/Apply.h"
+#include "schema/Inspect.h"
+#include "schema/Plan.h"
+#include "tests/support/TestDb.h"
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string Output(const std::string& command)
+{
+    std::string output;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe)
+        return output;
+    std::array<char, 4096> buffer{};
+    std::size_t got;
+    while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        output.append(buffer.data(), got);
+    ::pclose(pipe);
+    return output;
+}
+
+// The sample schema as Debian ships it, without its own CREATE DATABASE and dialect lines.
+std::string EmployeeSql()
+{
+    std::istringstream in(Output("zcat " EMPLOYEE_SQL_GZ));
+    std::string text, line;
+    while (std::getline(in, line))
+        if (line.rfind("create database", 0) != 0 && line.rfind("set sql dialect", 0) != 0)
+            text += line + "\n";
+    return text;
+}
+
+// Firebird's own extract, without the line that names the file.
+std::string Extract(const std::string& path)
+{
+    std::istringstream in(Output(std::string(ISQL_PATH) + " -x -user SYSDBA -password x '" + path + "' 2>&1"));
+    std::string text, line;
+    while (std::getline(in, line))
+        if (line.find("CREATE DATABASE") == std::string::npos)
+            text += line + "\n";
+    return text;
+}
+
+struct Attached {
+    Connection db;
+    Transaction tran{db};
+    explicit Attached(const std::string& path)
+    {
+        db.SetDatabaseName(path);
+        db.SetParamValue("user_name", "SYSDBA");
+        db.SetParamValue("password", "x");
+        db.Open();
+    }
+    ~Attached() { db.Close(); }
+};
+
+schema::Schema InspectFile(const std::string& path)
+{
+    Attached a(path);
+    schema::Schema s = schema::Inspect(a.db, a.tran);
+    a.tran.Commit();
+    return s;
+}
+
+schema::Plan PlanFor(const std::string& oldPath, const std::string& newPath)
+{
+    const schema::Schema neu = InspectFile(newPath);
+    const schema::Schema old = InspectFile(oldPath);
+    return schema::MakePlan(old, neu, schema::Diff(old, neu));
+}
+
+void Repair(const std::string& oldPath, const std::string& newPath)
+{
+    const schema::Plan plan = PlanFor(oldPath, newPath);
+    Attached a(oldPath);
+    schema::Apply(plan, a.db, a.tran);
+}
+
+void ExpectConverged(const TestDb& oldDb, const TestDb& newDb)
+{
+    const schema::Schema neu = InspectFile(newDb.Path());
+    const schema::Schema old = InspectFile(oldDb.Path());
+    EXPECT_TRUE(old.SameObjects(neu));
+    std::vector<std::string> left;
+    for (const auto& change : schema::Diff(old, neu))
+        left.push_back(change.type + " " + change.name + " " + change.Message());
+    EXPECT_EQ(left, std::vector<std::string>{});
+    EXPECT_EQ(Extract(oldDb.Path()), Extract(newDb.Path()));
+}
+
+std::string PairSql(const std::string& name)
+{
+    std::ifstream in(std::string(SCHEMA_PAIRS_DIR) + "/" + name, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The script run through isql on Old, as a user would run it.
+std::string RunScript(const TestDb& oldDb, const schema::Plan& plan)
+{
+    const std::string file = TestFolder() + "/" + CurrentTestName() + ".sql";
+    std::ofstream(file, std::ios::binary) << schema::ScriptText(plan);
+    return Output(std::string(ISQL_PATH) + " -q -user SYSDBA -password x '" + oldDb.Path() + "' -i '" + file +
+                  "' 2>&1");
+}
+
+class Complete : public ::testing::TestWithParam<int> {};
+
+TEST_P(Complete, EmployeeSampleIsRebuiltWholeInAnEmptyOldByRepairAndByScript)
+{
+    const int dialect = GetParam();
+    const std::string sql = EmployeeSql();
+    TestDb newDb(CurrentTestName() + "_new", sql, dialect);
+    TestDb oldDb(CurrentTestName() + "_old", "", dialect);
+    TestDb scriptDb(CurrentTestName() + "_script", "", dialect);
+
+    Repair(oldDb.Path(), newDb.Path());
+    ExpectConverged(oldDb, newDb);
+
+    EXPECT_EQ(RunScript(scriptDb, PlanFor(scriptDb.Path(), newDb.Path())), "");
+    ExpectConverged(scriptDb, newDb);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialects, Complete, ::testing::Values(3, 1));
+
+TEST(CompletePairs, EveryKindIsCreatedInAnEmptyOldAndInOneThatHasPartOfIt)
+{
+    TestDb newDb(CurrentTestName() + "_new", PairSql("every_kind.sql"), 3);
+    TestDb emptyDb(CurrentTestName() + "_empty", "", 3);
+    Repair(emptyDb.Path(), newDb.Path());
+    ExpectConverged(emptyDb, newDb);
+
+    // Old already has some of it, alike; the rest, columns in between included, is added.
+    TestDb partDb(CurrentTestName() + "_part", R"(
+        CREATE COLLATION UNICODE_NOCASE FOR UTF8 FROM UNICODE CASE INSENSITIVE;
+        COMMENT ON COLLATION UNICODE_NOCASE IS 'No case';
+        CREATE DOMAIN D_FLAG AS BOOLEAN DEFAULT FALSE;
+        CREATE TABLE "Customer" ("Id" BIGINT GENERATED BY DEFAULT AS IDENTITY (START WITH 10) PRIMARY KEY,
+            ACTIVE D_FLAG, CODE CHAR(3) CHARACTER SET WIN1252 DEFAULT 'abc' CONSTRAINT NN_CODE NOT NULL);
+        COMMENT ON TABLE "Customer" IS 'Customers; with ''quotes''';)",
+                  3);
+    EXPECT_EQ(RunScript(partDb, PlanFor(partDb.Path(), newDb.Path())), "");
+    ExpectConverged(partDb, newDb);
+}
+
+}
