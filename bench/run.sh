@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # bench/run.sh [options]: builds a large Old/New pair with isql-fb, then times vorkat-cli in
 # script mode on it against one plain read of the same system tables through the client
-# library, and prints both times, their ratio and the peak memory (RSS) of both.
+# library, and prints both times, their ratio and the peak memory (RSS) of both; the same for
+# vorkat-cli --complete, with its number of catalog queries.
 #   --tables N       tables (2000)            --columns N     columns in all (40000)
 #   --procedures N   procedures (500)         --triggers N    triggers (1000)
 #   --domains N      domains (40)             --generators N  generators (100)
@@ -67,6 +68,10 @@ read -r cliTime cliRss cliStatus < <(measure "$cli" --script "$work/vorkat.sql" 
 [ "$cliStatus" -le 1 ] || { echo "bench: vorkat-cli failed:" >&2; cat "$work/last.err" >&2; exit 2; }
 findings=$(wc -l < "$work/last.out")
 scriptLines=$(wc -l < "$work/vorkat.sql")
+read -r fullTime fullRss fullStatus < <(measure "$cli" --complete --verbose --script "$work/complete.sql" "$old" "$new")
+[ "$fullStatus" -le 1 ] || { echo "bench: vorkat-cli --complete failed:" >&2; cat "$work/last.err" >&2; exit 2; }
+fullFindings=$(wc -l < "$work/last.out")
+fullQueries=$(sed -n 's/^vorkat-cli: \([0-9]*\) catalog queries.*/\1/p' "$work/last.err")
 read -r readTime readRss readStatus < <(measure "$helper" read "$old" "$new")
 [ "$readStatus" -eq 0 ] || { echo "bench: the plain read failed:" >&2; cat "$work/last.err" >&2; exit 2; }
 readWhat=$(cat "$work/last.out")
@@ -76,9 +81,14 @@ printf 'Pair: %s tables, %s columns, %s procedures, %s triggers; %s %% of each k
   "$tables" "$columns" "$procedures" "$triggers" "$diff"
 printf 'vorkat-cli, script mode: %8.2f s  peak RSS %7.1f MiB  (%s findings, %s script lines, exit %s)\n' \
   "$cliTime" "$(awk -v k="$cliRss" 'BEGIN { print k / 1024 }')" "$findings" "$scriptLines" "$cliStatus"
+printf 'vorkat-cli --complete:   %8.2f s  peak RSS %7.1f MiB  (%s rows, %s catalog queries, exit %s)\n' \
+  "$fullTime" "$(awk -v k="$fullRss" 'BEGIN { print k / 1024 }')" "$fullFindings" "$fullQueries" "$fullStatus"
 printf 'plain read:              %8.2f s  peak RSS %7.1f MiB  (%s)\n' \
   "$readTime" "$(awk -v k="$readRss" 'BEGIN { print k / 1024 }')" "$readWhat"
 printf 'plain read, every blob:  %8.2f s  peak RSS %7.1f MiB\n' \
   "$allTime" "$(awk -v k="$allRss" 'BEGIN { print k / 1024 }')"
 printf 'ratio vorkat-cli / plain read: %.1f (best of %s runs each)\n' \
   "$(awk -v a="$cliTime" -v b="$readTime" 'BEGIN { print a / b }')" "$runs"
+printf 'ratio --complete / plain read: %.2f; peak RSS --complete / checks: %.2f\n' \
+  "$(awk -v a="$fullTime" -v b="$readTime" 'BEGIN { print a / b }')" \
+  "$(awk -v a="$fullRss" -v b="$cliRss" 'BEGIN { print a / b }')"

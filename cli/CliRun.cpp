@@ -6,6 +6,7 @@
 #include "compare/ChecksEngine.h"
 #include "data/Files.h"
 #include "db/DbError.h"
+#include "schema/CompleteEngine.h"
 
 #include <cstdlib>
 #include <optional>
@@ -93,9 +94,13 @@ int CliRun::Run()
     };
     request.Verify = options_.Verify || options_.Rehearse;
 
-    ChecksEngine engine(options_.Kinds);
+    ChecksEngine checks(options_.Kinds);
+    schema::CompleteEngine complete(options_.CompleteKinds);
+    RunEngine& engine = options_.Complete ? static_cast<RunEngine&>(complete) : checks;
     PrintedReport report(rows_, out_, progress_);
     const RunOutcome outcome = RunSequence(dm_, engine, report, progress_, progress_).Run(request);
+    if (options_.Complete && options_.Verbose)
+        std::fprintf(stderr, "vorkat-cli: %d catalog queries in the last pass\n", complete.Queries());
     if (outcome.Verified) {
         PrintVerdict(outcome);
         if (!outcome.Converged)

@@ -1,6 +1,7 @@
 // Long options only, each with its value as the next argument or after "=".
 #include "cli/Options.h"
 #include "data/Files.h"
+#include "schema/CompleteEngine.h"
 
 #include <algorithm>
 #include <cctype>
@@ -17,6 +18,38 @@ std::string Lower(std::string text)
 bool EndsWith(const std::string& text, const std::string& end)
 {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+std::vector<std::string> Words(const std::string& list)
+{
+    std::vector<std::string> words;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        std::size_t comma = list.find(',', start);
+        if (comma == std::string::npos)
+            comma = list.size();
+        words.push_back(Lower(Trim(list.substr(start, comma - start))));
+        start = comma + 1;
+    }
+    return words;
+}
+
+std::vector<std::string> ParseCompleteKinds(const std::string& list)
+{
+    std::vector<std::string> chosen;
+    for (const auto& word : Words(list)) {
+        bool known = false;
+        for (const auto& kind : schema::CompleteKinds())
+            known = known || word == kind.Word;
+        if (!known) {
+            std::string all;
+            for (const auto& kind : schema::CompleteKinds())
+                all += std::string(all.empty() ? "" : ", ") + kind.Word;
+            throw UsageError("unknown kind '" + word + "' in --only with --complete; the kinds are " + all);
+        }
+        chosen.push_back(word);
+    }
+    return chosen;
 }
 
 std::vector<CheckKind> ParseKinds(const std::string& list)
@@ -58,6 +91,7 @@ CliOptions ParseOptions(const std::vector<std::string>& arguments)
     for (const auto& info : CheckKinds)
         options.Kinds.push_back(info.Kind);
     bool scriptGiven = false;
+    std::optional<std::string> only;
     std::vector<std::string> names;
     bool optionsEnded = false;
 
@@ -104,8 +138,12 @@ CliOptions ParseOptions(const std::vector<std::string>& arguments)
             flag(options.Help);
         else if (name == "--version")
             flag(options.Version);
+        else if (name == "--complete")
+            flag(options.Complete);
+        else if (name == "--verbose")
+            flag(options.Verbose);
         else if (name == "--only")
-            options.Kinds = ParseKinds(value());
+            only = value();
         else if (name == "--script") {
             options.ScriptFile = value();
             scriptGiven = true;
@@ -117,6 +155,13 @@ CliOptions ParseOptions(const std::vector<std::string>& arguments)
             options.Password = value();
         else
             throw UsageError("unknown option " + name);
+    }
+    // The kinds' words depend on the engine, which may be named after them.
+    if (only) {
+        if (options.Complete)
+            options.CompleteKinds = ParseCompleteKinds(*only);
+        else
+            options.Kinds = ParseKinds(*only);
     }
     if (options.Help || options.Version)
         return options;
@@ -159,6 +204,13 @@ Options:
   --only KINDS    check only these kinds, a comma list out of domains,
                   exceptions, generators, udf, tables, indices, procedures,
                   triggers (default: all eight); they always run in that order
+  --complete      the complete comparison: every kind of object and every
+                  property, for Firebird 3 and later; OLD gets what it lacks,
+                  in dependency order, in one transaction. --only then takes
+                  collations, roles, generators, exceptions, domains, tables,
+                  udf, packages, procedures, functions, constraints, indices,
+                  views, triggers, grants
+  --verbose       with --complete: print the number of catalog queries
   --script FILE   where the script goes (default: vorkat.sql in the current
                   folder; - for standard output)
   --report FILE   also write the report rows to FILE: a .csv file holds the

@@ -21,7 +21,11 @@ struct CliOptions {
     bool AskPassword = false;
     bool Help = false;
     bool Version = false;
+    // The complete comparison instead of the eight checks.
+    bool Complete = false;
+    bool Verbose = false;
     std::vector<CheckKind> Kinds;  // always in the fixed order
+    std::vector<std::string> CompleteKinds;  // --only with --complete; empty means all
     std::string ScriptFile = "vorkat.sql";
     std::string ReportFile;
     std::optional<std::string> User;

@@ -21,11 +21,13 @@ struct ClosedAtEnd {
 // row without a type is taken over by the next one, so only its final content counts.
 class FindingsTee : public ReportSink {
 public:
-    explicit FindingsTee(ReportSink& next) : next_(next) {}
+    FindingsTee(ReportSink& next, const RunEngine& engine) : next_(next), engine_(engine) {}
 
     void AddReportRow(const std::string& type, const std::string& objectName, const std::string& message) override
     {
         next_.AddReportRow(type, objectName, message);
+        if (!engine_.IsFinding(type, objectName, message))
+            return;
         if (!last_[0].empty())
             earlier_ = true;
         last_ = {type, objectName, message};
@@ -35,6 +37,7 @@ public:
 
 private:
     ReportSink& next_;
+    const RunEngine& engine_;
     ReportRows::Row last_{};
     bool earlier_ = false;
 };
@@ -106,7 +109,7 @@ void RunSequence::Connect(const std::string& oldName, const std::string& newName
 
 bool RunSequence::Pass(ReportSink& report, StepSink& steps)
 {
-    FindingsTee findings(report);
+    FindingsTee findings(report, engine_);
     engine_.Pass(dm_, findings, bar_, steps);
     steps.EndPass();
     return findings.Found() || engine_.HasScript(dm_);

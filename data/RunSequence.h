@@ -28,6 +28,12 @@ public:
     virtual std::string ScriptText(const TDM& dm) const;
     // Whether the pass left a script; with the rows it reported, whether it found anything.
     virtual bool HasScript(const TDM& dm) const { return !ScriptText(dm).empty(); }
+    // Whether a row the pass reported counts as a difference; every row does by default.
+    virtual bool IsFinding(const std::string& type, const std::string& name, const std::string& message) const
+    {
+        (void)type, (void)name, (void)message;
+        return true;
+    }
 };
 
 // What a front end asks of one run.

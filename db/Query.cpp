@@ -538,6 +538,15 @@ std::string Query::AsString(const std::string& column) const
     return index < 0 ? std::string() : CellText(current_, static_cast<std::size_t>(index));
 }
 
+std::string Query::AsTrimmed(const std::string& column) const
+{
+    std::string text = AsString(column);
+    const int index = CurrentColumn(column);
+    if (index >= 0 && columns_[static_cast<std::size_t>(index)].type == SQL_TEXT)
+        text.erase(text.find_last_not_of(' ') + 1);
+    return text;
+}
+
 std::int64_t Query::AsInteger(const std::string& column) const
 {
     const int index = CurrentColumn(column);

@@ -55,6 +55,8 @@ public:
     // row at all, reads as the empty text and as 0. A blob is read on first use, in the
     // query's transaction, and kept.
     std::string AsString(const std::string& column) const;
+    // A CHAR column without the blanks that pad it, such as a name; other columns as AsString.
+    std::string AsTrimmed(const std::string& column) const;
     std::int64_t AsInteger(const std::string& column) const;
     bool IsNull(const std::string& column) const;
 

@@ -31,7 +31,8 @@ void Apply(const Plan& plan, Connection& connection, Transaction& transaction,
             const Step& failed = plan.steps[index];
             throw DbError("refused: " + failed.type + " " + failed.name + ": " + error.what(), error.Code());
         }
-        throw;
+        // The server does part of the work of DDL, such as building an index, only at the commit.
+        throw DbError(std::string("refused at the commit: ") + error.what(), error.Code());
     }
 }
 

@@ -11,7 +11,7 @@ namespace schema {
 
 // Each step is executed in the plan's dialect inside the transaction, which is committed once
 // at the end. On a refusal everything is rolled back and the DbError names the step's object
-// and carries the server's message. step is told the index of each step before it runs.
+// and carries the server's message (work the server defers to the commit is refused there). step is told the index of each step before it runs.
 void Apply(const Plan& plan, Connection& connection, Transaction& transaction,
            const std::function<void(std::size_t)>& step = {});
 

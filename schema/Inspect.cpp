@@ -67,7 +67,7 @@ private:
     {
         Each("SELECT TRIM(RDB$RELATION_NAME) || '.' || TRIM(RDB$FIELD_NAME) AS NAME FROM RDB$RELATION_FIELDS "
              "WHERE RDB$SYSTEM_FLAG = 1",
-             [&](Query& q) { optional_.insert(q.AsString("NAME")); });
+             [&](Query& q) { optional_.insert(q.AsTrimmed("NAME")); });
     }
 
     Connection& connection_;
@@ -76,10 +76,11 @@ private:
     std::set<std::string> optional_;
 };
 
-// Names are CHAR columns padded with blanks; a quoted name keeps its leading blanks.
+// Names are CHAR columns padded with blanks, cut on this side (AsTrimmed): a quoted name keeps
+// its leading blanks, and the server is spared a function call per row.
 std::string Name(const std::string& column)
 {
-    return "TRIM(TRAILING FROM " + column + ") AS " + column.substr(4);
+    return column + " AS " + column.substr(4);
 }
 
 int Int(Query& q, const std::string& column, int fallback = 0)
@@ -165,9 +166,9 @@ void ReadCharsets(Reader& r, Catalog& catalog, Schema& schema)
                Name("RDB$DEFAULT_COLLATE_NAME") + ", RDB$BYTES_PER_CHARACTER AS BPC FROM RDB$CHARACTER_SETS",
            [&](Query& q) {
                const int id = Int(q, "ID");
-               catalog.charsets[id] = q.AsString("CHARACTER_SET_NAME");
+               catalog.charsets[id] = q.AsTrimmed("CHARACTER_SET_NAME");
                catalog.bytesPerChar[id] = Int(q, "BPC", 1);
-               catalog.defaultCollation[id] = q.AsString("DEFAULT_COLLATE_NAME");
+               catalog.defaultCollation[id] = q.AsTrimmed("DEFAULT_COLLATE_NAME");
            });
     r.Each("SELECT RDB$CHARACTER_SET_ID AS CS, RDB$COLLATION_ID AS ID, " + Name("RDB$COLLATION_NAME") +
                ", RDB$SYSTEM_FLAG AS SYS, " + Name("RDB$BASE_COLLATION_NAME") +
@@ -175,21 +176,21 @@ void ReadCharsets(Reader& r, Catalog& catalog, Schema& schema)
                "DESCRIPTION FROM RDB$COLLATIONS",
            [&](Query& q) {
                const int cs = Int(q, "CS");
-               const std::string name = q.AsString("COLLATION_NAME");
+               const std::string name = q.AsTrimmed("COLLATION_NAME");
                catalog.collationNames[{cs, Int(q, "ID")}] = name;
                if (Int(q, "SYS") != 0)
                    return;
                Collation c;
                c.name = name;
                c.charset = catalog.Charset(cs);
-               c.baseCollation = q.AsString("BASE_COLLATION_NAME");
+               c.baseCollation = q.AsTrimmed("BASE_COLLATION_NAME");
                c.attributes = Int(q, "ATTRS");
-               c.specificAttributes = q.AsString("SPECIFIC_ATTRS");
-               c.description = q.AsString("DESCRIPTION");
+               c.specificAttributes = q.AsTrimmed("SPECIFIC_ATTRS");
+               c.description = q.AsTrimmed("DESCRIPTION");
                schema.collations[c.name] = c;
            });
     r.Each("SELECT " + Name("RDB$CHARACTER_SET_NAME") + " FROM RDB$DATABASE",
-           [&](Query& q) { schema.defaultCharset = q.AsString("CHARACTER_SET_NAME"); });
+           [&](Query& q) { schema.defaultCharset = q.AsTrimmed("CHARACTER_SET_NAME"); });
 }
 
 void ReadFields(Reader& r, Catalog& catalog, Schema& schema)
@@ -198,7 +199,7 @@ void ReadFields(Reader& r, Catalog& catalog, Schema& schema)
     r.Each("SELECT " + Name("RDB$FIELD_NAME") +
                ", RDB$DIMENSION AS DIM, RDB$LOWER_BOUND AS LO, RDB$UPPER_BOUND AS HI FROM RDB$FIELD_DIMENSIONS",
            [&](Query& q) {
-               dims[q.AsString("FIELD_NAME")].push_back({Int(q, "DIM"), {Int(q, "LO"), Int(q, "HI")}});
+               dims[q.AsTrimmed("FIELD_NAME")].push_back({Int(q, "DIM"), {Int(q, "LO"), Int(q, "HI")}});
            });
     r.Each(std::string("SELECT ") + Name("RDB$FIELD_NAME") + ", " + kTypeColumns +
                ", RDB$SEGMENT_LENGTH AS SEGMENT_LENGTH, RDB$DEFAULT_SOURCE AS DEFAULT_SOURCE, "
@@ -207,13 +208,13 @@ void ReadFields(Reader& r, Catalog& catalog, Schema& schema)
            [&](Query& q) {
                FieldRow f;
                f.type = TypeFrom(q, catalog, &f.charsetId, &f.collationId);
-               f.defaultSource = q.AsString("DEFAULT_SOURCE");
-               f.validationSource = q.AsString("VALIDATION_SOURCE");
-               f.computedSource = q.AsString("COMPUTED_SOURCE");
+               f.defaultSource = q.AsTrimmed("DEFAULT_SOURCE");
+               f.validationSource = q.AsTrimmed("VALIDATION_SOURCE");
+               f.computedSource = q.AsTrimmed("COMPUTED_SOURCE");
                f.notNull = Int(q, "NULL_FLAG") == 1;
                f.system = Int(q, "SYS") != 0;
-               f.description = q.AsString("DESCRIPTION");
-               const std::string name = q.AsString("FIELD_NAME");
+               f.description = q.AsTrimmed("DESCRIPTION");
+               const std::string name = q.AsTrimmed("FIELD_NAME");
                auto d = dims.find(name);
                if (d != dims.end()) {
                    std::sort(d->second.begin(), d->second.end());
@@ -242,10 +243,10 @@ void ReadGeneratorsAndExceptions(Reader& r, Schema& schema, std::unordered_map<s
                ", RDB$DESCRIPTION AS DESCRIPTION FROM RDB$GENERATORS",
            [&](Query& q) {
                Generator g;
-               g.name = q.AsString("GENERATOR_NAME");
+               g.name = q.AsTrimmed("GENERATOR_NAME");
                g.initialValue = q.AsInteger("INITIAL_VALUE");
                g.increment = Int(q, "GENERATOR_INCREMENT", 1);
-               g.description = q.AsString("DESCRIPTION");
+               g.description = q.AsTrimmed("DESCRIPTION");
                const int sys = Int(q, "SYS");
                if (sys == 6)
                    identity[g.name] = g;
@@ -257,9 +258,9 @@ void ReadGeneratorsAndExceptions(Reader& r, Schema& schema, std::unordered_map<s
                "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0",
            [&](Query& q) {
                Exception e;
-               e.name = q.AsString("EXCEPTION_NAME");
-               e.message = q.AsString("MESSAGE");
-               e.description = q.AsString("DESCRIPTION");
+               e.name = q.AsTrimmed("EXCEPTION_NAME");
+               e.message = q.AsTrimmed("MESSAGE");
+               e.description = q.AsTrimmed("DESCRIPTION");
                schema.exceptions[e.name] = e;
            });
 }
@@ -287,30 +288,27 @@ void ReadRelations(Reader& r, const Catalog& catalog, Schema& schema,
                "ORDER BY RDB$RELATION_ID",
            [&](Query& q) {
                Relation rel;
-               rel.name = q.AsString("RELATION_NAME");
-               rel.externalFile = q.AsString("EXTERNAL_FILE");
+               rel.name = q.AsTrimmed("RELATION_NAME");
+               rel.externalFile = q.AsTrimmed("EXTERNAL_FILE");
                rel.kind = KindOf(Int(q, "RELATION_TYPE", -1), q.AsInteger("IS_VIEW") != 0, !rel.externalFile.empty());
                if (rel.IsView())
-                   rel.viewSource = q.AsString("VIEW_SOURCE");
-               rel.description = q.AsString("DESCRIPTION");
+                   rel.viewSource = q.AsTrimmed("VIEW_SOURCE");
+               rel.description = q.AsTrimmed("DESCRIPTION");
                schema.relationOrder.push_back(rel.name);
                schema.relations[rel.name] = rel;
            });
     r.Each("SELECT " + Name("RDB$RELATION_NAME") + ", " + Name("RDB$FIELD_NAME") + ", " + Name("RDB$FIELD_SOURCE") +
                ", RDB$FIELD_POSITION AS POS, RDB$NULL_FLAG AS NULL_FLAG, RDB$DEFAULT_SOURCE AS DEFAULT_SOURCE, "
                "RDB$COLLATION_ID AS COLLATION_ID, RDB$DESCRIPTION AS DESCRIPTION, " +
-               r.Col("RDB$RELATION_FIELDS", "RDB$IDENTITY_TYPE") + ", TRIM(TRAILING FROM " +
-               (r.Has("RDB$RELATION_FIELDS", "RDB$GENERATOR_NAME") ? std::string("RDB$GENERATOR_NAME")
-                                                                   : std::string("CAST(NULL AS CHAR(1))")) +
-               ") AS GENERATOR_NAME FROM RDB$RELATION_FIELDS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0",
+               r.Col("RDB$RELATION_FIELDS", "RDB$IDENTITY_TYPE") + ", " + r.Col("RDB$RELATION_FIELDS", "RDB$GENERATOR_NAME") + " FROM RDB$RELATION_FIELDS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0",
            [&](Query& q) {
-               auto rel = schema.relations.find(q.AsString("RELATION_NAME"));
+               auto rel = schema.relations.find(q.AsTrimmed("RELATION_NAME"));
                if (rel == schema.relations.end())
                    return;
                Column c;
-               c.name = q.AsString("FIELD_NAME");
+               c.name = q.AsTrimmed("FIELD_NAME");
                c.position = Int(q, "POS");
-               const std::string source = q.AsString("FIELD_SOURCE");
+               const std::string source = q.AsTrimmed("FIELD_SOURCE");
                auto field = catalog.fields.find(source);
                const int collationId = Int(q, "COLLATION_ID", -1);
                if (field != catalog.fields.end()) {
@@ -334,12 +332,12 @@ void ReadRelations(Reader& r, const Catalog& catalog, Schema& schema,
                    c.domain.clear();
                    c.computedSource.clear();
                }
-               c.defaultSource = q.AsString("DEFAULT_SOURCE");
+               c.defaultSource = q.AsTrimmed("DEFAULT_SOURCE");
                c.notNull = Int(q, "NULL_FLAG") == 1;
-               c.description = q.AsString("DESCRIPTION");
+               c.description = q.AsTrimmed("DESCRIPTION");
                if (!q.IsNull("IDENTITY_TYPE")) {
                    c.identityType = Int(q, "IDENTITY_TYPE");
-                   auto g = identity.find(q.AsString("GENERATOR_NAME"));
+                   auto g = identity.find(q.AsTrimmed("GENERATOR_NAME"));
                    if (g != identity.end()) {
                        c.identityStart = g->second.initialValue;
                        c.identityIncrement = g->second.increment;
@@ -361,7 +359,7 @@ void ReadConstraintsAndIndices(Reader& r, Schema& schema, std::set<std::string>&
     std::unordered_map<std::string, std::vector<std::string>> segments;
     r.Each("SELECT " + Name("RDB$INDEX_NAME") + ", " + Name("RDB$FIELD_NAME") +
                ", RDB$FIELD_POSITION AS POS FROM RDB$INDEX_SEGMENTS ORDER BY RDB$INDEX_NAME, RDB$FIELD_POSITION",
-           [&](Query& q) { segments[q.AsString("INDEX_NAME")].push_back(q.AsString("FIELD_NAME")); });
+           [&](Query& q) { segments[q.AsTrimmed("INDEX_NAME")].push_back(q.AsTrimmed("FIELD_NAME")); });
 
     std::unordered_map<std::string, Index> indices;
     r.Each("SELECT " + Name("RDB$INDEX_NAME") + ", " + Name("RDB$RELATION_NAME") +
@@ -371,14 +369,14 @@ void ReadConstraintsAndIndices(Reader& r, Schema& schema, std::set<std::string>&
                ", RDB$DESCRIPTION AS DESCRIPTION FROM RDB$INDICES WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0",
            [&](Query& q) {
                Index ix;
-               ix.name = q.AsString("INDEX_NAME");
-               ix.table = q.AsString("RELATION_NAME");
+               ix.name = q.AsTrimmed("INDEX_NAME");
+               ix.table = q.AsTrimmed("RELATION_NAME");
                ix.unique = Int(q, "UNIQUE_FLAG") == 1;
                ix.descending = Int(q, "INDEX_TYPE") == 1;
                ix.inactive = Int(q, "INACTIVE") == 1;
-               ix.expressionSource = q.AsString("EXPRESSION_SOURCE");
-               ix.conditionSource = q.AsString("CONDITION_SOURCE");
-               ix.description = q.AsString("DESCRIPTION");
+               ix.expressionSource = q.AsTrimmed("EXPRESSION_SOURCE");
+               ix.conditionSource = q.AsTrimmed("CONDITION_SOURCE");
+               ix.description = q.AsTrimmed("DESCRIPTION");
                ix.columns = segments[ix.name];
                indices[ix.name] = ix;
            });
@@ -390,16 +388,16 @@ void ReadConstraintsAndIndices(Reader& r, Schema& schema, std::set<std::string>&
     r.Each("SELECT " + Name("RDB$CONSTRAINT_NAME") + ", " + Name("RDB$CONST_NAME_UQ") + ", " + Name("RDB$UPDATE_RULE") +
                ", " + Name("RDB$DELETE_RULE") + " FROM RDB$REF_CONSTRAINTS",
            [&](Query& q) {
-               refs[q.AsString("CONSTRAINT_NAME")] = {q.AsString("CONST_NAME_UQ"), q.AsString("UPDATE_RULE"),
-                                                      q.AsString("DELETE_RULE")};
+               refs[q.AsTrimmed("CONSTRAINT_NAME")] = {q.AsTrimmed("CONST_NAME_UQ"), q.AsTrimmed("UPDATE_RULE"),
+                                                      q.AsTrimmed("DELETE_RULE")};
            });
     std::unordered_map<std::string, std::vector<std::string>> checkTriggersOf;  // constraint -> triggers / columns
     r.Each("SELECT " + Name("RDB$CONSTRAINT_NAME") + ", " + Name("RDB$TRIGGER_NAME") + " FROM RDB$CHECK_CONSTRAINTS",
-           [&](Query& q) { checkTriggersOf[q.AsString("CONSTRAINT_NAME")].push_back(q.AsString("TRIGGER_NAME")); });
+           [&](Query& q) { checkTriggersOf[q.AsTrimmed("CONSTRAINT_NAME")].push_back(q.AsTrimmed("TRIGGER_NAME")); });
     std::unordered_map<std::string, std::string> triggerSources;
     r.Each("SELECT " + Name("RDB$TRIGGER_NAME") +
                ", RDB$TRIGGER_SOURCE AS TRIGGER_SOURCE FROM RDB$TRIGGERS WHERE RDB$SYSTEM_FLAG = 3",
-           [&](Query& q) { triggerSources[q.AsString("TRIGGER_NAME")] = q.AsString("TRIGGER_SOURCE"); });
+           [&](Query& q) { triggerSources[q.AsTrimmed("TRIGGER_NAME")] = q.AsTrimmed("TRIGGER_SOURCE"); });
 
     struct ConstraintRow {
         std::string name, type, table, index;
@@ -409,8 +407,8 @@ void ReadConstraintsAndIndices(Reader& r, Schema& schema, std::set<std::string>&
     r.Each("SELECT " + Name("RDB$CONSTRAINT_NAME") + ", " + Name("RDB$CONSTRAINT_TYPE") + ", " +
                Name("RDB$RELATION_NAME") + ", " + Name("RDB$INDEX_NAME") + " FROM RDB$RELATION_CONSTRAINTS",
            [&](Query& q) {
-               rows.push_back({q.AsString("CONSTRAINT_NAME"), q.AsString("CONSTRAINT_TYPE"), q.AsString("RELATION_NAME"),
-                               q.AsString("INDEX_NAME")});
+               rows.push_back({q.AsTrimmed("CONSTRAINT_NAME"), q.AsTrimmed("CONSTRAINT_TYPE"), q.AsTrimmed("RELATION_NAME"),
+                               q.AsTrimmed("INDEX_NAME")});
            });
     for (const auto& row : rows)
         byName[row.name] = &row;
@@ -481,11 +479,11 @@ void ReadConstraintsAndIndices(Reader& r, Schema& schema, std::set<std::string>&
 Parameter ParameterFrom(Query& q, const Catalog& catalog)
 {
     Parameter p;
-    p.name = q.AsString("PARAMETER_NAME");
-    const std::string source = q.AsString("FIELD_SOURCE");
+    p.name = q.AsTrimmed("PARAMETER_NAME");
+    const std::string source = q.AsTrimmed("FIELD_SOURCE");
     p.mechanism = Int(q, "MECHANISM") == 1 ? ParameterMechanism::TypeOf : ParameterMechanism::Normal;
-    p.relationName = q.AsString("RELATION_NAME");
-    p.fieldName = q.AsString("COLUMN_NAME");
+    p.relationName = q.AsTrimmed("RELATION_NAME");
+    p.fieldName = q.AsTrimmed("COLUMN_NAME");
     auto field = catalog.fields.find(source);
     if (!p.relationName.empty()) {
         // TYPE OF COLUMN: the column gives the type.
@@ -496,8 +494,8 @@ Parameter ParameterFrom(Query& q, const Catalog& catalog)
         p.domain = source;
     }
     p.notNull = Int(q, "NULL_FLAG") == 1;
-    p.defaultSource = q.AsString("DEFAULT_SOURCE");
-    p.description = q.AsString("DESCRIPTION");
+    p.defaultSource = q.AsTrimmed("DEFAULT_SOURCE");
+    p.description = q.AsTrimmed("DESCRIPTION");
     return p;
 }
 
@@ -510,12 +508,12 @@ void ReadRoutines(Reader& r, const Catalog& catalog, Schema& schema)
                procPackage,
            [&](Query& q) {
                Procedure p;
-               p.name = q.AsString("PROCEDURE_NAME");
-               p.source = q.AsString("SOURCE");
+               p.name = q.AsTrimmed("PROCEDURE_NAME");
+               p.source = q.AsTrimmed("SOURCE");
                p.selectable = Int(q, "PTYPE", 1) == 1;
-               p.engine = Trim(q.AsString("ENGINE_NAME"));
-               p.entryPoint = q.AsString("ENTRYPOINT");
-               p.description = q.AsString("DESCRIPTION");
+               p.engine = Trim(q.AsTrimmed("ENGINE_NAME"));
+               p.entryPoint = q.AsTrimmed("ENTRYPOINT");
+               p.description = q.AsTrimmed("DESCRIPTION");
                schema.procedures[p.name] = p;
            });
     struct Numbered {
@@ -530,11 +528,11 @@ void ReadRoutines(Reader& r, const Catalog& catalog, Schema& schema)
     r.Each("SELECT " + Name("RDB$PROCEDURE_NAME") + ", " + Name("RDB$PARAMETER_NAME") + ", " + Name("RDB$FIELD_SOURCE") +
                ", RDB$PARAMETER_NUMBER AS NUM, RDB$PARAMETER_TYPE AS PTYPE, RDB$NULL_FLAG AS NULL_FLAG, "
                "RDB$DEFAULT_SOURCE AS DEFAULT_SOURCE, RDB$PARAMETER_MECHANISM AS MECHANISM, "
-               "TRIM(TRAILING FROM RDB$RELATION_NAME) AS RELATION_NAME, TRIM(TRAILING FROM RDB$FIELD_NAME) AS "
+               "RDB$RELATION_NAME AS RELATION_NAME, RDB$FIELD_NAME AS "
                "COLUMN_NAME, RDB$DESCRIPTION AS DESCRIPTION FROM RDB$PROCEDURE_PARAMETERS" +
                paramPackage,
            [&](Query& q) {
-               params.push_back({Int(q, "NUM"), Int(q, "PTYPE") == 1, q.AsString("PROCEDURE_NAME"),
+               params.push_back({Int(q, "NUM"), Int(q, "PTYPE") == 1, q.AsTrimmed("PROCEDURE_NAME"),
                                  ParameterFrom(q, catalog)});
            });
     std::sort(params.begin(), params.end(), [](const Numbered& a, const Numbered& b) { return a.number < b.number; });
@@ -555,25 +553,25 @@ void ReadRoutines(Reader& r, const Catalog& catalog, Schema& schema)
            [&](Query& q) {
                if (!q.IsNull("PACKAGE_NAME"))
                    return;
-               const std::string name = q.AsString("FUNCTION_NAME");
+               const std::string name = q.AsTrimmed("FUNCTION_NAME");
                const bool isLegacy = psql ? Int(q, "LEGACY_FLAG") == 1 : true;
                if (isLegacy) {
                    ExternalFunction f;
                    f.name = name;
-                   f.module = q.AsString("MODULE_NAME");
-                   f.entryPoint = q.AsString("ENTRYPOINT");
+                   f.module = q.AsTrimmed("MODULE_NAME");
+                   f.entryPoint = q.AsTrimmed("ENTRYPOINT");
                    f.returnArgument = Int(q, "RET");
-                   f.description = q.AsString("DESCRIPTION");
+                   f.description = q.AsTrimmed("DESCRIPTION");
                    schema.externalFunctions[name] = f;
                    legacy.insert(name);
                } else {
                    Function f;
                    f.name = name;
-                   f.source = q.AsString("SOURCE");
-                   f.engine = Trim(q.AsString("ENGINE_NAME"));
-                   f.entryPoint = q.AsString("ENTRYPOINT");
+                   f.source = q.AsTrimmed("SOURCE");
+                   f.engine = Trim(q.AsTrimmed("ENGINE_NAME"));
+                   f.entryPoint = q.AsTrimmed("ENTRYPOINT");
                    f.deterministic = Int(q, "DETERMINISTIC_FLAG") == 1;
-                   f.description = q.AsString("DESCRIPTION");
+                   f.description = q.AsTrimmed("DESCRIPTION");
                    schema.functions[name] = f;
                }
            });
@@ -587,10 +585,10 @@ void ReadRoutines(Reader& r, const Catalog& catalog, Schema& schema)
     r.Each(std::string("SELECT ") + Name("RDB$FUNCTION_NAME") + ", RDB$ARGUMENT_POSITION AS POS, RDB$MECHANISM AS "
                "ARG_MECHANISM, " + kTypeColumns + ", NULL AS SEGMENT_LENGTH, " +
                (r.Has("RDB$FUNCTION_ARGUMENTS", "RDB$ARGUMENT_NAME")
-                    ? "TRIM(TRAILING FROM RDB$ARGUMENT_NAME) AS PARAMETER_NAME, TRIM(TRAILING FROM RDB$FIELD_SOURCE) "
+                    ? "RDB$ARGUMENT_NAME AS PARAMETER_NAME, RDB$FIELD_SOURCE "
                       "AS FIELD_SOURCE, RDB$NULL_FLAG AS NULL_FLAG, RDB$DEFAULT_SOURCE AS DEFAULT_SOURCE, "
-                      "RDB$ARGUMENT_MECHANISM AS MECHANISM, TRIM(TRAILING FROM RDB$RELATION_NAME) AS RELATION_NAME, "
-                      "TRIM(TRAILING FROM RDB$FIELD_NAME) AS COLUMN_NAME, RDB$DESCRIPTION AS DESCRIPTION, "
+                      "RDB$ARGUMENT_MECHANISM AS MECHANISM, RDB$RELATION_NAME AS RELATION_NAME, "
+                      "RDB$FIELD_NAME AS COLUMN_NAME, RDB$DESCRIPTION AS DESCRIPTION, "
                       "RDB$PACKAGE_NAME AS PACKAGE_NAME"
                     : "NULL AS PARAMETER_NAME, NULL AS FIELD_SOURCE, NULL AS NULL_FLAG, NULL AS DEFAULT_SOURCE, "
                       "NULL AS MECHANISM, NULL AS RELATION_NAME, NULL AS COLUMN_NAME, NULL AS DESCRIPTION, "
@@ -601,7 +599,7 @@ void ReadRoutines(Reader& r, const Catalog& catalog, Schema& schema)
                    return;
                Arg a;
                a.position = Int(q, "POS");
-               a.function = q.AsString("FUNCTION_NAME");
+               a.function = q.AsTrimmed("FUNCTION_NAME");
                if (legacy.count(a.function)) {
                    a.external.mechanism = Int(q, "ARG_MECHANISM");
                    a.external.type = TypeFrom(q, catalog, nullptr, nullptr);
@@ -632,34 +630,34 @@ void ReadRoutines(Reader& r, const Catalog& catalog, Schema& schema)
                    "DESCRIPTION FROM RDB$PACKAGES WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0",
                [&](Query& q) {
                    Package p;
-                   p.name = q.AsString("PACKAGE_NAME");
-                   p.headerSource = q.AsString("HEADER_SOURCE");
-                   p.bodySource = q.AsString("BODY_SOURCE");
-                   p.description = q.AsString("DESCRIPTION");
+                   p.name = q.AsTrimmed("PACKAGE_NAME");
+                   p.headerSource = q.AsTrimmed("HEADER_SOURCE");
+                   p.bodySource = q.AsTrimmed("BODY_SOURCE");
+                   p.description = q.AsTrimmed("DESCRIPTION");
                    schema.packages[p.name] = p;
                });
 }
 
 void ReadTriggers(Reader& r, Schema& schema, const std::set<std::string>& checkTriggers)
 {
-    r.Each("SELECT " + Name("RDB$TRIGGER_NAME") + ", TRIM(TRAILING FROM RDB$RELATION_NAME) AS RELATION_NAME, "
+    r.Each("SELECT " + Name("RDB$TRIGGER_NAME") + ", RDB$RELATION_NAME AS RELATION_NAME, "
                "RDB$TRIGGER_TYPE AS TTYPE, RDB$TRIGGER_SEQUENCE AS SEQ, RDB$TRIGGER_INACTIVE AS INACTIVE, "
                "RDB$TRIGGER_SOURCE AS SOURCE, " +
                r.Col("RDB$TRIGGERS", "RDB$ENGINE_NAME") + ", " + r.Col("RDB$TRIGGERS", "RDB$ENTRYPOINT") +
                ", RDB$DESCRIPTION AS DESCRIPTION FROM RDB$TRIGGERS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0",
            [&](Query& q) {
                Trigger t;
-               t.name = q.AsString("TRIGGER_NAME");
+               t.name = q.AsTrimmed("TRIGGER_NAME");
                if (checkTriggers.count(t.name))
                    return;
-               t.relation = q.AsString("RELATION_NAME");
+               t.relation = q.AsTrimmed("RELATION_NAME");
                t.type = q.AsInteger("TTYPE");
                t.position = Int(q, "SEQ");
                t.inactive = Int(q, "INACTIVE") == 1;
-               t.source = q.AsString("SOURCE");
-               t.engine = Trim(q.AsString("ENGINE_NAME"));
-               t.entryPoint = q.AsString("ENTRYPOINT");
-               t.description = q.AsString("DESCRIPTION");
+               t.source = q.AsTrimmed("SOURCE");
+               t.engine = Trim(q.AsTrimmed("ENGINE_NAME"));
+               t.entryPoint = q.AsTrimmed("ENTRYPOINT");
+               t.description = q.AsTrimmed("DESCRIPTION");
                schema.triggers[t.name] = t;
            });
 }
@@ -670,25 +668,26 @@ void ReadRolesAndGrants(Reader& r, Schema& schema)
                ", RDB$DESCRIPTION AS DESCRIPTION FROM RDB$ROLES WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0",
            [&](Query& q) {
                Role role;
-               role.name = q.AsString("ROLE_NAME");
-               role.description = q.AsString("DESCRIPTION");
+               role.name = q.AsTrimmed("ROLE_NAME");
+               role.description = q.AsTrimmed("DESCRIPTION");
                schema.roles[role.name] = role;
            });
-    r.Each("SELECT TRIM(TRAILING FROM RDB$USER) AS GRANTEE, " + Name("RDB$GRANTOR") + ", " + Name("RDB$PRIVILEGE") +
+    r.Each("SELECT RDB$USER AS GRANTEE, " + Name("RDB$GRANTOR") + ", " + Name("RDB$PRIVILEGE") +
                ", RDB$GRANT_OPTION AS GRANT_OPTION, " + Name("RDB$RELATION_NAME") +
-               ", TRIM(TRAILING FROM RDB$FIELD_NAME) AS FIELD_NAME, RDB$USER_TYPE AS USER_TYPE, RDB$OBJECT_TYPE AS "
-               "OBJECT_TYPE FROM RDB$USER_PRIVILEGES",
+               ", RDB$FIELD_NAME AS FIELD_NAME, RDB$USER_TYPE AS USER_TYPE, RDB$OBJECT_TYPE AS "
+               "OBJECT_TYPE FROM RDB$USER_PRIVILEGES "
+               "WHERE RDB$GRANTOR IS NULL OR RDB$USER <> RDB$GRANTOR OR RDB$USER_TYPE <> 8",
            [&](Query& q) {
                Grant g;
-               g.user = q.AsString("GRANTEE");
-               g.privilege = q.AsString("PRIVILEGE");
-               g.object = q.AsString("RELATION_NAME");
+               g.user = q.AsTrimmed("GRANTEE");
+               g.privilege = q.AsTrimmed("PRIVILEGE");
+               g.object = q.AsTrimmed("RELATION_NAME");
                g.objectType = Int(q, "OBJECT_TYPE");
                g.userType = Int(q, "USER_TYPE");
-               g.field = q.AsString("FIELD_NAME");
+               g.field = q.AsTrimmed("FIELD_NAME");
                g.grantOption = Int(q, "GRANT_OPTION");
                // What an owner holds on its own objects comes with creating them.
-               if (g.user == q.AsString("GRANTOR") && g.userType == 8)
+               if (g.user == q.AsTrimmed("GRANTOR") && g.userType == 8)
                    return;
                bool known = false;
                switch (g.objectType) {
@@ -713,8 +712,8 @@ void ReadDependencies(Reader& r, Schema& schema)
     r.Each("SELECT " + Name("RDB$DEPENDENT_NAME") + ", " + Name("RDB$DEPENDED_ON_NAME") +
                ", RDB$DEPENDENT_TYPE AS DEPENDENT_TYPE, RDB$DEPENDED_ON_TYPE AS DEPENDED_ON_TYPE FROM RDB$DEPENDENCIES",
            [&](Query& q) {
-               schema.dependencies.push_back({q.AsString("DEPENDENT_NAME"), Int(q, "DEPENDENT_TYPE"),
-                                              q.AsString("DEPENDED_ON_NAME"), Int(q, "DEPENDED_ON_TYPE")});
+               schema.dependencies.push_back({q.AsTrimmed("DEPENDENT_NAME"), Int(q, "DEPENDENT_TYPE"),
+                                              q.AsTrimmed("DEPENDED_ON_NAME"), Int(q, "DEPENDED_ON_TYPE")});
            });
 }
 

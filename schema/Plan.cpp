@@ -34,8 +34,16 @@ std::string ConstraintTitle(const Constraint& c)
 
 std::string GrantTitle(const Grant& g)
 {
-    std::string title = g.privilege + (g.field.empty() ? "" : "(" + g.field + ")") + " ON " + g.object + " TO " + g.user;
-    return title;
+    if (g.privilege == "M")
+        return g.object + " TO " + g.user;
+    static const std::map<std::string, std::string> words{{"S", "SELECT"},     {"I", "INSERT"}, {"U", "UPDATE"},
+                                                          {"D", "DELETE"},     {"R", "REFERENCES"},
+                                                          {"X", "EXECUTE"},    {"G", "USAGE"}};
+    auto word = words.find(g.privilege);
+    std::string title = word == words.end() ? g.privilege : word->second;
+    if (!g.field.empty())
+        title += " (" + g.field + ")";
+    return title + " ON " + g.object + " TO " + g.user;
 }
 
 template <typename Map, typename TitleFn>

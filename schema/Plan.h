@@ -10,13 +10,16 @@ namespace schema {
 
 enum class Action { Create, OnlyInOld };
 
+inline constexpr const char* kMissingMessage = "not exist";
+inline constexpr const char* kOnlyInOldMessage = "only in Old";
+
 struct Change {
     Action action = Action::Create;
     std::string type;   // the report's Type: DOMAIN, TABLE, FIELD, ...
     std::string name;   // as the report shows it
     std::string key;    // the object's key in its Schema map
     std::string table;  // the table of a FIELD
-    std::string Message() const { return action == Action::Create ? "not exist" : "only in Old"; }
+    std::string Message() const { return action == Action::Create ? kMissingMessage : kOnlyInOldMessage; }
 };
 
 // New's objects that Old lacks, then Old's objects that New lacks, each kind in plan order.

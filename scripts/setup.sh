@@ -2,7 +2,7 @@
 # Installs what Vorkat needs to build, run and test on Debian 12. Running it again does no harm.
 set -euo pipefail
 packages=(build-essential cmake g++ qt6-base-dev libgtest-dev googletest
-          firebird3.0-server-core firebird3.0-utils firebird-dev xvfb xauth)
+          firebird3.0-server-core firebird3.0-utils firebird-dev firebird3.0-examples xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

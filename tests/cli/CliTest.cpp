@@ -177,6 +177,34 @@ private slots:
         QCOMPARE(again.exitCode, 0);
     }
 
+    void completeComparisonScriptsRepairsAndConverges()
+    {
+        const QString folder = Folder("complete");
+        TestDb newDb("complete_new", "CREATE GENERATOR GEN_A; CREATE TABLE T (A INTEGER NOT NULL PRIMARY KEY);"
+                                     "CREATE TABLE ONLY_NEW (B VARCHAR(5));");
+        TestDb oldDb("complete_old", "CREATE TABLE T (A INTEGER NOT NULL PRIMARY KEY); CREATE TABLE ONLY_OLD (C INTEGER);");
+        CliResult script = RunCli({"--complete", "--only", "generators,tables", Name(oldDb), Name(newDb)}, folder);
+        QCOMPARE(script.exitCode, 1);
+        QCOMPARE(script.out, QByteArray("GENERATOR\tGEN_A\tnot exist\n"
+                                        "TABLE\tONLY_NEW\tnot exist\n"
+                                        "TABLE\tONLY_OLD\tonly in Old\n"));
+        QCOMPARE(ReadFile(folder + "/vorkat.sql"), QByteArray("SET SQL DIALECT 1;\nSET BAIL ON;\nSET AUTODDL OFF;\n\n"
+                                                              "/* GENERATOR GEN_A */\nCREATE SEQUENCE GEN_A;\n\n"
+                                                              "/* TABLE ONLY_NEW */\n"
+                                                              "CREATE TABLE ONLY_NEW (B VARCHAR(5) CHARACTER SET NONE);\n"
+                                                              "\nCOMMIT;\n"));
+        QCOMPARE(RunCli({"--complete", "--only", "views,bogus", Name(oldDb), Name(newDb)}, folder).exitCode, 2);
+
+        CliResult repair = RunCli({"--complete", "--repair", "--verify", "--verbose", Name(oldDb), Name(newDb)}, folder);
+        QCOMPARE(repair.exitCode, 1);
+        QVERIFY(repair.out.endsWith("TABLE\tONLY_OLD\tonly in Old\nconverged\n"));
+        QVERIFY(repair.err.contains("vorkat-cli: 50 catalog queries in the last pass\n"));
+        // What only Old has is listed, never dropped, and is no difference.
+        CliResult again = RunCli({"--complete", "--quiet", Name(oldDb), Name(newDb)}, folder);
+        QCOMPARE(again.exitCode, 0);
+        QCOMPARE(ReadFile(folder + "/vorkat.sql"), QByteArray());
+    }
+
     void rehearsalLeavesOldUntouched()
     {
         TestDb oldDb("rehearse_old", SampleSql("old"));

@@ -151,3 +151,81 @@ TEST(CompletePairs, EveryKindIsCreatedInAnEmptyOldAndInOneThatHasPartOfIt)
 }
 
 }
+
+namespace {
+
+std::vector<std::string> Statements(const schema::Plan& plan)
+{
+    std::vector<std::string> statements;
+    for (const auto& step : plan.steps)
+        statements.push_back(step.sql);
+    return statements;
+}
+
+TEST(CompletePlan, CyclesGetStubsQuotedNamesQuotesAndComputedColumnsComeLast)
+{
+    TestDb newDb(CurrentTestName() + "_new", R"(
+        CREATE TABLE "Order Line" ("select" INTEGER NOT NULL, QTY INTEGER, "Twice" COMPUTED BY (QTY * 2));
+        SET TERM ^ ;
+        CREATE FUNCTION F_EVEN (N INTEGER) RETURNS BOOLEAN AS BEGIN RETURN TRUE; END^
+        CREATE FUNCTION F_ODD (N INTEGER) RETURNS BOOLEAN AS BEGIN RETURN IIF(N = 0, FALSE, F_EVEN(N - 1)); END^
+        ALTER FUNCTION F_EVEN (N INTEGER) RETURNS BOOLEAN AS BEGIN RETURN IIF(N = 0, TRUE, F_ODD(N - 1)); END^
+        CREATE PACKAGE P AS BEGIN FUNCTION ONE RETURNS INTEGER; END^
+        CREATE PACKAGE BODY P AS BEGIN FUNCTION ONE RETURNS INTEGER AS BEGIN RETURN 1; END END^
+        SET TERM ; ^
+        GRANT SELECT ON "Order Line" TO PUBLIC;
+        COMMENT ON COLUMN "Order Line"."select" IS 'It''s a key';)",
+                 3);
+    TestDb oldDb(CurrentTestName() + "_old", "", 3);
+    const schema::Plan plan = PlanFor(oldDb.Path(), newDb.Path());
+    EXPECT_EQ(Statements(plan), (std::vector<std::string>{
+        "CREATE TABLE \"Order Line\" (\"select\" INTEGER NOT NULL,\n"
+        "    QTY INTEGER,\n"
+        "    \"Twice\" BIGINT COMPUTED BY (NULL))",
+        "CREATE PACKAGE P\nAS\nBEGIN FUNCTION ONE RETURNS INTEGER; END",
+        "CREATE OR ALTER FUNCTION F_EVEN (N INTEGER)\nRETURNS BOOLEAN\nAS\nBEGIN END",
+        "CREATE OR ALTER FUNCTION F_ODD (N INTEGER)\nRETURNS BOOLEAN\nAS\nBEGIN END",
+        "ALTER FUNCTION F_EVEN (N INTEGER)\nRETURNS BOOLEAN\nAS\nBEGIN RETURN IIF(N = 0, TRUE, F_ODD(N - 1)); END",
+        "ALTER FUNCTION F_ODD (N INTEGER)\nRETURNS BOOLEAN\nAS\nBEGIN RETURN IIF(N = 0, FALSE, F_EVEN(N - 1)); END",
+        "CREATE PACKAGE BODY P\nAS\nBEGIN FUNCTION ONE RETURNS INTEGER AS BEGIN RETURN 1; END END",
+        "ALTER TABLE \"Order Line\" ALTER \"Twice\" TYPE BIGINT COMPUTED BY (QTY * 2)",
+        "GRANT SELECT ON \"Order Line\" TO PUBLIC",
+        "COMMENT ON COLUMN \"Order Line\".\"select\" IS 'It''s a key'",
+    }));
+    Repair(oldDb.Path(), newDb.Path());
+    ExpectConverged(oldDb, newDb);
+}
+
+TEST(CompletePlan, ANameThatNeedsQuotesIsRefusedForADialectOneOldByName)
+{
+    TestDb newDb(CurrentTestName() + "_new", "CREATE TABLE \"lower\" (A INTEGER);", 3);
+    TestDb oldDb(CurrentTestName() + "_old", "", 1);
+    try {
+        PlanFor(oldDb.Path(), newDb.Path());
+        ADD_FAILURE() << "planned";
+    } catch (const schema::DdlError& error) {
+        EXPECT_STREQ(error.what(), "TABLE lower: The name lower needs quotes, which SQL dialect 1 cannot write");
+    }
+}
+
+TEST(CompleteRepair, ARefusedStatementLeavesOldAsItWasAndNamesTheObject)
+{
+    // Old's rows break New's key; the server finds out when it builds the index, at the commit.
+    TestDb newDb(CurrentTestName() + "_new",
+                 "CREATE DOMAIN D_NEW AS INTEGER; CREATE TABLE T (A INTEGER, CONSTRAINT UQ_A UNIQUE (A));", 3);
+    TestDb oldDb(CurrentTestName() + "_old",
+                 "CREATE TABLE T (A INTEGER); INSERT INTO T VALUES (1); INSERT INTO T VALUES (1);", 3);
+    const schema::Schema before = InspectFile(oldDb.Path());
+    const std::string extractBefore = Extract(oldDb.Path());
+    try {
+        Repair(oldDb.Path(), newDb.Path());
+        ADD_FAILURE() << "repaired";
+    } catch (const DbError& error) {
+        EXPECT_EQ(std::string(error.what()).rfind("refused at the commit: violation of PRIMARY or UNIQUE KEY constraint \"UQ_A\"", 0),
+                  0u) << error.what();
+    }
+    EXPECT_TRUE(InspectFile(oldDb.Path()).SameObjects(before));
+    EXPECT_EQ(Extract(oldDb.Path()), extractBefore);
+}
+
+}

@@ -1,0 +1,43 @@
+// The complete comparison as the engine of a run: inspect both catalogs, diff, plan, then
+// write the plan as a script or apply it in one transaction.
+#pragma once
+#include "data/RunSequence.h"
+#include "schema/Plan.h"
+
+#include <string>
+#include <vector>
+
+namespace schema {
+
+// The kinds as the command line names them, in plan order, each with the report Types it covers.
+struct CompleteKind {
+    const char* Word;
+    std::vector<std::string> Types;
+};
+const std::vector<CompleteKind>& CompleteKinds();
+
+class CompleteEngine : public RunEngine {
+public:
+    // words: the kinds to compare, as CompleteKinds names them; empty compares every kind.
+    explicit CompleteEngine(std::vector<std::string> words = {}) : words_(std::move(words)) {}
+
+    void Pass(TDM& dm, ReportSink& report, Progress& bar, StepSink& steps) override;
+    // The script of the last pass; empty when it planned nothing.
+    std::string ScriptText(const TDM& dm) const override;
+    bool HasScript(const TDM&) const override { return !plan_.steps.empty(); }
+    // Rows of objects that only Old has are listed but are no difference: nothing is dropped.
+    bool IsFinding(const std::string& type, const std::string& name, const std::string& message) const override;
+
+    const Plan& LastPlan() const { return plan_; }
+    // Catalog queries of the last pass, both databases together.
+    int Queries() const { return queries_; }
+
+private:
+    bool Chosen(const std::string& type) const;
+
+    std::vector<std::string> words_;
+    Plan plan_;
+    int queries_ = 0;
+};
+
+}
