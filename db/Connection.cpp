@@ -165,6 +165,25 @@ int Connection::DatabaseDialect()
     return *dialect_;
 }
 
+std::string Connection::ServerVersion()
+{
+    if (!Connected())
+        throw DbError("Cannot perform operation -- DB is not open");
+    const char items[] = {isc_info_firebird_version, isc_info_end};
+    char answer[512]{};
+    ISC_STATUS_ARRAY status{};
+    isc_database_info(status, &handle_, sizeof items, items, sizeof answer, answer);
+    CheckStatus(status);
+    // The item, its length, a count of lines, then each line after its own length byte.
+    if (answer[0] != isc_info_firebird_version)
+        return {};
+    const auto total = static_cast<std::size_t>(isc_vax_integer(answer + 1, 2));
+    if (total < 2 || total + 3 > sizeof answer)
+        return {};
+    const auto length = static_cast<unsigned char>(answer[4]);
+    return std::string(answer + 5, std::min<std::size_t>(length, total - 2));
+}
+
 int Connection::InfoInteger(char item, const char* what)
 {
     if (!Connected())

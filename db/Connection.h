@@ -46,6 +46,8 @@ public:
     int OdsMajorVersion();
     // The database's own SQL dialect (1 or 3), not the one this connection speaks.
     int DatabaseDialect();
+    // The server's own version line, such as "LI-V3.0.11.33703 Firebird 3.0".
+    std::string ServerVersion();
 
     std::string ParamValue(const std::string& name) const;
     void SetParamValue(const std::string& name, const std::string& value);

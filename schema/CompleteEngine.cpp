@@ -40,7 +40,8 @@ bool CompleteEngine::IsFinding(const std::string&, const std::string&, const std
 
 void CompleteEngine::Pass(TDM& dm, ReportSink& report, Progress& bar, StepSink& steps)
 {
-    plan_ = Plan{};
+    summary_ = Summary{};
+    Plan& plan = summary_.plan;
     InspectStats stats;
     steps.BeginStep("Reading Old Database");
     const Schema old = Inspect(dm.OldDB, dm.OldTran, &stats);
@@ -58,13 +59,14 @@ void CompleteEngine::Pass(TDM& dm, ReportSink& report, Progress& bar, StepSink& 
     if (dm.ReportMode)
         for (const auto& change : changes)
             report.AddReportRow(change.type, change.name, change.Message());
-    plan_ = MakePlan(old, neu, changes);
+    plan = MakePlan(old, neu, changes);
+    Describe(dm, old, neu, changes);
     steps.EndStep();
 
-    if (dm.RepairMode && !plan_.steps.empty()) {
+    if (dm.RepairMode && !plan.steps.empty()) {
         steps.BeginStep("Repairing");
-        bar.SetMaximum(static_cast<int>(plan_.steps.size()));
-        Apply(plan_, dm.OldDB, dm.OldTran, [&](std::size_t index) { bar.SetPosition(static_cast<int>(index)); });
+        bar.SetMaximum(static_cast<int>(plan.steps.size()));
+        Apply(plan, dm.OldDB, dm.OldTran, [&](std::size_t index) { bar.SetPosition(static_cast<int>(index)); });
         steps.EndStep();
     } else if (!dm.RepairMode) {
         steps.BeginStep("Writing script");
@@ -74,7 +76,30 @@ void CompleteEngine::Pass(TDM& dm, ReportSink& report, Progress& bar, StepSink& 
 
 std::string CompleteEngine::ScriptText(const TDM&) const
 {
-    return plan_.steps.empty() ? std::string() : schema::ScriptText(plan_);
+    return summary_.plan.steps.empty() ? std::string() : schema::ScriptText(summary_.plan);
+}
+
+void CompleteEngine::Describe(TDM& dm, const Schema& old, const Schema& neu, const std::vector<Change>& changes)
+{
+    auto side = [](Connection& db, const Schema& schema) {
+        return SideInfo{db.DatabaseName(), db.ServerVersion(), schema.odsMajor, schema.dialect};
+    };
+    summary_.old = side(dm.OldDB, old);
+    summary_.neu = side(dm.NewDB, neu);
+    for (const auto& change : changes) {
+        Finding finding;
+        finding.type = change.type;
+        finding.name = change.name;
+        finding.message = change.Message();
+        if (change.action == Action::Create)
+            finding.newDefinition = Definition(neu, change);
+        else
+            finding.oldDefinition = Definition(old, change);
+        for (const auto& step : summary_.plan.steps)
+            if (step.type == change.type && step.name == change.name)
+                finding.statements.push_back(step.sql);
+        summary_.findings.push_back(std::move(finding));
+    }
 }
 
 }

@@ -3,6 +3,7 @@
 #pragma once
 #include "data/RunSequence.h"
 #include "schema/Plan.h"
+#include "schema/Summary.h"
 
 #include <string>
 #include <vector>
@@ -24,19 +25,22 @@ public:
     void Pass(TDM& dm, ReportSink& report, Progress& bar, StepSink& steps) override;
     // The script of the last pass; empty when it planned nothing.
     std::string ScriptText(const TDM& dm) const override;
-    bool HasScript(const TDM&) const override { return !plan_.steps.empty(); }
+    bool HasScript(const TDM&) const override { return !summary_.plan.steps.empty(); }
     // Rows of objects that only Old has are listed but are no difference: nothing is dropped.
     bool IsFinding(const std::string& type, const std::string& name, const std::string& message) const override;
 
-    const Plan& LastPlan() const { return plan_; }
+    const Plan& LastPlan() const { return summary_.plan; }
+    // Everything the last pass found, for the review report.
+    const Summary& LastSummary() const { return summary_; }
     // Catalog queries of the last pass, both databases together.
     int Queries() const { return queries_; }
 
 private:
     bool Chosen(const std::string& type) const;
+    void Describe(TDM& dm, const Schema& old, const Schema& neu, const std::vector<Change>& changes);
 
     std::vector<std::string> words_;
-    Plan plan_;
+    Summary summary_;
     int queries_ = 0;
 };
 

@@ -461,3 +461,61 @@ std::string ScriptText(const Plan& plan)
 }
 
 }
+
+namespace schema {
+
+std::string Definition(const Schema& schema, const Change& change)
+{
+    const Ddl ddl(schema.dialect);
+    const std::string& key = change.key;
+    try {
+        if (change.type == "COLLATION")
+            return ddl.CreateCollation(schema.collations.at(key));
+        if (change.type == "ROLE")
+            return ddl.CreateRole(schema.roles.at(key));
+        if (change.type == "GENERATOR")
+            return ddl.CreateGenerator(schema.generators.at(key));
+        if (change.type == "EXCEPTION")
+            return ddl.CreateException(schema.exceptions.at(key));
+        if (change.type == "DOMAIN") {
+            const Domain& d = schema.domains.at(key);
+            return ddl.CreateDomain(d) + (d.validationSource.empty() ? "" : "\n" + d.validationSource);
+        }
+        if (change.type == "TABLE") {
+            Relation table = schema.relations.at(key);
+            std::string text = ddl.CreateTable(table);
+            for (const auto& column : table.columns)
+                if (!column.computedSource.empty())
+                    text += ";\n" + ddl.AlterComputed(key, column);
+            return text;
+        }
+        if (change.type == "VIEW")
+            return ddl.CreateView(schema.relations.at(key));
+        if (change.type == "FIELD")
+            return ddl.ColumnDefinition(*schema.relations.at(change.table).FindColumn(key), false);
+        if (change.type == "EXTERNAL FUNCTION")
+            return ddl.DeclareExternalFunction(schema.externalFunctions.at(key));
+        if (change.type == "PACKAGE") {
+            const Package& p = schema.packages.at(key);
+            return ddl.CreatePackage(p) + (p.bodySource.empty() ? "" : "\n\n" + ddl.CreatePackageBody(p));
+        }
+        if (change.type == "PROCEDURE")
+            return ddl.ProcedureBody(schema.procedures.at(key));
+        if (change.type == "FUNCTION")
+            return ddl.FunctionBody(schema.functions.at(key));
+        if (change.type == "CONSTRAINT")
+            return ddl.AddConstraint(schema.constraints.at(key));
+        if (change.type == "INDEX")
+            return ddl.CreateIndex(schema.indices.at(key));
+        if (change.type == "TRIGGER")
+            return ddl.CreateTrigger(schema.triggers.at(key));
+        if (change.type == "GRANT")
+            return ddl.GrantText(schema.grants.at(key));
+    } catch (const DdlError& error) {
+        return std::string("/* ") + error.what() + " */";
+    } catch (const std::out_of_range&) {
+    }
+    return {};
+}
+
+}

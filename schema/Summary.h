@@ -1,0 +1,44 @@
+// What one pass of the complete comparison found, whole, for a review: both sides, every
+// finding with both definitions and the statements planned for it, and the plan itself.
+#pragma once
+#include "schema/Plan.h"
+
+#include <string>
+#include <vector>
+
+namespace schema {
+
+struct SideInfo {
+    std::string database;
+    std::string serverVersion;
+    int ods = 0;
+    int dialect = 0;
+};
+
+struct Finding {
+    std::string type;
+    std::string name;
+    std::string message;  // as the report row shows it
+    // One property that differs, old value first; empty for a missing or an Old-only object.
+    std::string property;
+    std::string oldValue;
+    std::string newValue;
+    // The object's statement on each side, empty on the side that lacks it.
+    std::string oldDefinition;
+    std::string newDefinition;
+    std::vector<std::string> statements;  // what the plan runs for it
+    bool destructive = false;             // the statements can lose rows
+};
+
+struct Summary {
+    SideInfo old;
+    SideInfo neu;
+    std::vector<std::string> warnings;  // safety checks that Old's data fails
+    std::vector<Finding> findings;
+    Plan plan;
+};
+
+// The statement that would create the object a change names, as it stands in schema.
+std::string Definition(const Schema& schema, const Change& change);
+
+}
