@@ -2,6 +2,8 @@
 #include "schema/CompleteEngine.h"
 #include "schema/Apply.h"
 #include "schema/Inspect.h"
+#include "schema/Safety.h"
+#include "db/DbError.h"
 
 #include <algorithm>
 
@@ -24,10 +26,11 @@ const std::vector<CompleteKind>& CompleteKinds()
 
 bool CompleteEngine::Chosen(const std::string& type) const
 {
-    if (words_.empty())
+    const auto& words = options_.kinds;
+    if (words.empty())
         return true;
     for (const auto& kind : CompleteKinds())
-        if (std::find(words_.begin(), words_.end(), kind.Word) != words_.end() &&
+        if (std::find(words.begin(), words.end(), kind.Word) != words.end() &&
             std::find(kind.Types.begin(), kind.Types.end(), type) != kind.Types.end())
             return true;
     return false;
@@ -35,7 +38,7 @@ bool CompleteEngine::Chosen(const std::string& type) const
 
 bool CompleteEngine::IsFinding(const std::string&, const std::string&, const std::string& message) const
 {
-    return message != kOnlyInOldMessage;
+    return options_.drop || message != kOnlyInOldMessage;
 }
 
 void CompleteEngine::Pass(TDM& dm, ReportSink& report, Progress& bar, StepSink& steps)
@@ -53,16 +56,41 @@ void CompleteEngine::Pass(TDM& dm, ReportSink& report, Progress& bar, StepSink& 
 
     steps.BeginStep("Comparing");
     std::vector<Change> changes;
-    for (auto& change : Diff(old, neu))
+    for (auto& change : Diff(old, neu, DiffOptions{options_.ignoreWhitespace}))
         if (Chosen(change.type))
             changes.push_back(std::move(change));
-    if (dm.ReportMode)
-        for (const auto& change : changes)
-            report.AddReportRow(change.type, change.name, change.Message());
-    plan = MakePlan(old, neu, changes);
-    Describe(dm, old, neu, changes);
     steps.EndStep();
 
+    steps.BeginStep("Checking data");
+    const SafetyResult safety = CheckData(dm.OldDB, dm.OldTran, old, neu, changes, options_.drop);
+    steps.EndStep();
+
+    PlanOptions planOptions;
+    planOptions.drop = options_.drop;
+    planOptions.rowCounts = safety.rowCounts;
+    plan = MakePlan(old, neu, changes, planOptions);
+    for (const auto& issue : safety.issues)
+        plan.warnings.push_back(issue.type + " " + issue.name + ": " + issue.message);
+    for (const auto& [object, rows] : safety.destructive)
+        plan.warnings.push_back("destructive: drops " + object + " with " + std::to_string(rows) +
+                                (rows == 1 ? " row" : " rows"));
+    summary_.warnings = plan.warnings;
+    summary_.warnings.insert(summary_.warnings.end(), plan.notMended.begin(), plan.notMended.end());
+    Describe(dm, old, neu, changes, safety);
+    if (dm.ReportMode) {
+        for (const auto& change : changes)
+            report.AddReportRow(change.type, change.name, change.Message());
+        for (const auto& issue : safety.issues)
+            report.AddReportRow(issue.type, issue.name, issue.message);
+    }
+
+    if (dm.RepairMode && !safety.issues.empty() && !options_.force) {
+        std::string text;
+        for (const auto& issue : safety.issues)
+            text += "\r\n" + issue.type + " " + issue.name + ": " + issue.message;
+        throw DbError("The repair was stopped before it changed anything; Old's rows fail these checks "
+                      "(--force goes ahead):" + text);
+    }
     if (dm.RepairMode && !plan.steps.empty()) {
         steps.BeginStep("Repairing");
         bar.SetMaximum(static_cast<int>(plan.steps.size()));
@@ -79,7 +107,8 @@ std::string CompleteEngine::ScriptText(const TDM&) const
     return summary_.plan.steps.empty() ? std::string() : schema::ScriptText(summary_.plan);
 }
 
-void CompleteEngine::Describe(TDM& dm, const Schema& old, const Schema& neu, const std::vector<Change>& changes)
+void CompleteEngine::Describe(TDM& dm, const Schema& old, const Schema& neu, const std::vector<Change>& changes,
+                              const SafetyResult& safety)
 {
     auto side = [](Connection& db, const Schema& schema) {
         return SideInfo{db.DatabaseName(), db.ServerVersion(), schema.odsMajor, schema.dialect};
@@ -91,10 +120,18 @@ void CompleteEngine::Describe(TDM& dm, const Schema& old, const Schema& neu, con
         finding.type = change.type;
         finding.name = change.name;
         finding.message = change.Message();
-        if (change.action == Action::Create)
+        finding.property = change.property;
+        finding.oldValue = change.oldValue;
+        finding.newValue = change.newValue;
+        if (change.action != Action::OnlyInOld)
             finding.newDefinition = Definition(neu, change);
-        else
-            finding.oldDefinition = Definition(old, change);
+        if (change.action != Action::Create) {
+            Change onOld = change;
+            if (!change.oldKey.empty())
+                onOld.key = change.oldKey;
+            finding.oldDefinition = Definition(old, onOld);
+        }
+        finding.destructive = safety.destructive.count(change.type + " " + change.name) > 0;
         for (const auto& step : summary_.plan.steps)
             if (step.type == change.type && step.name == change.name)
                 finding.statements.push_back(step.sql);

@@ -3,6 +3,7 @@
 #pragma once
 #include "data/RunSequence.h"
 #include "schema/Plan.h"
+#include "schema/Safety.h"
 #include "schema/Summary.h"
 
 #include <string>
@@ -17,10 +18,20 @@ struct CompleteKind {
 };
 const std::vector<CompleteKind>& CompleteKinds();
 
+struct CompleteOptions {
+    // The kinds to compare, as CompleteKinds names them; empty compares every kind.
+    std::vector<std::string> kinds;
+    // Objects only Old has are dropped, and then count as differences.
+    bool drop = false;
+    // A repair goes ahead although Old's rows fail a safety check.
+    bool force = false;
+    bool ignoreWhitespace = false;
+};
+
 class CompleteEngine : public RunEngine {
 public:
-    // words: the kinds to compare, as CompleteKinds names them; empty compares every kind.
-    explicit CompleteEngine(std::vector<std::string> words = {}) : words_(std::move(words)) {}
+    explicit CompleteEngine(CompleteOptions options = {}) : options_(std::move(options)) {}
+    explicit CompleteEngine(std::vector<std::string> kinds) { options_.kinds = std::move(kinds); }
 
     void Pass(TDM& dm, ReportSink& report, Progress& bar, StepSink& steps) override;
     // The script of the last pass; empty when it planned nothing.
@@ -37,9 +48,10 @@ public:
 
 private:
     bool Chosen(const std::string& type) const;
-    void Describe(TDM& dm, const Schema& old, const Schema& neu, const std::vector<Change>& changes);
+    void Describe(TDM& dm, const Schema& old, const Schema& neu, const std::vector<Change>& changes,
+                  const SafetyResult& safety);
 
-    std::vector<std::string> words_;
+    CompleteOptions options_;
     Summary summary_;
     int queries_ = 0;
 };

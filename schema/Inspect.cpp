@@ -469,6 +469,7 @@ void ReadConstraintsAndIndices(Reader& r, Schema& schema, std::set<std::string>&
             }
         }
         schema.constraintOrder.push_back(c.Key());
+        schema.constraintNames[c.Key()] = row.name;
         schema.constraints[c.Key()] = c;
     }
     for (auto& [name, ix] : indices)

@@ -36,6 +36,9 @@ const Column* Relation::FindColumn(const std::string& column) const
 
 std::string Constraint::Key() const
 {
+    // A table has one primary key at most: its name and columns are properties of it.
+    if (kind == ConstraintKind::PrimaryKey)
+        return table + "|PRIMARY KEY";
     if (!name.empty())
         return "name:" + name;
     static const char* kinds[] = {"PRIMARY KEY", "UNIQUE", "FOREIGN KEY", "CHECK"};

@@ -251,6 +251,8 @@ struct Schema {
     // Constraint keys in the order the catalog holds them: the order they were made in,
     // which Firebird's own extract follows for CHECKs.
     std::vector<std::string> constraintOrder;
+    // The names the catalog gives constraints, INTEG_n included, by key: what a drop must name.
+    std::map<std::string, std::string> constraintNames;
     // Relations in the order they were made, which the extract follows for views.
     std::vector<std::string> relationOrder;
 

@@ -1,5 +1,5 @@
-// Diff by name (or by what a server-named object is) and the plan in phases; within a phase
-// objects follow New's names, views follow their dependencies.
+// The plan in phases; within a phase objects keep New's order (names, or the order they were
+// made in where the extract follows it), views follow their dependencies.
 #include "schema/Plan.h"
 
 #include <algorithm>
@@ -18,55 +18,43 @@ std::string Joined(const std::vector<std::string>& parts, const char* separator 
     return text;
 }
 
-std::string ConstraintTitle(const Constraint& c)
-{
-    if (!c.name.empty())
-        return c.name;
-    static const char* kinds[] = {"PRIMARY KEY", "UNIQUE", "FOREIGN KEY", "CHECK"};
-    std::string title = c.table + " " + kinds[static_cast<int>(c.kind)];
-    if (c.kind == ConstraintKind::Check)
-        return title;
-    title += " (" + Joined(c.columns) + ")";
-    if (c.kind == ConstraintKind::ForeignKey)
-        title += " REFERENCES " + c.refTable;
-    return title;
-}
-
-std::string GrantTitle(const Grant& g)
-{
-    if (g.privilege == "M")
-        return g.object + " TO " + g.user;
-    static const std::map<std::string, std::string> words{{"S", "SELECT"},     {"I", "INSERT"}, {"U", "UPDATE"},
-                                                          {"D", "DELETE"},     {"R", "REFERENCES"},
-                                                          {"X", "EXECUTE"},    {"G", "USAGE"}};
-    auto word = words.find(g.privilege);
-    std::string title = word == words.end() ? g.privilege : word->second;
-    if (!g.field.empty())
-        title += " (" + g.field + ")";
-    return title + " ON " + g.object + " TO " + g.user;
-}
-
-template <typename Map, typename TitleFn>
-void DiffMap(std::vector<Change>& out, const char* type, const Map& old, const Map& neu, TitleFn title)
-{
-    for (const auto& [key, object] : neu)
-        if (!old.count(key))
-            out.push_back({Action::Create, type, title(object), key, ""});
-}
-
-template <typename Map, typename TitleFn>
-void OnlyInOld(std::vector<Change>& out, const char* type, const Map& old, const Map& neu, TitleFn title)
-{
-    for (const auto& [key, object] : old)
-        if (!neu.count(key))
-            out.push_back({Action::OnlyInOld, type, title(object), key, ""});
-}
-
-template <typename T>
-std::string NameOf(const T& object)
-{
-    return object.name;
-}
+// Drops come first, dependents before what they use; then the creating phases.
+enum Phase {
+    DropTriggers = -16,
+    DropGrants,
+    DropViews,
+    EmptyDroppedRoutines,
+    DropRoutines,
+    DropPackages,
+    DropForeignKeys,
+    DropConstraints,
+    DropIndices,
+    DropColumns,
+    DropTables,
+    DropExternalFunctions,
+    DropDomains,
+    DropExceptions,
+    DropGenerators,
+    DropRolesAndCollations,
+    Collations = 1,
+    Roles,
+    Generators,
+    Exceptions,
+    Domains,
+    Tables,
+    ColumnChanges,
+    ExternalFunctions,
+    Stubs,
+    Keys,
+    ForeignKeys,
+    Indices,
+    Views,
+    Bodies,
+    Checks,
+    Triggers,
+    Grants,
+    Comments,
+};
 
 // Types a server of an older on-disk structure does not have.
 void CheckTypeFits(const Type& type, int odsMajor, const std::string& object)
@@ -78,14 +66,30 @@ void CheckTypeFits(const Type& type, int odsMajor, const std::string& object)
                        std::to_string(type.fieldType) + ") needs Firebird 4 or later");
 }
 
+int Family(const Type& t)
+{
+    switch (t.fieldType) {
+    case 14: case 37: case 40: return 1;
+    case 12: case 13: case 35: case 28: case 29: return 2;
+    case 23: return 3;
+    case 261: return 4;
+    default: return 0;
+    }
+}
+
 class Planner {
 public:
-    Planner(const Schema& old, const Schema& neu, const std::vector<Change>& changes)
-        : old_(old), neu_(neu), ddl_(old.dialect)
+    Planner(const Schema& old, const Schema& neu, const std::vector<Change>& changes, const PlanOptions& options)
+        : old_(old), neu_(neu), options_(options), ddl_(old.dialect), oldDdl_(old.dialect)
     {
-        for (const auto& change : changes)
+        for (const auto& change : changes) {
             if (change.action == Action::Create)
                 creates_[change.type].push_back(&change);
+            else if (change.action == Action::Alter)
+                alters_[change.type].push_back(&change);
+            else if (options.drop)
+                drops_[change.type].push_back(&change);
+        }
     }
 
     Plan Build()
@@ -93,79 +97,21 @@ public:
         Plan plan;
         plan.dialect = ddl_.Dialect();
         plan_ = &plan;
-        Each("COLLATION", [&](const Change& c) { Add(1, c, ddl_.CreateCollation(neu_.collations.at(c.key))); });
-        Each("ROLE", [&](const Change& c) { Add(2, c, ddl_.CreateRole(neu_.roles.at(c.key))); });
-        Each("GENERATOR", [&](const Change& c) { Add(3, c, ddl_.CreateGenerator(neu_.generators.at(c.key))); });
-        Each("EXCEPTION", [&](const Change& c) { Add(4, c, ddl_.CreateException(neu_.exceptions.at(c.key))); });
-        Each("DOMAIN", [&](const Change& c) {
-            const Domain& d = neu_.domains.at(c.key);
-            CheckTypeFits(d.type, old_.odsMajor, "Domain " + d.name);
-            Add(5, c, ddl_.CreateDomain(d));
-        });
-        Each("TABLE", [&](const Change& c) {
-            const Relation& t = neu_.relations.at(c.key);
-            for (const auto& column : t.columns)
-                CheckTypeFits(column.type, old_.odsMajor, "Column " + t.name + "." + column.name);
-            Add(6, c, ddl_.CreateTable(t));
-        });
-        AddMissingColumns();
-        Each("EXTERNAL FUNCTION",
-             [&](const Change& c) { Add(7, c, ddl_.DeclareExternalFunction(neu_.externalFunctions.at(c.key))); });
-        Each("PACKAGE", [&](const Change& c) { Add(8, c, ddl_.CreatePackage(neu_.packages.at(c.key)), true); });
-        Each("PROCEDURE", [&](const Change& c) {
-            const Procedure& p = neu_.procedures.at(c.key);
-            Add(8, c, p.engine.empty() ? ddl_.ProcedureStub(p) : ddl_.ProcedureBody(p), true);
-        });
-        Each("FUNCTION", [&](const Change& c) {
-            const Function& f = neu_.functions.at(c.key);
-            Add(8, c, f.engine.empty() ? ddl_.FunctionStub(f) : ddl_.FunctionBody(f), true);
-        });
-        AddConstraints(9, [](const Constraint& k) {
-            return k.kind == ConstraintKind::PrimaryKey || k.kind == ConstraintKind::Unique;
-        });
-        AddConstraints(10, [](const Constraint& k) { return k.kind == ConstraintKind::ForeignKey; });
-        Each("INDEX", [&](const Change& c) {
-            const Index& ix = neu_.indices.at(c.key);
-            Add(11, c, ddl_.CreateIndex(ix));
-            if (ix.inactive)
-                Add(11, c, ddl_.DeactivateIndex(ix));
-        });
-        AddViews();
-        Each("PROCEDURE", [&](const Change& c) {
-            const Procedure& p = neu_.procedures.at(c.key);
-            if (p.engine.empty())
-                Add(13, c, ddl_.ProcedureBody(p), true);
-        });
-        Each("FUNCTION", [&](const Change& c) {
-            const Function& f = neu_.functions.at(c.key);
-            if (f.engine.empty())
-                Add(13, c, ddl_.FunctionBody(f), true);
-        });
-        Each("PACKAGE", [&](const Change& c) {
-            const Package& p = neu_.packages.at(c.key);
-            if (!p.bodySource.empty())
-                Add(13, c, ddl_.CreatePackageBody(p), true);
-        });
-        Each("DOMAIN", [&](const Change& c) {
-            const Domain& d = neu_.domains.at(c.key);
-            if (!d.validationSource.empty())
-                Add(14, c, ddl_.AddDomainCheck(d));
-        });
-        AddConstraints(14, [](const Constraint& k) { return k.kind == ConstraintKind::Check; });
-        AddComputedExpressions();
-        Each("TRIGGER", [&](const Change& c) { Add(15, c, ddl_.CreateTrigger(neu_.triggers.at(c.key)), true); });
-        Each("GRANT", [&](const Change& c) { Add(16, c, ddl_.GrantText(neu_.grants.at(c.key))); });
-        AddComments();
+        PlanDrops();
+        PlanCreates();
+        PlanAlters();
         std::stable_sort(plan.steps.begin(), plan.steps.end(),
                          [](const Step& a, const Step& b) { return a.phase < b.phase; });
         return plan;
     }
 
 private:
-    void Each(const std::string& type, const std::function<void(const Change&)>& fn)
+    using ChangeFn = std::function<void(const Change&)>;
+
+    void EachIn(const std::map<std::string, std::vector<const Change*>>& set, const std::string& type, const ChangeFn& fn)
     {
-        auto it = creates_.find(type);
-        if (it == creates_.end())
+        auto it = set.find(type);
+        if (it == set.end())
             return;
         for (const Change* change : it->second) {
             try {
@@ -175,25 +121,135 @@ private:
             }
         }
     }
+    void Each(const std::string& type, const ChangeFn& fn) { EachIn(creates_, type, fn); }
+    void EachDrop(const std::string& type, const ChangeFn& fn) { EachIn(drops_, type, fn); }
+    // One call per object that differs, however many of its properties do.
+    void EachAltered(const std::string& type, const std::function<void(const Change&, const std::set<std::string>&)>& fn)
+    {
+        std::map<std::string, std::set<std::string>> properties;
+        std::vector<const Change*> first;
+        EachIn(alters_, type, [&](const Change& c) {
+            const std::string id = c.table + "|" + c.key;
+            if (properties[id].empty())
+                first.push_back(&c);
+            properties[id].insert(c.property);
+        });
+        for (const Change* c : first) {
+            try {
+                fn(*c, properties[c->table + "|" + c->key]);
+            } catch (const DdlError& error) {
+                throw DdlError(c->type + " " + c->name + ": " + error.what());
+            }
+        }
+    }
 
     void Add(int phase, const Change& c, const std::string& sql, bool psql = false)
     {
         plan_->steps.push_back({phase, c.type, c.name, sql, psql});
     }
-    void Add(int phase, const std::string& type, const std::string& name, const std::string& sql)
+    void Add(int phase, const std::string& type, const std::string& name, const std::string& sql, bool psql = false)
     {
-        plan_->steps.push_back({phase, type, name, sql, false});
+        plan_->steps.push_back({phase, type, name, sql, psql});
+    }
+    void NotMended(const Change& c, const std::string& why)
+    {
+        plan_->notMended.push_back(c.type + " " + c.name + ": " + why);
     }
 
-    bool Creating(const std::string& type, const std::string& key) const
+    bool Dropping(const std::string& type, const std::string& key) const
     {
-        auto it = creates_.find(type);
-        if (it == creates_.end())
+        auto it = drops_.find(type);
+        if (it == drops_.end())
             return false;
         for (const Change* change : it->second)
             if (change->key == key)
                 return true;
         return false;
+    }
+
+    std::string OldConstraintName(const std::string& key) const
+    {
+        auto it = old_.constraintNames.find(key);
+        return it == old_.constraintNames.end() ? old_.constraints.at(key).name : it->second;
+    }
+
+    // ---- creating what Old lacks ----
+
+    void PlanCreates()
+    {
+        Each("COLLATION", [&](const Change& c) { Add(Collations, c, ddl_.CreateCollation(neu_.collations.at(c.key))); });
+        Each("ROLE", [&](const Change& c) { Add(Roles, c, ddl_.CreateRole(neu_.roles.at(c.key))); });
+        Each("GENERATOR", [&](const Change& c) { Add(Generators, c, ddl_.CreateGenerator(neu_.generators.at(c.key))); });
+        Each("EXCEPTION", [&](const Change& c) { Add(Exceptions, c, ddl_.CreateException(neu_.exceptions.at(c.key))); });
+        Each("DOMAIN", [&](const Change& c) {
+            const Domain& d = neu_.domains.at(c.key);
+            CheckTypeFits(d.type, old_.odsMajor, "Domain " + d.name);
+            Add(Domains, c, ddl_.CreateDomain(d));
+            if (!d.validationSource.empty())
+                Add(Checks, c, ddl_.AddDomainCheck(d));
+        });
+        Each("TABLE", [&](const Change& c) {
+            const Relation& t = neu_.relations.at(c.key);
+            for (const auto& column : t.columns)
+                CheckTypeFits(column.type, old_.odsMajor, "Column " + t.name + "." + column.name);
+            Add(Tables, c, ddl_.CreateTable(t));
+            for (const auto& column : t.columns)
+                Computed(c.key, column);
+        });
+        AddMissingColumns();
+        Each("EXTERNAL FUNCTION",
+             [&](const Change& c) { Add(ExternalFunctions, c, ddl_.DeclareExternalFunction(neu_.externalFunctions.at(c.key))); });
+        Each("PACKAGE", [&](const Change& c) {
+            const Package& p = neu_.packages.at(c.key);
+            Add(Stubs, c, ddl_.CreatePackage(p), true);
+            if (!p.bodySource.empty())
+                Add(Bodies, c, ddl_.CreatePackageBody(p), true);
+        });
+        Each("PROCEDURE", [&](const Change& c) {
+            const Procedure& p = neu_.procedures.at(c.key);
+            if (!p.engine.empty()) {
+                Add(Stubs, c, ddl_.ProcedureBody(p), true);
+                return;
+            }
+            Add(Stubs, c, ddl_.ProcedureStub(p), true);
+            Add(Bodies, c, ddl_.ProcedureBody(p), true);
+        });
+        Each("FUNCTION", [&](const Change& c) {
+            const Function& f = neu_.functions.at(c.key);
+            if (!f.engine.empty()) {
+                Add(Stubs, c, ddl_.FunctionBody(f), true);
+                return;
+            }
+            Add(Stubs, c, ddl_.FunctionStub(f), true);
+            Add(Bodies, c, ddl_.FunctionBody(f), true);
+        });
+        Each("CONSTRAINT", [&](const Change& c) { AddConstraint(c, neu_.constraints.at(c.key)); });
+        Each("INDEX", [&](const Change& c) { CreateIndex(c, neu_.indices.at(c.key)); });
+        AddViews();
+        Each("TRIGGER", [&](const Change& c) { Add(Triggers, c, ddl_.CreateTrigger(neu_.triggers.at(c.key)), true); });
+        Each("GRANT", [&](const Change& c) { Add(Grants, c, ddl_.GrantText(neu_.grants.at(c.key))); });
+        AddComments();
+    }
+
+    void AddConstraint(const Change& c, const Constraint& k)
+    {
+        const int phase = k.kind == ConstraintKind::ForeignKey ? ForeignKeys
+                          : k.kind == ConstraintKind::Check    ? Checks
+                                                               : Keys;
+        Add(phase, c, ddl_.AddConstraint(k));
+    }
+
+    void CreateIndex(const Change& c, const Index& ix)
+    {
+        Add(Indices, c, ddl_.CreateIndex(ix));
+        if (ix.inactive)
+            Add(Indices, c, ddl_.DeactivateIndex(ix));
+    }
+
+    void Computed(const std::string& table, const Column& column)
+    {
+        if (!column.computedSource.empty())
+            Add(Checks, "FIELD", table + "." + column.name, ddl_.AlterComputed(table, column));
     }
 
     void AddMissingColumns()
@@ -203,38 +259,45 @@ private:
         Each("FIELD", [&](const Change& c) {
             const Column* column = neu_.relations.at(c.table).FindColumn(c.key);
             CheckTypeFits(column->type, old_.odsMajor, "Column " + c.table + "." + column->name);
-            Add(6, c, ddl_.AddColumn(c.table, *column));
+            Add(Tables, c, ddl_.AddColumn(c.table, *column));
+            Computed(c.table, *column);
             added[c.table].push_back(column);
         });
         for (const auto& [table, columns] : added) {
-            const std::size_t existing = old_.relations.at(table).columns.size();
+            std::size_t existing = old_.relations.at(table).columns.size();
+            for (const auto& change : drops_["FIELD"])
+                if (change->table == table)
+                    --existing;
             for (std::size_t i = 0; i < columns.size(); ++i)
                 if (static_cast<std::size_t>(columns[i]->position) != existing + i)
-                    Add(6, "FIELD", table + "." + columns[i]->name, ddl_.AlterColumnPosition(table, *columns[i]));
+                    Add(Tables, "FIELD", table + "." + columns[i]->name, ddl_.AlterColumnPosition(table, *columns[i]));
         }
-    }
-
-    void AddConstraints(int phase, const std::function<bool(const Constraint&)>& wanted)
-    {
-        Each("CONSTRAINT", [&](const Change& c) {
-            const Constraint& k = neu_.constraints.at(c.key);
-            if (wanted(k))
-                Add(phase, c, ddl_.AddConstraint(k));
-        });
     }
 
     void AddViews()
     {
-        // A view comes after the views it selects from; stubs already stand for routines.
         std::vector<const Change*> views;
         Each("VIEW", [&](const Change& c) { views.push_back(&c); });
-        std::map<std::string, std::set<std::string>> uses;
+        for (const Change* v : OrderedByUse(views, neu_, false))
+            Add(Views, *v, ddl_.CreateView(neu_.relations.at(v->key)));
+    }
+
+    // Views in an order where each comes after the views it selects from (or, reversed, before them).
+    std::vector<const Change*> OrderedByUse(const std::vector<const Change*>& views, const Schema& schema, bool reversed)
+    {
         std::set<std::string> names;
         for (const Change* v : views)
             names.insert(v->key);
-        for (const auto& d : neu_.dependencies)
-            if (d.dependentType == 1 && names.count(d.dependent) && names.count(d.dependedOn) && d.dependent != d.dependedOn)
-                uses[d.dependent].insert(d.dependedOn);
+        std::map<std::string, std::set<std::string>> uses;
+        for (const auto& d : schema.dependencies)
+            if (d.dependentType == 1 && names.count(d.dependent) && names.count(d.dependedOn) &&
+                d.dependent != d.dependedOn) {
+                if (reversed)
+                    uses[d.dependedOn].insert(d.dependent);
+                else
+                    uses[d.dependent].insert(d.dependedOn);
+            }
+        std::vector<const Change*> ordered;
         std::set<std::string> done;
         while (done.size() < views.size()) {
             bool progress = false;
@@ -246,7 +309,7 @@ private:
                     ready = ready && done.count(used);
                 if (!ready)
                     continue;
-                Add(12, *v, ddl_.CreateView(neu_.relations.at(v->key)));
+                ordered.push_back(v);
                 done.insert(v->key);
                 progress = true;
             }
@@ -258,93 +321,413 @@ private:
                 throw DdlError("These views depend on each other in a cycle that no stub can break: " + Joined(left));
             }
         }
-    }
-
-    void AddComputedExpressions()
-    {
-        auto computed = [&](const std::string& table, const Column& column) {
-            if (!column.computedSource.empty())
-                Add(14, "FIELD", table + "." + column.name, ddl_.AlterComputed(table, column));
-        };
-        Each("TABLE", [&](const Change& c) {
-            for (const auto& column : neu_.relations.at(c.key).columns)
-                computed(c.key, column);
-        });
-        Each("FIELD", [&](const Change& c) { computed(c.table, *neu_.relations.at(c.table).FindColumn(c.key)); });
+        return ordered;
     }
 
     void Comment(const std::string& type, const std::string& name, const std::string& what,
-                 const std::string& description)
+                 const std::string& description, bool evenEmpty = false)
     {
-        if (!description.empty())
-            Add(17, type, name, ddl_.Comment(what, description));
+        if (description.empty() && !evenEmpty)
+            return;
+        Add(Comments, type, name,
+            description.empty() ? "COMMENT ON " + what + " IS NULL" : ddl_.Comment(what, description));
     }
 
-    void ColumnComments(const std::string& table, const Column& column)
+    std::string ColumnWhat(const std::string& table, const std::string& column) const
     {
-        Comment("FIELD", table + "." + column.name, "COLUMN " + ddl_.Name(table) + "." + ddl_.Name(column.name),
-                column.description);
+        return "COLUMN " + ddl_.Name(table) + "." + ddl_.Name(column);
+    }
+
+    std::string ObjectWhat(const std::string& type, const std::string& key) const
+    {
+        if (type == "GENERATOR")
+            return "SEQUENCE " + ddl_.Name(key);
+        if (type == "VIEW" || type == "TABLE")
+            return type + " " + ddl_.Name(key);
+        return type + " " + ddl_.Name(key);
+    }
+
+    const std::string* DescriptionOf(const Schema& s, const std::string& type, const std::string& key) const
+    {
+        if (type == "COLLATION" && s.collations.count(key)) return &s.collations.at(key).description;
+        if (type == "ROLE" && s.roles.count(key)) return &s.roles.at(key).description;
+        if (type == "GENERATOR" && s.generators.count(key)) return &s.generators.at(key).description;
+        if (type == "EXCEPTION" && s.exceptions.count(key)) return &s.exceptions.at(key).description;
+        if (type == "DOMAIN" && s.domains.count(key)) return &s.domains.at(key).description;
+        if ((type == "TABLE" || type == "VIEW") && s.relations.count(key)) return &s.relations.at(key).description;
+        if (type == "EXTERNAL FUNCTION" && s.externalFunctions.count(key)) return &s.externalFunctions.at(key).description;
+        if (type == "PACKAGE" && s.packages.count(key)) return &s.packages.at(key).description;
+        if (type == "PROCEDURE" && s.procedures.count(key)) return &s.procedures.at(key).description;
+        if (type == "FUNCTION" && s.functions.count(key)) return &s.functions.at(key).description;
+        if (type == "INDEX" && s.indices.count(key)) return &s.indices.at(key).description;
+        if (type == "TRIGGER" && s.triggers.count(key)) return &s.triggers.at(key).description;
+        return nullptr;
     }
 
     void AddComments()
     {
-        Each("COLLATION", [&](const Change& c) {
-            Comment(c.type, c.name, "COLLATION " + ddl_.Name(c.key), neu_.collations.at(c.key).description);
-        });
-        Each("ROLE", [&](const Change& c) {
-            Comment(c.type, c.name, "ROLE " + ddl_.Name(c.key), neu_.roles.at(c.key).description);
-        });
-        Each("GENERATOR", [&](const Change& c) {
-            Comment(c.type, c.name, "SEQUENCE " + ddl_.Name(c.key), neu_.generators.at(c.key).description);
-        });
-        Each("EXCEPTION", [&](const Change& c) {
-            Comment(c.type, c.name, "EXCEPTION " + ddl_.Name(c.key), neu_.exceptions.at(c.key).description);
-        });
-        Each("DOMAIN", [&](const Change& c) {
-            Comment(c.type, c.name, "DOMAIN " + ddl_.Name(c.key), neu_.domains.at(c.key).description);
-        });
-        for (const char* kind : {"TABLE", "VIEW"})
-            Each(kind, [&](const Change& c) {
-                const Relation& r = neu_.relations.at(c.key);
-                Comment(c.type, c.name, std::string(r.IsView() ? "VIEW " : "TABLE ") + ddl_.Name(c.key), r.description);
-                for (const auto& column : r.columns)
-                    ColumnComments(c.key, column);
+        for (const char* type : {"COLLATION", "ROLE", "GENERATOR", "EXCEPTION", "DOMAIN", "TABLE", "VIEW",
+                                 "EXTERNAL FUNCTION", "PACKAGE", "PROCEDURE", "FUNCTION", "INDEX", "TRIGGER"})
+            Each(type, [&](const Change& c) {
+                if (const std::string* description = DescriptionOf(neu_, c.type, c.key))
+                    Comment(c.type, c.name, ObjectWhat(c.type, c.key), *description);
+                if (c.type == "TABLE" || c.type == "VIEW")
+                    for (const auto& column : neu_.relations.at(c.key).columns)
+                        Comment("FIELD", c.key + "." + column.name, ColumnWhat(c.key, column.name), column.description);
+                ParameterComments(c.type, c.key, c.name, {});
             });
-        Each("FIELD", [&](const Change& c) { ColumnComments(c.table, *neu_.relations.at(c.table).FindColumn(c.key)); });
-        Each("EXTERNAL FUNCTION", [&](const Change& c) {
-            Comment(c.type, c.name, "EXTERNAL FUNCTION " + ddl_.Name(c.key),
-                    neu_.externalFunctions.at(c.key).description);
+        Each("FIELD", [&](const Change& c) {
+            Comment(c.type, c.name, ColumnWhat(c.table, c.key), neu_.relations.at(c.table).FindColumn(c.key)->description);
         });
-        Each("PACKAGE", [&](const Change& c) {
-            Comment(c.type, c.name, "PACKAGE " + ddl_.Name(c.key), neu_.packages.at(c.key).description);
+    }
+
+    // Parameter comments of a routine; only: the names of those whose comment differs.
+    void ParameterComments(const std::string& type, const std::string& key, const std::string& name,
+                           const std::set<std::string>& only, bool evenEmpty = false)
+    {
+        std::vector<const Parameter*> params;
+        if (type == "PROCEDURE" && neu_.procedures.count(key)) {
+            for (const auto& p : neu_.procedures.at(key).inputs)
+                params.push_back(&p);
+            for (const auto& p : neu_.procedures.at(key).outputs)
+                params.push_back(&p);
+        } else if (type == "FUNCTION" && neu_.functions.count(key)) {
+            for (const auto& p : neu_.functions.at(key).arguments)
+                params.push_back(&p);
+        } else {
+            return;
+        }
+        for (const Parameter* p : params)
+            if (only.empty() || only.count("comment of " + p->name))
+                Comment(type, name, type + " PARAMETER " + ddl_.Name(key) + "." + ddl_.Name(p->name), p->description,
+                        evenEmpty);
+    }
+
+    // ---- mending what differs ----
+
+    void PlanAlters()
+    {
+        EachAltered("GENERATOR", [&](const Change& c, const std::set<std::string>& props) {
+            const Generator& g = neu_.generators.at(c.key);
+            if (props.count("initial value"))
+                Add(Generators, c, "ALTER SEQUENCE " + ddl_.Name(g.name) + " RESTART WITH " + std::to_string(g.initialValue));
+            if (props.count("increment"))
+                Add(Generators, c, "ALTER SEQUENCE " + ddl_.Name(g.name) + " INCREMENT BY " + std::to_string(g.increment));
+            AlteredComment(c, props);
         });
-        Each("PROCEDURE", [&](const Change& c) {
+        EachAltered("EXCEPTION", [&](const Change& c, const std::set<std::string>& props) {
+            const Exception& e = neu_.exceptions.at(c.key);
+            if (props.count("message"))
+                Add(Exceptions, c, "ALTER EXCEPTION " + ddl_.Name(e.name) + " " + Ddl::Literal(e.message));
+            AlteredComment(c, props);
+        });
+        for (const char* type : {"COLLATION", "ROLE"})
+            EachAltered(type, [&](const Change& c, const std::set<std::string>& props) {
+                if (props.count("definition"))
+                    NotMended(c, "a collation cannot be changed in place");
+                AlteredComment(c, props);
+            });
+        EachAltered("DOMAIN", [&](const Change& c, const std::set<std::string>& props) { AlterDomain(c, props); });
+        EachAltered("FIELD", [&](const Change& c, const std::set<std::string>& props) { AlterColumn(c, props); });
+        EachAltered("TABLE", [&](const Change& c, const std::set<std::string>& props) {
+            if (props.count("kind") || props.count("external file"))
+                NotMended(c, "a table cannot change its kind or file in place");
+            if (props.count("column order"))
+                for (const auto& column : neu_.relations.at(c.key).columns)
+                    Add(ColumnChanges, "FIELD", c.key + "." + column.name, ddl_.AlterColumnPosition(c.key, column));
+            AlteredComment(c, props);
+        });
+        EachAltered("VIEW", [&](const Change& c, const std::set<std::string>& props) {
+            if (props.count("columns") || props.count("source"))
+                Add(Views, c, "CREATE OR ALTER" + ddl_.CreateView(neu_.relations.at(c.key)).substr(6));
+            AlteredComment(c, props);
+        });
+        EachAltered("EXTERNAL FUNCTION", [&](const Change& c, const std::set<std::string>& props) {
+            if (props.count("declaration")) {
+                Add(DropExternalFunctions, c, "DROP EXTERNAL FUNCTION " + ddl_.Name(c.key));
+                Add(ExternalFunctions, c, ddl_.DeclareExternalFunction(neu_.externalFunctions.at(c.key)));
+            }
+            AlteredComment(c, props);
+        });
+        EachAltered("PACKAGE", [&](const Change& c, const std::set<std::string>& props) {
+            const Package& p = neu_.packages.at(c.key);
+            if (props.count("header"))
+                Add(Stubs, c, "ALTER PACKAGE " + ddl_.Name(p.name) + "\nAS\n" + p.headerSource, true);
+            if ((props.count("header") || props.count("body")) && !p.bodySource.empty())
+                Add(Bodies, c, "RECREATE PACKAGE BODY " + ddl_.Name(p.name) + "\nAS\n" + p.bodySource, true);
+            AlteredComment(c, props);
+        });
+        EachAltered("PROCEDURE", [&](const Change& c, const std::set<std::string>& props) {
             const Procedure& p = neu_.procedures.at(c.key);
-            Comment(c.type, c.name, "PROCEDURE " + ddl_.Name(c.key), p.description);
-            for (const auto* list : {&p.inputs, &p.outputs})
-                for (const auto& param : *list)
-                    Comment(c.type, c.name, "PROCEDURE PARAMETER " + ddl_.Name(c.key) + "." + ddl_.Name(param.name),
-                            param.description);
+            const bool header = props.count("parameters") || props.count("returns");
+            // A new header stands before the views, whose columns may come from it.
+            if (header && p.engine.empty())
+                Add(Stubs, c, ddl_.ProcedureStub(p), true);
+            if (header || props.count("source") || props.count("external"))
+                Add(Bodies, c, p.engine.empty() ? ddl_.ProcedureBody(p) : ddl_.ProcedureBody(p), true);
+            AlteredComment(c, props);
+            ParameterComments(c.type, c.key, c.name, props, true);
         });
-        Each("FUNCTION", [&](const Change& c) {
+        EachAltered("FUNCTION", [&](const Change& c, const std::set<std::string>& props) {
             const Function& f = neu_.functions.at(c.key);
-            Comment(c.type, c.name, "FUNCTION " + ddl_.Name(c.key), f.description);
-            for (const auto& param : f.arguments)
-                Comment(c.type, c.name, "FUNCTION PARAMETER " + ddl_.Name(c.key) + "." + ddl_.Name(param.name),
-                        param.description);
+            const bool header = props.count("parameters") || props.count("returns") || props.count("deterministic");
+            if (header && f.engine.empty())
+                Add(Stubs, c, ddl_.FunctionStub(f), true);
+            if (header || props.count("source") || props.count("external"))
+                Add(Bodies, c, ddl_.FunctionBody(f), true);
+            AlteredComment(c, props);
+            ParameterComments(c.type, c.key, c.name, props, true);
         });
-        Each("INDEX", [&](const Change& c) {
-            Comment(c.type, c.name, "INDEX " + ddl_.Name(c.key), neu_.indices.at(c.key).description);
+        AlterConstraints();
+        EachAltered("INDEX", [&](const Change& c, const std::set<std::string>& props) {
+            const Index& ix = neu_.indices.at(c.key);
+            if (props.count("definition")) {
+                Add(DropIndices, c, "DROP INDEX " + ddl_.Name(ix.name));
+                CreateIndex(c, ix);
+            } else if (props.count("state")) {
+                Add(Indices, c, "ALTER INDEX " + ddl_.Name(ix.name) + (ix.inactive ? " INACTIVE" : " ACTIVE"));
+            }
+            AlteredComment(c, props);
         });
-        Each("TRIGGER", [&](const Change& c) {
-            Comment(c.type, c.name, "TRIGGER " + ddl_.Name(c.key), neu_.triggers.at(c.key).description);
+        EachAltered("TRIGGER", [&](const Change& c, const std::set<std::string>& props) {
+            const Trigger& t = neu_.triggers.at(c.key);
+            if (props.count("table")) {
+                Add(DropTriggers, c, "DROP TRIGGER " + ddl_.Name(t.name));
+                Add(Triggers, c, ddl_.CreateTrigger(t), true);
+            } else if (props.size() == 1 && props.count("state")) {
+                Add(Triggers, c, "ALTER TRIGGER " + ddl_.Name(t.name) + (t.inactive ? " INACTIVE" : " ACTIVE"));
+            } else if (!(props.size() == 1 && props.count("comment"))) {
+                Add(Triggers, c, "CREATE OR ALTER" + ddl_.CreateTrigger(t).substr(6), true);
+            }
+            AlteredComment(c, props);
         });
+        EachAltered("GRANT", [&](const Change& c, const std::set<std::string>&) {
+            const Grant& g = neu_.grants.at(c.key);
+            if (g.grantOption) {
+                Add(Grants, c, ddl_.GrantText(g));
+            } else {
+                Grant with = g;
+                with.grantOption = 0;
+                const std::string text = ddl_.GrantText(with);  // "GRANT p ON o TO u"
+                const auto to = text.rfind(" TO ");
+                Add(Grants, c, (g.privilege == "M" ? "REVOKE ADMIN OPTION FOR " : "REVOKE GRANT OPTION FOR ") +
+                                   text.substr(6, to - 6) + " FROM " + text.substr(to + 4));
+            }
+        });
+    }
+
+    void AlteredComment(const Change& c, const std::set<std::string>& props)
+    {
+        if (!props.count("comment"))
+            return;
+        const std::string* description = DescriptionOf(neu_, c.type, c.key);
+        if (c.type == "FIELD")
+            description = &neu_.relations.at(c.table).FindColumn(c.key)->description;
+        if (!description)
+            return;
+        const std::string what = c.type == "FIELD" ? ColumnWhat(c.table, c.key) : ObjectWhat(c.type, c.key);
+        Comment(c.type, c.name, what, *description, true);
+    }
+
+    void AlterDomain(const Change& c, const std::set<std::string>& props)
+    {
+        const Domain& d = neu_.domains.at(c.key);
+        const std::string name = "ALTER DOMAIN " + ddl_.Name(d.name);
+        if (props.count("type")) {
+            CheckTypeFits(d.type, old_.odsMajor, "Domain " + d.name);
+            Type plain = d.type;
+            plain.collation.clear();
+            Add(Domains, c, name + " TYPE " + ddl_.TypeText(plain));
+        }
+        if (props.count("default"))
+            Add(Domains, c, d.defaultSource.empty() ? name + " DROP DEFAULT" : name + " SET " + d.defaultSource);
+        if (props.count("nullability"))
+            Add(Domains, c, name + (d.notNull ? " SET NOT NULL" : " DROP NOT NULL"));
+        if (props.count("check")) {
+            if (!old_.domains.at(c.key).validationSource.empty())
+                Add(DropConstraints, c, name + " DROP CONSTRAINT");
+            if (!d.validationSource.empty())
+                Add(Checks, c, ddl_.AddDomainCheck(d));
+        }
+        if (props.count("collation"))
+            NotMended(c, "the server cannot change a domain's collation in place");
+        AlteredComment(c, props);
+    }
+
+    void AlterColumn(const Change& c, const std::set<std::string>& props)
+    {
+        const Column& n = *neu_.relations.at(c.table).FindColumn(c.key);
+        const Column& o = *old_.relations.at(c.table).FindColumn(c.key);
+        const std::string alter = "ALTER TABLE " + ddl_.Name(c.table) + " ALTER " + ddl_.Name(n.name);
+        if (props.count("computed")) {
+            if (n.computedSource.empty() || o.computedSource.empty())
+                NotMended(c, "a column cannot become or stop being computed in place");
+            else
+                Computed(c.table, n);
+        }
+        if (props.count("type")) {
+            const bool rebuild = n.domain.empty() && o.domain.empty() && Family(n.type) != Family(o.type);
+            if (rebuild || Family(n.type) == 4 || Family(o.type) == 4) {
+                RebuildColumn(c, n);
+                return;
+            }
+            CheckTypeFits(n.type, old_.odsMajor, "Column " + c.table + "." + n.name);
+            Type plain = n.type;
+            plain.collation.clear();
+            Add(ColumnChanges, c, alter + " TYPE " + (n.domain.empty() ? ddl_.TypeText(plain) : ddl_.Name(n.domain)));
+        }
+        if (props.count("default"))
+            Add(ColumnChanges, c, n.defaultSource.empty() ? alter + " DROP DEFAULT" : alter + " SET " + n.defaultSource);
+        if (props.count("nullability"))
+            Add(ColumnChanges, c, alter + (n.notNull ? " SET NOT NULL" : " DROP NOT NULL"));
+        if (props.count("identity")) {
+            if (n.identityType && o.identityType && *n.identityType == *o.identityType)
+                Add(ColumnChanges, c, alter + " RESTART WITH " + std::to_string(n.identityStart));
+            else
+                NotMended(c, "a column cannot become or stop being an identity column in place");
+        }
+        if (props.count("collation"))
+            NotMended(c, "the server cannot change a column's collation in place");
+        AlteredComment(c, props);
+    }
+
+    // A type of another family: only an empty table can take the column out and back in one
+    // transaction; a table with rows needs a data migration, which the safety checks stop.
+    void RebuildColumn(const Change& c, const Column& n)
+    {
+        auto rows = options_.rowCounts.find(c.table);
+        if (rows == options_.rowCounts.end() || rows->second != 0) {
+            NotMended(c, "needs a data migration: " +
+                             (rows == options_.rowCounts.end() ? std::string("the") : std::to_string(rows->second)) +
+                             " rows of " + c.table);
+            return;
+        }
+        Add(DropColumns, c, "ALTER TABLE " + ddl_.Name(c.table) + " DROP " + ddl_.Name(n.name));
+        Add(Tables, c, ddl_.AddColumn(c.table, n));
+        Add(ColumnChanges, c, ddl_.AlterColumnPosition(c.table, n));
+        Computed(c.table, n);
+        Comment(c.type, c.name, ColumnWhat(c.table, n.name), n.description);
+    }
+
+    // A changed constraint is dropped and added again; so are the foreign keys that lean on a
+    // changed key, which the server would not let go otherwise.
+    void AlterConstraints()
+    {
+        std::set<std::string> readded;
+        EachAltered("CONSTRAINT", [&](const Change& c, const std::set<std::string>&) {
+            const std::string oldKey = c.oldKey.empty() ? c.key : c.oldKey;
+            const Constraint& o = old_.constraints.at(oldKey);
+            DropConstraint(c.type, c.name, oldKey, o);
+            AddConstraint(c, neu_.constraints.at(c.key));
+            readded.insert(c.key);
+            if (o.kind != ConstraintKind::PrimaryKey && o.kind != ConstraintKind::Unique)
+                return;
+            for (const auto& [key, fk] : old_.constraints) {
+                if (fk.kind != ConstraintKind::ForeignKey || fk.refTable != o.table || fk.refColumns != o.columns ||
+                    readded.count(key) || Dropping("CONSTRAINT", key))
+                    continue;
+                DropConstraint("CONSTRAINT", key, key, fk);
+                readded.insert(key);
+                if (neu_.constraints.count(key))
+                    AddConstraint(Change{Action::Alter, "CONSTRAINT", key, key, "", "", "", "", ""},
+                                  neu_.constraints.at(key));
+            }
+        });
+    }
+
+    void DropConstraint(const std::string& type, const std::string& name, const std::string& oldKey, const Constraint& o)
+    {
+        Add(o.kind == ConstraintKind::ForeignKey ? DropForeignKeys : DropConstraints, type, name,
+            "ALTER TABLE " + ddl_.Name(o.table) + " DROP CONSTRAINT " + ddl_.Name(OldConstraintName(oldKey)));
+    }
+
+    // ---- dropping what only Old has ----
+
+    void PlanDrops()
+    {
+        std::set<std::string> tables;
+        EachDrop("TABLE", [&](const Change& c) { tables.insert(c.key); });
+        auto onDroppedTable = [&](const std::string& table) { return tables.count(table) > 0; };
+
+        EachDrop("TRIGGER", [&](const Change& c) {
+            if (!onDroppedTable(old_.triggers.at(c.key).relation))
+                Add(DropTriggers, c, "DROP TRIGGER " + ddl_.Name(c.key));
+        });
+        EachDrop("GRANT", [&](const Change& c) {
+            const Grant& g = old_.grants.at(c.key);
+            if (ObjectGoes(g))
+                return;
+            Grant plain = g;
+            plain.grantOption = 0;
+            const std::string text = oldDdl_.GrantText(plain);
+            const auto to = text.rfind(" TO ");
+            Add(DropGrants, c, "REVOKE " + text.substr(6, to - 6) + " FROM " + text.substr(to + 4));
+        });
+        std::vector<const Change*> views;
+        EachDrop("VIEW", [&](const Change& c) { views.push_back(&c); });
+        for (const Change* v : OrderedByUse(views, old_, true))
+            Add(DropViews, *v, "DROP VIEW " + ddl_.Name(v->key));
+        EachDrop("PACKAGE", [&](const Change& c) { Add(DropPackages, c, "DROP PACKAGE " + ddl_.Name(c.key)); });
+        // Emptied first, routines that call each other can then go in any order.
+        EachDrop("PROCEDURE", [&](const Change& c) {
+            const Procedure& p = old_.procedures.at(c.key);
+            if (p.engine.empty())
+                Add(EmptyDroppedRoutines, c, oldDdl_.ProcedureStub(p), true);
+            Add(DropRoutines, c, "DROP PROCEDURE " + ddl_.Name(c.key));
+        });
+        EachDrop("FUNCTION", [&](const Change& c) {
+            const Function& f = old_.functions.at(c.key);
+            if (f.engine.empty())
+                Add(EmptyDroppedRoutines, c, oldDdl_.FunctionStub(f), true);
+            Add(DropRoutines, c, "DROP FUNCTION " + ddl_.Name(c.key));
+        });
+        EachDrop("CONSTRAINT", [&](const Change& c) {
+            const Constraint& k = old_.constraints.at(c.key);
+            if (!onDroppedTable(k.table))
+                DropConstraint(c.type, c.name, c.key, k);
+        });
+        EachDrop("INDEX", [&](const Change& c) {
+            if (!onDroppedTable(old_.indices.at(c.key).table))
+                Add(DropIndices, c, "DROP INDEX " + ddl_.Name(c.key));
+        });
+        EachDrop("FIELD", [&](const Change& c) {
+            if (!onDroppedTable(c.table))
+                Add(DropColumns, c, "ALTER TABLE " + ddl_.Name(c.table) + " DROP " + ddl_.Name(c.key));
+        });
+        EachDrop("TABLE", [&](const Change& c) { Add(DropTables, c, "DROP TABLE " + ddl_.Name(c.key)); });
+        EachDrop("EXTERNAL FUNCTION",
+                 [&](const Change& c) { Add(DropExternalFunctions, c, "DROP EXTERNAL FUNCTION " + ddl_.Name(c.key)); });
+        EachDrop("DOMAIN", [&](const Change& c) { Add(DropDomains, c, "DROP DOMAIN " + ddl_.Name(c.key)); });
+        EachDrop("EXCEPTION", [&](const Change& c) { Add(DropExceptions, c, "DROP EXCEPTION " + ddl_.Name(c.key)); });
+        EachDrop("GENERATOR", [&](const Change& c) { Add(DropGenerators, c, "DROP SEQUENCE " + ddl_.Name(c.key)); });
+        EachDrop("ROLE", [&](const Change& c) { Add(DropRolesAndCollations, c, "DROP ROLE " + ddl_.Name(c.key)); });
+        EachDrop("COLLATION",
+                 [&](const Change& c) { Add(DropRolesAndCollations, c, "DROP COLLATION " + ddl_.Name(c.key)); });
+    }
+
+    // A privilege goes with its object, and with the routine or trigger that held it.
+    bool ObjectGoes(const Grant& g) const
+    {
+        static const std::map<int, const char*> types{{0, "TABLE"},     {5, "PROCEDURE"}, {15, "FUNCTION"},
+                                                      {18, "PACKAGE"},  {14, "GENERATOR"}, {7, "EXCEPTION"},
+                                                      {13, "ROLE"}};
+        auto type = types.find(g.objectType);
+        if (type != types.end() && (Dropping(type->second, g.object) || (g.objectType == 0 && Dropping("VIEW", g.object))))
+            return true;
+        static const std::map<int, const char*> holders{{5, "PROCEDURE"}, {2, "TRIGGER"}, {1, "VIEW"},
+                                                        {15, "FUNCTION"}, {18, "PACKAGE"}, {13, "ROLE"}};
+        auto holder = holders.find(g.userType);
+        return holder != holders.end() && Dropping(holder->second, g.user);
     }
 
     const Schema& old_;
     const Schema& neu_;
+    PlanOptions options_;
     Ddl ddl_;
+    Ddl oldDdl_;
     std::map<std::string, std::vector<const Change*>> creates_;
+    std::map<std::string, std::vector<const Change*>> alters_;
+    std::map<std::string, std::vector<const Change*>> drops_;
     Plan* plan_ = nullptr;
 };
 
@@ -354,7 +737,6 @@ std::string CommentSafe(std::string text)
         text.replace(at, 2, "* /");
     return text;
 }
-
 // A terminator that the text does not hold.
 std::string TerminatorFor(const std::vector<const Step*>& steps)
 {
@@ -370,70 +752,9 @@ std::string TerminatorFor(const std::vector<const Step*>& steps)
 
 }
 
-std::vector<Change> Diff(const Schema& old, const Schema& neu)
+Plan MakePlan(const Schema& old, const Schema& neu, const std::vector<Change>& changes, const PlanOptions& options)
 {
-    std::vector<Change> out;
-    auto name = [](const auto& object) { return NameOf(object); };
-    DiffMap(out, "COLLATION", old.collations, neu.collations, name);
-    DiffMap(out, "ROLE", old.roles, neu.roles, name);
-    DiffMap(out, "GENERATOR", old.generators, neu.generators, name);
-    DiffMap(out, "EXCEPTION", old.exceptions, neu.exceptions, name);
-    DiffMap(out, "DOMAIN", old.domains, neu.domains, name);
-    for (const auto& key : neu.relationOrder) {
-        const Relation& rel = neu.relations.at(key);
-        auto existing = old.relations.find(key);
-        if (existing == old.relations.end()) {
-            out.push_back({Action::Create, rel.IsView() ? "VIEW" : "TABLE", key, key, ""});
-            continue;
-        }
-        if (rel.IsView() || existing->second.IsView())
-            continue;
-        for (const auto& column : rel.columns)
-            if (!existing->second.FindColumn(column.name))
-                out.push_back({Action::Create, "FIELD", key + "." + column.name, column.name, key});
-    }
-    DiffMap(out, "EXTERNAL FUNCTION", old.externalFunctions, neu.externalFunctions, name);
-    DiffMap(out, "PACKAGE", old.packages, neu.packages, name);
-    DiffMap(out, "PROCEDURE", old.procedures, neu.procedures, name);
-    DiffMap(out, "FUNCTION", old.functions, neu.functions, name);
-    for (const auto& key : neu.constraintOrder)
-        if (!old.constraints.count(key))
-            out.push_back({Action::Create, "CONSTRAINT", ConstraintTitle(neu.constraints.at(key)), key, ""});
-    DiffMap(out, "INDEX", old.indices, neu.indices, name);
-    DiffMap(out, "TRIGGER", old.triggers, neu.triggers, name);
-    DiffMap(out, "GRANT", old.grants, neu.grants, GrantTitle);
-
-    OnlyInOld(out, "COLLATION", old.collations, neu.collations, name);
-    OnlyInOld(out, "ROLE", old.roles, neu.roles, name);
-    OnlyInOld(out, "GENERATOR", old.generators, neu.generators, name);
-    OnlyInOld(out, "EXCEPTION", old.exceptions, neu.exceptions, name);
-    OnlyInOld(out, "DOMAIN", old.domains, neu.domains, name);
-    for (const auto& [key, rel] : old.relations) {
-        auto existing = neu.relations.find(key);
-        if (existing == neu.relations.end()) {
-            out.push_back({Action::OnlyInOld, rel.IsView() ? "VIEW" : "TABLE", key, key, ""});
-            continue;
-        }
-        if (rel.IsView() || existing->second.IsView())
-            continue;
-        for (const auto& column : rel.columns)
-            if (!existing->second.FindColumn(column.name))
-                out.push_back({Action::OnlyInOld, "FIELD", key + "." + column.name, column.name, key});
-    }
-    OnlyInOld(out, "EXTERNAL FUNCTION", old.externalFunctions, neu.externalFunctions, name);
-    OnlyInOld(out, "PACKAGE", old.packages, neu.packages, name);
-    OnlyInOld(out, "PROCEDURE", old.procedures, neu.procedures, name);
-    OnlyInOld(out, "FUNCTION", old.functions, neu.functions, name);
-    OnlyInOld(out, "CONSTRAINT", old.constraints, neu.constraints, ConstraintTitle);
-    OnlyInOld(out, "INDEX", old.indices, neu.indices, name);
-    OnlyInOld(out, "TRIGGER", old.triggers, neu.triggers, name);
-    OnlyInOld(out, "GRANT", old.grants, neu.grants, GrantTitle);
-    return out;
-}
-
-Plan MakePlan(const Schema& old, const Schema& neu, const std::vector<Change>& changes)
-{
-    return Planner(old, neu, changes).Build();
+    return Planner(old, neu, changes, options).Build();
 }
 
 std::string ScriptText(const Plan& plan)
@@ -446,6 +767,10 @@ std::string ScriptText(const Plan& plan)
     std::string text = "SET SQL DIALECT " + std::to_string(plan.dialect) + ";\n";
     // One transaction, as in a repair: a refused statement ends the script before the COMMIT.
     text += "SET BAIL ON;\nSET AUTODDL OFF;\n";
+    for (const auto& warning : plan.warnings)
+        text += "/* Warning: " + CommentSafe(warning) + " */\n";
+    for (const auto& left : plan.notMended)
+        text += "/* Not mended: " + CommentSafe(left) + " */\n";
     bool inTerm = false;
     for (const auto& step : plan.steps) {
         if (step.psql != inTerm) {
@@ -459,10 +784,6 @@ std::string ScriptText(const Plan& plan)
     text += "\nCOMMIT;\n";
     return text;
 }
-
-}
-
-namespace schema {
 
 std::string Definition(const Schema& schema, const Change& change)
 {

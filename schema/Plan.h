@@ -1,29 +1,15 @@
-// What differs between two catalogs, and the ordered statements that give Old what it lacks.
+// The ordered statements that bring Old up to date: what it lacks, what differs, and with
+// --drop what only it has.
 #pragma once
 #include "schema/Ddl.h"
+#include "schema/Diff.h"
 #include "schema/Model.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
 namespace schema {
-
-enum class Action { Create, OnlyInOld };
-
-inline constexpr const char* kMissingMessage = "not exist";
-inline constexpr const char* kOnlyInOldMessage = "only in Old";
-
-struct Change {
-    Action action = Action::Create;
-    std::string type;   // the report's Type: DOMAIN, TABLE, FIELD, ...
-    std::string name;   // as the report shows it
-    std::string key;    // the object's key in its Schema map
-    std::string table;  // the table of a FIELD
-    std::string Message() const { return action == Action::Create ? kMissingMessage : kOnlyInOldMessage; }
-};
-
-// New's objects that Old lacks, then Old's objects that New lacks, each kind in plan order.
-std::vector<Change> Diff(const Schema& old, const Schema& neu);
 
 struct Step {
     int phase = 0;
@@ -36,14 +22,27 @@ struct Step {
 struct Plan {
     int dialect = 3;
     std::vector<Step> steps;
+    // Differences no statement of the server can mend in place, each naming its object.
+    std::vector<std::string> notMended;
+    // What the checks of Old's rows found, written at the head of the script.
+    std::vector<std::string> warnings;
+};
+
+struct PlanOptions {
+    // Objects only Old has are dropped, in the reverse order of creation.
+    bool drop = false;
+    // Rows of Old's tables, where the plan depends on them (a column of another type family).
+    std::map<std::string, long long> rowCounts;
 };
 
 // The phases, in the order the server can take them:
-//   collations, roles, generators, exceptions, domains, tables and missing columns (computed
-//   ones as COMPUTED BY (NULL)), external functions, routine stubs and package headers,
-//   primary and unique keys, foreign keys, indices, views in dependency order, routine and
-//   package bodies, domain and table CHECKs and computed expressions, triggers, grants, comments.
-Plan MakePlan(const Schema& old, const Schema& neu, const std::vector<Change>& changes);
+//   drops (triggers, views, routines, constraints and indices that go or change, columns,
+//   tables, then the kinds they used), collations, roles, generators, exceptions, domains,
+//   tables and missing columns (computed ones as COMPUTED BY (NULL)), column changes,
+//   external functions, routine stubs and package headers, primary and unique keys, foreign
+//   keys, indices, views in dependency order, routine and package bodies, domain and table
+//   CHECKs and computed expressions, triggers, grants, comments.
+Plan MakePlan(const Schema& old, const Schema& neu, const std::vector<Change>& changes, const PlanOptions& options = {});
 
 // The plan as isql takes it: the dialect first, SET TERM around PSQL, one COMMIT at the end.
 std::string ScriptText(const Plan& plan);

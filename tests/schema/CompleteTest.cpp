@@ -2,6 +2,7 @@
 #include "schema/Apply.h"
 #include "schema/Inspect.h"
 #include "schema/Plan.h"
+#include "schema/Safety.h"
 #include "tests/support/TestDb.h"
 
 #include <array>
@@ -185,9 +186,9 @@ TEST(CompletePlan, CyclesGetStubsQuotedNamesQuotesAndComputedColumnsComeLast)
         "CREATE PACKAGE P\nAS\nBEGIN FUNCTION ONE RETURNS INTEGER; END",
         "CREATE OR ALTER FUNCTION F_EVEN (N INTEGER)\nRETURNS BOOLEAN\nAS\nBEGIN END",
         "CREATE OR ALTER FUNCTION F_ODD (N INTEGER)\nRETURNS BOOLEAN\nAS\nBEGIN END",
+        "CREATE PACKAGE BODY P\nAS\nBEGIN FUNCTION ONE RETURNS INTEGER AS BEGIN RETURN 1; END END",
         "ALTER FUNCTION F_EVEN (N INTEGER)\nRETURNS BOOLEAN\nAS\nBEGIN RETURN IIF(N = 0, TRUE, F_ODD(N - 1)); END",
         "ALTER FUNCTION F_ODD (N INTEGER)\nRETURNS BOOLEAN\nAS\nBEGIN RETURN IIF(N = 0, FALSE, F_EVEN(N - 1)); END",
-        "CREATE PACKAGE BODY P\nAS\nBEGIN FUNCTION ONE RETURNS INTEGER AS BEGIN RETURN 1; END END",
         "ALTER TABLE \"Order Line\" ALTER \"Twice\" TYPE BIGINT COMPUTED BY (QTY * 2)",
         "GRANT SELECT ON \"Order Line\" TO PUBLIC",
         "COMMENT ON COLUMN \"Order Line\".\"select\" IS 'It''s a key'",
@@ -226,6 +227,101 @@ TEST(CompleteRepair, ARefusedStatementLeavesOldAsItWasAndNamesTheObject)
     }
     EXPECT_TRUE(InspectFile(oldDb.Path()).SameObjects(before));
     EXPECT_EQ(Extract(oldDb.Path()), extractBefore);
+}
+
+}
+
+namespace {
+
+schema::Plan PlanWith(const std::string& oldPath, const std::string& newPath, bool drop)
+{
+    const schema::Schema neu = InspectFile(newPath);
+    const schema::Schema old = InspectFile(oldPath);
+    schema::PlanOptions options;
+    options.drop = drop;
+    options.rowCounts["EMPTY_ONE"] = 0;
+    return schema::MakePlan(old, neu, schema::Diff(old, neu), options);
+}
+
+TEST(CompleteDrift, EveryDifferenceIsMendedInPlaceAndWithDropOldOnlyColumnsGo)
+{
+    TestDb newDb(CurrentTestName() + "_new", PairSql("drift_new.sql"), 3);
+    TestDb oldDb(CurrentTestName() + "_old", PairSql("drift_old.sql"), 3);
+    std::vector<std::string> rows;
+    {
+        const schema::Schema neu = InspectFile(newDb.Path());
+        const schema::Schema old = InspectFile(oldDb.Path());
+        for (const auto& change : schema::Diff(old, neu))
+            rows.push_back(change.type + "\t" + change.name + "\t" + change.Message());
+    }
+    EXPECT_EQ(rows, (std::vector<std::string>{
+        "GENERATOR\tSEQ_A\tdifferent: initial value 0 -> 10",
+        "GENERATOR\tSEQ_A\tdifferent: increment 1 -> 2",
+        "EXCEPTION\tE_A\tdifferent: message old text -> new text",
+        "DOMAIN\tD_AMOUNT\tdifferent: type NUMERIC(9, 2) -> NUMERIC(10, 2)",
+        "DOMAIN\tD_AMOUNT\tdifferent: default 0 -> 1",
+        "DOMAIN\tD_AMOUNT\tdifferent: check",
+        "TABLE\tITEMS\tdifferent: comment Old comment -> New comment",
+        "FIELD\tITEMS.NAME\tdifferent: type VARCHAR(20) CHARACTER SET NONE -> VARCHAR(40) CHARACTER SET NONE",
+        "FIELD\tITEMS.CODE\tdifferent: type SMALLINT -> INTEGER",
+        "FIELD\tITEMS.QTY\tdifferent: default 1 -> 2",
+        "FIELD\tITEMS.STATUS\tdifferent: nullability null -> not null",
+        "FIELD\tEMPTY_ONE.FLAG\tdifferent: type CHAR(1) CHARACTER SET NONE -> BOOLEAN",
+        "VIEW\tV_ITEMS\tdifferent: columns ID, NAME, CODE, PRICE -> ID, NAME, CODE, PRICE, QTY",
+        "VIEW\tV_ITEMS\tdifferent: source",
+        "PACKAGE\tPK\tdifferent: body",
+        "PROCEDURE\tP_NAMES\tdifferent: source",
+        "CONSTRAINT\tITEMS CHECK\tdifferent: definition ALTER TABLE ITEMS ADD CHECK (QTY > 0) -> "
+        "ALTER TABLE ITEMS ADD CHECK (QTY > 0 AND QTY < 1000)",
+        "INDEX\tIX_ITEMS_NAME\tdifferent: definition CREATE INDEX IX_ITEMS_NAME ON ITEMS (NAME) -> "
+        "CREATE UNIQUE DESCENDING INDEX IX_ITEMS_NAME ON ITEMS (NAME)",
+        "TRIGGER\tITEMS_BI\tdifferent: state active -> inactive",
+        "GRANT\tSELECT ON ITEMS TO PUBLIC\tdifferent: grant option without -> with",
+        "FIELD\tITEMS.OBSOLETE\tonly in Old",
+    }));
+
+    const schema::Plan plan = PlanWith(oldDb.Path(), newDb.Path(), true);
+    EXPECT_EQ(plan.notMended, std::vector<std::string>{});
+    {
+        Attached a(oldDb.Path());
+        schema::Apply(plan, a.db, a.tran);
+    }
+    ExpectConverged(oldDb, newDb);
+}
+
+}
+
+namespace {
+
+TEST(CompleteSafety, OldRowsThatAStatementWouldRefuseOrSpoilAreCountedBeforeAnythingRuns)
+{
+    TestDb newDb(CurrentTestName() + "_new", R"(
+        CREATE TABLE P (ID INTEGER NOT NULL PRIMARY KEY);
+        CREATE TABLE T (A INTEGER, B VARCHAR(3), C INTEGER NOT NULL, R INTEGER, N INTEGER NOT NULL,
+            CONSTRAINT UQ_T UNIQUE (A), CONSTRAINT FK_T FOREIGN KEY (R) REFERENCES P (ID), CONSTRAINT CK_T CHECK (A > 1));)",
+                 3);
+    TestDb oldDb(CurrentTestName() + "_old", R"(
+        CREATE TABLE P (ID INTEGER NOT NULL PRIMARY KEY);
+        CREATE TABLE T (A INTEGER, B VARCHAR(10), C INTEGER, R INTEGER);
+        INSERT INTO T VALUES (1, 'long text', NULL, 5);
+        INSERT INTO T VALUES (1, 'x', NULL, 6);)",
+                 3);
+    const schema::Schema neu = InspectFile(newDb.Path());
+    const schema::Schema old = InspectFile(oldDb.Path());
+    Attached a(oldDb.Path());
+    const schema::SafetyResult result =
+        schema::CheckData(a.db, a.tran, old, neu, schema::Diff(old, neu), false);
+    std::vector<std::string> issues;
+    for (const auto& issue : result.issues)
+        issues.push_back(issue.type + " " + issue.name + ": " + issue.message);
+    EXPECT_EQ(issues, (std::vector<std::string>{
+        "FIELD T.N: would fail: 2 rows of T have N NULL",
+        "CONSTRAINT UQ_T: would fail: 1 value of (A) in T repeats",
+        "CONSTRAINT FK_T: would fail: 2 rows of T have no match in P",
+        "CONSTRAINT CK_T: would fail: 2 rows of T break CHECK (A > 1)",
+        "FIELD T.B: may lose data: 1 row of T has B longer than 3 characters",
+        "FIELD T.C: would fail: 2 rows of T have C NULL",
+    }));
 }
 
 }

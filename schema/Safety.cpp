@@ -1,0 +1,272 @@
+// Counting queries on Old for what a plan would run into; the number of queries follows the
+// number of changes, never the number of objects.
+#include "schema/Safety.h"
+#include "schema/Ddl.h"
+#include "db/Connection.h"
+#include "db/DbError.h"
+#include "db/Query.h"
+#include "db/Transaction.h"
+
+#include <set>
+
+namespace schema {
+namespace {
+
+std::string Joined(const std::vector<std::string>& parts, const char* separator = ", ")
+{
+    std::string text;
+    for (const auto& part : parts)
+        text += (text.empty() ? "" : separator) + part;
+    return text;
+}
+
+std::string Rows(long long count)
+{
+    return std::to_string(count) + (count == 1 ? " row" : " rows");
+}
+
+// The verb after a count: "1 row has", "3 rows have".
+std::string Verb(long long count, const char* one, const char* many)
+{
+    return count == 1 ? one : many;
+}
+
+class Checker {
+public:
+    Checker(Connection& connection, Transaction& transaction, const Schema& old, const Schema& neu)
+        : connection_(connection), transaction_(transaction), old_(old), neu_(neu), ddl_(old.dialect)
+    {
+    }
+
+    SafetyResult Run(const std::vector<Change>& changes, bool drop)
+    {
+        for (const auto& change : changes) {
+            try {
+                if (change.action == Action::Alter)
+                    Altered(change);
+                else if (change.action == Action::Create)
+                    Created(change);
+                else if (drop)
+                    Dropped(change);
+            } catch (const DdlError&) {
+                // A name Old's dialect cannot write is refused by the plan itself, with its name.
+            }
+        }
+        return std::move(result_);
+    }
+
+private:
+    long long Count(const std::string& sql)
+    {
+        Query query(connection_, transaction_, {sql});
+        query.Dialect = static_cast<unsigned short>(old_.dialect);
+        query.Open();
+        const long long count = query.Eof() ? 0 : query.AsInteger("N");
+        query.Close();
+        return count;
+    }
+
+    long long TableRows(const std::string& table)
+    {
+        auto known = result_.rowCounts.find(table);
+        if (known != result_.rowCounts.end())
+            return known->second;
+        const long long rows = Count("SELECT COUNT(*) AS N FROM " + ddl_.Name(table));
+        result_.rowCounts[table] = rows;
+        return rows;
+    }
+
+    void Issue(const Change& c, const std::string& message) { result_.issues.push_back({c.type, c.name, message}); }
+
+    void NotNull(const Change& c, const std::string& table, const std::string& column)
+    {
+        const long long n = Count("SELECT COUNT(*) AS N FROM " + ddl_.Name(table) + " WHERE " + ddl_.Name(column) +
+                                  " IS NULL");
+        if (n > 0)
+            Issue(c, "would fail: " + Rows(n) + " of " + table + " " + Verb(n, "has ", "have ") + column + " NULL");
+    }
+
+    void Altered(const Change& c)
+    {
+        if (c.type == "FIELD" && c.property == "nullability" && c.newValue == "not null")
+            NotNull(c, c.table, c.key);
+        else if (c.type == "DOMAIN" && c.property == "nullability" && c.newValue == "not null")
+            for (const auto& [name, table] : old_.relations)
+                for (const auto& column : table.columns)
+                    if (!table.IsView() && column.domain == c.key && !column.notNull)
+                        NotNull(c, name, column.name);
+        if (c.type == "FIELD" && c.property == "type")
+            TypeChange(c, c.table, *neu_.relations.at(c.table).FindColumn(c.key), c.key);
+        if (c.type == "DOMAIN" && c.property == "type")
+            for (const auto& [name, table] : old_.relations)
+                for (const auto& column : table.columns)
+                    if (!table.IsView() && column.domain == c.key)
+                        Narrowing(c, name, column.name, old_.domains.at(c.key).type, neu_.domains.at(c.key).type);
+        if (c.type == "CONSTRAINT")
+            NewConstraint(c, neu_.constraints.at(c.key));
+    }
+
+    void TypeChange(const Change& c, const std::string& table, const Column& target, const std::string& column)
+    {
+        const Column& current = *old_.relations.at(table).FindColumn(column);
+        const Type from = current.domain.empty() ? current.type : old_.domains.count(current.domain)
+                                                                      ? old_.domains.at(current.domain).type
+                                                                      : current.type;
+        const Type to = target.domain.empty() ? target.type : neu_.domains.count(target.domain)
+                                                                  ? neu_.domains.at(target.domain).type
+                                                                  : target.type;
+        Narrowing(c, table, column, from, to);
+    }
+
+    static int Family(const Type& t)
+    {
+        switch (t.fieldType) {
+        case 14: case 37: case 40: return 1;
+        case 12: case 13: case 35: case 28: case 29: return 2;
+        case 23: return 3;
+        case 261: return 4;
+        default: return 0;
+        }
+    }
+
+    void Narrowing(const Change& c, const std::string& table, const std::string& column, const Type& from,
+                   const Type& to)
+    {
+        const std::string t = ddl_.Name(table), col = ddl_.Name(column);
+        if (Family(from) != Family(to)) {
+            const long long rows = TableRows(table);
+            if (rows > 0)
+                Issue(c, "needs a data migration: " + Rows(rows) + " of " + table);
+            return;
+        }
+        if (Family(from) == 1) {
+            if (to.charLength < from.charLength) {
+                const long long n = Count("SELECT COUNT(*) AS N FROM " + t + " WHERE CHAR_LENGTH(" + col + ") > " +
+                                          std::to_string(to.charLength));
+                Issue(c, "may lose data: " + Rows(n) + " of " + table + " " + Verb(n, "has ", "have ") + column + " longer than " +
+                             std::to_string(to.charLength) + " characters");
+            } else if (from.charset != to.charset) {
+                const long long n = Count("SELECT COUNT(*) AS N FROM " + t + " WHERE " + col + " IS NOT NULL");
+                if (n > 0)
+                    Issue(c, "may lose data: " + Rows(n) + " of " + table + " " + Verb(n, "changes", "change") + " character set from " +
+                                 from.charset + " to " + to.charset);
+            }
+            return;
+        }
+        if (Family(from) == 0) {
+            const int fromDigits = from.precision > 0 ? from.precision : 0;
+            const int toDigits = to.precision > 0 ? to.precision : 0;
+            const bool smaller = (-to.scale < -from.scale) || (toDigits > 0 && fromDigits > 0 && toDigits < fromDigits) ||
+                                 (to.fieldType == 7 && from.fieldType != 7) ||
+                                 (to.fieldType == 8 && (from.fieldType == 16 || from.fieldType == 26));
+            if (smaller) {
+                const long long n = Count("SELECT COUNT(*) AS N FROM " + t + " WHERE " + col + " IS NOT NULL");
+                if (n > 0)
+                    Issue(c, "may lose data: " + Rows(n) + " of " + table + " " + Verb(n, "holds ", "hold ") + column +
+                                 " values for a smaller precision or scale");
+            }
+        }
+    }
+
+    void Created(const Change& c)
+    {
+        if (c.type == "CONSTRAINT") {
+            NewConstraint(c, neu_.constraints.at(c.key));
+        } else if (c.type == "FIELD") {
+            const Column& column = *neu_.relations.at(c.table).FindColumn(c.key);
+            const bool defaulted = !column.defaultSource.empty() ||
+                                   (!column.domain.empty() && neu_.domains.count(column.domain) &&
+                                    !neu_.domains.at(column.domain).defaultSource.empty());
+            const bool notNull = column.notNull || (!column.domain.empty() && neu_.domains.count(column.domain) &&
+                                                    neu_.domains.at(column.domain).notNull);
+            if (notNull && !defaulted && column.computedSource.empty() && !column.identityType) {
+                const long long rows = TableRows(c.table);
+                if (rows > 0)
+                    Issue(c, "would fail: " + Rows(rows) + " of " + c.table + " " + Verb(rows, "has ", "have ") + column.name +
+                          " NULL");
+            }
+        }
+    }
+
+    // A key, reference or CHECK on a table Old already has is only as good as Old's rows.
+    void NewConstraint(const Change& c, const Constraint& k)
+    {
+        auto table = old_.relations.find(k.table);
+        if (table == old_.relations.end())
+            return;
+        std::vector<std::string> columns;
+        for (const auto& name : k.columns) {
+            if (!table->second.FindColumn(name))
+                return;
+            columns.push_back(ddl_.Name(name));
+        }
+        const std::string t = ddl_.Name(k.table);
+        if (k.kind == ConstraintKind::PrimaryKey || k.kind == ConstraintKind::Unique) {
+            const long long n = Count("SELECT COUNT(*) AS N FROM (SELECT 1 AS ONE FROM " + t + " GROUP BY " +
+                                      Joined(columns) + " HAVING COUNT(*) > 1)");
+            if (n > 0)
+                Issue(c, "would fail: " + std::to_string(n) + (n == 1 ? " value" : " values") + " of (" +
+                             Joined(k.columns) + ") in " + k.table + Verb(n, " repeats", " repeat"));
+        } else if (k.kind == ConstraintKind::ForeignKey) {
+            std::string match, present;
+            for (std::size_t i = 0; i < columns.size() && i < k.refColumns.size(); ++i) {
+                match += std::string(i ? " AND " : "") + "P." + ddl_.Name(k.refColumns[i]) + " = C." + columns[i];
+                present += std::string(i ? " AND " : "") + "C." + columns[i] + " IS NOT NULL";
+            }
+            const bool refExists = old_.relations.count(k.refTable) > 0;
+            const std::string sql = "SELECT COUNT(*) AS N FROM " + t + " C WHERE " + present +
+                                    (refExists ? " AND NOT EXISTS (SELECT 1 FROM " + ddl_.Name(k.refTable) +
+                                                     " P WHERE " + match + ")"
+                                               : "");
+            const long long n = Count(sql);
+            if (n > 0)
+                Issue(c, "would fail: " + Rows(n) + " of " + k.table + " " + Verb(n, "has", "have") + " no match in " + k.refTable);
+        } else if (k.kind == ConstraintKind::Check) {
+            std::string expression = k.checkSource;
+            const auto open = expression.find('(');
+            if (open == std::string::npos)
+                return;
+            expression = expression.substr(open);
+            try {
+                const long long n = Count("SELECT COUNT(*) AS N FROM " + t + " WHERE NOT " + expression);
+                if (n > 0)
+                    Issue(c, "would fail: " + Rows(n) + " of " + k.table + " " + Verb(n, "breaks ", "break ") + k.checkSource);
+            } catch (const DbError&) {
+                // An expression that names what Old does not have yet cannot be tried on its rows.
+            }
+        }
+    }
+
+    void Dropped(const Change& c)
+    {
+        if (c.type == "TABLE") {
+            const long long rows = TableRows(c.key);
+            if (rows > 0)
+                result_.destructive["TABLE " + c.name] = rows;
+        } else if (c.type == "FIELD") {
+            const long long n = Count("SELECT COUNT(*) AS N FROM " + ddl_.Name(c.table) + " WHERE " + ddl_.Name(c.key) +
+                                      " IS NOT NULL");
+            if (n > 0)
+                result_.destructive["FIELD " + c.name] = n;
+        }
+    }
+
+    Connection& connection_;
+    Transaction& transaction_;
+    const Schema& old_;
+    const Schema& neu_;
+    Ddl ddl_;
+    SafetyResult result_;
+};
+
+}
+
+SafetyResult CheckData(Connection& connection, Transaction& transaction, const Schema& old, const Schema& neu,
+                       const std::vector<Change>& changes, bool drop)
+{
+    if (!transaction.Active())
+        transaction.StartTransaction();
+    return Checker(connection, transaction, old, neu).Run(changes, drop);
+}
+
+}
