@@ -130,6 +130,8 @@ void Connection::Open()
     std::vector<char> dpb{static_cast<char>(isc_dpb_version1)};
     AddDpbString(dpb, isc_dpb_user_name, user, "User name is too long");
     AddDpbString(dpb, isc_dpb_password, password, "Password is too long");
+    if (!CharacterSet.empty())
+        AddDpbString(dpb, isc_dpb_lc_ctype, CharacterSet, "Character set name is too long");
     AddDpbInteger(dpb, isc_dpb_sql_dialect, 1);
 
     Attach(databaseName_, dpb, ConnectTimeoutSeconds, handle_);

@@ -30,6 +30,8 @@ public:
     std::vector<std::string> Params;
     bool LoginPromptOn = false;
     LoginPrompt* Prompter = nullptr;
+    // The connection's character set (lc_ctype); empty leaves it to the server, which takes NONE.
+    std::string CharacterSet;
     Transaction* DefaultTransaction = nullptr;
     // How long an attach waits for a server that does not answer; 0 leaves it to the client
     // library, whose own wait is three minutes.

@@ -27,6 +27,13 @@ struct FieldRow {
     std::string description;
 };
 
+// Text blobs are read as their bytes: read as text, the server would make '?' of every
+// character the connection's character set NONE cannot show.
+std::string Binary(const std::string& column)
+{
+    return "CAST(" + column + " AS BLOB SUB_TYPE BINARY)";
+}
+
 class Reader {
 public:
     Reader(Connection& connection, Transaction& transaction, InspectStats* stats)
@@ -40,7 +47,8 @@ public:
     {
         const std::string as = alias.empty() ? column.substr(4) : alias;
         if (optional_.count(table + "." + column))
-            return column + " AS " + as;
+            return (column.size() > 7 && column.compare(column.size() - 7, 7, "_SOURCE") == 0 ? Binary(column) : column) +
+                   " AS " + as;
         return "NULL AS " + as;
     }
     bool Has(const std::string& table, const std::string& column) const
@@ -172,7 +180,7 @@ void ReadCharsets(Reader& r, Catalog& catalog, Schema& schema)
            });
     r.Each("SELECT RDB$CHARACTER_SET_ID AS CS, RDB$COLLATION_ID AS ID, " + Name("RDB$COLLATION_NAME") +
                ", RDB$SYSTEM_FLAG AS SYS, " + Name("RDB$BASE_COLLATION_NAME") +
-               ", RDB$COLLATION_ATTRIBUTES AS ATTRS, RDB$SPECIFIC_ATTRIBUTES AS SPECIFIC_ATTRS, RDB$DESCRIPTION AS "
+               ", RDB$COLLATION_ATTRIBUTES AS ATTRS, CAST(RDB$SPECIFIC_ATTRIBUTES AS BLOB SUB_TYPE BINARY) AS SPECIFIC_ATTRS, CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS "
                "DESCRIPTION FROM RDB$COLLATIONS",
            [&](Query& q) {
                const int cs = Int(q, "CS");
@@ -202,9 +210,9 @@ void ReadFields(Reader& r, Catalog& catalog, Schema& schema)
                dims[q.AsTrimmed("FIELD_NAME")].push_back({Int(q, "DIM"), {Int(q, "LO"), Int(q, "HI")}});
            });
     r.Each(std::string("SELECT ") + Name("RDB$FIELD_NAME") + ", " + kTypeColumns +
-               ", RDB$SEGMENT_LENGTH AS SEGMENT_LENGTH, RDB$DEFAULT_SOURCE AS DEFAULT_SOURCE, "
-               "RDB$VALIDATION_SOURCE AS VALIDATION_SOURCE, RDB$COMPUTED_SOURCE AS COMPUTED_SOURCE, "
-               "RDB$NULL_FLAG AS NULL_FLAG, RDB$SYSTEM_FLAG AS SYS, RDB$DESCRIPTION AS DESCRIPTION FROM RDB$FIELDS",
+               ", RDB$SEGMENT_LENGTH AS SEGMENT_LENGTH, CAST(RDB$DEFAULT_SOURCE AS BLOB SUB_TYPE BINARY) AS DEFAULT_SOURCE, "
+               "CAST(RDB$VALIDATION_SOURCE AS BLOB SUB_TYPE BINARY) AS VALIDATION_SOURCE, CAST(RDB$COMPUTED_SOURCE AS BLOB SUB_TYPE BINARY) AS COMPUTED_SOURCE, "
+               "RDB$NULL_FLAG AS NULL_FLAG, RDB$SYSTEM_FLAG AS SYS, CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION FROM RDB$FIELDS",
            [&](Query& q) {
                FieldRow f;
                f.type = TypeFrom(q, catalog, &f.charsetId, &f.collationId);
@@ -240,7 +248,7 @@ void ReadGeneratorsAndExceptions(Reader& r, Schema& schema, std::unordered_map<s
 {
     r.Each("SELECT " + Name("RDB$GENERATOR_NAME") + ", RDB$SYSTEM_FLAG AS SYS, " +
                r.Col("RDB$GENERATORS", "RDB$INITIAL_VALUE") + ", " + r.Col("RDB$GENERATORS", "RDB$GENERATOR_INCREMENT") +
-               ", RDB$DESCRIPTION AS DESCRIPTION FROM RDB$GENERATORS",
+               ", CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION FROM RDB$GENERATORS",
            [&](Query& q) {
                Generator g;
                g.name = q.AsTrimmed("GENERATOR_NAME");
@@ -254,7 +262,7 @@ void ReadGeneratorsAndExceptions(Reader& r, Schema& schema, std::unordered_map<s
                    schema.generators[g.name] = g;
            });
     r.Each("SELECT " + Name("RDB$EXCEPTION_NAME") +
-               ", RDB$MESSAGE AS MESSAGE, RDB$DESCRIPTION AS DESCRIPTION FROM RDB$EXCEPTIONS "
+               ", RDB$MESSAGE AS MESSAGE, CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION FROM RDB$EXCEPTIONS "
                "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0",
            [&](Query& q) {
                Exception e;
@@ -283,8 +291,8 @@ void ReadRelations(Reader& r, const Catalog& catalog, Schema& schema,
                    const std::unordered_map<std::string, Generator>& identity)
 {
     r.Each("SELECT " + Name("RDB$RELATION_NAME") + ", " + r.Col("RDB$RELATIONS", "RDB$RELATION_TYPE") +
-               ", RDB$VIEW_BLR IS NOT NULL AS IS_VIEW, RDB$VIEW_SOURCE AS VIEW_SOURCE, RDB$EXTERNAL_FILE AS "
-               "EXTERNAL_FILE, RDB$DESCRIPTION AS DESCRIPTION FROM RDB$RELATIONS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 "
+               ", RDB$VIEW_BLR IS NOT NULL AS IS_VIEW, CAST(RDB$VIEW_SOURCE AS BLOB SUB_TYPE BINARY) AS VIEW_SOURCE, RDB$EXTERNAL_FILE AS "
+               "EXTERNAL_FILE, CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION FROM RDB$RELATIONS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 "
                "ORDER BY RDB$RELATION_ID",
            [&](Query& q) {
                Relation rel;
@@ -298,8 +306,8 @@ void ReadRelations(Reader& r, const Catalog& catalog, Schema& schema,
                schema.relations[rel.name] = rel;
            });
     r.Each("SELECT " + Name("RDB$RELATION_NAME") + ", " + Name("RDB$FIELD_NAME") + ", " + Name("RDB$FIELD_SOURCE") +
-               ", RDB$FIELD_POSITION AS POS, RDB$NULL_FLAG AS NULL_FLAG, RDB$DEFAULT_SOURCE AS DEFAULT_SOURCE, "
-               "RDB$COLLATION_ID AS COLLATION_ID, RDB$DESCRIPTION AS DESCRIPTION, " +
+               ", RDB$FIELD_POSITION AS POS, RDB$NULL_FLAG AS NULL_FLAG, CAST(RDB$DEFAULT_SOURCE AS BLOB SUB_TYPE BINARY) AS DEFAULT_SOURCE, "
+               "RDB$COLLATION_ID AS COLLATION_ID, CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION, " +
                r.Col("RDB$RELATION_FIELDS", "RDB$IDENTITY_TYPE") + ", " + r.Col("RDB$RELATION_FIELDS", "RDB$GENERATOR_NAME") + " FROM RDB$RELATION_FIELDS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0",
            [&](Query& q) {
                auto rel = schema.relations.find(q.AsTrimmed("RELATION_NAME"));
@@ -364,9 +372,9 @@ void ReadConstraintsAndIndices(Reader& r, Schema& schema, std::set<std::string>&
     std::unordered_map<std::string, Index> indices;
     r.Each("SELECT " + Name("RDB$INDEX_NAME") + ", " + Name("RDB$RELATION_NAME") +
                ", RDB$UNIQUE_FLAG AS UNIQUE_FLAG, RDB$INDEX_TYPE AS INDEX_TYPE, RDB$INDEX_INACTIVE AS INACTIVE, "
-               "RDB$EXPRESSION_SOURCE AS EXPRESSION_SOURCE, " +
+               "CAST(RDB$EXPRESSION_SOURCE AS BLOB SUB_TYPE BINARY) AS EXPRESSION_SOURCE, " +
                r.Col("RDB$INDICES", "RDB$CONDITION_SOURCE") +
-               ", RDB$DESCRIPTION AS DESCRIPTION FROM RDB$INDICES WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0",
+               ", CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION FROM RDB$INDICES WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0",
            [&](Query& q) {
                Index ix;
                ix.name = q.AsTrimmed("INDEX_NAME");
@@ -396,7 +404,7 @@ void ReadConstraintsAndIndices(Reader& r, Schema& schema, std::set<std::string>&
            [&](Query& q) { checkTriggersOf[q.AsTrimmed("CONSTRAINT_NAME")].push_back(q.AsTrimmed("TRIGGER_NAME")); });
     std::unordered_map<std::string, std::string> triggerSources;
     r.Each("SELECT " + Name("RDB$TRIGGER_NAME") +
-               ", RDB$TRIGGER_SOURCE AS TRIGGER_SOURCE FROM RDB$TRIGGERS WHERE RDB$SYSTEM_FLAG = 3",
+               ", CAST(RDB$TRIGGER_SOURCE AS BLOB SUB_TYPE BINARY) AS TRIGGER_SOURCE FROM RDB$TRIGGERS WHERE RDB$SYSTEM_FLAG = 3",
            [&](Query& q) { triggerSources[q.AsTrimmed("TRIGGER_NAME")] = q.AsTrimmed("TRIGGER_SOURCE"); });
 
     struct ConstraintRow {
@@ -503,9 +511,9 @@ Parameter ParameterFrom(Query& q, const Catalog& catalog)
 void ReadRoutines(Reader& r, const Catalog& catalog, Schema& schema)
 {
     const std::string procPackage = r.Has("RDB$PROCEDURES", "RDB$PACKAGE_NAME") ? " AND RDB$PACKAGE_NAME IS NULL" : "";
-    r.Each("SELECT " + Name("RDB$PROCEDURE_NAME") + ", RDB$PROCEDURE_SOURCE AS SOURCE, RDB$PROCEDURE_TYPE AS PTYPE, " +
+    r.Each("SELECT " + Name("RDB$PROCEDURE_NAME") + ", CAST(RDB$PROCEDURE_SOURCE AS BLOB SUB_TYPE BINARY) AS SOURCE, RDB$PROCEDURE_TYPE AS PTYPE, " +
                r.Col("RDB$PROCEDURES", "RDB$ENGINE_NAME") + ", " + r.Col("RDB$PROCEDURES", "RDB$ENTRYPOINT") +
-               ", RDB$DESCRIPTION AS DESCRIPTION FROM RDB$PROCEDURES WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0" +
+               ", CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION FROM RDB$PROCEDURES WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0" +
                procPackage,
            [&](Query& q) {
                Procedure p;
@@ -528,9 +536,9 @@ void ReadRoutines(Reader& r, const Catalog& catalog, Schema& schema)
         r.Has("RDB$PROCEDURE_PARAMETERS", "RDB$PACKAGE_NAME") ? " WHERE RDB$PACKAGE_NAME IS NULL" : "";
     r.Each("SELECT " + Name("RDB$PROCEDURE_NAME") + ", " + Name("RDB$PARAMETER_NAME") + ", " + Name("RDB$FIELD_SOURCE") +
                ", RDB$PARAMETER_NUMBER AS NUM, RDB$PARAMETER_TYPE AS PTYPE, RDB$NULL_FLAG AS NULL_FLAG, "
-               "RDB$DEFAULT_SOURCE AS DEFAULT_SOURCE, RDB$PARAMETER_MECHANISM AS MECHANISM, "
+               "CAST(RDB$DEFAULT_SOURCE AS BLOB SUB_TYPE BINARY) AS DEFAULT_SOURCE, RDB$PARAMETER_MECHANISM AS MECHANISM, "
                "RDB$RELATION_NAME AS RELATION_NAME, RDB$FIELD_NAME AS "
-               "COLUMN_NAME, RDB$DESCRIPTION AS DESCRIPTION FROM RDB$PROCEDURE_PARAMETERS" +
+               "COLUMN_NAME, CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION FROM RDB$PROCEDURE_PARAMETERS" +
                paramPackage,
            [&](Query& q) {
                params.push_back({Int(q, "NUM"), Int(q, "PTYPE") == 1, q.AsTrimmed("PROCEDURE_NAME"),
@@ -550,7 +558,7 @@ void ReadRoutines(Reader& r, const Catalog& catalog, Schema& schema)
                r.Col("RDB$FUNCTIONS", "RDB$FUNCTION_SOURCE", "SOURCE") + ", " + r.Col("RDB$FUNCTIONS", "RDB$ENGINE_NAME") +
                ", " + r.Col("RDB$FUNCTIONS", "RDB$LEGACY_FLAG") + ", " +
                r.Col("RDB$FUNCTIONS", "RDB$DETERMINISTIC_FLAG") + ", " + r.Col("RDB$FUNCTIONS", "RDB$PACKAGE_NAME") +
-               ", RDB$DESCRIPTION AS DESCRIPTION FROM RDB$FUNCTIONS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0",
+               ", CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION FROM RDB$FUNCTIONS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0",
            [&](Query& q) {
                if (!q.IsNull("PACKAGE_NAME"))
                    return;
@@ -587,9 +595,9 @@ void ReadRoutines(Reader& r, const Catalog& catalog, Schema& schema)
                "ARG_MECHANISM, " + kTypeColumns + ", NULL AS SEGMENT_LENGTH, " +
                (r.Has("RDB$FUNCTION_ARGUMENTS", "RDB$ARGUMENT_NAME")
                     ? "RDB$ARGUMENT_NAME AS PARAMETER_NAME, RDB$FIELD_SOURCE "
-                      "AS FIELD_SOURCE, RDB$NULL_FLAG AS NULL_FLAG, RDB$DEFAULT_SOURCE AS DEFAULT_SOURCE, "
+                      "AS FIELD_SOURCE, RDB$NULL_FLAG AS NULL_FLAG, CAST(RDB$DEFAULT_SOURCE AS BLOB SUB_TYPE BINARY) AS DEFAULT_SOURCE, "
                       "RDB$ARGUMENT_MECHANISM AS MECHANISM, RDB$RELATION_NAME AS RELATION_NAME, "
-                      "RDB$FIELD_NAME AS COLUMN_NAME, RDB$DESCRIPTION AS DESCRIPTION, "
+                      "RDB$FIELD_NAME AS COLUMN_NAME, CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION, "
                       "RDB$PACKAGE_NAME AS PACKAGE_NAME"
                     : "NULL AS PARAMETER_NAME, NULL AS FIELD_SOURCE, NULL AS NULL_FLAG, NULL AS DEFAULT_SOURCE, "
                       "NULL AS MECHANISM, NULL AS RELATION_NAME, NULL AS COLUMN_NAME, NULL AS DESCRIPTION, "
@@ -627,7 +635,7 @@ void ReadRoutines(Reader& r, const Catalog& catalog, Schema& schema)
 
     if (r.Has("RDB$PACKAGES", "RDB$PACKAGE_NAME"))
         r.Each("SELECT " + Name("RDB$PACKAGE_NAME") +
-                   ", RDB$PACKAGE_HEADER_SOURCE AS HEADER_SOURCE, RDB$PACKAGE_BODY_SOURCE AS BODY_SOURCE, RDB$DESCRIPTION AS "
+                   ", CAST(RDB$PACKAGE_HEADER_SOURCE AS BLOB SUB_TYPE BINARY) AS HEADER_SOURCE, CAST(RDB$PACKAGE_BODY_SOURCE AS BLOB SUB_TYPE BINARY) AS BODY_SOURCE, CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS "
                    "DESCRIPTION FROM RDB$PACKAGES WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0",
                [&](Query& q) {
                    Package p;
@@ -643,9 +651,9 @@ void ReadTriggers(Reader& r, Schema& schema, const std::set<std::string>& checkT
 {
     r.Each("SELECT " + Name("RDB$TRIGGER_NAME") + ", RDB$RELATION_NAME AS RELATION_NAME, "
                "RDB$TRIGGER_TYPE AS TTYPE, RDB$TRIGGER_SEQUENCE AS SEQ, RDB$TRIGGER_INACTIVE AS INACTIVE, "
-               "RDB$TRIGGER_SOURCE AS SOURCE, " +
+               "CAST(RDB$TRIGGER_SOURCE AS BLOB SUB_TYPE BINARY) AS SOURCE, " +
                r.Col("RDB$TRIGGERS", "RDB$ENGINE_NAME") + ", " + r.Col("RDB$TRIGGERS", "RDB$ENTRYPOINT") +
-               ", RDB$DESCRIPTION AS DESCRIPTION FROM RDB$TRIGGERS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0",
+               ", CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION FROM RDB$TRIGGERS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0",
            [&](Query& q) {
                Trigger t;
                t.name = q.AsTrimmed("TRIGGER_NAME");
@@ -666,7 +674,7 @@ void ReadTriggers(Reader& r, Schema& schema, const std::set<std::string>& checkT
 void ReadRolesAndGrants(Reader& r, Schema& schema)
 {
     r.Each("SELECT " + Name("RDB$ROLE_NAME") +
-               ", RDB$DESCRIPTION AS DESCRIPTION FROM RDB$ROLES WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0",
+               ", CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION FROM RDB$ROLES WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0",
            [&](Query& q) {
                Role role;
                role.name = q.AsTrimmed("ROLE_NAME");

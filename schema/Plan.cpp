@@ -766,6 +766,12 @@ std::string ScriptText(const Plan& plan)
     const std::string term = TerminatorFor(psql);
     std::string text = "SET SQL DIALECT " + std::to_string(plan.dialect) + ";\n";
     // One transaction, as in a repair: a refused statement ends the script before the COMMIT.
+    bool ascii = true;
+    for (const auto& step : plan.steps)
+        for (unsigned char c : step.sql)
+            ascii = ascii && c < 0x80;
+    if (!ascii)
+        text += "/* This script holds text in UTF-8: run it with isql-fb -ch UTF8 */\n";
     text += "SET BAIL ON;\nSET AUTODDL OFF;\n";
     for (const auto& warning : plan.warnings)
         text += "/* Warning: " + CommentSafe(warning) + " */\n";

@@ -49,11 +49,13 @@ std::string Extract(const std::string& path)
     return text;
 }
 
+// Attached as the complete engine attaches: in UTF-8.
 struct Attached {
     Connection db;
     Transaction tran{db};
     explicit Attached(const std::string& path)
     {
+        db.CharacterSet = "UTF8";
         db.SetDatabaseName(path);
         db.SetParamValue("user_name", "SYSDBA");
         db.SetParamValue("password", "x");
@@ -362,5 +364,50 @@ TEST_P(Complete, ADriftedEmployeeSampleConvergesWithDrop)
     }
     ExpectConverged(oldDb, newDb);
 }
+
+}
+
+namespace {
+
+// Text that isql would turn into '?' goes in through the statement layer, in UTF-8 as a
+// client of such a database would send it.
+void Execute(const std::string& path, const std::vector<std::string>& statements)
+{
+    Attached a(path);
+    a.tran.StartTransaction();
+    Statement statement(a.db, a.tran);
+    for (const auto& sql : statements)
+        statement.ExecuteText(sql, 3);
+    a.tran.Commit();
+}
+
+class CompleteCharsets : public ::testing::TestWithParam<std::pair<const char*, const char*>> {};
+
+TEST_P(CompleteCharsets, TextReachesOldByteForByte)
+{
+    const auto [charset, word] = GetParam();
+    const std::string create = std::string("CREATE DOMAIN D_TEXT AS VARCHAR(20) CHARACTER SET ") + charset + ";";
+    TestDb newDb(CurrentTestName() + "_new", create, 3);
+    TestDb oldDb(CurrentTestName() + "_old", "", 3);
+    const std::string w = word;
+    Execute(newDb.Path(), {
+        "CREATE EXCEPTION E_WORD 'says " + w + "'",
+        "CREATE TABLE T (A D_TEXT DEFAULT '" + w + "', B VARCHAR(10) CHARACTER SET " + charset + ")",
+        "COMMENT ON TABLE T IS 'about " + w + "'",
+        "CREATE PROCEDURE P RETURNS (X VARCHAR(20) CHARACTER SET " + std::string(charset) +
+            ") AS BEGIN /* " + w + " */ X = '" + w + "'; SUSPEND; END",
+    });
+    Repair(oldDb.Path(), newDb.Path());
+    const schema::Schema old = InspectFile(oldDb.Path());
+    EXPECT_TRUE(old.SameObjects(InspectFile(newDb.Path())));
+    EXPECT_EQ(old.exceptions.at("E_WORD").message, "says " + w);
+    EXPECT_EQ(old.relations.at("T").description, "about " + w);
+    EXPECT_EQ(old.relations.at("T").columns.at(0).defaultSource, "DEFAULT '" + w + "'");
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, CompleteCharsets,
+                         ::testing::Values(std::make_pair("UTF8", "Gr\xC3\xBC\xC3\x9F" "e \xD0\x96"),
+                                           std::make_pair("WIN1251", "\xD0\x96\xD0\xB8\xD0\xB2\xD0\xBE"),
+                                           std::make_pair("WIN1252", "Gr\xC3\xBC\xC3\x9F" "e")));
 
 }
