@@ -3,6 +3,7 @@
 #include "schema/Diff.h"
 #include "schema/Ddl.h"
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <set>
@@ -190,6 +191,12 @@ private:
         MissingIn("INDEX", old_.indices, neu_.indices, name);
         MissingIn("TRIGGER", old_.triggers, neu_.triggers, name);
         MissingIn("GRANT", old_.grants, neu_.grants, GrantTitle);
+        for (const auto& object : neu_.unknown)
+            if (std::find(old_.unknown.begin(), old_.unknown.end(), object) == old_.unknown.end()) {
+                const auto space = object.rfind(' ');
+                Change& change = Add(Action::Alter, object.substr(0, space), object.substr(space + 1), object);
+                change.property = kNotComparedProperty;
+            }
     }
 
     // CHECKs the server named carry their source in their key; one that changed on a table is
@@ -499,6 +506,8 @@ std::string Change::Message() const
     case Action::OnlyInOld: return kOnlyInOldMessage;
     case Action::Alter: break;
     }
+    if (property == kNotComparedProperty)
+        return "not compared: a kind of object the complete comparison does not know";
     static const std::set<std::string> sources{"source", "header", "body", "check", "computed"};
     if (sources.count(property) || oldValue.find('\n') != std::string::npos || newValue.find('\n') != std::string::npos)
         return "different: " + property;

@@ -12,6 +12,8 @@ enum class Action { Create, OnlyInOld, Alter };
 
 inline constexpr const char* kMissingMessage = "not exist";
 inline constexpr const char* kOnlyInOldMessage = "only in Old";
+// The property of a row for an object of a kind the model does not hold.
+inline constexpr const char* kNotComparedProperty = "not compared";
 
 struct Change {
     Action action = Action::Create;

@@ -716,6 +716,18 @@ void ReadRolesAndGrants(Reader& r, Schema& schema)
            });
 }
 
+// Kinds a database can hold that the model does not: they are named so that nobody takes
+// their absence from a repair for agreement.
+void ReadUnknownKinds(Reader& r, Schema& schema)
+{
+    r.Each("SELECT " + Name("RDB$FUNCTION_NAME") + " FROM RDB$FILTERS",
+           [&](Query& q) { schema.unknown.push_back("BLOB FILTER " + q.AsTrimmed("FUNCTION_NAME")); });
+    if (r.Has("RDB$AUTH_MAPPING", "RDB$MAP_NAME"))
+        r.Each("SELECT " + Name("RDB$MAP_NAME") + " FROM RDB$AUTH_MAPPING WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0",
+               [&](Query& q) { schema.unknown.push_back("MAPPING " + q.AsTrimmed("MAP_NAME")); });
+    std::sort(schema.unknown.begin(), schema.unknown.end());
+}
+
 void ReadDependencies(Reader& r, Schema& schema)
 {
     r.Each("SELECT " + Name("RDB$DEPENDENT_NAME") + ", " + Name("RDB$DEPENDED_ON_NAME") +
@@ -747,6 +759,7 @@ Schema Inspect(Connection& connection, Transaction& transaction, InspectStats* s
     ReadRoutines(reader, catalog, schema);
     ReadTriggers(reader, schema, checkTriggers);
     ReadRolesAndGrants(reader, schema);
+    ReadUnknownKinds(reader, schema);
     ReadDependencies(reader, schema);
     return schema;
 }

@@ -72,7 +72,7 @@ bool Schema::SameObjects(const Schema& other) const
            domains == other.domains && externalFunctions == other.externalFunctions && relations == other.relations &&
            constraints == other.constraints && indices == other.indices && procedures == other.procedures &&
            functions == other.functions && packages == other.packages && triggers == other.triggers &&
-           roles == other.roles && grants == other.grants;
+           roles == other.roles && grants == other.grants && unknown == other.unknown;
 }
 
 }

@@ -246,6 +246,8 @@ struct Schema {
     std::map<std::string, Trigger> triggers;
     std::map<std::string, Role> roles;
     std::map<std::string, Grant> grants;  // by Key()
+    // Objects of kinds the model does not hold, as "BLOB FILTER name": named, never compared.
+    std::vector<std::string> unknown;
     // Not part of what is compared: how objects use each other, for ordering the plan.
     std::vector<Dependency> dependencies;
     // Constraint keys in the order the catalog holds them: the order they were made in,

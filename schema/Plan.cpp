@@ -407,6 +407,10 @@ private:
 
     void PlanAlters()
     {
+        for (const auto& [type, changes] : alters_)
+            for (const Change* c : changes)
+                if (c->property == kNotComparedProperty)
+                    NotMended(*c, "this comparison cannot create it; create it by hand");
         EachAltered("GENERATOR", [&](const Change& c, const std::set<std::string>& props) {
             const Generator& g = neu_.generators.at(c.key);
             if (props.count("initial value"))

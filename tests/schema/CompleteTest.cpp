@@ -411,3 +411,24 @@ INSTANTIATE_TEST_SUITE_P(Texts, CompleteCharsets,
                                            std::make_pair("WIN1252", "Gr\xC3\xBC\xC3\x9F" "e")));
 
 }
+
+namespace {
+
+TEST(CompletePlan, AKindTheModelDoesNotKnowIsNamedAndLeftAlone)
+{
+    TestDb newDb(CurrentTestName() + "_new",
+                 "DECLARE FILTER DESC_FILTER INPUT_TYPE 1 OUTPUT_TYPE -4 ENTRY_POINT 'desc' MODULE_NAME 'filters';", 3);
+    TestDb oldDb(CurrentTestName() + "_old", "", 3);
+    const schema::Schema neu = InspectFile(newDb.Path());
+    const schema::Schema old = InspectFile(oldDb.Path());
+    const auto changes = schema::Diff(old, neu);
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].type + "\t" + changes[0].name + "\t" + changes[0].Message(),
+              "BLOB FILTER\tDESC_FILTER\tnot compared: a kind of object the complete comparison does not know");
+    const schema::Plan plan = schema::MakePlan(old, neu, changes);
+    EXPECT_TRUE(plan.steps.empty());
+    EXPECT_EQ(plan.notMended, std::vector<std::string>{
+                                  "BLOB FILTER DESC_FILTER: this comparison cannot create it; create it by hand"});
+}
+
+}
