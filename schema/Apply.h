@@ -1,4 +1,5 @@
-// Runs a plan on the Old Database in one transaction: all of it commits, or none of it.
+// Runs a plan on the Old Database in one transaction: all of it commits, or none of it. Only
+// the data migrations --force asks for run before it, each in committed steps of its own.
 #pragma once
 #include "schema/Plan.h"
 

@@ -68,6 +68,7 @@ void CompleteEngine::Pass(TDM& dm, ReportSink& report, Progress& bar, StepSink& 
     PlanOptions planOptions;
     planOptions.drop = options_.drop;
     planOptions.rowCounts = safety.rowCounts;
+    planOptions.force = options_.force;
     plan = MakePlan(old, neu, changes, planOptions);
     for (const auto& issue : safety.issues)
         plan.warnings.push_back(issue.type + " " + issue.name + ": " + issue.message);
@@ -91,7 +92,7 @@ void CompleteEngine::Pass(TDM& dm, ReportSink& report, Progress& bar, StepSink& 
         throw DbError("The repair was stopped before it changed anything; Old's rows fail these checks "
                       "(--force goes ahead):" + text);
     }
-    if (dm.RepairMode && !plan.steps.empty()) {
+    if (dm.RepairMode && (!plan.steps.empty() || !plan.migrations.empty())) {
         steps.BeginStep("Repairing");
         bar.SetMaximum(static_cast<int>(plan.steps.size()));
         Apply(plan, dm.OldDB, dm.OldTran, [&](std::size_t index) { bar.SetPosition(static_cast<int>(index)); });
@@ -102,9 +103,9 @@ void CompleteEngine::Pass(TDM& dm, ReportSink& report, Progress& bar, StepSink& 
     }
 }
 
-std::string CompleteEngine::ScriptText(const TDM&) const
+std::string CompleteEngine::ScriptText(const TDM& dm) const
 {
-    return summary_.plan.steps.empty() ? std::string() : schema::ScriptText(summary_.plan);
+    return HasScript(dm) ? schema::ScriptText(summary_.plan) : std::string();
 }
 
 void CompleteEngine::Describe(TDM& dm, const Schema& old, const Schema& neu, const std::vector<Change>& changes,

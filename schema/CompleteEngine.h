@@ -38,7 +38,10 @@ public:
     std::string ScriptText(const TDM& dm) const override;
     // Metadata text is UTF-8 in the catalog; statements in UTF-8 reach it unchanged.
     std::string ConnectionCharset() const override { return "UTF8"; }
-    bool HasScript(const TDM&) const override { return !summary_.plan.steps.empty(); }
+    bool HasScript(const TDM&) const override
+    {
+        return !summary_.plan.steps.empty() || !summary_.plan.migrations.empty();
+    }
     // Rows of objects that only Old has are listed but are no difference: nothing is dropped.
     bool IsFinding(const std::string& type, const std::string& name, const std::string& message) const override;
 

@@ -601,6 +601,10 @@ private:
     {
         auto rows = options_.rowCounts.find(c.table);
         if (rows == options_.rowCounts.end() || rows->second != 0) {
+            if (options_.force) {
+                Migrate(c, n);
+                return;
+            }
             NotMended(c, "needs a data migration: " +
                              (rows == options_.rowCounts.end() ? std::string("the") : std::to_string(rows->second)) +
                              " rows of " + c.table);
@@ -611,6 +615,34 @@ private:
         Add(ColumnChanges, c, ddl_.AlterColumnPosition(c.table, n));
         Computed(c.table, n);
         Comment(c.type, c.name, ColumnWhat(c.table, n.name), n.description);
+    }
+
+    void Migrate(const Change& c, const Column& n)
+    {
+        const std::string table = ddl_.Name(c.table), column = ddl_.Name(n.name);
+        const std::string copy = "VK$COPY_" + std::to_string(plan_->migrations.size() + 1);
+        Column target = n;
+        target.name = copy;
+        target.notNull = false;
+        target.notNullConstraint.clear();
+        Type plain = n.type;
+        plain.collation.clear();
+        const std::string type = n.domain.empty() ? ddl_.TypeText(plain) : ddl_.Name(n.domain);
+        Migration m;
+        m.type = c.type;
+        m.name = c.name;
+        m.add = {"ALTER TABLE " + table + " ADD " + ddl_.ColumnDefinition(target, true)};
+        m.copy = {"UPDATE " + table + " SET " + copy + " = CAST(" + column + " AS " + type + ")"};
+        m.undo = {"ALTER TABLE " + table + " DROP " + copy};
+        m.swap = {"ALTER TABLE " + table + " DROP " + column, "ALTER TABLE " + table + " ALTER " + copy + " TO " + column,
+                  ddl_.AlterColumnPosition(c.table, n)};
+        if (n.notNull)
+            m.swap.push_back("ALTER TABLE " + table + " ALTER " + column + " SET NOT NULL");
+        plan_->migrations.push_back(m);
+        Comment(c.type, c.name, ColumnWhat(c.table, n.name), n.description);
+        plan_->warnings.push_back(c.type + " " + c.name +
+                                  ": rebuilt by a data migration in committed steps, before the one transaction "
+                                  "of the rest");
     }
 
     // A changed constraint is dropped and added again; so are the foreign keys that lean on a
@@ -781,6 +813,15 @@ std::string ScriptText(const Plan& plan)
         text += "/* Warning: " + CommentSafe(warning) + " */\n";
     for (const auto& left : plan.notMended)
         text += "/* Not mended: " + CommentSafe(left) + " */\n";
+    for (const auto& m : plan.migrations) {
+        text += "\n/* Data migration of " + CommentSafe(m.type + " " + m.name) + ", committed step by step */\n";
+        for (const auto* part : {&m.add, &m.copy, &m.swap}) {
+            for (const auto& sql : *part)
+                text += sql + ";\n";
+            text += "COMMIT;\n";
+        }
+    }
+
     bool inTerm = false;
     for (const auto& step : plan.steps) {
         if (step.psql != inTerm) {

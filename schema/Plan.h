@@ -19,8 +19,21 @@ struct Step {
     bool psql = false;  // needs SET TERM in a script
 };
 
+// A column whose type changes family on a table with rows, rebuilt with --force in two
+// committed steps: Firebird cannot update a column in the transaction that added it.
+struct Migration {
+    std::string type;
+    std::string name;
+    std::vector<std::string> add;   // the copy column, committed on its own
+    std::vector<std::string> copy;  // the values, CAST, committed
+    std::vector<std::string> undo;  // when the copy fails: the copy column goes again
+    std::vector<std::string> swap;  // the old column out, the copy renamed and put in place
+};
+
 struct Plan {
     int dialect = 3;
+    // Run before the steps, each part committed; the rest of a repair is one transaction.
+    std::vector<Migration> migrations;
     std::vector<Step> steps;
     // Differences no statement of the server can mend in place, each naming its object.
     std::vector<std::string> notMended;
@@ -33,6 +46,8 @@ struct PlanOptions {
     bool drop = false;
     // Rows of Old's tables, where the plan depends on them (a column of another type family).
     std::map<std::string, long long> rowCounts;
+    // A column of another type family on a table with rows is migrated, outside the one transaction.
+    bool force = false;
 };
 
 // The phases, in the order the server can take them:

@@ -432,3 +432,52 @@ TEST(CompletePlan, AKindTheModelDoesNotKnowIsNamedAndLeftAlone)
 }
 
 }
+
+namespace {
+
+schema::Plan ForcedPlan(const std::string& oldPath, const std::string& newPath, bool force)
+{
+    const schema::Schema neu = InspectFile(newPath);
+    const schema::Schema old = InspectFile(oldPath);
+    const auto changes = schema::Diff(old, neu);
+    Attached a(oldPath);
+    schema::PlanOptions options;
+    options.rowCounts = schema::CheckData(a.db, a.tran, old, neu, changes, false).rowCounts;
+    options.force = force;
+    return schema::MakePlan(old, neu, changes, options);
+}
+
+TEST(CompleteMigration, AColumnOfAnotherTypeFamilyIsRebuiltOnlyWithForceAndKeepsItsValues)
+{
+    const std::string oldSql = "CREATE TABLE T (ID INTEGER NOT NULL, FLAG CHAR(5), NOTE VARCHAR(5));";
+    TestDb newDb(CurrentTestName() + "_new",
+                 "CREATE TABLE T (ID INTEGER NOT NULL, FLAG BOOLEAN, NOTE VARCHAR(5));"
+                 "COMMENT ON COLUMN T.FLAG IS 'Yes or no';", 3);
+    TestDb oldDb(CurrentTestName() + "_old", oldSql + "INSERT INTO T VALUES (1, 'TRUE', 'a'); INSERT INTO T VALUES (2, 'FALSE', 'b');", 3);
+    EXPECT_EQ(ForcedPlan(oldDb.Path(), newDb.Path(), false).notMended,
+              std::vector<std::string>{"FIELD T.FLAG: needs a data migration: 2 rows of T"});
+
+    {
+        const schema::Plan plan = ForcedPlan(oldDb.Path(), newDb.Path(), true);
+        ASSERT_EQ(plan.migrations.size(), 1u);
+        EXPECT_EQ(plan.migrations[0].copy, std::vector<std::string>{"UPDATE T SET VK$COPY_1 = CAST(FLAG AS BOOLEAN)"});
+        Attached a(oldDb.Path());
+        schema::Apply(plan, a.db, a.tran);
+    }
+    ExpectConverged(oldDb, newDb);
+    EXPECT_EQ(oldDb.Isql("SELECT ID, FLAG, NOTE FROM T ORDER BY ID;"),
+              "\n          ID    FLAG NOTE   \n============ ======= ====== \n"
+              "           1 <true>  a      \n           2 <false> b      \n\n");
+
+    // Values the new type cannot take leave Old as it was.
+    TestDb badDb(CurrentTestName() + "_bad", oldSql + "INSERT INTO T VALUES (1, 'maybe', 'a');", 3);
+    const std::string before = Extract(badDb.Path());
+    {
+        const schema::Plan plan = ForcedPlan(badDb.Path(), newDb.Path(), true);
+        Attached a(badDb.Path());
+        EXPECT_THROW(schema::Apply(plan, a.db, a.tran), DbError);
+    }
+    EXPECT_EQ(Extract(badDb.Path()), before);
+}
+
+}
