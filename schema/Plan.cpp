@@ -20,7 +20,8 @@ std::string Joined(const std::vector<std::string>& parts, const char* separator 
 
 // Drops come first, dependents before what they use; then the creating phases.
 enum Phase {
-    DropTriggers = -16,
+    StubDependents = -17,
+    DropTriggers,
     DropGrants,
     DropViews,
     EmptyDroppedRoutines,
@@ -50,6 +51,10 @@ enum Phase {
     Indices,
     Views,
     Bodies,
+    // A changed routine's body must stand before the views on it are made again: altering the
+    // routine afterwards would leave those views' columns unknown to the routines that use them.
+    RestoredViews,
+    RestoredBodies,
     Checks,
     Triggers,
     Grants,
@@ -100,6 +105,10 @@ public:
         PlanDrops();
         PlanCreates();
         PlanAlters();
+        // A routine taken out that has a new body of its own gets it where the restored ones go.
+        for (auto& step : plan.steps)
+            if (step.phase == Bodies && taken_.count(step.name) && (step.type == "PROCEDURE" || step.type == "FUNCTION"))
+                step.phase = RestoredBodies;
         std::stable_sort(plan.steps.begin(), plan.steps.end(),
                          [](const Step& a, const Step& b) { return a.phase < b.phase; });
         return plan;
@@ -441,11 +450,6 @@ private:
                     Add(ColumnChanges, "FIELD", c.key + "." + column.name, ddl_.AlterColumnPosition(c.key, column));
             AlteredComment(c, props);
         });
-        EachAltered("VIEW", [&](const Change& c, const std::set<std::string>& props) {
-            if (props.count("columns") || props.count("source"))
-                Add(Views, c, "CREATE OR ALTER" + ddl_.CreateView(neu_.relations.at(c.key)).substr(6));
-            AlteredComment(c, props);
-        });
         EachAltered("EXTERNAL FUNCTION", [&](const Change& c, const std::set<std::string>& props) {
             if (props.count("declaration")) {
                 Add(DropExternalFunctions, c, "DROP EXTERNAL FUNCTION " + ddl_.Name(c.key));
@@ -468,7 +472,9 @@ private:
             if (header && p.engine.empty())
                 Add(Stubs, c, ddl_.ProcedureStub(p), true);
             if (header || props.count("source") || props.count("external"))
-                Add(Bodies, c, p.engine.empty() ? ddl_.ProcedureBody(p) : ddl_.ProcedureBody(p), true);
+                Add(Bodies, c, ddl_.ProcedureBody(p), true);
+            if (header)
+                TakeOutDependents(c.key);
             AlteredComment(c, props);
             ParameterComments(c.type, c.key, c.name, props, true);
         });
@@ -479,8 +485,16 @@ private:
                 Add(Stubs, c, ddl_.FunctionStub(f), true);
             if (header || props.count("source") || props.count("external"))
                 Add(Bodies, c, ddl_.FunctionBody(f), true);
+            if (header)
+                TakeOutDependents(c.key);
             AlteredComment(c, props);
             ParameterComments(c.type, c.key, c.name, props, true);
+        });
+        // After the routines: a changed header may have made a view again already.
+        EachAltered("VIEW", [&](const Change& c, const std::set<std::string>& props) {
+            if ((props.count("columns") || props.count("source")) && !replacedViews_.count(c.key))
+                Add(Views, c, "CREATE OR ALTER" + ddl_.CreateView(neu_.relations.at(c.key)).substr(6));
+            AlteredComment(c, props);
         });
         AlterConstraints();
         EachAltered("INDEX", [&](const Change& c, const std::set<std::string>& props) {
@@ -677,6 +691,85 @@ private:
             "ALTER TABLE " + ddl_.Name(o.table) + " DROP CONSTRAINT " + ddl_.Name(OldConstraintName(oldKey)));
     }
 
+    // ---- what depends on a changed header ----
+
+    // The server will not change a routine's parameters while a view selects them: Old's views
+    // that use it, and the views on those, are dropped and made again; routines that use any of
+    // them are emptied first and get their body back afterwards. Grants and comments come back too.
+    void TakeOutDependents(const std::string& routine)
+    {
+        std::set<std::string> views, routines;
+        std::vector<std::string> frontier{routine};
+        while (!frontier.empty()) {
+            const std::string used = frontier.back();
+            frontier.pop_back();
+            for (const auto& d : old_.dependencies) {
+                if (d.dependedOn != used || d.dependent == routine)
+                    continue;
+                if (d.dependentType == 1 && old_.relations.count(d.dependent) && views.insert(d.dependent).second)
+                    frontier.push_back(d.dependent);
+                else if ((d.dependentType == 5 && old_.procedures.count(d.dependent)) ||
+                         (d.dependentType == 15 && old_.functions.count(d.dependent)))
+                    routines.insert(d.dependent);
+            }
+        }
+        for (const auto& name : routines) {
+            if (taken_.count(name) || Dropping("PROCEDURE", name) || Dropping("FUNCTION", name))
+                continue;
+            taken_.insert(name);
+            const bool isProcedure = old_.procedures.count(name) > 0;
+            const char* type = isProcedure ? "PROCEDURE" : "FUNCTION";
+            if (isProcedure) {
+                Add(StubDependents, type, name, oldDdl_.ProcedureStub(old_.procedures.at(name)), true);
+                if (!Altering(type, name))
+                    Add(RestoredBodies, type, name,
+                        ddl_.ProcedureBody(neu_.procedures.count(name) ? neu_.procedures.at(name) : old_.procedures.at(name)),
+                        true);
+            } else {
+                Add(StubDependents, type, name, oldDdl_.FunctionStub(old_.functions.at(name)), true);
+                if (!Altering(type, name))
+                    Add(RestoredBodies, type, name,
+                        ddl_.FunctionBody(neu_.functions.count(name) ? neu_.functions.at(name) : old_.functions.at(name)),
+                        true);
+            }
+        }
+        std::vector<Change> taken;
+        for (const auto& name : views)
+            if (!taken_.count(name) && !Dropping("VIEW", name)) {
+                taken_.insert(name);
+                taken.push_back(Change{Action::Alter, "VIEW", name, name, "", "", "", "", ""});
+            }
+        std::vector<const Change*> pointers;
+        for (const auto& c : taken)
+            pointers.push_back(&c);
+        for (const Change* v : OrderedByUse(pointers, old_, true))
+            Add(DropViews, *v, "DROP VIEW " + ddl_.Name(v->key));
+        for (const Change* v : OrderedByUse(pointers, old_, false)) {
+            const bool inNew = neu_.relations.count(v->key) > 0;
+            const Schema& source = inNew ? neu_ : old_;
+            const Relation& view = source.relations.at(v->key);
+            Add(RestoredViews, *v, ddl_.CreateView(view));
+            Comment("VIEW", v->key, "VIEW " + ddl_.Name(v->key), view.description);
+            for (const auto& column : view.columns)
+                Comment("FIELD", v->key + "." + column.name, ColumnWhat(v->key, column.name), column.description);
+            for (const auto& [key, g] : source.grants)
+                if (g.objectType == 0 && g.object == v->key)
+                    Add(Grants, "GRANT", g.object, ddl_.GrantText(g));
+            replacedViews_.insert(v->key);
+        }
+    }
+
+    bool Altering(const std::string& type, const std::string& key) const
+    {
+        auto it = alters_.find(type);
+        if (it == alters_.end())
+            return false;
+        for (const Change* change : it->second)
+            if (change->key == key && change->property != "comment")
+                return true;
+        return false;
+    }
+
     // ---- dropping what only Old has ----
 
     void PlanDrops()
@@ -764,6 +857,9 @@ private:
     std::map<std::string, std::vector<const Change*>> creates_;
     std::map<std::string, std::vector<const Change*>> alters_;
     std::map<std::string, std::vector<const Change*>> drops_;
+    // Objects taken out for a changed header, and the views made again for it.
+    std::set<std::string> taken_;
+    std::set<std::string> replacedViews_;
     Plan* plan_ = nullptr;
 };
 

@@ -481,3 +481,32 @@ TEST(CompleteMigration, AColumnOfAnotherTypeFamilyIsRebuiltOnlyWithForceAndKeeps
 }
 
 }
+
+namespace {
+
+TEST(CompleteDrift, ARoutineWhoseOutputsChangeTakesOutTheViewsAndRoutinesThatUseItAndPutsThemBack)
+{
+    const std::string uses = R"(
+        CREATE VIEW V AS SELECT A FROM P;
+        CREATE VIEW V2 AS SELECT A FROM V;
+        GRANT SELECT ON V TO PUBLIC;
+        COMMENT ON VIEW V IS 'on P';
+        SET TERM ^ ;
+        CREATE PROCEDURE R RETURNS (X INTEGER) AS BEGIN FOR SELECT A FROM V INTO :X DO SUSPEND; END^
+        SET TERM ; ^)";
+    // Q uses the views too, and has a body of its own that changes.
+    auto q = [](const char* where) {
+        return std::string("SET TERM ^ ;\nCREATE PROCEDURE Q RETURNS (X INTEGER) AS BEGIN FOR SELECT A FROM V2 ") +
+               where + " INTO :X DO SUSPEND; END^\nSET TERM ; ^\n";
+    };
+    TestDb newDb(CurrentTestName() + "_new", "SET TERM ^ ;\nCREATE PROCEDURE P RETURNS (A INTEGER, C VARCHAR(5)) AS "
+                                             "BEGIN A = 1; C = 'c'; SUSPEND; END^\nSET TERM ; ^\n" + uses + q("WHERE A > 0"),
+                 3);
+    TestDb oldDb(CurrentTestName() + "_old", "SET TERM ^ ;\nCREATE PROCEDURE P RETURNS (A INTEGER, B INTEGER) AS "
+                                             "BEGIN A = 1; B = 2; SUSPEND; END^\nSET TERM ; ^\n" + uses + q(""),
+                 3);
+    Repair(oldDb.Path(), newDb.Path());
+    ExpectConverged(oldDb, newDb);
+}
+
+}
