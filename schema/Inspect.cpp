@@ -262,7 +262,7 @@ void ReadGeneratorsAndExceptions(Reader& r, Schema& schema, std::unordered_map<s
                    schema.generators[g.name] = g;
            });
     r.Each("SELECT " + Name("RDB$EXCEPTION_NAME") +
-               ", RDB$MESSAGE AS MESSAGE, CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION FROM RDB$EXCEPTIONS "
+               ", CAST(RDB$MESSAGE AS VARCHAR(4084) CHARACTER SET OCTETS) AS MESSAGE, CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION FROM RDB$EXCEPTIONS "
                "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0",
            [&](Query& q) {
                Exception e;

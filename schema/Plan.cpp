@@ -71,6 +71,21 @@ void CheckTypeFits(const Type& type, int odsMajor, const std::string& object)
                        std::to_string(type.fieldType) + ") needs Firebird 4 or later");
 }
 
+bool ValidUtf8(const std::string& text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const std::size_t length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+        if (length == 0 || i + length > text.size())
+            return false;
+        for (std::size_t k = 1; k < length; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+                return false;
+        i += length;
+    }
+    return true;
+}
+
 int Family(const Type& t)
 {
     switch (t.fieldType) {
@@ -117,6 +132,14 @@ public:
 private:
     using ChangeFn = std::function<void(const Change&)>;
 
+    // The error with the object it is about in front, once.
+    static DdlError Named(const Change& change, const DdlError& error)
+    {
+        const std::string prefix = change.type + " " + change.name + ": ";
+        const std::string message = error.what();
+        return DdlError(message.rfind(prefix, 0) == 0 ? message : prefix + message);
+    }
+
     void EachIn(const std::map<std::string, std::vector<const Change*>>& set, const std::string& type, const ChangeFn& fn)
     {
         auto it = set.find(type);
@@ -126,7 +149,7 @@ private:
             try {
                 fn(*change);
             } catch (const DdlError& error) {
-                throw DdlError(change->type + " " + change->name + ": " + error.what());
+                throw Named(*change, error);
             }
         }
     }
@@ -147,17 +170,21 @@ private:
             try {
                 fn(*c, properties[c->table + "|" + c->key]);
             } catch (const DdlError& error) {
-                throw DdlError(c->type + " " + c->name + ": " + error.what());
+                throw Named(*c, error);
             }
         }
     }
 
     void Add(int phase, const Change& c, const std::string& sql, bool psql = false)
     {
-        plan_->steps.push_back({phase, c.type, c.name, sql, psql});
+        Add(phase, c.type, c.name, sql, psql);
     }
     void Add(int phase, const std::string& type, const std::string& name, const std::string& sql, bool psql = false)
     {
+        // The statements go out in UTF-8, the catalog's own encoding; other bytes would be refused
+        // half way through a repair.
+        if (!ValidUtf8(sql))
+            throw DdlError(type + " " + name + ": its text holds bytes that are not valid UTF-8");
         plan_->steps.push_back({phase, type, name, sql, psql});
     }
     void NotMended(const Change& c, const std::string& why)

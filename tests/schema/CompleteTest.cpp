@@ -510,3 +510,32 @@ TEST(CompleteDrift, ARoutineWhoseOutputsChangeTakesOutTheViewsAndRoutinesThatUse
 }
 
 }
+
+namespace {
+
+TEST(CompletePlan, TextThatIsNotUtf8IsRefusedBeforeAnythingRunsAndNamesItsObject)
+{
+    TestDb newDb(CurrentTestName() + "_new", "", 3);
+    TestDb oldDb(CurrentTestName() + "_old", "", 3);
+    {
+        // A client that spoke NONE stored these bytes as they were.
+        Connection db;
+        db.SetDatabaseName(newDb.Path());
+        db.SetParamValue("user_name", "SYSDBA");
+        db.SetParamValue("password", "x");
+        db.Open();
+        Transaction tran(db);
+        tran.StartTransaction();
+        Statement(db, tran).ExecuteText("CREATE EXCEPTION E_BYTES 'caf\xE9'", 3);
+        tran.Commit();
+        db.Close();
+    }
+    try {
+        PlanFor(oldDb.Path(), newDb.Path());
+        ADD_FAILURE() << "planned";
+    } catch (const schema::DdlError& error) {
+        EXPECT_STREQ(error.what(), "EXCEPTION E_BYTES: its text holds bytes that are not valid UTF-8");
+    }
+}
+
+}
