@@ -28,8 +28,12 @@ public:
     virtual std::string ScriptText(const TDM& dm) const;
     // Whether the pass left a script; with the rows it reported, whether it found anything.
     virtual bool HasScript(const TDM& dm) const { return !ScriptText(dm).empty(); }
-    // The character set both connections speak; empty for NONE, in which the checks read.
-    virtual std::string ConnectionCharset() const { return {}; }
+    // The character set a side's connection speaks; empty for NONE, in which the checks read.
+    virtual std::string ConnectionCharset(bool oldSide) const
+    {
+        (void)oldSide;
+        return {};
+    }
     // Whether a row the pass reported counts as a difference; every row does by default.
     virtual bool IsFinding(const std::string& type, const std::string& name, const std::string& message) const
     {

@@ -364,10 +364,17 @@ void ReadRelations(Reader& r, const Catalog& catalog, Schema& schema,
 
 void ReadConstraintsAndIndices(Reader& r, Schema& schema, std::set<std::string>& checkTriggers)
 {
+    std::unordered_map<std::string, std::vector<std::pair<int, std::string>>> positioned;
     std::unordered_map<std::string, std::vector<std::string>> segments;
     r.Each("SELECT " + Name("RDB$INDEX_NAME") + ", " + Name("RDB$FIELD_NAME") +
-               ", RDB$FIELD_POSITION AS POS FROM RDB$INDEX_SEGMENTS ORDER BY RDB$INDEX_NAME, RDB$FIELD_POSITION",
-           [&](Query& q) { segments[q.AsTrimmed("INDEX_NAME")].push_back(q.AsTrimmed("FIELD_NAME")); });
+               ", RDB$FIELD_POSITION AS POS FROM RDB$INDEX_SEGMENTS",
+           [&](Query& q) { positioned[q.AsTrimmed("INDEX_NAME")].push_back({Int(q, "POS"), q.AsTrimmed("FIELD_NAME")}); });
+    // Sorted here rather than by the server: the rows are few per index.
+    for (auto& [index, fields] : positioned) {
+        std::sort(fields.begin(), fields.end());
+        for (auto& field : fields)
+            segments[index].push_back(std::move(field.second));
+    }
 
     std::unordered_map<std::string, Index> indices;
     r.Each("SELECT " + Name("RDB$INDEX_NAME") + ", " + Name("RDB$RELATION_NAME") +
