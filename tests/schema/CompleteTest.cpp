@@ -304,12 +304,15 @@ namespace {
 TEST(CompleteSafety, OldRowsThatAStatementWouldRefuseOrSpoilAreCountedBeforeAnythingRuns)
 {
     TestDb newDb(CurrentTestName() + "_new", R"(
-        CREATE TABLE P (ID INTEGER NOT NULL PRIMARY KEY);
+        CREATE DOMAIN D_SET AS INTEGER NOT NULL;
+        CREATE TABLE P (ID INTEGER NOT NULL PRIMARY KEY, D D_SET);
         CREATE TABLE T (A INTEGER, B VARCHAR(3), C INTEGER NOT NULL, R INTEGER, N INTEGER NOT NULL,
             CONSTRAINT UQ_T UNIQUE (A), CONSTRAINT FK_T FOREIGN KEY (R) REFERENCES P (ID), CONSTRAINT CK_T CHECK (A > 1));)",
                  3);
     TestDb oldDb(CurrentTestName() + "_old", R"(
-        CREATE TABLE P (ID INTEGER NOT NULL PRIMARY KEY);
+        CREATE DOMAIN D_SET AS INTEGER;
+        CREATE TABLE P (ID INTEGER NOT NULL PRIMARY KEY, D D_SET);
+        INSERT INTO P VALUES (7, NULL);
         CREATE TABLE T (A INTEGER, B VARCHAR(10), C INTEGER, R INTEGER);
         INSERT INTO T VALUES (1, 'long text', NULL, 5);
         INSERT INTO T VALUES (1, 'x', NULL, 6);)",
@@ -327,6 +330,7 @@ TEST(CompleteSafety, OldRowsThatAStatementWouldRefuseOrSpoilAreCountedBeforeAnyt
         "CONSTRAINT UQ_T: would fail: 1 value of (A) in T repeats",
         "CONSTRAINT FK_T: would fail: 2 rows of T have no match in P",
         "CONSTRAINT CK_T: would fail: 2 rows of T break CHECK (A > 1)",
+        "DOMAIN D_SET: would fail: 1 row of P has D NULL",
         "FIELD T.B: may lose data: 1 row of T has B longer than 3 characters",
         "FIELD T.C: would fail: 2 rows of T have C NULL",
     }));
