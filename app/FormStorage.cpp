@@ -114,7 +114,7 @@ QWidget* Control(TVorkatMainForm& form, const QString& name)
         {"ExpBox", form.ExpBox},       {"GenBox", form.GenBox},       {"UDFBox", form.UDFBox},
         {"TableBox", form.TableBox},   {"IndexBox", form.IndexBox},   {"SPBox", form.SPBox},
         {"TrigBox", form.TrigBox},     {"RepairBox", form.RepairBox}, {"ScriptBox", form.ScriptBox},
-        {"ReportBox", form.ReportBox}};
+        {"ReportBox", form.ReportBox}, {"CompleteBox", form.CompleteBox}};
     for (const auto& [controlName, widget] : controls)
         if (name == controlName)
             return widget;

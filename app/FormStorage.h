@@ -14,7 +14,8 @@ public:
     // "Control.Property"; the key in the file is "Control_Property". Written in this order.
     QStringList StoredProps = {"DomainBox.Checked", "IndexBox.Checked",  "NewDBName.FileName", "OldDBName.FileName",
                                "ReportBox.Checked", "SPBox.Checked",     "TableBox.Checked",   "TrigBox.Checked",
-                               "ExpBox.Checked",    "GenBox.Checked",    "UDFBox.Checked",     "ScriptBox.Checked"};
+                               "ExpBox.Checked",    "GenBox.Checked",    "UDFBox.Checked",     "ScriptBox.Checked",
+                               "CompleteBox.Checked"};
 
     // Puts the stored settings back into the window and its controls; meant for the first show.
     void RestoreFormPlacement(TVorkatMainForm& form);

@@ -1,11 +1,14 @@
 // The window's side of a run: the options into a request, captions into the status label,
-// the report shown and, on request, the checks repeated in repair mode.
+// the report shown and, on request, the checks repeated in repair mode. The eight checks run
+// on the window's thread as they always have; the complete comparison runs on a worker.
 #include "app/MainWindow.h"
 #include "app/AboutForm.h"
+#include "app/BackgroundRun.h"
 #include "app/ErrorBox.h"
 #include "app/ReportForm.h"
 #include "compare/ChecksEngine.h"
 #include "data/DM.h"
+#include "schema/CompleteEngine.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -13,6 +16,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QMessageBox>
 #include <QVBoxLayout>
 
 TVorkatMainForm::TVorkatMainForm(QWidget* parent) : QDialog(parent)
@@ -35,6 +39,7 @@ TVorkatMainForm::TVorkatMainForm(QWidget* parent) : QDialog(parent)
     RepairBox = new QRadioButton("Auto Repair", this);
     ScriptBox = new QRadioButton("Create SQL script", this);
     ReportBox = new QCheckBox("Show Report", this);
+    CompleteBox = new QCheckBox("Complete comparison", this);
     Label3 = new QLabel(this);
     ProgBar = new QProgressBar(this);
     RunBtn = new QPushButton("Run", this);
@@ -74,7 +79,11 @@ TVorkatMainForm::TVorkatMainForm(QWidget* parent) : QDialog(parent)
     modes->addWidget(RepairBox);
     modes->addWidget(ScriptBox);
     options->addLayout(modes);
-    options->addWidget(ReportBox);
+    // Beside "Show Report" in a column of their own, so that the status label keeps its room.
+    auto* reports = new QVBoxLayout;
+    reports->addWidget(ReportBox);
+    reports->addWidget(CompleteBox);
+    options->addLayout(reports);
     options->addWidget(Label3, 1);
     layout->addLayout(options);
     layout->addWidget(ProgBar);
@@ -90,6 +99,7 @@ TVorkatMainForm::TVorkatMainForm(QWidget* parent) : QDialog(parent)
     connect(RunBtn, &QPushButton::clicked, this, &TVorkatMainForm::RunBtnClick);
     connect(AboutBtn, &QPushButton::clicked, this, &TVorkatMainForm::AboutBtnClick);
     connect(ExitBtn, &QPushButton::clicked, this, &TVorkatMainForm::ExitBtnClick);
+    connect(CompleteBox, &QCheckBox::toggled, this, &TVorkatMainForm::UpdateControls);
 
     FormCreate();
 }
@@ -109,6 +119,7 @@ void TVorkatMainForm::FormCreate()
     DM = std::make_unique<TDM>();
     DM->SetLoginPrompt(&login_);
     Engine = std::make_unique<ChecksEngine>([this](CheckKind kind) { return KindBox(kind)->isChecked(); });
+    Complete = std::make_unique<schema::CompleteEngine>();
     Rep = new TRep(this);
     Rep->ProgramDir = ProgramDir;
     AboutForm = new TAboutForm(this);
@@ -123,6 +134,7 @@ void TVorkatMainForm::FormDestroy()
     AboutForm = nullptr;
     delete Rep;
     Rep = nullptr;
+    Complete.reset();
     Engine.reset();
     DM.reset();
     if (Query::Busy == &waitPointer_)
@@ -161,8 +173,16 @@ void TVorkatMainForm::showEvent(QShowEvent* event)
 
 void TVorkatMainForm::closeEvent(QCloseEvent* event)
 {
-    // A run lets window messages through; closing now would free modules in use.
+    // A run lets window messages through; closing now would free modules in use. A complete
+    // run is cancelled first, a repair only when the user agrees; the window closes at its end.
     if (running_) {
+        if (background_ && !background_->Cancelled()) {
+            if (background_->Repairing() && !AskCancelRepair()) {
+                event->ignore();
+                return;
+            }
+            background_->Cancel();
+        }
         closeWanted_ = true;
         event->ignore();
         return;
@@ -187,15 +207,35 @@ QCheckBox* TVorkatMainForm::KindBox(CheckKind kind) const
     return nullptr;
 }
 
+void TVorkatMainForm::UpdateControls()
+{
+    const bool complete = CompleteBox->isChecked();
+    // The stages' captions are long: on two lines beside the options, not a wider window.
+    Label3->setWordWrap(complete);
+    for (QCheckBox* box : {DomainBox, ExpBox, GenBox, UDFBox, TableBox, IndexBox, SPBox, TrigBox})
+        box->setEnabled(!complete && !background_);
+    // The eight checks keep their controls as they were: a second Run is ignored instead.
+    for (QWidget* control : std::initializer_list<QWidget*>{RunBtn, CompleteBox, RepairBox, ScriptBox, ReportBox,
+                                                            OldDBName, NewDBName})
+        control->setEnabled(!background_);
+}
+
 void TVorkatMainForm::BeginStep(const std::string& caption)
 {
     Label3->setText(QString::fromStdString(caption));
-    QCoreApplication::processEvents();
+    if (background_) {
+        // A stage tells no counts unless it has them: until then the bar shows it is busy.
+        ProgBar->setRange(0, 0);
+    } else {
+        QCoreApplication::processEvents();
+    }
 }
 
 void TVorkatMainForm::EndPass()
 {
     Label3->clear();
+    if (background_)
+        ProgBar->setRange(0, 100);
     ProgBar->setValue(0);
 }
 
@@ -204,14 +244,25 @@ int TVorkatMainForm::ShowReport()
     return Rep->exec();
 }
 
+bool TVorkatMainForm::AskCancelRepair()
+{
+    return QMessageBox::question(this, "Vorkat",
+                                 "A repair of the Old Database is running. Cancel it?\n\n"
+                                 "The repair is one transaction: cancelled, none of it is kept.",
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
 void TVorkatMainForm::RunBtnClick()
 {
     // Run lets messages through at each step; a second press then starts nothing.
     if (running_)
         return;
     running_ = true;
+    const bool complete = CompleteBox->isChecked();
     QString failure;
+    bool cancelled = false;
     try {
+        Rep->ShowSummary(nullptr);
         Rep->ClearReport();
         RunRequest request;
         request.OldField = OldDBName->FileName().toStdString();
@@ -219,20 +270,45 @@ void TVorkatMainForm::RunBtnClick()
         request.Repair = RepairBox->isChecked();
         request.Report = ReportBox->isChecked();
         request.ScriptPath = (ProgramDir + "/vorkat.sql").toStdString();
-        request.AfterPass = [this] {
+        request.AfterPass = [this, complete] {
             if (!ReportBox->isChecked())
                 return false;
             Rep->btRepair->setVisible(!DM->RepairMode);
             Rep->btScript->setVisible(!DM->RepairMode);
-            return ShowReport() == 1;
+            if (complete)
+                Rep->ShowSummary(&Complete->LastSummary());
+            const bool repair = ShowReport() == 1;
+            if (complete && repair)
+                background_->SetRepairing();
+            return repair;
         };
         // The sequence closes both, New first, also before an error reaches the box.
-        RunSequence(*DM, *Engine, report_, *bar_, *this).Run(request);
+        if (complete) {
+            BackgroundRun run(*this, *DM, *Complete, report_, *bar_, *this);
+            struct Ended {
+                TVorkatMainForm& form;
+                BackgroundRun& run;
+                bool& cancelled;
+                ~Ended()
+                {
+                    cancelled = run.Cancelled();
+                    form.background_ = nullptr;
+                }
+            } ended{*this, run, cancelled};
+            background_ = &run;
+            UpdateControls();
+            run.Run(request);
+        } else {
+            RunSequence(*DM, *Engine, report_, *bar_, *this).Run(request);
+        }
     } catch (const std::exception& error) {
         failure = QString::fromStdString(error.what());
     }
+    if (complete)
+        UpdateControls();
     running_ = false;
-    if (!failure.isNull())
+    // A run cancelled by Exit ends in silence: the window is closing.
+    if (!failure.isNull() && !cancelled)
         ShowErrorBox(failure);
     if (closeWanted_) {
         closeWanted_ = false;

@@ -19,6 +19,10 @@
 enum class CheckKind;
 class TRep;
 class TAboutForm;
+class BackgroundRun;
+namespace schema {
+class CompleteEngine;
+}
 
 // The window's progress bar as the comparators see it.
 class BarProgress : public Progress {
@@ -71,6 +75,8 @@ public:
     QRadioButton* RepairBox;
     QRadioButton* ScriptBox;
     QCheckBox* ReportBox;
+    // The complete comparison instead of the eight checks, which it covers.
+    QCheckBox* CompleteBox;
     QLabel* Label3;
     QProgressBar* ProgBar;
     QPushButton* RunBtn;
@@ -82,6 +88,8 @@ public:
     std::unique_ptr<TDM> DM;
     // What a run compares with: the checks of the ticked boxes.
     std::unique_ptr<RunEngine> Engine;
+    // What a run compares with when "Complete comparison" is ticked; it runs off the window's thread.
+    std::unique_ptr<schema::CompleteEngine> Complete;
     TRep* Rep = nullptr;
     TAboutForm* AboutForm = nullptr;
 
@@ -96,6 +104,8 @@ public:
 protected:
     // Shows the report modally; 1 means "Repair".
     virtual int ShowReport();
+    // Exit during a complete repair: true cancels it.
+    virtual bool AskCancelRepair();
     void FormCreate();
     void FormDestroy();
     void showEvent(QShowEvent* event) override;
@@ -111,11 +121,15 @@ protected:
 private:
     // The box that chooses the kind.
     QCheckBox* KindBox(CheckKind kind) const;
+    // Which controls take input: none of a run's options while it runs, no kind in complete mode.
+    void UpdateControls();
     std::unique_ptr<BarProgress> bar_;
     ReportForwarder report_;
     WaitPointer waitPointer_;
     DialogLogin login_;
     bool running_ = false;
+    // The complete run in progress, for Exit to cancel.
+    BackgroundRun* background_ = nullptr;
     bool closeWanted_ = false;
     bool shownOnce_ = false;
 };

@@ -1,17 +1,20 @@
-// The grid mirrors the report rows; export and the script viewer work from the program's directory.
+// The grid mirrors the report rows; export, the review report and the script viewer work from
+// the program's directory.
 #include "app/ReportForm.h"
 #include "app/ErrorBox.h"
 #include "data/Files.h"
+#include "review/HtmlReport.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QProcess>
 #include <QVBoxLayout>
+#include <algorithm>
 
 TRep::TRep(QWidget* parent)
     : QDialog(parent), StringGrid(new QTableWidget(this)), btCSV(new QPushButton("CSV file", this)),
       btScript(new QPushButton("View Script", this)), btRepair(new QPushButton("Repair", this)),
-      btClose(new QPushButton("Close", this))
+      btClose(new QPushButton("Close", this)), btReview(new QPushButton("Review", this))
 {
     setWindowTitle("Report");
     resize(398, 366);
@@ -38,6 +41,7 @@ TRep::TRep(QWidget* parent)
     panel->setFixedHeight(41);
     auto* buttons = new QHBoxLayout(panel);
     buttons->addWidget(btCSV);
+    buttons->addWidget(btReview);
     buttons->addStretch();
     buttons->addWidget(btScript);
     buttons->addWidget(btRepair);
@@ -53,6 +57,10 @@ TRep::TRep(QWidget* parent)
     connect(btScript, &QPushButton::clicked, this, &TRep::btScriptClick);
     connect(btRepair, &QPushButton::clicked, this, &TRep::btRepairClick);
     connect(btClose, &QPushButton::clicked, this, &TRep::btCloseClick);
+    connect(btReview, &QPushButton::clicked, this, &TRep::btReviewClick);
+    btReview->setAutoDefault(false);
+    btReview->setVisible(false);
+    OpenFile = [](const QString& path) { QProcess::startDetached("xdg-open", {path}); };
 
     ClearReport();
 }
@@ -79,6 +87,103 @@ void TRep::AddReportRow(const std::string& type, const std::string& objectName, 
     const int last = static_cast<int>(rows_.Rows().size()) - 1;
     StringGrid->setRowCount(last + 1);
     ShowRow(last);
+}
+
+namespace {
+
+constexpr int PlainColumns = 3;
+constexpr int DetailColumns = 6;
+
+// A text on one line of the grid: blanks and breaks as single spaces, a long one cut.
+QString OneLine(const std::string& text)
+{
+    QString line = QString::fromStdString(text).simplified();
+    constexpr int Longest = 160;
+    if (line.size() > Longest)
+        line = line.left(Longest) + QChar(0x2026);
+    return line;
+}
+
+QTableWidgetItem* DetailItem(const std::string& text)
+{
+    auto* item = new QTableWidgetItem(OneLine(text));
+    // The whole text, line by line, where the cell shows only its start.
+    if (QString::fromStdString(text) != item->text())
+        item->setToolTip(QString::fromStdString(text));
+    return item;
+}
+
+}
+
+void TRep::ShowSummary(const schema::Summary* summary)
+{
+    if (!summary) {
+        summary_.reset();
+        btReview->setVisible(false);
+        if (StringGrid->columnCount() != PlainColumns) {
+            StringGrid->setColumnCount(PlainColumns);
+            StringGrid->horizontalHeader()->setStretchLastSection(false);
+            StringGrid->setColumnWidth(2, 74);
+        }
+        if (narrowSize_) {
+            resize(*narrowSize_);
+            narrowSize_.reset();
+        }
+        return;
+    }
+    summary_ = *summary;
+    btReview->setVisible(true);
+    if (StringGrid->columnCount() != DetailColumns) {
+        StringGrid->setColumnCount(DetailColumns);
+        StringGrid->setHorizontalHeaderLabels({"Type", "Object Name", "Message", "Property", "Old", "New"});
+        StringGrid->setColumnWidth(2, 150);
+        StringGrid->setColumnWidth(3, 80);
+        StringGrid->setColumnWidth(4, 200);
+        StringGrid->setColumnWidth(5, 200);
+        StringGrid->horizontalHeader()->setStretchLastSection(true);
+    }
+    if (!narrowSize_ && width() < 960) {
+        narrowSize_ = size();
+        resize(960, std::max(height(), 420));
+    }
+    ShowDetails();
+}
+
+void TRep::ShowDetails()
+{
+    // The rows of a pass follow its findings in order; a row between them, such as a safety
+    // check's, has no detail.
+    std::size_t next = 0;
+    const auto& rows = rows_.Rows();
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const schema::Finding* found = nullptr;
+        for (std::size_t at = next; at < summary_->findings.size() && !found; ++at) {
+            const auto& f = summary_->findings[at];
+            if (f.type == rows[r][0] && f.name == rows[r][1] && f.message == rows[r][2]) {
+                found = &f;
+                next = at + 1;
+            }
+        }
+        const int row = static_cast<int>(r);
+        const bool values = found && !found->property.empty();
+        StringGrid->setItem(row, 3, DetailItem(values ? found->property : ""));
+        StringGrid->setItem(row, 4, DetailItem(!found ? "" : values ? found->oldValue : found->oldDefinition));
+        StringGrid->setItem(row, 5, DetailItem(!found ? "" : values ? found->newValue : found->newDefinition));
+    }
+}
+
+void TRep::btReviewClick()
+{
+    if (!summary_)
+        return;
+    const QString path = ProgramDir + "/Report.html";
+    try {
+        ReplaceFile(path.toStdString(), review::HtmlReport(*summary_, {review::NowText(), VORKAT_VERSION}));
+    } catch (const std::exception& error) {
+        ShowErrorBox(QString::fromStdString(error.what()));
+        return;
+    }
+    OpenFile(path);
 }
 
 char TRep::ListSeparator()

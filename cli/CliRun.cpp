@@ -6,6 +6,7 @@
 #include "compare/ChecksEngine.h"
 #include "data/Files.h"
 #include "db/DbError.h"
+#include "review/HtmlReport.h"
 #include "schema/CompleteEngine.h"
 
 #include <cstdlib>
@@ -87,15 +88,17 @@ int CliRun::Run()
             copy.emplace(oldName, user_, password_);
             return copy->Path();
         };
-    request.AfterPass = [this] {
+    ChecksEngine checks(options_.Kinds);
+    schema::CompleteOptions completeOptions;
+    completeOptions.kinds = options_.CompleteKinds;
+    schema::CompleteEngine complete(completeOptions);
+    request.AfterPass = [&] {
         if (!options_.ReportFile.empty())
-            WriteReport();
+            WriteReport(options_.Complete ? &complete.LastSummary() : nullptr);
         return false;
     };
     request.Verify = options_.Verify || options_.Rehearse;
 
-    ChecksEngine checks(options_.Kinds);
-    schema::CompleteEngine complete(options_.CompleteKinds);
     RunEngine& engine = options_.Complete ? static_cast<RunEngine&>(complete) : checks;
     PrintedReport report(rows_, out_, progress_);
     const RunOutcome outcome = RunSequence(dm_, engine, report, progress_, progress_).Run(request);
@@ -123,10 +126,12 @@ void CliRun::PrintVerdict(const RunOutcome& outcome)
     std::fflush(out_);
 }
 
-void CliRun::WriteReport()
+void CliRun::WriteReport(const schema::Summary* details)
 {
-    if (options_.ReportAsJson())
-        SaveLines(options_.ReportFile, ReportJsonLines(rows_));
+    if (options_.ReportAsHtml() && details)
+        ReplaceFile(options_.ReportFile, review::HtmlReport(*details, {review::NowText(), VORKAT_VERSION}));
+    else if (options_.ReportAsJson())
+        SaveLines(options_.ReportFile, ReportJsonLines(rows_, details));
     else
         SaveLines(options_.ReportFile, rows_.CsvLines(ListSeparator()));
 }

@@ -6,6 +6,7 @@
 #include "data/DM.h"
 #include "data/Report.h"
 #include "data/RunSequence.h"
+#include "schema/Summary.h"
 
 #include <cstdio>
 #include <string>
@@ -19,7 +20,8 @@ public:
 
 private:
     int Run();
-    void WriteReport();
+    // details: the complete comparison's pass, for its detailed rows and the review report.
+    void WriteReport(const schema::Summary* details);
     void PrintVerdict(const RunOutcome& outcome);
 
     const CliOptions& options_;

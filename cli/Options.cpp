@@ -1,10 +1,12 @@
-// Long options only, each with its value as the next argument or after "=".
+// Long options only, each with its value as the next argument or after "="; CLI11 parses them.
 #include "cli/Options.h"
 #include "data/Files.h"
 #include "schema/CompleteEngine.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 namespace {
 
@@ -85,83 +87,115 @@ bool CliOptions::ReportAsJson() const
     return EndsWith(Lower(ReportFile), ".json");
 }
 
+bool CliOptions::ReportAsHtml() const
+{
+    return EndsWith(Lower(ReportFile), ".html");
+}
+
+namespace {
+
+// CLI11 takes "--name=" as a name without a value and then eats the next argument, where a
+// user means an empty value; it also takes "--flag=true" for a plain flag. Every "--x=..."
+// gets this mark at its end on the way in, and every text loses it on the way out: values
+// are never empty for CLI11, and no flag value is ever the one it accepts.
+constexpr char Mark = '\x1f';
+
+std::string Unmarked(std::string text)
+{
+    if (!text.empty() && text.back() == Mark)
+        text.pop_back();
+    return text;
+}
+
+// "--name" of "--name=value", as the messages name an option.
+std::string OptionName(const std::string& argument) { return argument.substr(0, argument.find('=')); }
+
+}
+
 CliOptions ParseOptions(const std::vector<std::string>& arguments)
 {
     CliOptions options;
     for (const auto& info : CheckKinds)
         options.Kinds.push_back(info.Kind);
-    bool scriptGiven = false;
-    std::optional<std::string> only;
-    std::vector<std::string> names;
-    bool optionsEnded = false;
 
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (optionsEnded || argument.size() < 2 || argument.compare(0, 2, "--") != 0) {
-            names.push_back(argument);
-            continue;
-        }
-        if (argument == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        std::string name = argument;
-        std::optional<std::string> inlineValue;
-        if (auto eq = argument.find('='); eq != std::string::npos) {
-            name = argument.substr(0, eq);
-            inlineValue = argument.substr(eq + 1);
-        }
-        auto value = [&]() -> std::string {
-            if (inlineValue)
-                return *inlineValue;
-            if (i + 1 >= arguments.size())
-                throw UsageError("option " + name + " needs a value");
-            return arguments[++i];
-        };
-        auto flag = [&](bool& target) {
-            if (inlineValue)
-                throw UsageError("option " + name + " takes no value");
-            target = true;
-        };
+    CLI::App app;
+    // The help text and its wording are ours, and every unknown word is sorted out below.
+    app.set_help_flag();
+    app.allow_extras();
+    const std::pair<const char*, bool*> flags[] = {
+        {"--repair", &options.Repair},         {"--verify", &options.Verify},   {"--rehearse", &options.Rehearse},
+        {"--quiet", &options.Quiet},           {"--ask-password", &options.AskPassword},
+        {"--help", &options.Help},             {"--version", &options.Version}, {"--complete", &options.Complete},
+        {"--verbose", &options.Verbose},
+    };
+    std::vector<std::pair<CLI::Option*, bool*>> flagOptions;
+    for (const auto& [name, target] : flags)
+        flagOptions.emplace_back(app.add_flag(name)->disable_flag_override(), target);
+    auto valued = [&](const char* name) {
+        return app.add_option(name)->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    };
+    CLI::Option* only = valued("--only");
+    CLI::Option* script = valued("--script");
+    CLI::Option* report = valued("--report");
+    CLI::Option* user = valued("--user");
+    CLI::Option* password = valued("--password");
 
-        if (name == "--repair")
-            flag(options.Repair);
-        else if (name == "--verify")
-            flag(options.Verify);
-        else if (name == "--rehearse")
-            flag(options.Rehearse);
-        else if (name == "--quiet")
-            flag(options.Quiet);
-        else if (name == "--ask-password")
-            flag(options.AskPassword);
-        else if (name == "--help")
-            flag(options.Help);
-        else if (name == "--version")
-            flag(options.Version);
-        else if (name == "--complete")
-            flag(options.Complete);
-        else if (name == "--verbose")
-            flag(options.Verbose);
-        else if (name == "--only")
-            only = value();
-        else if (name == "--script") {
-            options.ScriptFile = value();
-            scriptGiven = true;
-        } else if (name == "--report")
-            options.ReportFile = value();
-        else if (name == "--user")
-            options.User = value();
-        else if (name == "--password")
-            options.Password = value();
-        else
-            throw UsageError("unknown option " + name);
+    // What CLI11 did not take, in order: the names and unknown options before "--", and the
+    // names after it. The first unknown option is the error, as it comes first on the line.
+    auto sortLeftovers = [&] {
+        std::vector<std::string> names;
+        bool optionsEnded = false;
+        for (const auto& marked : app.remaining()) {
+            const std::string word = Unmarked(marked);
+            if (!optionsEnded && word == "--") {
+                optionsEnded = true;
+            } else if (!optionsEnded && word.size() >= 2 && word.compare(0, 2, "--") == 0) {
+                throw UsageError("unknown option " + OptionName(word));
+            } else {
+                names.push_back(word);
+            }
+        }
+        return names;
+    };
+
+    std::vector<std::string> reversed;
+    for (auto it = arguments.rbegin(); it != arguments.rend(); ++it)
+        reversed.push_back(it->size() > 2 && it->compare(0, 2, "--") == 0 && it->find('=') != std::string::npos
+                               ? *it + Mark
+                               : *it);
+    try {
+        app.parse(reversed);
+    } catch (const CLI::ArgumentMismatch& error) {
+        sortLeftovers();
+        // The two mismatches a command line of ours can meet, by CLI11's words for them.
+        const std::string what = error.what();
+        const std::string name = what.substr(0, what.find_first_of(": "));
+        if (what.find("flag override") != std::string::npos)
+            throw UsageError("option --" + name + " takes no value");
+        throw UsageError("option " + name + " needs a value");
+    } catch (const CLI::ParseError& error) {
+        sortLeftovers();
+        throw UsageError(error.what());
     }
+    const std::vector<std::string> names = sortLeftovers();
+    for (const auto& [option, target] : flagOptions)
+        *target = option->count() > 0;
+    auto last = [](CLI::Option* option) { return Unmarked(option->results().back()); };
+    if (script->count())
+        options.ScriptFile = last(script);
+    if (report->count())
+        options.ReportFile = last(report);
+    if (user->count())
+        options.User = last(user);
+    if (password->count())
+        options.Password = last(password);
+
     // The kinds' words depend on the engine, which may be named after them.
-    if (only) {
+    if (only->count()) {
         if (options.Complete)
-            options.CompleteKinds = ParseCompleteKinds(*only);
+            options.CompleteKinds = ParseCompleteKinds(last(only));
         else
-            options.Kinds = ParseKinds(*only);
+            options.Kinds = ParseKinds(last(only));
     }
     if (options.Help || options.Version)
         return options;
@@ -173,13 +207,18 @@ CliOptions ParseOptions(const std::vector<std::string>& arguments)
     options.NewName = names[1];
     if (options.ScriptFile.empty())
         throw UsageError("--script needs a file name, or - for standard output");
-    if (!options.ReportFile.empty() && !EndsWith(Lower(options.ReportFile), ".csv") && !options.ReportAsJson())
-        throw UsageError("--report takes a file ending in .csv or .json");
+    const bool csv = EndsWith(Lower(options.ReportFile), ".csv");
+    if (!options.ReportFile.empty() && !csv && !options.ReportAsJson() && !options.ReportAsHtml())
+        throw UsageError(options.Complete ? "--report takes a file ending in .csv, .json or .html"
+                                          : "--report takes a file ending in .csv or .json");
+    if (options.ReportAsHtml() && !options.Complete)
+        throw UsageError("--report " + options.ReportFile +
+                         ": the review report shows the complete comparison; give it with --complete");
     if (options.Repair && options.Rehearse)
         throw UsageError("--repair and --rehearse exclude each other: a rehearsal never writes to OLD");
     if (options.Verify && !options.Repairing())
         throw UsageError("--verify checks a repair: give it with --repair");
-    if (scriptGiven && options.Repairing())
+    if (script->count() && options.Repairing())
         throw UsageError("--script has no use with " + std::string(options.Repair ? "--repair" : "--rehearse") +
                          ": the fixes are executed, not scripted");
     return options;
@@ -215,7 +254,10 @@ Options:
                   folder; - for standard output)
   --report FILE   also write the report rows to FILE: a .csv file holds the
                   same bytes as the window's Report.CSV, a .json file an array
-                  of {"type", "name", "message"} in report order
+                  of {"type", "name", "message"} in report order (with
+                  --complete also "property", "old", "new" and "destructive");
+                  with --complete, a .html file is the review report: both
+                  definitions of each finding side by side, and the plan
   --user NAME     the user name (default: $ISC_USER, else the window's login)
   --password PW   the password (default: $ISC_PASSWORD, else the window's login)
   --ask-password  when the server refuses the login, ask for the password;

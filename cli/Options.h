@@ -37,6 +37,8 @@ struct CliOptions {
     bool Repairing() const { return Repair || Rehearse; }
     bool ScriptToStdout() const { return ScriptFile == "-"; }
     bool ReportAsJson() const;
+    // The review report of the complete comparison.
+    bool ReportAsHtml() const;
 };
 
 CliOptions ParseOptions(const std::vector<std::string>& arguments);

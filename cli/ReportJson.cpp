@@ -1,85 +1,75 @@
-// JSON text written by hand: three string fields need no library.
+// nlohmann's JSON writes every value; the layout of one object per line is ours, because
+// diff tools and people read the file too, and its bytes have stayed the same since the start.
 #include "cli/ReportJson.h"
+#include "review/Utf8.h"
 
-#include <cstdio>
+#include <nlohmann/json.hpp>
+#include <utility>
 
 namespace {
 
-// The length of a well-formed UTF-8 sequence starting at text[at], or 0.
-std::size_t Utf8Length(const std::string& text, std::size_t at)
+std::string Inner(const std::string& text, bool asciiOnly)
 {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    std::size_t length;
-    unsigned int value;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        value = lead & 0x1Fu;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        value = lead & 0x0Fu;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        value = lead & 0x07u;
-    } else {
-        return 0;
+    const std::string literal = nlohmann::json(text).dump(-1, ' ', asciiOnly);
+    return literal.substr(1, literal.size() - 2);
+}
+
+using Fields = std::vector<std::pair<const char*, nlohmann::json>>;
+
+std::string ObjectLine(const Fields& fields)
+{
+    std::string line = "  {";
+    for (const auto& [key, value] : fields) {
+        line += (line.size() > 3 ? ", " : "") + nlohmann::json(key).dump() + ": ";
+        line += value.is_string() ? JsonString(value.get<std::string>()) : value.dump();
     }
-    if (at + length > text.size())
-        return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(at + i) & 0xC0u) != 0x80u)
-            return 0;
-        value = (value << 6) | (byte(at + i) & 0x3Fu);
-    }
-    // Overlong forms, surrogates and values beyond Unicode are not UTF-8.
-    static const unsigned int least[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (value < least[length] || (value >= 0xD800 && value <= 0xDFFF) || value > 0x10FFFF)
-        return 0;
-    return length;
+    return line + "}";
 }
 
 }
 
 std::string JsonString(const std::string& text)
 {
+    // UTF-8 runs go out as they are; a stray byte as the \u escape of its Latin-1 character.
     std::string out = "\"";
-    char escape[8];
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        switch (c) {
-        case '"': out += "\\\""; continue;
-        case '\\': out += "\\\\"; continue;
-        case '\b': out += "\\b"; continue;
-        case '\f': out += "\\f"; continue;
-        case '\n': out += "\\n"; continue;
-        case '\r': out += "\\r"; continue;
-        case '\t': out += "\\t"; continue;
-        default: break;
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        if (const std::size_t length = review::Utf8Length(text, i)) {
+            i += length;
+            continue;
         }
-        if (c < 0x20) {
-            std::snprintf(escape, sizeof escape, "\\u%04x", c);
-            out += escape;
-        } else if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (std::size_t length = Utf8Length(text, i)) {
-            out.append(text, i, length);
-            i += length - 1;
-        } else {
-            std::snprintf(escape, sizeof escape, "\\u%04x", c);
-            out += escape;
-        }
+        out += Inner(text.substr(run, i - run), false) + Inner(review::AsUtf8(text.substr(i, 1)), true);
+        run = ++i;
     }
-    return out + "\"";
+    return out + Inner(text.substr(run), false) + "\"";
 }
 
-std::vector<std::string> ReportJsonLines(const ReportRows& rows)
+std::vector<std::string> ReportJsonLines(const ReportRows& rows, const schema::Summary* details)
 {
+    // The rows of a pass follow its findings in order; a row between them, such as a safety
+    // check's, has no detail.
+    std::size_t next = 0;
     std::vector<std::string> found;
     for (const auto& row : rows.Rows()) {
         if (row[0].empty() && row[1].empty() && row[2].empty())
             continue;
-        found.push_back("  {\"type\": " + JsonString(row[0]) + ", \"name\": " + JsonString(row[1]) +
-                        ", \"message\": " + JsonString(row[2]) + "}");
+        Fields fields{{"type", row[0]}, {"name", row[1]}, {"message", row[2]}};
+        if (details) {
+            for (std::size_t at = next; at < details->findings.size(); ++at) {
+                const auto& f = details->findings[at];
+                if (f.type != row[0] || f.name != row[1] || f.message != row[2])
+                    continue;
+                if (!f.property.empty()) {
+                    fields.emplace_back("property", f.property);
+                    fields.emplace_back("old", f.oldValue);
+                    fields.emplace_back("new", f.newValue);
+                }
+                fields.emplace_back("destructive", f.destructive);
+                next = at + 1;
+                break;
+            }
+        }
+        found.push_back(ObjectLine(fields));
     }
     std::vector<std::string> lines{"["};
     for (std::size_t i = 0; i < found.size(); ++i)

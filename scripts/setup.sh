@@ -2,7 +2,8 @@
 # Installs what Vorkat needs to build, run and test on Debian 12. Running it again does no harm.
 set -euo pipefail
 packages=(build-essential cmake g++ qt6-base-dev libgtest-dev googletest
-          firebird3.0-server-core firebird3.0-utils firebird-dev firebird3.0-examples xvfb xauth)
+          firebird3.0-server-core firebird3.0-utils firebird-dev firebird3.0-examples xvfb xauth
+          nlohmann-json3-dev libdtl-dev libcli11-dev libxml2-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -90,7 +90,8 @@ private slots:
                             "ExpBox_Checked=True\r\n"
                             "GenBox_Checked=True\r\n"
                             "UDFBox_Checked=True\r\n"
-                            "ScriptBox_Checked=True\r\n");
+                            "ScriptBox_Checked=True\r\n"
+                            "CompleteBox_Checked=False\r\n");
     }
 
     void EveryStoredPropertyAndThePlaceComeBackAtTheNextStart()
@@ -100,16 +101,24 @@ private slots:
             form->show();
             for (QCheckBox* box : Boxes(*form))
                 box->setChecked(false);
+            form->CompleteBox->setChecked(true);
             form->OldDBName->SetFileName("  /data/old.gdb ");
             form->NewDBName->SetFileName("/data/new.gdb");
             form->setGeometry(15, 25, 450, 410);
             QVERIFY(form->close());
         }
         QVERIFY(ReadIni().contains("\r\nOldDBName_FileName=/data/old.gdb\r\n"));
+        QVERIFY(ReadIni().endsWith("\r\nScriptBox_Checked=True\r\nCompleteBox_Checked=True\r\n"));
         auto form = NewForm();
         form->show();
         for (QCheckBox* box : Boxes(*form))
             QVERIFY2(!box->isChecked(), qPrintable(box->text()));
+        // The complete comparison covers every kind: their boxes take no input.
+        QVERIFY(form->CompleteBox->isChecked());
+        QVERIFY(!form->DomainBox->isEnabled());
+        QVERIFY(!form->TrigBox->isEnabled());
+        form->CompleteBox->setChecked(false);
+        QVERIFY(form->DomainBox->isEnabled());
         QVERIFY(form->ScriptBox->isChecked());
         QCOMPARE(form->OldDBName->FileName(), QString("/data/old.gdb"));
         QCOMPARE(form->NewDBName->FileName(), QString("/data/new.gdb"));
@@ -144,6 +153,9 @@ private slots:
         QVERIFY(!form->IndexBox->isChecked());
         QVERIFY(form->ExpBox->isChecked());
         QVERIFY(!form->GenBox->isChecked());
+        // A file from before the complete comparison leaves it off.
+        QVERIFY(!form->CompleteBox->isChecked());
+        QVERIFY(form->DomainBox->isEnabled());
     }
 
     void ANameWithABlankIsShownInQuotesAndStoredWithout()
@@ -238,7 +250,7 @@ private slots:
         QVERIFY(form->close());
         QByteArray saved = ReadIni();
         QVERIFY(saved.startsWith("; kept\n[Other]\nKey=keep\n\n[TVorkatMainForm]\nExtra=1\ndomainbox_checked=False\n"));
-        QVERIFY(saved.endsWith("ScriptBox_Checked=True\n\n[Last]\nA=b\n"));
+        QVERIFY(saved.endsWith("ScriptBox_Checked=True\nCompleteBox_Checked=False\n\n[Last]\nA=b\n"));
         QCOMPARE(saved.count("DomainBox_Checked"), 0);
     }
 

@@ -21,13 +21,28 @@ public:
     bool RepairVisible = false;
     bool ScriptVisible = false;
     std::function<void()> DuringGenerators;
+    // The complete comparison's hooks: at the start of a stage, and while the report is shown.
+    std::function<void(const QString& caption)> AtStage;
+    std::function<void()> DuringReport;
+    // Run and the options, as each stage found them.
+    QList<bool> RunEnabled;
+    bool CancelAnswer = false;
+    int CancelAsked = 0;
 
 protected:
+    void BeginStep(const std::string& caption) override
+    {
+        TVorkatMainForm::BeginStep(caption);
+        if (AtStage)
+            AtStage(QString::fromStdString(caption));
+    }
+
     // Each kind, once checked, leaves its caption in the status label.
     void EndStep() override
     {
         TVorkatMainForm::EndStep();
         Steps << Label3->text();
+        RunEnabled << (RunBtn->isEnabled() || CompleteBox->isEnabled() || RepairBox->isEnabled());
         if (Label3->text() == "Generators" && DuringGenerators)
             DuringGenerators();
     }
@@ -37,9 +52,39 @@ protected:
         ++ReportShown;
         RepairVisible = !Rep->btRepair->isHidden();
         ScriptVisible = !Rep->btScript->isHidden();
+        if (DuringReport)
+            DuringReport();
         return ReportAnswer;
     }
+
+    bool AskCancelRepair() override
+    {
+        ++CancelAsked;
+        return CancelAnswer;
+    }
 };
+
+// The report grid as it shows, every column of every row.
+QList<QStringList> Grid(const TRep& rep)
+{
+    QList<QStringList> grid;
+    for (int row = 0; row < rep.StringGrid->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < rep.StringGrid->columnCount(); ++column)
+            cells << (rep.StringGrid->item(row, column) ? rep.StringGrid->item(row, column)->text() : "<none>");
+        grid << cells;
+    }
+    return grid;
+}
+
+QList<QByteArray> TextLines(const QByteArray& text)
+{
+    QList<QByteArray> lines = text.split('\n');
+    for (auto& line : lines)
+        if (line.endsWith('\r'))
+            line.chop(1);
+    return lines;
+}
 
 QByteArray ReadFile(const QString& path)
 {
@@ -106,6 +151,8 @@ private slots:
         QVERIFY(!form.RepairBox->isChecked());
         QVERIFY(form.ScriptBox->isChecked());
         QCOMPARE(form.ReportBox->text(), QString("Show Report"));
+        QCOMPARE(form.CompleteBox->text(), QString("Complete comparison"));
+        QVERIFY(!form.CompleteBox->isChecked());
         QVERIFY(form.Label3->text().isEmpty());
         QCOMPARE(form.ProgBar->minimum(), 0);
         QCOMPARE(form.ProgBar->maximum(), 100);
@@ -320,6 +367,106 @@ private slots:
         form_->RunBtnClick();
         QVERIFY(form_->Rep->Rows().Rows()[0][0].empty());
         QCOMPARE(form_->Rep->Rows().Rows().size(), std::size_t(1));
+    }
+
+    void completeComparisonShowsTheDetailReviewsAndRepairsWhileTheWindowGoesOn()
+    {
+        MakePair("complete",
+                 "CREATE TABLE T (A INTEGER NOT NULL PRIMARY KEY, B VARCHAR(10)); CREATE TABLE ONLY_OLD (C INTEGER);",
+                 "CREATE GENERATOR GEN_A; CREATE TABLE T (A INTEGER NOT NULL PRIMARY KEY, B VARCHAR(20));");
+        form_->CompleteBox->setChecked(true);
+        for (QCheckBox* box : {form_->DomainBox, form_->ExpBox, form_->GenBox, form_->UDFBox, form_->TableBox,
+                               form_->IndexBox, form_->SPBox, form_->TrigBox})
+            QVERIFY(!box->isEnabled());
+        QStringList opened;
+        form_->Rep->OpenFile = [&](const QString& path) { opened << path; };
+        QList<QStringList> shown;
+        bool reviewVisible = false;
+        form_->DuringReport = [&] {
+            shown = Grid(*form_->Rep);
+            reviewVisible = !form_->Rep->btReview->isHidden();
+            form_->Rep->btReview->click();
+        };
+        form_->ReportAnswer = 1;
+        form_->RunBtnClick();
+
+        const QString type = "VARCHAR(%1) CHARACTER SET NONE";
+        QCOMPARE(shown, (QList<QStringList>{
+                            {"GENERATOR", "GEN_A", "not exist", "", "", "CREATE SEQUENCE GEN_A"},
+                            {"FIELD", "T.B", "different: type " + type.arg(10) + " -> " + type.arg(20), "type",
+                             type.arg(10), type.arg(20)},
+                            {"TABLE", "ONLY_OLD", "only in Old", "", "CREATE TABLE ONLY_OLD (C INTEGER)", ""},
+                        }));
+        QVERIFY(reviewVisible);
+        QCOMPARE(form_->Steps, (QStringList{"Reading Old Database", "Reading New Database", "Comparing", "Checking data",
+                                            "Writing script", "Reading Old Database", "Reading New Database",
+                                            "Comparing", "Checking data", "Repairing"}));
+        // The worker had the run: the window stayed live, with its options closed to input.
+        QCOMPARE(form_->RunEnabled, QList<bool>(10, false));
+        QVERIFY(form_->RunBtn->isEnabled());
+        QVERIFY(!form_->Running());
+        QCOMPARE(form_->ProgBar->maximum(), 100);
+        QVERIFY(TextLines(ReadFile(dir_.path() + "/vorkat.sql")).contains("CREATE SEQUENCE GEN_A;"));
+        QCOMPARE(opened, QStringList{dir_.path() + "/Report.html"});
+        const QByteArray html = ReadFile(opened.value(0));
+        QVERIFY(html.startsWith("<!DOCTYPE html>\n"));
+        QVERIFY(TextLines(html).contains("<li class=\"k-missing\"><a href=\"#g-missing\"><b>1</b> <span>missing</span></a></li>"));
+
+        // "Repair" brought Old up to date: what only Old has is listed, and nothing differs.
+        form_->ReportAnswer = 2;
+        form_->RunBtnClick();
+        QCOMPARE(shown, (QList<QStringList>{{"TABLE", "ONLY_OLD", "only in Old", "", "CREATE TABLE ONLY_OLD (C INTEGER)", ""}}));
+        QCOMPARE(ReadFile(dir_.path() + "/vorkat.sql"), QByteArray());
+
+        // Unticked, the window is the eight checks' again: three columns and no review.
+        form_->CompleteBox->setChecked(false);
+        QVERIFY(form_->DomainBox->isEnabled());
+        form_->DuringReport = [&] { shown = Grid(*form_->Rep); };
+        form_->Steps.clear();
+        form_->RunBtnClick();
+        QCOMPARE(shown, (QList<QStringList>{{"", "", ""}}));
+        QVERIFY(form_->Rep->btReview->isHidden());
+        QCOMPARE(form_->Steps, (QStringList{"Domains", "Exceptions", "Generators", "UDF", "Table Fields",
+                                            "Table Indices", "Stored Procedures", "Triggers"}));
+    }
+
+    void exitDuringACompleteRepairAsksAndCancelledNothingIsKept()
+    {
+        std::string tables;
+        for (int i = 0; i < 150; ++i)
+            tables += "CREATE TABLE T" + std::to_string(i) + " (A INTEGER NOT NULL PRIMARY KEY, B VARCHAR(20));\n";
+        const std::string count = "SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$SYSTEM_FLAG = 0;";
+        MakePair("cancel", "", tables);
+        form_->show();
+        form_->CompleteBox->setChecked(true);
+        form_->RepairBox->setChecked(true);
+        // "No" lets the repair run to its end.
+        form_->AtStage = [&](const QString& caption) {
+            if (caption == "Repairing")
+                form_->close();
+        };
+        form_->RunBtnClick();
+        QCOMPARE(form_->CancelAsked, 1);
+        QVERIFY(form_->isVisible());
+        QVERIFY(old_->Isql(count).find("150") != std::string::npos);
+
+        // "Yes" makes the running statement fail: the one transaction rolls back and the window closes.
+        MakePair("cancelled", "", tables);
+        form_->show();
+        form_->CompleteBox->setChecked(true);
+        form_->RepairBox->setChecked(true);
+        form_->CancelAnswer = true;
+        form_->AtStage = [&](const QString& caption) {
+            if (caption == "Repairing")
+                form_->close();
+        };
+        form_->RunBtnClick();
+        QCOMPARE(form_->CancelAsked, 1);
+        QVERIFY(!form_->isVisible());
+        QVERIFY(!form_->Running());
+        QVERIFY(!form_->DM->OldDB.Connected());
+        QVERIFY(old_->Isql(count).find("150") == std::string::npos);
+        QVERIFY(old_->Isql(count).find(" 0") != std::string::npos);
     }
 
     void cleanupTestCase() { form_.reset(); }

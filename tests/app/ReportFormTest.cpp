@@ -47,6 +47,9 @@ private slots:
         QCOMPARE(rep.btRepair->text(), QString("Repair"));
         QVERIFY(rep.btRepair->font().bold());
         QCOMPARE(rep.btClose->text(), QString("Close"));
+        // Only after a complete comparison.
+        QCOMPARE(rep.btReview->text(), QString("Review"));
+        QVERIFY(rep.btReview->isHidden());
 
         rep.AddReportRow("GENERATOR", "GEN_A", "not exist");
         rep.AddReportRow("TABLE", "T", "not exist");

@@ -205,6 +205,51 @@ private slots:
         QCOMPARE(ReadFile(folder + "/vorkat.sql"), QByteArray());
     }
 
+    void completeComparisonReportsItsDetailAsJsonAndAsTheReviewPage()
+    {
+        const QString folder = Folder("review");
+        TestDb newDb("review_new", "CREATE GENERATOR GEN_A; CREATE TABLE T (A INTEGER NOT NULL PRIMARY KEY, B VARCHAR(20));");
+        TestDb oldDb("review_old", "CREATE TABLE T (A INTEGER NOT NULL PRIMARY KEY, B VARCHAR(10));");
+        CliResult json = RunCli({"--complete", "--quiet", "--report", "rows.json", Name(oldDb), Name(newDb)}, folder);
+        QCOMPARE(json.exitCode, 1);
+        QCOMPARE(ReadFile(folder + "/rows.json"),
+                 QByteArray("[\r\n"
+                            "  {\"type\": \"GENERATOR\", \"name\": \"GEN_A\", \"message\": \"not exist\", "
+                            "\"destructive\": false},\r\n"
+                            "  {\"type\": \"FIELD\", \"name\": \"T.B\", \"message\": \"different: type VARCHAR(10) "
+                            "CHARACTER SET NONE -> VARCHAR(20) CHARACTER SET NONE\", \"property\": \"type\", "
+                            "\"old\": \"VARCHAR(10) CHARACTER SET NONE\", \"new\": \"VARCHAR(20) CHARACTER SET NONE\", "
+                            "\"destructive\": false}\r\n"
+                            "]\r\n"));
+
+        CliResult html = RunCli({"--complete", "--quiet", "--report", "review.html", Name(oldDb), Name(newDb)}, folder);
+        QCOMPARE(html.exitCode, 1);
+        QCOMPARE(html.err, QByteArray());
+        const QByteArray page = ReadFile(folder + "/review.html");
+        QVERIFY(page.startsWith("<!DOCTYPE html>\n<html lang=\"en\">\n"));
+        QVERIFY(page.split('\n').contains("<li class=\"k-different\"><a href=\"#g-different\"><b>1</b> "
+                                          "<span>different</span></a></li>"));
+
+        // The page shows the complete comparison only; the options keep their messages.
+        const QByteArray tryHelp = "\nTry 'vorkat-cli --help'.\n";
+        CliResult checks = RunCli({"--report", "review.html", Name(oldDb), Name(newDb)}, folder);
+        QCOMPARE(checks.exitCode, 2);
+        QCOMPARE(checks.err, "vorkat-cli: --report review.html: the review report shows the complete comparison; "
+                             "give it with --complete" + tryHelp);
+        const std::pair<QStringList, QByteArray> usages[] = {
+            {{"--repair=yes", "a", "b"}, "option --repair takes no value"},
+            {{"a", "b", "--only"}, "option --only needs a value"},
+            {{"--script=", "a", "b"}, "--script needs a file name, or - for standard output"},
+            {{"-x", "a", "b"}, "only OLD and NEW are taken, not 'b'"},
+            {{"--complete", "--report", "r.txt", "a", "b"}, "--report takes a file ending in .csv, .json or .html"},
+        };
+        for (const auto& [arguments, message] : usages) {
+            CliResult usage = RunCli(arguments, folder);
+            QCOMPARE(usage.exitCode, 2);
+            QCOMPARE(usage.err, "vorkat-cli: " + message + tryHelp);
+        }
+    }
+
     void rehearsalLeavesOldUntouched()
     {
         TestDb oldDb("rehearse_old", SampleSql("old"));
