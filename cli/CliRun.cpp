@@ -91,6 +91,9 @@ int CliRun::Run()
     ChecksEngine checks(options_.Kinds);
     schema::CompleteOptions completeOptions;
     completeOptions.kinds = options_.CompleteKinds;
+    completeOptions.drop = options_.Drop;
+    completeOptions.force = options_.Force;
+    completeOptions.ignoreWhitespace = options_.IgnoreWhitespace;
     schema::CompleteEngine complete(completeOptions);
     request.AfterPass = [&] {
         if (!options_.ReportFile.empty())

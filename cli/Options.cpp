@@ -126,7 +126,8 @@ CliOptions ParseOptions(const std::vector<std::string>& arguments)
         {"--repair", &options.Repair},         {"--verify", &options.Verify},   {"--rehearse", &options.Rehearse},
         {"--quiet", &options.Quiet},           {"--ask-password", &options.AskPassword},
         {"--help", &options.Help},             {"--version", &options.Version}, {"--complete", &options.Complete},
-        {"--verbose", &options.Verbose},
+        {"--verbose", &options.Verbose},     {"--drop", &options.Drop},       {"--force", &options.Force},
+        {"--ignore-whitespace", &options.IgnoreWhitespace},
     };
     std::vector<std::pair<CLI::Option*, bool*>> flagOptions;
     for (const auto& [name, target] : flags)
@@ -214,6 +215,10 @@ CliOptions ParseOptions(const std::vector<std::string>& arguments)
     if (options.ReportAsHtml() && !options.Complete)
         throw UsageError("--report " + options.ReportFile +
                          ": the review report shows the complete comparison; give it with --complete");
+    for (const auto& [given, name] : {std::pair{options.Drop, "--drop"}, std::pair{options.Force, "--force"},
+                                      std::pair{options.IgnoreWhitespace, "--ignore-whitespace"}})
+        if (given && !options.Complete)
+            throw UsageError(std::string(name) + " belongs to the complete comparison: give it with --complete");
     if (options.Repair && options.Rehearse)
         throw UsageError("--repair and --rehearse exclude each other: a rehearsal never writes to OLD");
     if (options.Verify && !options.Repairing())
@@ -250,6 +255,15 @@ Options:
                   udf, packages, procedures, functions, constraints, indices,
                   views, triggers, grants
   --verbose       with --complete: print the number of catalog queries
+  --drop          with --complete: drop what only OLD has, in the reverse
+                  order of creation; without it such objects are listed as
+                  "only in Old", kept, and count as no difference
+  --force         with --complete: repair although OLD's rows fail a safety
+                  check, and migrate a column whose type changes family on a
+                  table with rows in committed steps of its own
+  --ignore-whitespace
+                  with --complete: compare sources without trailing blanks,
+                  blank lines and CR LF against LF
   --script FILE   where the script goes (default: vorkat.sql in the current
                   folder; - for standard output)
   --report FILE   also write the report rows to FILE: a .csv file holds the

@@ -24,6 +24,11 @@ struct CliOptions {
     // The complete comparison instead of the eight checks.
     bool Complete = false;
     bool Verbose = false;
+    // With --complete: drop what only OLD has, repair although OLD's rows fail a safety check,
+    // compare sources without blanks at line ends, blank lines and CR LF.
+    bool Drop = false;
+    bool Force = false;
+    bool IgnoreWhitespace = false;
     std::vector<CheckKind> Kinds;  // always in the fixed order
     std::vector<std::string> CompleteKinds;  // --only with --complete; empty means all
     std::string ScriptFile = "vorkat.sql";

@@ -143,8 +143,14 @@ private:
             if (to.charLength < from.charLength) {
                 const long long n = Count("SELECT COUNT(*) AS N FROM " + t + " WHERE CHAR_LENGTH(" + col + ") > " +
                                           std::to_string(to.charLength));
-                Issue(c, "may lose data: " + Rows(n) + " of " + table + " " + Verb(n, "has ", "have ") + column + " longer than " +
-                             std::to_string(to.charLength) + " characters");
+                // The server refuses a shorter text type in place whatever the rows hold.
+                if (n == 0)
+                    Issue(c, "would fail: the server does not shorten " + table + "." + column + " in place, from " +
+                                 std::to_string(from.charLength) + " to " + std::to_string(to.charLength) +
+                                 " characters");
+                else
+                    Issue(c, "may lose data: " + Rows(n) + " of " + table + " " + Verb(n, "has ", "have ") + column +
+                                 " longer than " + std::to_string(to.charLength) + " characters");
             } else if (from.charset != to.charset) {
                 const long long n = Count("SELECT COUNT(*) AS N FROM " + t + " WHERE " + col + " IS NOT NULL");
                 if (n > 0)

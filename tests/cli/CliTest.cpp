@@ -202,6 +202,21 @@ private slots:
         // What only Old has is listed, never dropped, and is no difference.
         CliResult again = RunCli({"--complete", "--quiet", Name(oldDb), Name(newDb)}, folder);
         QCOMPARE(again.exitCode, 0);
+        CliResult drop = RunCli({"--complete", "--repair", "--drop", "--verify", Name(oldDb), Name(newDb)}, folder);
+        QCOMPARE(drop.exitCode, 1);
+        QCOMPARE(drop.out, QByteArray("TABLE\tONLY_OLD\tonly in Old\nconverged\n"));
+        QCOMPARE(RunCli({"--drop", Name(oldDb), Name(newDb)}, folder).err,
+                 QByteArray("vorkat-cli: --drop belongs to the complete comparison: give it with --complete\n"
+                            "Try 'vorkat-cli --help'.\n"));
+
+        // Old's rows fail a safety check: the repair stops before it changes anything.
+        TestDb nullsNew("complete_nulls_new", "CREATE TABLE N (A INTEGER NOT NULL);");
+        TestDb nullsOld("complete_nulls_old", "CREATE TABLE N (A INTEGER); INSERT INTO N VALUES (NULL);");
+        CliResult stopped = RunCli({"--complete", "--repair", "--quiet", Name(nullsOld), Name(nullsNew)}, folder);
+        QCOMPARE(stopped.exitCode, 2);
+        QCOMPARE(stopped.err, QByteArray("vorkat-cli: The repair was stopped before it changed anything; Old's rows "
+                                         "fail these checks (--force goes ahead):\nFIELD N.A: would fail: 1 row of N "
+                                         "has A NULL\n"));
         QCOMPARE(ReadFile(folder + "/vorkat.sql"), QByteArray());
     }
 
