@@ -48,14 +48,6 @@ bool IsPlainName(const std::string& name)
     return !ReservedWords().count(name);
 }
 
-std::string Joined(const std::vector<std::string>& parts, const char* separator = ", ")
-{
-    std::string text;
-    for (const auto& part : parts)
-        text += (text.empty() ? "" : separator) + part;
-    return text;
-}
-
 int DefaultPrecision(int fieldType)
 {
     switch (fieldType) {

@@ -12,14 +12,6 @@
 namespace schema {
 namespace {
 
-std::string Joined(const std::vector<std::string>& parts, const char* separator = ", ")
-{
-    std::string text;
-    for (const auto& part : parts)
-        text += (text.empty() ? "" : separator) + part;
-    return text;
-}
-
 std::string ConstraintTitle(const Constraint& c)
 {
     if (!c.name.empty())

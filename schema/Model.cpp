@@ -6,14 +6,6 @@
 namespace schema {
 namespace {
 
-std::string Joined(const std::vector<std::string>& names)
-{
-    std::string text;
-    for (const auto& name : names)
-        text += (text.empty() ? "" : ",") + name;
-    return text;
-}
-
 bool DigitsFrom(const std::string& name, std::size_t from)
 {
     if (name.size() <= from)
@@ -24,6 +16,25 @@ bool DigitsFrom(const std::string& name, std::size_t from)
     return true;
 }
 
+}
+
+std::string Joined(const std::vector<std::string>& parts, const char* separator)
+{
+    std::string text;
+    for (const auto& part : parts)
+        text += (text.empty() ? "" : separator) + part;
+    return text;
+}
+
+int TypeFamily(const Type& t)
+{
+    switch (t.fieldType) {
+    case 14: case 37: case 40: return 1;
+    case 12: case 13: case 35: case 28: case 29: return 2;
+    case 23: return 3;
+    case 261: return 4;
+    default: return 0;
+    }
 }
 
 const Column* Relation::FindColumn(const std::string& column) const
@@ -42,9 +53,9 @@ std::string Constraint::Key() const
     if (!name.empty())
         return "name:" + name;
     static const char* kinds[] = {"PRIMARY KEY", "UNIQUE", "FOREIGN KEY", "CHECK"};
-    std::string key = table + "|" + kinds[static_cast<int>(kind)] + "|" + Joined(columns);
+    std::string key = table + "|" + kinds[static_cast<int>(kind)] + "|" + Joined(columns, ",");
     if (kind == ConstraintKind::ForeignKey)
-        key += "|" + refTable + "(" + Joined(refColumns) + ")";
+        key += "|" + refTable + "(" + Joined(refColumns, ",") + ")";
     if (kind == ConstraintKind::Check)
         key += "|" + checkSource;
     return key;

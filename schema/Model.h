@@ -262,6 +262,13 @@ struct Schema {
     bool SameObjects(const Schema& other) const;
 };
 
+// Parts joined with a separator, as column lists are written.
+std::string Joined(const std::vector<std::string>& parts, const char* separator = ", ");
+
+// The family of a type: 0 numbers, 1 text, 2 dates and times, 3 boolean, 4 blobs. The server
+// changes a type in place only within its family.
+int TypeFamily(const Type& type);
+
 // The server named it: INTEG_n constraints, RDB$ indices, domains and triggers.
 bool IsGeneratedConstraintName(const std::string& name);
 bool IsGeneratedIndexName(const std::string& name);

@@ -10,14 +10,6 @@
 namespace schema {
 namespace {
 
-std::string Joined(const std::vector<std::string>& parts, const char* separator = ", ")
-{
-    std::string text;
-    for (const auto& part : parts)
-        text += (text.empty() ? "" : separator) + part;
-    return text;
-}
-
 // Drops come first, dependents before what they use; then the creating phases.
 enum Phase {
     StubDependents = -17,
@@ -84,17 +76,6 @@ bool ValidUtf8(const std::string& text)
         i += length;
     }
     return true;
-}
-
-int Family(const Type& t)
-{
-    switch (t.fieldType) {
-    case 14: case 37: case 40: return 1;
-    case 12: case 13: case 35: case 28: case 29: return 2;
-    case 23: return 3;
-    case 261: return 4;
-    default: return 0;
-    }
 }
 
 class Planner {
@@ -611,8 +592,8 @@ private:
                 Computed(c.table, n);
         }
         if (props.count("type")) {
-            const bool rebuild = n.domain.empty() && o.domain.empty() && Family(n.type) != Family(o.type);
-            if (rebuild || Family(n.type) == 4 || Family(o.type) == 4) {
+            const bool rebuild = n.domain.empty() && o.domain.empty() && TypeFamily(n.type) != TypeFamily(o.type);
+            if (rebuild || TypeFamily(n.type) == 4 || TypeFamily(o.type) == 4) {
                 RebuildColumn(c, n);
                 return;
             }

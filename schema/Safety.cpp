@@ -12,14 +12,6 @@
 namespace schema {
 namespace {
 
-std::string Joined(const std::vector<std::string>& parts, const char* separator = ", ")
-{
-    std::string text;
-    for (const auto& part : parts)
-        text += (text.empty() ? "" : separator) + part;
-    return text;
-}
-
 std::string Rows(long long count)
 {
     return std::to_string(count) + (count == 1 ? " row" : " rows");
@@ -118,28 +110,17 @@ private:
         Narrowing(c, table, column, from, to);
     }
 
-    static int Family(const Type& t)
-    {
-        switch (t.fieldType) {
-        case 14: case 37: case 40: return 1;
-        case 12: case 13: case 35: case 28: case 29: return 2;
-        case 23: return 3;
-        case 261: return 4;
-        default: return 0;
-        }
-    }
-
     void Narrowing(const Change& c, const std::string& table, const std::string& column, const Type& from,
                    const Type& to)
     {
         const std::string t = ddl_.Name(table), col = ddl_.Name(column);
-        if (Family(from) != Family(to)) {
+        if (TypeFamily(from) != TypeFamily(to)) {
             const long long rows = TableRows(table);
             if (rows > 0)
                 Issue(c, "needs a data migration: " + Rows(rows) + " of " + table);
             return;
         }
-        if (Family(from) == 1) {
+        if (TypeFamily(from) == 1) {
             if (to.charLength < from.charLength) {
                 const long long n = Count("SELECT COUNT(*) AS N FROM " + t + " WHERE CHAR_LENGTH(" + col + ") > " +
                                           std::to_string(to.charLength));
@@ -159,7 +140,7 @@ private:
             }
             return;
         }
-        if (Family(from) == 0) {
+        if (TypeFamily(from) == 0) {
             const int fromDigits = from.precision > 0 ? from.precision : 0;
             const int toDigits = to.precision > 0 ? to.precision : 0;
             const bool smaller = (-to.scale < -from.scale) || (toDigits > 0 && fromDigits > 0 && toDigits < fromDigits) ||
