@@ -119,7 +119,9 @@ void TVorkatMainForm::FormCreate()
     DM = std::make_unique<TDM>();
     DM->SetLoginPrompt(&login_);
     Engine = std::make_unique<ChecksEngine>([this](CheckKind kind) { return KindBox(kind)->isChecked(); });
-    Complete = std::make_unique<schema::CompleteEngine>();
+    schema::CompleteOptions completeOptions;
+    completeOptions.repairMayFollow = true;
+    Complete = std::make_unique<schema::CompleteEngine>(completeOptions);
     Rep = new TRep(this);
     Rep->ProgramDir = ProgramDir;
     AboutForm = new TAboutForm(this);

@@ -100,8 +100,8 @@ RunOutcome RunSequence::Run(const RunRequest& request)
 
 void RunSequence::Connect(const std::string& oldName, const std::string& newName)
 {
-    dm_.OldDB.CharacterSet = engine_.ConnectionCharset(true);
-    dm_.NewDB.CharacterSet = engine_.ConnectionCharset(false);
+    dm_.OldDB.CharacterSet = engine_.ConnectionCharset(true, dm_.RepairMode);
+    dm_.NewDB.CharacterSet = engine_.ConnectionCharset(false, dm_.RepairMode);
     // New's name is set only once Old is attached: a failed Old leaves New untouched.
     dm_.OldDB.SetDatabaseName(oldName);
     dm_.ConnectOld();

@@ -28,10 +28,11 @@ public:
     virtual std::string ScriptText(const TDM& dm) const;
     // Whether the pass left a script; with the rows it reported, whether it found anything.
     virtual bool HasScript(const TDM& dm) const { return !ScriptText(dm).empty(); }
-    // The character set a side's connection speaks; empty for NONE, in which the checks read.
-    virtual std::string ConnectionCharset(bool oldSide) const
+    // The character set a side's connection speaks in a pass of the given mode; empty for NONE,
+    // in which the checks read.
+    virtual std::string ConnectionCharset(bool oldSide, bool repairMode) const
     {
-        (void)oldSide;
+        (void)oldSide, (void)repairMode;
         return {};
     }
     // Whether a row the pass reported counts as a difference; every row does by default.

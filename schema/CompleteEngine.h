@@ -26,6 +26,9 @@ struct CompleteOptions {
     // A repair goes ahead although Old's rows fail a safety check.
     bool force = false;
     bool ignoreWhitespace = false;
+    // A pass in script mode may be followed by a repair on the same connections (the window's
+    // "Repair"), so Old must be attached as a repair needs it.
+    bool repairMayFollow = false;
 };
 
 class CompleteEngine : public RunEngine {
@@ -37,9 +40,12 @@ public:
     // The script of the last pass; empty when it planned nothing.
     std::string ScriptText(const TDM& dm) const override;
     // Metadata text is UTF-8 in the catalog, and statements in UTF-8 reach it unchanged: Old
-    // speaks UTF-8, since a repair may follow. New is only read, its text as bytes, which
-    // NONE passes on without the cost of a conversion.
-    std::string ConnectionCharset(bool oldSide) const override { return oldSide ? "UTF8" : ""; }
+    // speaks UTF-8 where it is repaired. What is only read, its text as bytes, goes in NONE,
+    // which passes the bytes on without the cost of a conversion.
+    std::string ConnectionCharset(bool oldSide, bool repairMode) const override
+    {
+        return oldSide && (repairMode || options_.repairMayFollow) ? "UTF8" : "";
+    }
     bool HasScript(const TDM&) const override
     {
         return !summary_.plan.steps.empty() || !summary_.plan.migrations.empty();
