@@ -196,10 +196,11 @@ RunOutcome BackgroundRun::Run(const RunRequest& request)
             db->Prompter = &*login;
     // The busy pointer is the window's; the window shows its own progress instead.
     struct BusyRestored {
-        BusyPointer* busy = Query::Busy;
-        ~BusyRestored() { Query::Busy = busy; }
-    } busy;
-    Query::Busy = nullptr;
+        TDM& dm;
+        BusyPointer* busy;
+        ~BusyRestored() { dm.SetBusyPointer(busy); }
+    } busy{dm_, dm_.Busy()};
+    dm_.SetBusyPointer(nullptr);
 
     RunOutcome outcome;
     std::exception_ptr failure;

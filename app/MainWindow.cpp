@@ -114,9 +114,9 @@ void TVorkatMainForm::FormCreate()
     ProgramDir = QCoreApplication::applicationDirPath();
     FormStorage1.IniFileName = ProgramDir + "/vorkat.ini";
     bar_ = std::make_unique<BarProgress>(*ProgBar);
-    Query::Busy = &waitPointer_;
     report_.Target = &Rep;
     DM = std::make_unique<TDM>();
+    DM->SetBusyPointer(&waitPointer_);
     DM->SetLoginPrompt(&login_);
     Engine = std::make_unique<ChecksEngine>([this](CheckKind kind) { return KindBox(kind)->isChecked(); });
     schema::CompleteOptions completeOptions;
@@ -139,8 +139,6 @@ void TVorkatMainForm::FormDestroy()
     Complete.reset();
     Engine.reset();
     DM.reset();
-    if (Query::Busy == &waitPointer_)
-        Query::Busy = nullptr;
 }
 
 void WaitPointer::Begin()

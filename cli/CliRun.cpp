@@ -4,6 +4,7 @@
 #include "cli/Rehearsal.h"
 #include "cli/ReportJson.h"
 #include "compare/ChecksEngine.h"
+#include "data/FileError.h"
 #include "data/Files.h"
 #include "db/DbError.h"
 #include "review/HtmlReport.h"
@@ -36,7 +37,7 @@ void WriteScriptToStdout(const std::string& text)
 {
     std::fwrite(text.data(), 1, text.size(), stdout);
     if (std::fflush(stdout) != 0 || std::ferror(stdout))
-        throw DbError("Cannot write the script to standard output");
+        throw FileError("Cannot write the script to standard output");
 }
 
 }

@@ -1,11 +1,11 @@
 // Scratch copies live in a private temporary folder; the destructor and an interrupt both remove it.
 #include "cli/Rehearsal.h"
 #include "cli/Interrupt.h"
-#include "db/DbError.h"
+#include "data/FileError.h"
+#include "db/FileDescriptor.h"
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/file.h>
@@ -15,42 +15,24 @@
 
 namespace {
 
-// Closes a descriptor on every way out.
-struct Fd {
-    int fd;
-    explicit Fd(int descriptor) : fd(descriptor) {}
-    ~Fd()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-};
-
-std::string SystemError(const std::string& what, const std::string& path)
-{
-    return what + " " + path + ": " + std::strerror(errno);
-}
-
 // Runs gbak with the credentials in its environment; its output becomes the error on failure.
 void RunGbak(const std::string& gbak, const std::vector<std::string>& arguments, const std::string& user,
              const std::string& password)
 {
     int pipeFds[2];
     if (::pipe(pipeFds) != 0)
-        throw DbError(SystemError("Cannot start", gbak));
+        throw FileError::FromErrno("Cannot start", gbak);
+    FileDescriptor readEnd(pipeFds[0]);
+    FileDescriptor writeEnd(pipeFds[1]);
     const pid_t child = ::fork();
-    if (child < 0) {
-        ::close(pipeFds[0]);
-        ::close(pipeFds[1]);
-        throw DbError(SystemError("Cannot start", gbak));
-    }
+    if (child < 0)
+        throw FileError::FromErrno("Cannot start", gbak);
     if (child == 0) {
-        ::dup2(pipeFds[1], STDOUT_FILENO);
-        ::dup2(pipeFds[1], STDERR_FILENO);
-        ::close(pipeFds[0]);
-        ::close(pipeFds[1]);
+        // The child leaves by exec or _exit: no destructor runs here, so both ends are closed by hand.
+        ::dup2(writeEnd.Get(), STDOUT_FILENO);
+        ::dup2(writeEnd.Get(), STDERR_FILENO);
+        ::close(readEnd.Get());
+        ::close(writeEnd.Get());
         ::setenv("ISC_USER", user.c_str(), 1);
         ::setenv("ISC_PASSWORD", password.c_str(), 1);
         std::vector<char*> argv{const_cast<char*>(gbak.c_str())};
@@ -60,21 +42,21 @@ void RunGbak(const std::string& gbak, const std::vector<std::string>& arguments,
         ::execv(gbak.c_str(), argv.data());
         ::_exit(127);
     }
-    ::close(pipeFds[1]);
+    writeEnd.Close();
     std::string output;
     char buffer[4096];
     ssize_t got;
-    while ((got = ::read(pipeFds[0], buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR))
+    while ((got = ::read(readEnd.Get(), buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR))
         if (got > 0)
             output.append(buffer, static_cast<std::size_t>(got));
-    ::close(pipeFds[0]);
+    readEnd.Close();
     int status = 0;
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         while (!output.empty() && (output.back() == '\n' || output.back() == '\r'))
             output.pop_back();
-        throw DbError("gbak could not copy the Old Database:\n" + output);
+        throw FileError("gbak could not copy the Old Database:\n" + output);
     }
 }
 
@@ -106,13 +88,13 @@ RehearsalCopy::RehearsalCopy(const std::string& oldName, const std::string& user
     if (!localFile) {
         gbak = FindGbak();
         if (gbak.empty())
-            throw DbError("--rehearse copies a database on a server with Firebird's gbak (package "
-                          "firebird3.0-utils), which is not installed; nothing was done");
+            throw FileError("--rehearse copies a database on a server with Firebird's gbak (package "
+                            "firebird3.0-utils), which is not installed; nothing was done");
     }
 
     std::string pattern = (std::filesystem::temp_directory_path() / "vorkat-rehearse-XXXXXX").string();
     if (!::mkdtemp(pattern.data()))
-        throw DbError(SystemError("Cannot create folder", pattern));
+        throw FileError::FromErrno("Cannot create folder", pattern);
     folder_ = pattern;
     Interrupt::KeepScratch(folder_);
     copy_ = folder_ + "/old.fdb";
@@ -134,41 +116,32 @@ RehearsalCopy::~RehearsalCopy()
 
 void RehearsalCopy::CopyFile(const std::string& from)
 {
-    Fd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
-    if (in.fd < 0)
-        throw DbError(SystemError("Cannot open file", from));
+    const FileDescriptor in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!in.Valid())
+        throw FileError::FromErrno("Cannot open file", from);
     // Firebird holds an exclusive lock on a database it has open: a copy taken then could be
     // torn, and the shared lock keeps it from being opened while the copy is made.
-    if (::flock(in.fd, LOCK_SH | LOCK_NB) != 0)
-        throw DbError("The Old Database " + from +
-                      " is open in another process; a rehearsal copies it only while nobody uses it");
+    if (::flock(in.Get(), LOCK_SH | LOCK_NB) != 0)
+        throw FileError("The Old Database " + from +
+                        " is open in another process; a rehearsal copies it only while nobody uses it");
     Interrupt::KeepScratch(copy_);
-    Fd out(::open(copy_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-    if (out.fd < 0)
-        throw DbError(SystemError("Cannot create file", copy_));
+    FileDescriptor out(::open(copy_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (!out.Valid())
+        throw FileError::FromErrno("Cannot create file", copy_);
     std::vector<char> buffer(1 << 20);
     for (;;) {
-        ssize_t got = ::read(in.fd, buffer.data(), buffer.size());
+        ssize_t got = ::read(in.Get(), buffer.data(), buffer.size());
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            throw DbError(SystemError("Cannot read file", from));
+            throw FileError::FromErrno("Cannot read file", from);
         if (got == 0)
             break;
-        for (ssize_t done = 0; done < got;) {
-            ssize_t put = ::write(out.fd, buffer.data() + done, static_cast<std::size_t>(got - done));
-            if (put < 0 && errno == EINTR)
-                continue;
-            if (put < 0)
-                throw DbError(SystemError("Cannot write file", copy_));
-            done += put;
-        }
+        if (!WriteAll(out.Get(), buffer.data(), static_cast<std::size_t>(got)))
+            throw FileError::FromErrno("Cannot write file", copy_);
     }
-    if (::close(out.fd) != 0) {
-        out.fd = -1;
-        throw DbError(SystemError("Cannot write file", copy_));
-    }
-    out.fd = -1;
+    if (!out.Close())
+        throw FileError::FromErrno("Cannot write file", copy_);
 }
 
 void RehearsalCopy::BackUpAndRestore(const std::string& gbak, const std::string& from, const std::string& user,

@@ -51,7 +51,7 @@ std::vector<std::string> ReportJsonLines(const ReportRows& rows, const schema::S
     std::size_t next = 0;
     std::vector<std::string> found;
     for (const auto& row : rows.Rows()) {
-        if (row[0].empty() && row[1].empty() && row[2].empty())
+        if (!IsFindingRow(row))
             continue;
         Fields fields{{"type", row[0]}, {"name", row[1]}, {"message", row[2]}};
         if (details) {

@@ -1,6 +1,20 @@
-// The shared walk and the fix protocol.
+// Both transactions, the shared walk, the fix protocol and the lists of rows.
 #include "compare/Comparator.h"
 #include "compare/TypeText.h"
+
+void Comparator::InBothTransactions(CommitOrder order, const std::function<void()>& check)
+{
+    DM.NewTran.StartTransaction();
+    DM.OldTran.StartTransaction();
+    check();
+    if (order == CommitOrder::NewFirst) {
+        DM.NewTran.Commit();
+        DM.OldTran.Commit();
+    } else {
+        DM.OldTran.Commit();
+        DM.NewTran.Commit();
+    }
+}
 
 void Comparator::Walk(Query& newQuery, Query& oldQuery, Progress& bar, const std::function<void()>& compare,
                       const std::vector<Query*>& companions)
@@ -25,12 +39,12 @@ void Comparator::Walk(Query& newQuery, Query& oldQuery, Progress& bar, const std
     newQuery.Close();
 }
 
-void Comparator::Dispatch(const std::vector<std::string>& lines, const std::string& title)
+void Comparator::Dispatch(const std::vector<std::string>& lines, const std::string& title, ScriptForm form)
 {
-    DispatchUnit({lines}, title);
+    DispatchUnit({lines}, title, form);
 }
 
-void Comparator::DispatchUnit(const Statements& statements, const std::string& title)
+void Comparator::DispatchUnit(const Statements& statements, const std::string& title, ScriptForm form)
 {
     // Kept on a refusal, so a front end can name the fix that failed.
     DM.CurrentFix = title;
@@ -39,7 +53,10 @@ void Comparator::DispatchUnit(const Statements& statements, const std::string& t
     } else {
         for (const auto& lines : statements) {
             DM.RunSQL.Lines = lines;
-            DM.AddToScript(title, DM.RunSQL.Lines);
+            if (form == ScriptForm::Titled)
+                DM.AddToScript(title, DM.RunSQL.Lines);
+            else
+                DM.ScriptLines.insert(DM.ScriptLines.end(), DM.RunSQL.Lines.begin(), DM.RunSQL.Lines.end());
         }
     }
     DM.CurrentFix.clear();
@@ -52,9 +69,9 @@ void Comparator::Report(const std::string& type, const std::string& objectName, 
 }
 
 void Comparator::Fix(const std::vector<std::string>& lines, const std::string& title, const std::string& type,
-                     const std::string& objectName, const std::string& message)
+                     const std::string& objectName, const std::string& message, ScriptForm form)
 {
-    Dispatch(lines, title);
+    Dispatch(lines, title, form);
     Report(type, objectName, message);
 }
 
@@ -63,6 +80,29 @@ void Comparator::FixUnit(const Statements& statements, const std::string& title,
 {
     DispatchUnit(statements, title);
     Report(type, objectName, message);
+}
+
+std::vector<std::string> Comparator::RowList(Query& rows, const std::function<std::string()>& item,
+                                             const std::string& separator)
+{
+    std::vector<std::string> list;
+    while (!rows.Eof()) {
+        std::string text = item();
+        rows.Next();
+        // Tested after the move: the last item has no separator.
+        if (!rows.Eof())
+            text += separator;
+        list.push_back(std::move(text));
+    }
+    return list;
+}
+
+std::string Comparator::ColumnList(Query& rows, const std::function<std::string()>& item)
+{
+    std::string line;
+    for (const auto& text : RowList(rows, item, ", "))
+        line += text;
+    return line;
 }
 
 std::string Comparator::SqlValue(const std::string& text, bool quote)

@@ -5,11 +5,11 @@
 
 #include <cctype>
 
-namespace {
 // Double quotes are a string in dialect 1; implicit domains (RDB$...) are the table check's.
-const std::vector<std::string> DomainSql{"select * from RDB$FIELDS", "where RDB$SYSTEM_FLAG<>1 and",
-                                         "rdb$field_name not like \"RDB$%\"", ""};
+const std::vector<std::string> TDmn::DomainSql{"select * from RDB$FIELDS", "where RDB$SYSTEM_FLAG<>1 and",
+                                               "rdb$field_name not like \"RDB$%\"", ""};
 
+namespace {
 // The columns that make two domains differ, in the order they are compared; the null flag,
 // whose comparison depends on the server, comes last.
 const char* const ComparedColumns[] = {"RDB$FIELD_TYPE",       "RDB$FIELD_SUB_TYPE", "RDB$FIELD_LENGTH",
@@ -48,11 +48,6 @@ std::string DefaultExpression(const std::string& source)
 }
 }
 
-TDmn::TDmn(TDM& dm, ReportSink& report)
-    : Comparator(dm, report), NewDmn(dm.NewDB, dm.NewTran, DomainSql), OldDmn(dm.OldDB, dm.OldTran, DomainSql)
-{
-}
-
 void TDmn::CheckDomains(Progress& bar)
 {
     Walk(NewDmn, OldDmn, bar, [this] { CompareDomain(); });
@@ -63,7 +58,7 @@ std::string TDmn::DmnValue(const std::string& column, bool quote)
     return SqlValue(NewDmn.AsString(column), quote);
 }
 
-std::string TDmn::DomainTypeText(int side)
+std::string TDmn::DomainTypeText(Side side)
 {
     Query& query = DmnQuery(side);
     return TypeText(TypeForm::Domain, query.AsInteger("RDB$FIELD_TYPE"), query.AsString("RDB$FIELD_LENGTH"),
@@ -72,7 +67,7 @@ std::string TDmn::DomainTypeText(int side)
 
 void TDmn::CompareDomain()
 {
-    if (!OldDmn.Locate("RDB$FIELD_NAME", DmnName(1))) {
+    if (!OldDmn.Locate("RDB$FIELD_NAME", DmnName(Side::New))) {
         CreateDomain();
         return;
     }
@@ -91,28 +86,28 @@ bool TDmn::SameDmnNullFlag(int odsMajor)
         return SameDmnField("RDB$NULL_FLAG");
     // Firebird 3 and later store NULL for a domain created nullable and 0 for one whose NOT NULL
     // was dropped, and no DDL writes NULL back: there both mean nullable and count as equal.
-    return DmnNullable(1) == DmnNullable(2);
+    return DmnNullable(Side::New) == DmnNullable(Side::Old);
 }
 
 void TDmn::CreateDomain()
 {
-    const std::string name = DmnName(1);
-    std::vector<std::string> lines{"CREATE DOMAIN " + name + " AS", DomainTypeText(1)};
-    if (!DmnNullable(1))
+    const std::string name = DmnName(Side::New);
+    std::vector<std::string> lines{"CREATE DOMAIN " + name + " AS", DomainTypeText(Side::New)};
+    if (!DmnNullable(Side::New))
         lines.push_back("NOT NULL");
     Fix(lines, "Domain " + name, "DOMAIN", name, "not exist");
 }
 
 void TDmn::UpdateDomain()
 {
-    const std::string name = DmnName(1);
+    const std::string name = DmnName(Side::New);
     FixUnit(UpdateDomainStatements(DM.OldDB.OdsMajorVersion()), "Domain " + name, "DOMAIN", name,
             "different type");
 }
 
 Statements TDmn::UpdateDomainStatements(int odsMajor)
 {
-    const std::string name = DmnName(1);
+    const std::string name = DmnName(Side::New);
     if (odsMajor < 12) {
         // Older servers let the row be overwritten whole. The default is compiled BLR, binary:
         // written as the exact bytes that were compared.
@@ -143,7 +138,8 @@ Statements TDmn::UpdateDomainStatements(int odsMajor)
     }
     if (!SameDmnField("RDB$DESCRIPTION"))
         statements.push_back({"COMMENT ON DOMAIN " + name + " IS " + DmnValue("RDB$DESCRIPTION", true)});
-    if (DmnNullable(1) != DmnNullable(2))
-        statements.push_back({"ALTER DOMAIN " + name + (DmnNullable(1) ? " DROP NOT NULL" : " SET NOT NULL")});
+    if (DmnNullable(Side::New) != DmnNullable(Side::Old))
+        statements.push_back(
+            {"ALTER DOMAIN " + name + (DmnNullable(Side::New) ? " DROP NOT NULL" : " SET NOT NULL")});
     return statements;
 }

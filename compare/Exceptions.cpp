@@ -1,14 +1,7 @@
 // Exceptions: only the message text is compared; the number and the rest are ignored.
 #include "compare/Exceptions.h"
 
-namespace {
-const std::vector<std::string> ExceptionSql{"select * from RDB$EXCEPTIONS"};
-}
-
-TExp::TExp(TDM& dm, ReportSink& report)
-    : Comparator(dm, report), NewExp(dm.NewDB, dm.NewTran, ExceptionSql), OldExp(dm.OldDB, dm.OldTran, ExceptionSql)
-{
-}
+const std::vector<std::string> TExp::ExceptionSql{"select * from RDB$EXCEPTIONS"};
 
 void TExp::CheckExceptions(Progress& bar)
 {
@@ -17,7 +10,7 @@ void TExp::CheckExceptions(Progress& bar)
 
 void TExp::CompareException()
 {
-    if (!OldExp.Locate("RDB$EXCEPTION_NAME", ExpName(1)))
+    if (!OldExp.Locate("RDB$EXCEPTION_NAME", ExpName(Side::New)))
         CreateException();
     else if (!SameExpField("RDB$MESSAGE"))
         AlterException();
@@ -25,14 +18,14 @@ void TExp::CompareException()
 
 void TExp::CreateException()
 {
-    const std::string name = ExpName(1);
+    const std::string name = ExpName(Side::New);
     Fix({"CREATE EXCEPTION " + name + " " + ExpValue("RDB$MESSAGE")}, "EXCEPTION " + name, "EXCEPTION", name,
         "not exist");
 }
 
 void TExp::AlterException()
 {
-    const std::string name = ExpName(1);
+    const std::string name = ExpName(Side::New);
     Fix({"ALTER EXCEPTION " + name + " " + ExpValue("RDB$MESSAGE")}, "EXCEPTION " + name, "EXCEPTION", name,
         "different type");
 }

@@ -4,12 +4,13 @@
 
 class TExp : public Comparator {
 public:
-    TExp(TDM& dm, ReportSink& report);
+    using Comparator::Comparator;
 
     void CheckExceptions(Progress& bar);
 
-    Query& ExpQuery(int side) { return side == 1 ? NewExp : OldExp; }
-    std::string ExpName(int side) { return Trim(ExpQuery(side).AsString("RDB$EXCEPTION_NAME")); }
+private:
+    Query& ExpQuery(Side side) { return exps_[side]; }
+    std::string ExpName(Side side) { return Trim(ExpQuery(side).AsString("RDB$EXCEPTION_NAME")); }
     // The column of the current New row as a string literal, or NULL when empty.
     std::string ExpValue(const std::string& column) { return SqlValue(NewExp.AsString(column), true); }
     // Compared untrimmed and case-sensitively; NULL and empty text are alike.
@@ -19,6 +20,8 @@ public:
     void CreateException();
     void AlterException();
 
-    Query NewExp;
-    Query OldExp;
+    static const std::vector<std::string> ExceptionSql;
+    QueryPair exps_{DM, ExceptionSql};
+    Query& NewExp = exps_.New;
+    Query& OldExp = exps_.Old;
 };

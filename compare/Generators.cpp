@@ -1,15 +1,8 @@
 // Generators: existence only; the current value is never read or set.
 #include "compare/Generators.h"
 
-namespace {
-const std::vector<std::string> GeneratorSql{
+const std::vector<std::string> TGen::GeneratorSql{
     "SELECT RDB$GENERATOR_NAME FROM RDB$GENERATORS WHERE RDB$SYSTEM_FLAG<1 OR RDB$SYSTEM_FLAG IS NULL"};
-}
-
-TGen::TGen(TDM& dm, ReportSink& report)
-    : Comparator(dm, report), NewGen(dm.NewDB, dm.NewTran, GeneratorSql), OldGen(dm.OldDB, dm.OldTran, GeneratorSql)
-{
-}
 
 void TGen::CheckGenerators(Progress& bar)
 {
@@ -18,12 +11,12 @@ void TGen::CheckGenerators(Progress& bar)
 
 void TGen::CompareGenerator()
 {
-    if (!OldGen.Locate("RDB$GENERATOR_NAME", GenName(1)))
+    if (!OldGen.Locate("RDB$GENERATOR_NAME", GenName(Side::New)))
         CreateGenerator();
 }
 
 void TGen::CreateGenerator()
 {
-    const std::string name = GenName(1);
+    const std::string name = GenName(Side::New);
     Fix({"CREATE GENERATOR " + name}, "GENERATOR " + name, "GENERATOR", name, "not exist");
 }

@@ -4,16 +4,21 @@
 
 class TGen : public Comparator {
 public:
-    TGen(TDM& dm, ReportSink& report);
+    using Comparator::Comparator;
 
     void CheckGenerators(Progress& bar);
 
-    Query& GenQuery(int side) { return side == 1 ? NewGen : OldGen; }
-    std::string GenName(int side) { return Trim(GenQuery(side).AsString("RDB$GENERATOR_NAME")); }
+private:
+    friend struct ComparatorPeer;
+
+    Query& GenQuery(Side side) { return gens_[side]; }
+    std::string GenName(Side side) { return Trim(GenQuery(side).AsString("RDB$GENERATOR_NAME")); }
 
     void CompareGenerator();
     void CreateGenerator();
 
-    Query NewGen;
-    Query OldGen;
+    static const std::vector<std::string> GeneratorSql;
+    QueryPair gens_{DM, GeneratorSql};
+    Query& NewGen = gens_.New;
+    Query& OldGen = gens_.Old;
 };

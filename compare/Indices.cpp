@@ -1,36 +1,19 @@
 // Keys and indices: primary keys by table, user indices and foreign keys by name.
 #include "compare/Indices.h"
 
-namespace {
 // Firebird 3 stores 0 for user and constraint indices, older servers NULL; the server's own have 1.
-const std::vector<std::string> IdxSql{"select * from RDB$INDICES",
-                                     "where RDB$SYSTEM_FLAG IS NULL or RDB$SYSTEM_FLAG = 0"};
+const std::vector<std::string> TIdx::IdxSql{"select * from RDB$INDICES",
+                                           "where RDB$SYSTEM_FLAG IS NULL or RDB$SYSTEM_FLAG = 0"};
 // Read once per index, so only the column name.
-const std::vector<std::string> IdxDefSql{"select RDB$FIELD_NAME from RDB$INDEX_SEGMENTS", "where RDB$INDEX_NAME=:IDXNAME",
-                                        "order by RDB$FIELD_POSITION"};
-const std::vector<std::string> ConSql{"select * from RDB$RELATION_CONSTRAINTS",
-                                     "where RDB$CONSTRAINT_TYPE='FOREIGN KEY'"};
-const std::vector<std::string> PrimSql{"select * from RDB$RELATION_CONSTRAINTS",
-                                      "where RDB$CONSTRAINT_TYPE='PRIMARY KEY'"};
-const std::vector<std::string> ConRefSql{"select * from RDB$REF_CONSTRAINTS", "where RDB$CONSTRAINT_NAME=:CONNAME"};
-const std::vector<std::string> ConIdxSql{"select RDB$INDEX_NAME from RDB$RELATION_CONSTRAINTS"};
-}
-
-TIdx::TIdx(TDM& dm, ReportSink& report)
-    : Comparator(dm, report),
-      OldIdx(dm.OldDB, dm.OldTran, IdxSql),
-      NewIdx(dm.NewDB, dm.NewTran, IdxSql),
-      OldIdxDef(dm.OldDB, dm.OldTran, IdxDefSql),
-      NewIdxDef(dm.NewDB, dm.NewTran, IdxDefSql),
-      OldCon(dm.OldDB, dm.OldTran, ConSql),
-      NewPrim(dm.NewDB, dm.NewTran, PrimSql),
-      OldPrim(dm.OldDB, dm.OldTran, PrimSql),
-      NewCon(dm.NewDB, dm.NewTran, ConSql),
-      OldConRef(dm.OldDB, dm.OldTran, ConRefSql),
-      NewConRef(dm.NewDB, dm.NewTran, ConRefSql),
-      NewConIdx(dm.NewDB, dm.NewTran, ConIdxSql)
-{
-}
+const std::vector<std::string> TIdx::IdxDefSql{"select RDB$FIELD_NAME from RDB$INDEX_SEGMENTS",
+                                              "where RDB$INDEX_NAME=:IDXNAME", "order by RDB$FIELD_POSITION"};
+const std::vector<std::string> TIdx::ConSql{"select * from RDB$RELATION_CONSTRAINTS",
+                                           "where RDB$CONSTRAINT_TYPE='FOREIGN KEY'"};
+const std::vector<std::string> TIdx::PrimSql{"select * from RDB$RELATION_CONSTRAINTS",
+                                            "where RDB$CONSTRAINT_TYPE='PRIMARY KEY'"};
+const std::vector<std::string> TIdx::ConRefSql{"select * from RDB$REF_CONSTRAINTS",
+                                              "where RDB$CONSTRAINT_NAME=:CONNAME"};
+const std::vector<std::string> TIdx::ConIdxSql{"select RDB$INDEX_NAME from RDB$RELATION_CONSTRAINTS"};
 
 void TIdx::CheckIndices(Progress& bar)
 {
@@ -39,18 +22,12 @@ void TIdx::CheckIndices(Progress& bar)
     CheckForeignKeys(bar);
 }
 
-std::string TIdx::IndexColumns(int side)
+std::string TIdx::IndexColumns(Side side)
 {
     Query& segments = IdxDefQuery(side);
-    std::string columns;
     segments.Open();
     segments.First();
-    while (!segments.Eof()) {
-        columns += Trim(segments.AsString("RDB$FIELD_NAME"));
-        segments.Next();
-        if (!segments.Eof())
-            columns += ", ";
-    }
+    const std::string columns = ColumnList(segments, [&] { return Trim(segments.AsString("RDB$FIELD_NAME")); });
     segments.Close();
     return columns;
 }
@@ -64,25 +41,26 @@ void TIdx::CheckPrimaryKeys(Progress& bar)
 
 void TIdx::ComparePrimaryKey()
 {
-    NewIdxDef.SetParam("IDXNAME", PrimIndexName(1));
-    const std::string newColumns = IndexColumns(1);
+    NewIdxDef.SetParam("IDXNAME", PrimIndexName(Side::New));
+    const std::string newColumns = IndexColumns(Side::New);
     if (!OldPrim.Locate("RDB$RELATION_NAME", PrimRelation())) {
         AddPrimaryKey(newColumns);
         return;
     }
     // A renamed key is replaced even when its columns are the same.
-    if (PrimConstraintName(1) != PrimConstraintName(2)) {
+    if (PrimConstraintName(Side::New) != PrimConstraintName(Side::Old)) {
         ReplacePrimaryKey(newColumns);
         return;
     }
-    OldIdxDef.SetParam("IDXNAME", PrimIndexName(2));
-    if (IndexColumns(2) != newColumns)
+    OldIdxDef.SetParam("IDXNAME", PrimIndexName(Side::Old));
+    if (IndexColumns(Side::Old) != newColumns)
         ReplacePrimaryKey(newColumns);
 }
 
 std::vector<std::string> TIdx::AddPrimaryKeyLines(const std::string& columns)
 {
-    return {"ALTER TABLE " + PrimRelation(), "ADD CONSTRAINT " + PrimConstraintName(1), "PRIMARY KEY (" + columns + ")"};
+    return {"ALTER TABLE " + PrimRelation(), "ADD CONSTRAINT " + PrimConstraintName(Side::New),
+            "PRIMARY KEY (" + columns + ")"};
 }
 
 void TIdx::AddPrimaryKey(const std::string& columns)
@@ -95,7 +73,8 @@ void TIdx::ReplacePrimaryKey(const std::string& columns)
 {
     const std::string table = PrimRelation();
     // One unit: a refused add must not leave the table without its old key.
-    FixUnit({{"ALTER TABLE " + table, "DROP CONSTRAINT " + PrimConstraintName(2)}, AddPrimaryKeyLines(columns)},
+    FixUnit({{"ALTER TABLE " + table, "DROP CONSTRAINT " + PrimConstraintName(Side::Old)},
+             AddPrimaryKeyLines(columns)},
             "TABLE " + table, "PRIMARY KEY", table, "different");
 }
 
@@ -108,7 +87,7 @@ void TIdx::CheckUserIndices(Progress& bar)
 
 void TIdx::CompareIndex()
 {
-    const std::string name = IdxName(1);
+    const std::string name = IdxName(Side::New);
     // The server names the indices it makes for unnamed constraints "RDB$...".
     if (name.compare(0, 4, "RDB$") == 0)
         return;
@@ -116,29 +95,29 @@ void TIdx::CompareIndex()
     if (NewConIdx.Locate("RDB$INDEX_NAME", name))
         return;
     NewIdxDef.SetParam("IDXNAME", name);
-    const std::string newColumns = IndexColumns(1);
+    const std::string newColumns = IndexColumns(Side::New);
     if (!OldIdx.Locate("RDB$INDEX_NAME", name)) {
         CreateIndex(newColumns);
         return;
     }
     OldIdxDef.SetParam("IDXNAME", name);
-    if (IndexColumns(2) != newColumns)
+    if (IndexColumns(Side::Old) != newColumns)
         ReplaceIndex(newColumns);
 }
 
 std::vector<std::string> TIdx::CreateIndexLines(const std::string& columns)
 {
-    return {"CREATE INDEX " + IdxName(1), "ON " + IdxRelation() + " (" + columns + ")"};
+    return {"CREATE INDEX " + IdxName(Side::New), "ON " + IdxRelation() + " (" + columns + ")"};
 }
 
 void TIdx::CreateIndex(const std::string& columns)
 {
-    Fix(CreateIndexLines(columns), "TABLE " + IdxRelation(), "INDEX", IdxName(1), "not exist");
+    Fix(CreateIndexLines(columns), "TABLE " + IdxRelation(), "INDEX", IdxName(Side::New), "not exist");
 }
 
 void TIdx::ReplaceIndex(const std::string& columns)
 {
-    const std::string name = IdxName(1);
+    const std::string name = IdxName(Side::New);
     // The drop and the create are committed together, so the index is never missing in between.
     FixUnit({{"DROP INDEX " + name}, CreateIndexLines(columns)}, "TABLE " + IdxRelation(), "INDEX", name,
             "different");
@@ -167,7 +146,7 @@ void TIdx::CheckForeignKeys(Progress& bar)
     NewCon.Close();
 }
 
-TIdx::ForeignKeyFacts TIdx::GatherForeignKey(int side)
+TIdx::ForeignKeyFacts TIdx::GatherForeignKey(Side side)
 {
     Query& con = ConQuery(side);
     const std::string name = Trim(con.AsString("RDB$CONSTRAINT_NAME"));
@@ -206,13 +185,13 @@ TIdx::ForeignKeyFacts TIdx::GatherForeignKey(int side)
 void TIdx::CompareForeignKey()
 {
     const std::string name = Trim(NewCon.AsString("RDB$CONSTRAINT_NAME"));
-    const ForeignKeyFacts newFacts = GatherForeignKey(1);
+    const ForeignKeyFacts newFacts = GatherForeignKey(Side::New);
     if (!OldCon.Locate("RDB$CONSTRAINT_NAME", name)) {
         AddForeignKey(newFacts, name);
         Report("CONSTRAINT", name, "not exist");
         return;
     }
-    if (GatherForeignKey(2) == newFacts)
+    if (GatherForeignKey(Side::Old) == newFacts)
         return;
     ReplaceForeignKey(newFacts, name);
     Report("CONSTRAINT", name, "different");

@@ -2,42 +2,32 @@
 #include "compare/Procedures.h"
 #include "compare/TypeText.h"
 
-namespace {
-const std::vector<std::string> ProcedureSql{"select * from RDB$PROCEDURES"};
+const std::vector<std::string> TSP::ProcedureSql{"select * from RDB$PROCEDURES"};
 // Ordered by number so that lists are written and compared in declaration order.
-const std::vector<std::string> ParamSql{"select * from RDB$PROCEDURE_PARAMETERS", "WHERE RDB$PROCEDURE_NAME=:PNAME and",
-                                        "RDB$PARAMETER_TYPE=:PTYPE", "order by RDB$PARAMETER_NUMBER"};
-// The same rows. Newer servers index the parameters under the package name first, so the
-// name alone makes a scan of every parameter per procedure; both ways of the (always true)
-// package condition let the index serve.
+const std::vector<std::string> TSP::ParamSql{"select * from RDB$PROCEDURE_PARAMETERS",
+                                             "WHERE RDB$PROCEDURE_NAME=:PNAME and", "RDB$PARAMETER_TYPE=:PTYPE",
+                                             "order by RDB$PARAMETER_NUMBER"};
+// Only the parameters' domains: the lookups are by unique name, and the other tens of
+// thousands of rows (one per table column) would only be carried across.
+const std::vector<std::string> TSP::FieldSql{
+    "select * from RDB$FIELDS", "where RDB$FIELD_NAME in (select RDB$FIELD_SOURCE from RDB$PROCEDURE_PARAMETERS)"};
+const std::vector<std::string> TSP::DependencySql{"select * from RDB$DEPENDENCIES", "WHERE RDB$FIELD_NAME IS NULL and",
+                                                  "RDB$DEPENDENT_NAME=:SPNAME and", "RDB$DEPENDED_ON_TYPE=:DEPTYPE",
+                                                  "order by RDB$DEPENDED_ON_NAME"};
+
+namespace {
+// The same rows as ParamSql. Newer servers index the parameters under the package name first,
+// so the name alone makes a scan of every parameter per procedure; both ways of the (always
+// true) package condition let the index serve.
 const std::vector<std::string> PackagedParamSql{
     "select * from RDB$PROCEDURE_PARAMETERS",
     "WHERE (RDB$PACKAGE_NAME IS NULL and RDB$PROCEDURE_NAME=:PNAME or",
     "RDB$PACKAGE_NAME >= '' and RDB$PROCEDURE_NAME=:PNAME) and",
     "RDB$PARAMETER_TYPE=:PTYPE", "order by RDB$PARAMETER_NUMBER"};
 const int PackagesOds = 12;
-
-const std::vector<std::string>& ParamSqlFor(Connection& connection)
-{
-    return connection.OdsMajorVersion() >= PackagesOds ? PackagedParamSql : ParamSql;
-}
-// Only the parameters' domains: the lookups are by unique name, and the other tens of
-// thousands of rows (one per table column) would only be carried across.
-const std::vector<std::string> FieldSql{"select * from RDB$FIELDS",
-                                        "where RDB$FIELD_NAME in (select RDB$FIELD_SOURCE from RDB$PROCEDURE_PARAMETERS)"};
-const std::vector<std::string> DependencySql{"select * from RDB$DEPENDENCIES", "WHERE RDB$FIELD_NAME IS NULL and",
-                                             "RDB$DEPENDENT_NAME=:SPNAME and", "RDB$DEPENDED_ON_TYPE=:DEPTYPE",
-                                             "order by RDB$DEPENDED_ON_NAME"};
 const std::int64_t ProcedureDependency = 5;
 const char* const NameColumn = "RDB$PROCEDURE_NAME";
 const char* const SourceColumn = "RDB$PROCEDURE_SOURCE";
-
-std::string WithoutTrailingBlanks(std::string text)
-{
-    while (!text.empty() && text.back() == ' ')
-        text.pop_back();
-    return text;
-}
 
 void Reopen(Query& query)
 {
@@ -47,17 +37,9 @@ void Reopen(Query& query)
 }
 }
 
-TSP::TSP(TDM& dm, ReportSink& report)
-    : Comparator(dm, report),
-      NewSP(dm.NewDB, dm.NewTran, ProcedureSql),
-      SrchSP(dm.NewDB, dm.NewTran, ProcedureSql),
-      OldSP(dm.OldDB, dm.OldTran, ProcedureSql),
-      NewSPParam(dm.NewDB, dm.NewTran, ParamSql),
-      OldSPParam(dm.OldDB, dm.OldTran, ParamSql),
-      NewSPFields(dm.NewDB, dm.NewTran, FieldSql),
-      OldSPFields(dm.OldDB, dm.OldTran, FieldSql),
-      NewSPDep(dm.NewDB, dm.NewTran, DependencySql)
+const std::vector<std::string>& TSP::ParamSqlFor(Connection& connection)
 {
+    return connection.OdsMajorVersion() >= PackagesOds ? PackagedParamSql : ParamSql;
 }
 
 void TSP::CheckProcedures(Progress& bar)
@@ -67,24 +49,22 @@ void TSP::CheckProcedures(Progress& bar)
     callees_.clear();
     bodies_.clear();
     oldFieldsStale_ = false;
-    DM.NewTran.StartTransaction();
-    DM.OldTran.StartTransaction();
-    NewSPParam.SQL = ParamSqlFor(DM.NewDB);
-    OldSPParam.SQL = ParamSqlFor(DM.OldDB);
-    SrchSP.Open();
-    Walk(NewSP, OldSP, bar, [this] { CompareProcedure(NewSP.AsString(NameColumn)); });
-    NewSPDep.Close();
-    SrchSP.Close();
-    OldSPFields.Close();
-    NewSPFields.Close();
-    DM.NewTran.Commit();
-    DM.OldTran.Commit();
+    InBothTransactions(CommitOrder::NewFirst, [&] {
+        NewSPParam.SQL = ParamSqlFor(DM.NewDB);
+        OldSPParam.SQL = ParamSqlFor(DM.OldDB);
+        SrchSP.Open();
+        Walk(NewSP, OldSP, bar, [this] { CompareProcedure(NewSP.AsString(NameColumn)); });
+        NewSPDep.Close();
+        SrchSP.Close();
+        OldSPFields.Close();
+        NewSPFields.Close();
+    });
 }
 
 void TSP::CompareProcedure(const std::string& name)
 {
     // In repair mode a procedure fixed earlier in this step is read again; the other rows cannot have changed.
-    if (!OldSP.Active() || fixedSinceRead_.count(WithoutTrailingBlanks(name))) {
+    if (!OldSP.Active() || fixedSinceRead_.count(TrimTrailingBlanks(name))) {
         Reopen(OldSP);
         fixedSinceRead_.clear();
     }
@@ -115,7 +95,7 @@ bool TSP::SameParameters(const std::string& name, int kind)
     }
     bool same = NewSPParam.RecordCount() == OldSPParam.RecordCount();
     while (same && !NewSPParam.Eof()) {
-        same = ParamTypeText(1) == ParamTypeText(2);
+        same = ParamTypeText(Side::New) == ParamTypeText(Side::Old);
         NewSPParam.Next();
         OldSPParam.Next();
     }
@@ -124,14 +104,14 @@ bool TSP::SameParameters(const std::string& name, int kind)
     return same;
 }
 
-bool TSP::LocateDomain(int side)
+bool TSP::LocateDomain(Side side)
 {
     Query& fields = SPFieldsQuery(side);
     const std::string domain = ParamDomain(side);
     if (fields.Locate("RDB$FIELD_NAME", domain))
         return true;
     // Fixes only add domains under fresh names, so a miss is the one case worth reading again.
-    if (side == 2 && oldFieldsStale_) {
+    if (side == Side::Old && oldFieldsStale_) {
         Reopen(fields);
         oldFieldsStale_ = false;
         return fields.Locate("RDB$FIELD_NAME", domain);
@@ -139,7 +119,7 @@ bool TSP::LocateDomain(int side)
     return false;
 }
 
-std::string TSP::ParamTypeText(int side)
+std::string TSP::ParamTypeText(Side side)
 {
     std::string text = ParamName(side) + " ";
     if (!LocateDomain(side))
@@ -170,14 +150,14 @@ void TSP::CheckDependencies(const std::string& name)
     }
     const std::vector<std::string> callees = known->second;
 
-    const std::string key = WithoutTrailingBlanks(name);
+    const std::string key = TrimTrailingBlanks(name);
     walking_.insert(key);
     for (const auto& callee : callees) {
         // A callee outside the New procedures, or one whose own walk is under way (a cycle), is passed over.
         if (!SrchSP.Locate(NameColumn, callee))
             continue;
         const std::string calleeName = SrchSP.AsString(NameColumn);
-        if (walking_.count(WithoutTrailingBlanks(calleeName)))
+        if (walking_.count(TrimTrailingBlanks(calleeName)))
             continue;
         CompareProcedure(calleeName);
     }
@@ -206,7 +186,7 @@ void TSP::FixProcedure(std::vector<std::string> lines, const std::string& name, 
     const std::string trimmed = Trim(name);
     Dispatch(lines, "STORED PROC " + trimmed);
     if (DM.RepairMode) {
-        fixedSinceRead_.insert(WithoutTrailingBlanks(name));
+        fixedSinceRead_.insert(TrimTrailingBlanks(name));
         oldFieldsStale_ = true;
     }
     Report("STORED PROC.", trimmed, message);
@@ -252,15 +232,8 @@ std::string TSP::ParamList()
     std::string result;
     NewSPFields.Open();
     NewSPParam.Open();
-    if (!NewSPParam.Eof()) {
-        result = "(";
-        for (bool first = true; !NewSPParam.Eof(); NewSPParam.Next(), first = false) {
-            if (!first)
-                result += ", ";
-            result += ParamTypeText(1);
-        }
-        result += ")";
-    }
+    if (!NewSPParam.Eof())
+        result = "(" + ColumnList(NewSPParam, [this] { return ParamTypeText(Side::New); }) + ")";
     NewSPParam.Close();
     return result;
 }

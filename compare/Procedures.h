@@ -7,10 +7,11 @@
 
 class TSP : public Comparator {
 public:
-    TSP(TDM& dm, ReportSink& report);
+    using Comparator::Comparator;
 
     void CheckProcedures(Progress& bar);
 
+private:
     // name is RDB$PROCEDURE_NAME as read, trailing blanks kept.
     void CompareProcedure(const std::string& name);
     bool SameParameters(const std::string& name, int kind);
@@ -23,26 +24,36 @@ public:
     void AddOutputParams(const std::string& name, std::vector<std::string>& lines);
     std::string ParamList();
 
-    Query& SPParamQuery(int side) { return side == 1 ? NewSPParam : OldSPParam; }
-    Query& SPFieldsQuery(int side) { return side == 1 ? NewSPFields : OldSPFields; }
-    std::string ParamName(int side) { return Trim(SPParamQuery(side).AsString("RDB$PARAMETER_NAME")); }
-    std::string ParamDomain(int side) { return SPParamQuery(side).AsString("RDB$FIELD_SOURCE"); }
-    std::int64_t DomainType(int side) { return SPFieldsQuery(side).AsInteger("RDB$FIELD_TYPE"); }
-    std::string DomainLength(int side) { return SPFieldsQuery(side).AsString("RDB$FIELD_LENGTH"); }
-    std::string ParamTypeText(int side);
+    Query& SPParamQuery(Side side) { return spParams_[side]; }
+    Query& SPFieldsQuery(Side side) { return spFields_[side]; }
+    std::string ParamName(Side side) { return Trim(SPParamQuery(side).AsString("RDB$PARAMETER_NAME")); }
+    std::string ParamDomain(Side side) { return SPParamQuery(side).AsString("RDB$FIELD_SOURCE"); }
+    std::int64_t DomainType(Side side) { return SPFieldsQuery(side).AsInteger("RDB$FIELD_TYPE"); }
+    std::string DomainLength(Side side) { return SPFieldsQuery(side).AsString("RDB$FIELD_LENGTH"); }
+    std::string ParamTypeText(Side side);
 
-    Query NewSP;
-    Query SrchSP;
-    Query OldSP;
-    Query NewSPParam;
-    Query OldSPParam;
-    Query NewSPFields;
-    Query OldSPFields;
-    Query NewSPDep;
-
-private:
     void FixProcedure(std::vector<std::string> lines, const std::string& name, const std::string& message);
-    bool LocateDomain(int side);
+    bool LocateDomain(Side side);
+
+    static const std::vector<std::string> ProcedureSql;
+    static const std::vector<std::string> ParamSql;
+    static const std::vector<std::string> FieldSql;
+    static const std::vector<std::string> DependencySql;
+    // ParamSql, or its form for the servers that know packages.
+    static const std::vector<std::string>& ParamSqlFor(Connection& connection);
+
+    QueryPair sps_{DM, ProcedureSql};
+    QueryPair spParams_{DM, ParamSql};
+    QueryPair spFields_{DM, FieldSql};
+    Query& NewSP = sps_.New;
+    Query& OldSP = sps_.Old;
+    Query& NewSPParam = spParams_.New;
+    Query& OldSPParam = spParams_.Old;
+    Query& NewSPFields = spFields_.New;
+    Query& OldSPFields = spFields_.Old;
+    // The New procedures once more, searched while NewSP walks.
+    Query SrchSP{DM.NewDB, DM.NewTran, ProcedureSql};
+    Query NewSPDep{DM.NewDB, DM.NewTran, DependencySql};
 
     // Names (trailing blanks dropped) whose dependency walk is under way; reaching one again is a cycle.
     std::set<std::string> walking_;

@@ -1,26 +1,13 @@
 // Triggers: built from the New row; every trigger is written as active, whatever its state.
 #include "compare/Triggers.h"
 
-namespace {
-const std::vector<std::string> TriggerSql{"select * from RDB$TRIGGERS"};
-const std::vector<std::string> CheckSql{"select * from RDB$CHECK_CONSTRAINTS"};
-}
-
-TTrig::TTrig(TDM& dm, ReportSink& report)
-    : Comparator(dm, report),
-      NewTrig(dm.NewDB, dm.NewTran, TriggerSql),
-      OldTrig(dm.OldDB, dm.OldTran, TriggerSql),
-      NewCheck(dm.NewDB, dm.NewTran, CheckSql)
-{
-}
+const std::vector<std::string> TTrig::TriggerSql{"select * from RDB$TRIGGERS"};
+const std::vector<std::string> TTrig::CheckSql{"select * from RDB$CHECK_CONSTRAINTS"};
 
 void TTrig::CheckTriggers(Progress& bar)
 {
-    DM.NewTran.StartTransaction();
-    DM.OldTran.StartTransaction();
-    Walk(NewTrig, OldTrig, bar, [this] { CompareTrigger(); }, {&NewCheck});
-    DM.NewTran.Commit();
-    DM.OldTran.Commit();
+    InBothTransactions(CommitOrder::NewFirst,
+                       [&] { Walk(NewTrig, OldTrig, bar, [this] { CompareTrigger(); }, {&NewCheck}); });
 }
 
 void TTrig::CompareTrigger()
@@ -55,26 +42,17 @@ void TTrig::AddTriggerBody(std::vector<std::string>& lines)
 
 void TTrig::CreateTrigger()
 {
-    std::vector<std::string> lines{"CREATE TRIGGER " + TriggerName() + " FOR " + TriggerTable()};
+    const std::string name = TriggerName();
+    std::vector<std::string> lines{"CREATE TRIGGER " + name + " FOR " + TriggerTable()};
     AddTriggerBody(lines);
-    FixTrigger(lines, "not exist");
+    // Scripted as the bare lines: no title, terminator or gap.
+    Fix(lines, "TRIGGER " + name, "TRIGGER.", name, "not exist", ScriptForm::Untitled);
 }
 
 void TTrig::AlterTrigger()
 {
-    std::vector<std::string> lines{"ALTER TRIGGER " + TriggerName()};
+    const std::string name = TriggerName();
+    std::vector<std::string> lines{"ALTER TRIGGER " + name};
     AddTriggerBody(lines);
-    FixTrigger(lines, "different");
-}
-
-void TTrig::FixTrigger(const std::vector<std::string>& lines, const std::string& message)
-{
-    DM.RunSQL.Lines = lines;
-    DM.CurrentFix = "TRIGGER " + TriggerName();
-    if (DM.RepairMode)
-        DM.ExecuteFix();
-    else
-        DM.ScriptLines.insert(DM.ScriptLines.end(), DM.RunSQL.Lines.begin(), DM.RunSQL.Lines.end());
-    DM.CurrentFix.clear();
-    Report("TRIGGER.", TriggerName(), message);
+    Fix(lines, "TRIGGER " + name, "TRIGGER.", name, "different", ScriptForm::Untitled);
 }

@@ -4,9 +4,12 @@
 
 class TTrig : public Comparator {
 public:
-    TTrig(TDM& dm, ReportSink& report);
+    using Comparator::Comparator;
 
     void CheckTriggers(Progress& bar);
+
+private:
+    friend struct ComparatorPeer;
 
     void CompareTrigger();
     void CreateTrigger();
@@ -20,11 +23,10 @@ public:
     bool IsCheckTrigger() { return NewCheck.Locate("RDB$TRIGGER_NAME", TriggerName()); }
     std::string TriggerTypeText();
 
-    Query NewTrig;
-    Query OldTrig;
-    Query NewCheck;
-
-private:
-    // Executes the statement, or appends its lines to the script as they are: no title, terminator or gap.
-    void FixTrigger(const std::vector<std::string>& lines, const std::string& message);
+    static const std::vector<std::string> TriggerSql;
+    static const std::vector<std::string> CheckSql;
+    QueryPair trigs_{DM, TriggerSql};
+    Query& NewTrig = trigs_.New;
+    Query& OldTrig = trigs_.Old;
+    Query NewCheck{DM.NewDB, DM.NewTran, CheckSql};
 };

@@ -4,30 +4,34 @@
 
 class TUDF : public Comparator {
 public:
-    TUDF(TDM& dm, ReportSink& report);
+    using Comparator::Comparator;
 
     void CheckUDFs(Progress& bar);
 
+private:
     void CompareUDF();
     void DeclareUDF();
     void RedeclareUDF();
 
-    Query& UDFQuery(int side) { return side == 1 ? NewUDF : OldUDF; }
-    Query& UDFParamQuery(int side) { return side == 1 ? NewUDFParam : OldUDFParam; }
-    std::string UDFName(int side) { return Trim(UDFQuery(side).AsString("RDB$FUNCTION_NAME")); }
-    std::string UDFEntryPoint(int side) { return Trim(UDFQuery(side).AsString("RDB$ENTRYPOINT")); }
-    std::string UDFModule(int side) { return Trim(UDFQuery(side).AsString("RDB$MODULE_NAME")); }
-    std::string ArgPosition(int side) { return Trim(UDFParamQuery(side).AsString("RDB$ARGUMENT_POSITION")); }
-    std::string ArgLength(int side) { return Trim(UDFParamQuery(side).AsString("RDB$FIELD_LENGTH")); }
-    std::string ArgTypeText(int side);
-    bool ArgFreeIt(int side) { return UDFParamQuery(side).AsInteger("RDB$MECHANISM") == -1; }
+    Query& UDFQuery(Side side) { return udfs_[side]; }
+    Query& UDFParamQuery(Side side) { return udfParams_[side]; }
+    std::string UDFName(Side side) { return Trim(UDFQuery(side).AsString("RDB$FUNCTION_NAME")); }
+    std::string UDFEntryPoint(Side side) { return Trim(UDFQuery(side).AsString("RDB$ENTRYPOINT")); }
+    std::string UDFModule(Side side) { return Trim(UDFQuery(side).AsString("RDB$MODULE_NAME")); }
+    std::string ArgPosition(Side side) { return Trim(UDFParamQuery(side).AsString("RDB$ARGUMENT_POSITION")); }
+    std::string ArgLength(Side side) { return Trim(UDFParamQuery(side).AsString("RDB$FIELD_LENGTH")); }
+    std::string ArgTypeText(Side side);
+    bool ArgFreeIt(Side side) { return UDFParamQuery(side).AsInteger("RDB$MECHANISM") == -1; }
 
-    Query NewUDF;
-    Query OldUDF;
-    Query NewUDFParam;
-    Query OldUDFParam;
-
-private:
     // The declaration of the current NewUDF row from its arguments in NewUDFParam.
     std::vector<std::string> DeclareLines();
+
+    static const std::vector<std::string> FunctionSql;
+    static const std::vector<std::string> ArgumentSql;
+    QueryPair udfs_{DM, FunctionSql};
+    QueryPair udfParams_{DM, ArgumentSql};
+    Query& NewUDF = udfs_.New;
+    Query& OldUDF = udfs_.Old;
+    Query& NewUDFParam = udfParams_.New;
+    Query& OldUDFParam = udfParams_.Old;
 };

@@ -1,7 +1,7 @@
-// Connections with their login fallback and plain failure messages, and the execute-or-script dispatch.
+// Connections with their login fallback and plain failure messages; fixes executed and committed retaining.
 #include "data/DM.h"
 #include "db/DbError.h"
-#include "db/Status.h"
+#include "db/FileDescriptor.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -16,7 +16,6 @@ void SetUp(Connection& db, Transaction& tran)
 {
     db.Params = {"user_name=SYSDBA", "password=quillbarn"};
     db.LoginPromptOn = false;
-    db.DefaultTransaction = &tran;
     tran.Params = {"read_committed", "rec_version", "nowait"};
 }
 
@@ -34,12 +33,8 @@ bool IsLocalName(const std::string& name)
 // Every embedded engine keeps an exclusive lock on the files it has open.
 bool HeldByAnotherProcess(const std::string& name)
 {
-    int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool held = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-    ::close(fd);
-    return held;
+    const FileDescriptor fd(::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    return fd.Valid() && ::flock(fd.Get(), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
 }
 
 // The server's words where they are plain; plainer ones, that tell the user what to mend,
@@ -74,6 +69,22 @@ TDM::TDM()
 {
     SetUp(OldDB, OldTran);
     SetUp(NewDB, NewTran);
+    OldDB.Fetches = &busy_;
+    NewDB.Fetches = &busy_;
+}
+
+void TDM::BusyRelay::FetchBegins()
+{
+    shown_ = Target;
+    if (shown_)
+        shown_->Begin();
+}
+
+void TDM::BusyRelay::FetchEnds() noexcept
+{
+    if (shown_)
+        shown_->End();
+    shown_ = nullptr;
 }
 
 TDM::~TDM()
@@ -144,15 +155,7 @@ void TDM::ConnectNew() { Connect(NewDB, "New Database: "); }
 
 void TDM::CheckOldWritable()
 {
-    const char items[] = {isc_info_db_read_only, isc_info_end};
-    char answer[16]{};
-    ISC_STATUS_ARRAY status{};
-    isc_database_info(status, OldDB.Handle(), sizeof items, items, sizeof answer, answer);
-    CheckStatus(status);
-    if (answer[0] != isc_info_db_read_only)
-        return;
-    const auto length = static_cast<short>(isc_vax_integer(answer + 1, 2));
-    if (length > 0 && length <= 4 && isc_vax_integer(answer + 3, length) != 0)
+    if (OldDB.InfoNumber(isc_info_db_read_only).value_or(0) != 0)
         throw DbError(FormatMessage("Old Database: %s is set read-only, so a repair cannot change it",
                                     OldDB.DatabaseName()));
 }

@@ -1,5 +1,6 @@
-// The data module: both connections, the statement buffer, the mode flags and the script.
+// The data module: both connections, the statement buffer, the mode flags, the script and the fixes' retaining commit.
 #pragma once
+#include "data/Interfaces.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/Query.h"
@@ -50,6 +51,10 @@ public:
     // The front end's login window; none (a front end without windows) means a failed
     // login ends the connect with the server's message.
     void SetLoginPrompt(LoginPrompt* prompter);
+    // The front end's busy pointer, shown while a query of either connection reads all its
+    // rows; none (the default) shows nothing.
+    void SetBusyPointer(BusyPointer* busy) { busy_.Target = busy; }
+    BusyPointer* Busy() const { return busy_.Target; }
 
 private:
     // Hands the question on and notes a Cancel, which drops only the attempt it belongs to.
@@ -60,8 +65,20 @@ private:
         bool Ask(const std::string& databaseName, std::string& userName, std::string& password) override;
     };
 
+    // Tells the busy pointer what both connections tell their observer.
+    class BusyRelay : public FetchObserver {
+    public:
+        BusyPointer* Target = nullptr;
+        void FetchBegins() override;
+        void FetchEnds() noexcept override;
+
+    private:
+        BusyPointer* shown_ = nullptr;
+    };
+
     void Connect(Connection& connection, const std::string& side);
     LoginRelay login_;
+    BusyRelay busy_;
 };
 
 // The server's answers to wrong or missing credentials, the only failures a login window can mend.

@@ -1,6 +1,8 @@
-// Trim, the database-name rule, line files and the error box text.
+// The database-name rule, line files and the error box text.
 #include "data/Files.h"
+#include "data/FileError.h"
 #include "db/DbError.h"
+#include "db/FileDescriptor.h"
 
 #include <cerrno>
 #include <csignal>
@@ -9,17 +11,6 @@
 #include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-std::string Trim(const std::string& text)
-{
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && static_cast<unsigned char>(text[begin]) <= 32)
-        ++begin;
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 32)
-        --end;
-    return text.substr(begin, end - begin);
-}
 
 std::string DatabaseNameFromField(const std::string& text)
 {
@@ -46,40 +37,25 @@ std::string DatabaseNameFromField(const std::string& text)
 
 namespace {
 
-// The whole buffer, resuming after interrupted or partial writes.
-bool WriteAll(int fd, const std::string& content)
-{
-    std::size_t done = 0;
-    while (done < content.size()) {
-        ssize_t written = ::write(fd, content.data() + done, content.size() - done);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        done += static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
 // A file of a name no one else uses, beside target, created with the mode target has or,
 // for a new file, the mode the umask allows.
-int CreateTemporary(const std::string& target, std::string& name)
+FileDescriptor CreateTemporary(const std::string& target, std::string& name)
 {
     static unsigned counter = 0;
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
     for (int attempt = 0; attempt < 100; ++attempt) {
         name = target + "." + std::to_string(::getpid()) + "." + std::to_string(++counter) + ".tmp";
-        int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
+        FileDescriptor fd(::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (fd.Valid()) {
             if (exists)
-                ::fchmod(fd, old.st_mode & 07777);
+                ::fchmod(fd.Get(), old.st_mode & 07777);
             return fd;
         }
         if (errno != EEXIST)
-            return -1;
+            return {};
     }
-    return -1;
+    return {};
 }
 
 // The name a write lands on: links followed to their end, also when that end does not exist
@@ -125,49 +101,48 @@ bool WriteWithoutSigpipe(int fd, const std::string& content)
 
 void ReplaceFile(const std::string& path, const std::string& content)
 {
+    const FileError cannotCreate(FormatMessage("Cannot create file %s", path));
     // A device, FIFO or pipe (/dev/stdout, /dev/fd/N) is written where it is: a rename would
     // put a regular file in its place. stat follows the links, /proc's descriptor links too.
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
         if (S_ISDIR(info.st_mode))
-            throw DbError(FormatMessage("Cannot create file %s: it is a directory", path));
+            throw FileError(FormatMessage("Cannot create file %s: it is a directory", path));
         if (S_ISSOCK(info.st_mode))
-            throw DbError(FormatMessage("Cannot create file %s: it is a socket", path));
-        const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-        if (fd < 0)
-            throw DbError(FormatMessage("Cannot create file %s", path));
-        bool ok = WriteWithoutSigpipe(fd, content);
-        ok = ::close(fd) == 0 && ok;
+            throw FileError(FormatMessage("Cannot create file %s: it is a socket", path));
+        FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
+        if (!fd.Valid())
+            throw cannotCreate;
+        bool ok = WriteWithoutSigpipe(fd.Get(), content);
+        ok = fd.Close() && ok;
         if (!ok)
-            throw DbError(FormatMessage("Cannot create file %s", path));
+            throw cannotCreate;
         return;
     }
 
     // A link stays a link: the file it points to is the one replaced, or created.
     const std::string target = FinalName(path);
     if (target.empty())
-        throw DbError(FormatMessage("Cannot create file %s", path));
+        throw cannotCreate;
     // A file made read-only is not replaced behind its owner's back.
     if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0)
-        throw DbError(FormatMessage("Cannot create file %s", path));
+        throw cannotCreate;
     std::string temporary;
-    int fd = CreateTemporary(target, temporary);
-    if (fd < 0)
-        throw DbError(FormatMessage("Cannot create file %s", path));
-    bool ok = WriteAll(fd, content) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
+    FileDescriptor fd = CreateTemporary(target, temporary);
+    if (!fd.Valid())
+        throw cannotCreate;
+    bool ok = WriteAll(fd.Get(), content) && ::fsync(fd.Get()) == 0;
+    ok = fd.Close() && ok;
     ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
     if (!ok) {
         ::unlink(temporary.c_str());
-        throw DbError(FormatMessage("Cannot create file %s", path));
+        throw cannotCreate;
     }
     // The new name itself is made durable by flushing the folder; a failure here loses nothing.
     const std::string folder = std::filesystem::path(target).parent_path().string();
-    int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    FileDescriptor dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.Valid())
+        ::fsync(dir.Get());
 }
 
 void SaveLines(const std::string& path, const std::vector<std::string>& lines)

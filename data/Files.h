@@ -1,10 +1,9 @@
-// Text helpers shared by the run: trimming, database names, files and the error box text.
+// Text helpers shared by the run: database names, files and the error box text (Trim comes from db/Trim.h).
 #pragma once
+#include "db/Trim.h"
+
 #include <string>
 #include <vector>
-
-// Removes every character with a code from 0 to 32 at both ends.
-std::string Trim(const std::string& text);
 
 // The whole text when a file of that name exists, else its first word (double quotes
 // keep blanks inside a word and are removed).

@@ -1,7 +1,9 @@
 // The INI store: lines kept as read, sections and keys found without regard to case.
 #include "data/IniFile.h"
 #include "data/Files.h"
+#include "data/FileError.h"
 #include "db/DbError.h"
+#include "db/FileDescriptor.h"
 
 #include <cctype>
 #include <cerrno>
@@ -67,31 +69,27 @@ std::string ReadWhole(const std::string& path)
     if (::stat(path.c_str(), &info) != 0) {
         if (errno == ENOENT)
             return {};
-        throw DbError(CannotOpen(path, std::strerror(errno)));
+        throw FileError(CannotOpen(path, std::strerror(errno)));
     }
     if (S_ISDIR(info.st_mode))
-        throw DbError(CannotOpen(path, "it is a folder"));
+        throw FileError(CannotOpen(path, "it is a folder"));
     if (!S_ISREG(info.st_mode))
-        throw DbError(CannotOpen(path, "it is not a plain file"));
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw DbError(CannotOpen(path, std::strerror(errno)));
+        throw FileError(CannotOpen(path, "it is not a plain file"));
+    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.Valid())
+        throw FileError(CannotOpen(path, std::strerror(errno)));
     std::string content;
     char buffer[65536];
     for (;;) {
-        ssize_t got = ::read(fd, buffer, sizeof buffer);
+        ssize_t got = ::read(fd.Get(), buffer, sizeof buffer);
         if (got < 0 && errno == EINTR)
             continue;
-        if (got < 0) {
-            const int cause = errno;
-            ::close(fd);
-            throw DbError(CannotOpen(path, std::strerror(cause)));
-        }
+        if (got < 0)
+            throw FileError(CannotOpen(path, std::strerror(errno)));
         if (got == 0)
             break;
         content.append(buffer, static_cast<std::size_t>(got));
     }
-    ::close(fd);
     return content;
 }
 
@@ -103,7 +101,7 @@ IniFile::IniFile(std::string path) : path_(std::move(path))
     // No text file holds a zero byte; a file in UTF-16 or a damaged one would be mangled by
     // the next save, so it is left alone.
     if (content.find('\0') != std::string::npos)
-        throw DbError(FormatMessage("Cannot read file %s: it is not a plain text file", path_));
+        throw FileError(FormatMessage("Cannot read file %s: it is not a plain text file", path_));
     // An editor may start the file with a UTF-8 byte-order mark: it is kept for the save,
     // but it is no part of the first line.
     static const std::string byteOrderMark = "\xEF\xBB\xBF";

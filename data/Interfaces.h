@@ -1,4 +1,4 @@
-// What the core asks of a front end: a progress bar and a place for report rows.
+// What the core asks of a front end: a progress bar, a place for report rows and a busy pointer.
 #pragma once
 #include <string>
 
@@ -14,6 +14,14 @@ class ReportSink {
 public:
     virtual ~ReportSink() = default;
     virtual void AddReportRow(const std::string& type, const std::string& objectName, const std::string& message) = 0;
+};
+
+// Shown while a query reads all its rows, such as the window's busy mouse pointer.
+class BusyPointer {
+public:
+    virtual ~BusyPointer() = default;
+    virtual void Begin() = 0;
+    virtual void End() noexcept = 0;
 };
 
 // A bar with no display, for callers that do not show progress.

@@ -25,6 +25,11 @@ std::vector<std::string> ReportRows::CsvLines(char separator) const
     return lines;
 }
 
+bool IsFindingRow(const ReportRows::Row& row)
+{
+    return !row[0].empty() || !row[1].empty() || !row[2].empty();
+}
+
 char ListSeparatorFor(const char* decimalPoint)
 {
     return decimalPoint && std::strcmp(decimalPoint, ",") == 0 ? ';' : ',';

@@ -24,6 +24,10 @@ private:
     std::vector<Row> rows_;
 };
 
+// The one rule for what counts as a finding: a row with any text in it. The empty row that
+// stands for no findings is none.
+bool IsFindingRow(const ReportRows::Row& row);
+
 // ';' where decimals are written with a comma, else ','.
 char ListSeparatorFor(const char* decimalPoint);
 // The rule applied to the numeric conventions of the C library's locale, which the front end

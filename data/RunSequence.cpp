@@ -33,7 +33,7 @@ public:
         last_ = {type, objectName, message};
     }
 
-    bool Found() const { return earlier_ || !last_[0].empty() || !last_[1].empty() || !last_[2].empty(); }
+    bool Found() const { return earlier_ || IsFindingRow(last_); }
 
 private:
     ReportSink& next_;

@@ -3,7 +3,6 @@
 #include "db/DbError.h"
 #include "db/Query.h"
 #include "db/ServerProbe.h"
-#include "db/Statement.h"
 #include "db/Status.h"
 #include "db/Transaction.h"
 
@@ -11,6 +10,7 @@
 #include <chrono>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace {
 // A parameter block string carries its length in one byte.
@@ -74,7 +74,55 @@ void Attach(const std::string& name, std::vector<char> dpb, int timeoutSeconds, 
 
 Connection::~Connection()
 {
+    Orphan();
+}
+
+Connection::Connection(Connection&& other) noexcept
+{
+    TakeOver(other);
+}
+
+Connection& Connection::operator=(Connection&& other) noexcept
+{
+    if (this != &other) {
+        Orphan();
+        TakeOver(other);
+    }
+    return *this;
+}
+
+void Connection::Orphan() noexcept
+{
     Close();
+    for (Transaction* transaction : transactions_)
+        transaction->connection_ = nullptr;
+    for (Query* query : queries_) {
+        query->connection_ = nullptr;
+        query->transaction_ = nullptr;
+    }
+    transactions_.clear();
+    queries_.clear();
+}
+
+void Connection::TakeOver(Connection& other) noexcept
+{
+    Params = std::move(other.Params);
+    LoginPromptOn = other.LoginPromptOn;
+    Prompter = std::exchange(other.Prompter, nullptr);
+    CharacterSet = std::move(other.CharacterSet);
+    Fetches = std::exchange(other.Fetches, nullptr);
+    ConnectTimeoutSeconds = other.ConnectTimeoutSeconds;
+    databaseName_ = std::move(other.databaseName_);
+    enteredPassword_ = std::exchange(other.enteredPassword_, std::nullopt);
+    handle_ = std::exchange(other.handle_, 0);
+    odsMajor_ = std::exchange(other.odsMajor_, std::nullopt);
+    dialect_ = std::exchange(other.dialect_, std::nullopt);
+    transactions_ = std::exchange(other.transactions_, {});
+    queries_ = std::exchange(other.queries_, {});
+    for (Transaction* transaction : transactions_)
+        transaction->connection_ = this;
+    for (Query* query : queries_)
+        query->connection_ = this;
 }
 
 void Connection::SetDatabaseName(const std::string& name)
@@ -167,15 +215,20 @@ int Connection::DatabaseDialect()
     return *dialect_;
 }
 
-std::string Connection::ServerVersion()
+void Connection::DatabaseInfo(char item, char* answer, short size)
 {
     if (!Connected())
         throw DbError("Cannot perform operation -- DB is not open");
-    const char items[] = {isc_info_firebird_version, isc_info_end};
-    char answer[512]{};
+    const char items[] = {item, isc_info_end};
     ISC_STATUS_ARRAY status{};
-    isc_database_info(status, &handle_, sizeof items, items, sizeof answer, answer);
+    isc_database_info(status, &handle_, sizeof items, items, size, answer);
     CheckStatus(status);
+}
+
+std::string Connection::ServerVersion()
+{
+    char answer[512]{};
+    DatabaseInfo(isc_info_firebird_version, answer, sizeof answer);
     // The item, its length, a count of lines, then each line after its own length byte.
     if (answer[0] != isc_info_firebird_version)
         return {};
@@ -186,17 +239,20 @@ std::string Connection::ServerVersion()
     return std::string(answer + 5, std::min<std::size_t>(length, total - 2));
 }
 
-int Connection::InfoInteger(char item, const char* what)
+std::optional<int> Connection::InfoNumber(char item)
 {
-    if (!Connected())
-        throw DbError("Cannot perform operation -- DB is not open");
-    const char items[] = {item, isc_info_end};
     char answer[32]{};
-    ISC_STATUS_ARRAY status{};
-    isc_database_info(status, &handle_, sizeof items, items, sizeof answer, answer);
-    CheckStatus(status);
+    DatabaseInfo(item, answer, sizeof answer);
     const auto length = static_cast<short>(isc_vax_integer(answer + 1, 2));
     if (answer[0] != item || length < 1 || length > 4)
-        throw DbError(std::string("The server did not report the ") + what + " of " + databaseName_);
+        return std::nullopt;
     return static_cast<int>(isc_vax_integer(answer + 3, length));
+}
+
+int Connection::InfoInteger(char item, const char* what)
+{
+    const std::optional<int> number = InfoNumber(item);
+    if (!number)
+        throw DbError(std::string("The server did not report the ") + what + " of " + databaseName_);
+    return *number;
 }

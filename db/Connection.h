@@ -7,7 +7,6 @@
 
 class Transaction;
 class Query;
-class Statement;
 
 // Asked for credentials when a connection's login prompt is on; false means Cancel.
 class LoginPrompt {
@@ -16,12 +15,29 @@ public:
     virtual bool Ask(const std::string& databaseName, std::string& userName, std::string& password) = 0;
 };
 
+// Told before and after a query of the connection reads all its remaining rows, which can
+// take a while; the data module passes it on to the front end's busy pointer.
+class FetchObserver {
+public:
+    virtual ~FetchObserver() = default;
+    virtual void FetchBegins() = 0;
+    virtual void FetchEnds() noexcept = 0;
+};
+
+// The attachment's one owner. Its transactions and queries are listed here under their
+// current addresses; destroyed, it closes and leaves them bound to nothing. A query's
+// transaction must belong to the query's connection.
+
 class Connection {
 public:
     Connection() = default;
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
+    // The attachment, its settings and its transactions and queries go over; the moved-from
+    // connection is closed and empty.
+    Connection(Connection&& other) noexcept;
+    Connection& operator=(Connection&& other) noexcept;
 
     const std::string& DatabaseName() const { return databaseName_; }
     void SetDatabaseName(const std::string& name);
@@ -32,7 +48,7 @@ public:
     LoginPrompt* Prompter = nullptr;
     // The connection's character set (lc_ctype); empty leaves it to the server, which takes NONE.
     std::string CharacterSet;
-    Transaction* DefaultTransaction = nullptr;
+    FetchObserver* Fetches = nullptr;
     // How long an attach waits for a server that does not answer; 0 leaves it to the client
     // library, whose own wait is three minutes.
     static constexpr int DefaultConnectTimeoutSeconds = 15;
@@ -40,7 +56,7 @@ public:
 
     void Open();
     // Commits every active transaction (rolling back one whose commit fails), closes
-    // every query and statement attached, then detaches. Closing a closed connection does nothing.
+    // every query of the connection, then detaches. Closing a closed connection does nothing.
     void Close() noexcept;
     bool Connected() const { return handle_ != 0; }
     // The major version of the database's on-disk structure: 12 for Firebird 3, 13 for
@@ -50,6 +66,8 @@ public:
     int DatabaseDialect();
     // The server's own version line, such as "LI-V3.0.11.33703 Firebird 3.0".
     std::string ServerVersion();
+    // A number the server reports about the database (isc_info_...), nothing when it reports none.
+    std::optional<int> InfoNumber(char item);
 
     std::string ParamValue(const std::string& name) const;
     void SetParamValue(const std::string& name, const std::string& value);
@@ -59,15 +77,20 @@ public:
 private:
     friend class Transaction;
     friend class Query;
-    friend class Statement;
+
+    // The database info answer to one item; the connection must be open.
+    void DatabaseInfo(char item, char* answer, short size);
+    int InfoInteger(char item, const char* what);
+    // Closes, then leaves every transaction and query bound to nothing.
+    void Orphan() noexcept;
+    // Takes over every member of other, public ones included, and rebinds its transactions and queries.
+    void TakeOver(Connection& other) noexcept;
 
     std::string databaseName_;
     std::optional<std::string> enteredPassword_;
     isc_db_handle handle_ = 0;
     std::optional<int> odsMajor_;
     std::optional<int> dialect_;
-    int InfoInteger(char item, const char* what);
     std::vector<Transaction*> transactions_;
     std::vector<Query*> queries_;
-    std::vector<Statement*> statements_;
 };

@@ -1,4 +1,5 @@
-// Every failure of the access layer and above travels as a DbError carrying its message.
+// A database's failure: the message as the user reads it and the server's error code, if any.
+// Files and child processes fail with FileError (data/FileError.h) instead.
 #pragma once
 #include <cstdint>
 #include <stdexcept>

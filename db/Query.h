@@ -1,9 +1,12 @@
 // A select whose rows are buffered and can be walked, searched and counted.
 #pragma once
+#include "db/BlobCache.h"
+#include "db/NamedParams.h"
+#include "db/RowBuffer.h"
+#include "db/RowIndex.h"
+
 #include <ibase.h>
 #include <cstdint>
-#include <map>
-#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -11,20 +14,17 @@
 class Connection;
 class Transaction;
 
-// Told around fetching all rows, so that a front end can show a busy mouse pointer.
-class BusyPointer {
-public:
-    virtual ~BusyPointer() = default;
-    virtual void Begin() = 0;
-    virtual void End() noexcept = 0;
-};
-
+// One owner: a query can be moved, never copied; it is bound to a connection and a
+// transaction of that connection, and is on their lists under its current address only.
 class Query {
 public:
     Query(Connection& connection, Transaction& transaction, std::vector<std::string> sqlLines = {});
     ~Query();
     Query(const Query&) = delete;
     Query& operator=(const Query&) = delete;
+    // The moved-from query is bound to nothing and open on nothing.
+    Query(Query&& other) noexcept;
+    Query& operator=(Query&& other) noexcept;
 
     // The select text; named parameters are written ":NAME".
     std::vector<std::string> SQL;
@@ -46,10 +46,9 @@ public:
     void First();
     void Next();
     bool Eof() const { return eof_; }
+    // Reads every remaining row; the connection's FetchObserver is told before and after.
     void FetchAll();
-    // Set once by the front end; none in the core and in tests.
-    static inline BusyPointer* Busy = nullptr;
-    int RecordCount() const { return static_cast<int>(rowCount_); }
+    int RecordCount() const { return static_cast<int>(rows_.Count()); }
 
     // Values of the current row by column name (any letter case). NULL, or no current
     // row at all, reads as the empty text and as 0. A blob is read on first use, in the
@@ -65,28 +64,16 @@ public:
     // the current row stays where it was.
     bool Locate(const std::string& column, const std::string& key);
 
-    using Bookmark = std::size_t;
+    using Bookmark = RowBookmark;
     Bookmark GetBookmark() const { return current_; }
     void GotoBookmark(Bookmark bookmark);
     void FreeBookmark(Bookmark) {}
 
-    Transaction& Tran() { return transaction_; }
+    Transaction& Tran() { return *transaction_; }
 
 private:
-    struct Column {
-        std::string name;
-        short type = 0;
-        short scale = 0;
-        short subType = 0;
-        short length = 0;
-        std::size_t offset = 0;
-        bool isText = false;
-    };
-    struct ParamValue {
-        bool isInteger = false;
-        std::string text;
-        std::int64_t number = 0;
-    };
+    friend class Connection;
+    friend class Transaction;
 
     bool FetchOne();
     void Prepare(const std::string& source);
@@ -94,49 +81,33 @@ private:
     void ClearRows() noexcept;
     // The current row's cell, or -1 when it is NULL or there is no current row.
     int CurrentColumn(const std::string& column) const;
-    const char* RowData(std::size_t row) const;
-    bool CellNull(std::size_t row, std::size_t column) const;
     std::string CellText(std::size_t row, std::size_t column) const;
-    std::int64_t CellNumber(std::size_t row, std::size_t column) const;
-    const std::string& BlobText(std::size_t row, std::size_t column) const;
     void ReadPendingBlobs();
     int ColumnIndex(const std::string& column) const;
-    void BuildIndex(int column);
-    friend class Connection;
-    friend class Transaction;
     // Closes the cursor and drops the rows; the prepared statement stays for the next open.
     void Release() noexcept;
     // Drops the prepared statement too: its text changed, an open failed, or the connection closes.
     void Unprepare() noexcept;
+    // Off the lists of its connection, after the statement is dropped; bound to nothing then.
+    void Unbind() noexcept;
+    // Takes over other's statement, rows and place on the lists.
+    void TakeOver(Query& other) noexcept;
 
-    Connection& connection_;
-    Transaction& transaction_;
+    Connection* connection_;
+    Transaction* transaction_;
     // Prepared once and executed again on each open while the text stays the same.
     isc_stmt_handle stmt_ = 0;
     std::string preparedSource_;
     std::vector<std::string> paramNames_;
     bool open_ = false;
-    std::vector<char> outBuffer_;
-    std::vector<char> outDescriptor_;
-    std::vector<Column> columns_;
-    std::map<std::string, ParamValue> params_;  // upper-case names
-    // Each fetched row is kept as the bytes the client library wrote (data, then the NULL
-    // indicators), in chunks so that growing never copies; cells are decoded when read.
-    std::size_t rowSize_ = 0;
-    std::size_t indicatorOffset_ = 0;
-    std::size_t rowsPerChunk_ = 1;
-    std::vector<std::unique_ptr<char[]>> chunks_;
-    std::size_t rowCount_ = 0;
-    std::vector<std::size_t> blobColumns_;
-    // Blob texts read so far, by row * column count + column; mutable for the const accessors.
-    mutable std::unordered_map<std::size_t, std::string> blobs_;
-    mutable std::size_t pendingBlobs_ = 0;
+    ParamValues params_;
+    RowBuffer rows_;
+    mutable BlobCache blobs_;
     // Column names as callers spell them, to their index.
     mutable std::unordered_map<std::string, int> columnLookup_;
+    RowIndex index_;
     std::size_t current_ = 0;
     bool eof_ = true;
     bool exhausted_ = true;
     bool startedTransaction_ = false;
-    // Per searched column: the first row holding each key, built once per open.
-    std::unordered_map<int, std::unordered_map<std::string, std::size_t>> index_;
 };

@@ -1,5 +1,6 @@
 // Parsing a database name the way the client library does, and a bounded TCP connect.
 #include "db/ServerProbe.h"
+#include "db/FileDescriptor.h"
 
 #include <algorithm>
 #include <cctype>
@@ -45,24 +46,15 @@ std::optional<ServerAddress> FromUrlAuthority(const std::string& authority)
     return server;
 }
 
-struct Socket {
-    int fd = -1;
-    ~Socket()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
 enum class Outcome { Connected, Failed, Silent };
 
 Outcome TryConnect(const addrinfo& address, std::chrono::steady_clock::time_point deadline)
 {
-    Socket socket;
-    socket.fd = ::socket(address.ai_family, address.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, address.ai_protocol);
-    if (socket.fd < 0)
+    const FileDescriptor socket(
+        ::socket(address.ai_family, address.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, address.ai_protocol));
+    if (!socket.Valid())
         return Outcome::Failed;
-    if (::connect(socket.fd, address.ai_addr, address.ai_addrlen) == 0)
+    if (::connect(socket.Get(), address.ai_addr, address.ai_addrlen) == 0)
         return Outcome::Connected;
     if (errno != EINPROGRESS)
         return Outcome::Failed;
@@ -70,7 +62,7 @@ Outcome TryConnect(const addrinfo& address, std::chrono::steady_clock::time_poin
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0)
             return Outcome::Silent;
-        pollfd wanted{socket.fd, POLLOUT, 0};
+        pollfd wanted{socket.Get(), POLLOUT, 0};
         int ready = ::poll(&wanted, 1, static_cast<int>(std::min<long long>(left.count(), 1 << 30)));
         if (ready < 0 && errno == EINTR)
             continue;
@@ -78,7 +70,7 @@ Outcome TryConnect(const addrinfo& address, std::chrono::steady_clock::time_poin
             return Outcome::Silent;
         int error = 0;
         socklen_t length = sizeof error;
-        if (ready < 0 || ::getsockopt(socket.fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0)
+        if (ready < 0 || ::getsockopt(socket.Get(), SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0)
             return Outcome::Failed;
         return Outcome::Connected;
     }

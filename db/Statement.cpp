@@ -5,18 +5,9 @@
 #include "db/Status.h"
 #include "db/Transaction.h"
 
-#include <algorithm>
-
 Statement::Statement(Connection& connection, Transaction& transaction)
-    : connection_(connection), transaction_(transaction)
+    : connection_(&connection), transaction_(&transaction)
 {
-    connection_.statements_.push_back(this);
-}
-
-Statement::~Statement()
-{
-    auto& list = connection_.statements_;
-    list.erase(std::remove(list.begin(), list.end(), this), list.end());
 }
 
 std::string Statement::Text() const
@@ -34,9 +25,9 @@ void Statement::Execute()
 
 void Statement::ExecuteText(const std::string& text, unsigned short dialect)
 {
-    if (!connection_.Connected())
+    if (!connection_->Connected())
         throw DbError("Cannot perform operation -- DB is not open");
-    if (!transaction_.Active())
+    if (!transaction_->Active())
         throw DbError("Transaction is not active");
     if (text.empty())
         throw DbError("Empty query");
@@ -44,16 +35,16 @@ void Statement::ExecuteText(const std::string& text, unsigned short dialect)
     // there: either way the statement would lose its tail.
     if (text.find('\0') != std::string::npos)
         throw DbError("Statement text contains a zero byte");
-    transaction_.ReadPendingBlobs();
+    transaction_->ReadPendingBlobs();
 
     ISC_STATUS_ARRAY status{};
     isc_stmt_handle stmt = 0;
-    isc_dsql_allocate_statement(status, connection_.Handle(), &stmt);
+    isc_dsql_allocate_statement(status, connection_->Handle(), &stmt);
     CheckStatus(status);
-    isc_dsql_prepare(status, transaction_.Handle(), &stmt, static_cast<unsigned short>(0), text.c_str(), dialect,
+    isc_dsql_prepare(status, transaction_->Handle(), &stmt, static_cast<unsigned short>(0), text.c_str(), dialect,
                      nullptr);
     if (!StatusFailed(status))
-        isc_dsql_execute(status, transaction_.Handle(), &stmt, 1, nullptr);
+        isc_dsql_execute(status, transaction_->Handle(), &stmt, 1, nullptr);
     ISC_STATUS_ARRAY freeStatus{};
     isc_dsql_free_statement(freeStatus, &stmt, DSQL_drop);
     CheckStatus(status);

@@ -6,12 +6,15 @@
 class Connection;
 class Transaction;
 
+// Owns no handle between executes: each one allocates, prepares, executes and drops its own.
+// The connection and the transaction must outlive it; it is on no list of theirs.
 class Statement {
 public:
     Statement(Connection& connection, Transaction& transaction);
-    ~Statement();
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
+    Statement(Statement&&) = default;
+    Statement& operator=(Statement&&) = default;
 
     std::vector<std::string> Lines;
 
@@ -23,9 +26,9 @@ public:
     void ExecuteText(const std::string& text, unsigned short dialect);
     std::string Text() const;
 
-    Transaction& Tran() { return transaction_; }
+    Transaction& Tran() { return *transaction_; }
 
 private:
-    Connection& connection_;
-    Transaction& transaction_;
+    Connection* connection_;
+    Transaction* transaction_;
 };

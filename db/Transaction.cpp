@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
 namespace {
 const std::map<std::string, char>& TpbItems()
@@ -23,24 +24,66 @@ const std::map<std::string, char>& TpbItems()
 }
 }
 
-Transaction::Transaction(Connection& connection) : connection_(connection)
+Transaction::Transaction(Connection& connection) : connection_(&connection)
 {
-    connection_.transactions_.push_back(this);
+    connection_->transactions_.push_back(this);
 }
 
 Transaction::~Transaction()
 {
+    Unbind();
+}
+
+Transaction::Transaction(Transaction&& other) noexcept : Params(std::move(other.Params)), connection_(nullptr)
+{
+    TakeOver(other);
+}
+
+Transaction& Transaction::operator=(Transaction&& other) noexcept
+{
+    if (this != &other) {
+        Unbind();
+        Params = std::move(other.Params);
+        TakeOver(other);
+    }
+    return *this;
+}
+
+void Transaction::Unbind() noexcept
+{
     if (Active())
         EndForced();
-    auto& list = connection_.transactions_;
+    if (!connection_)
+        return;
+    auto& list = connection_->transactions_;
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    RebindQueries(this, nullptr);
+    connection_ = nullptr;
+}
+
+void Transaction::TakeOver(Transaction& other) noexcept
+{
+    connection_ = std::exchange(other.connection_, nullptr);
+    handle_ = std::exchange(other.handle_, 0);
+    openQueries_ = std::exchange(other.openQueries_, {});
+    if (!connection_)
+        return;
+    std::replace(connection_->transactions_.begin(), connection_->transactions_.end(), &other, this);
+    RebindQueries(&other, this);
+}
+
+void Transaction::RebindQueries(const Transaction* from, Transaction* to) noexcept
+{
+    for (Query* query : connection_->queries_)
+        if (query->transaction_ == from)
+            query->transaction_ = to;
 }
 
 void Transaction::StartTransaction()
 {
     if (Active())
         return;
-    if (!connection_.Connected())
+    if (!connection_ || !connection_->Connected())
         throw DbError("Cannot perform operation -- DB is not open");
     std::vector<char> tpb{static_cast<char>(isc_tpb_version3)};
     for (const auto& name : Params) {
@@ -50,7 +93,7 @@ void Transaction::StartTransaction()
         tpb.push_back(it->second);
     }
     ISC_STATUS_ARRAY status{};
-    isc_start_transaction(status, &handle_, 1, connection_.Handle(), static_cast<unsigned short>(tpb.size()),
+    isc_start_transaction(status, &handle_, 1, connection_->Handle(), static_cast<unsigned short>(tpb.size()),
                           tpb.data());
     if (StatusFailed(status)) {
         handle_ = 0;
@@ -68,42 +111,35 @@ void Transaction::CloseQueries()
 
 void Transaction::Commit()
 {
-    if (!Active())
-        throw DbError("Transaction is not active");
-    CloseQueries();
-    ISC_STATUS_ARRAY status{};
-    isc_commit_transaction(status, &handle_);
-    CheckStatus(status);
-    handle_ = 0;
+    End(isc_commit_transaction, Ending::Full);
 }
 
 void Transaction::CommitRetaining()
 {
-    if (!Active())
-        throw DbError("Transaction is not active");
-    ISC_STATUS_ARRAY status{};
-    isc_commit_retaining(status, &handle_);
-    CheckStatus(status);
+    End(isc_commit_retaining, Ending::Retaining);
 }
 
 void Transaction::RollbackRetaining()
 {
-    if (!Active())
-        throw DbError("Transaction is not active");
-    ISC_STATUS_ARRAY status{};
-    isc_rollback_retaining(status, &handle_);
-    CheckStatus(status);
+    End(isc_rollback_retaining, Ending::Retaining);
 }
 
 void Transaction::Rollback()
 {
+    End(isc_rollback_transaction, Ending::Full);
+}
+
+void Transaction::End(EndCall call, Ending ending)
+{
     if (!Active())
         throw DbError("Transaction is not active");
-    CloseQueries();
+    if (ending == Ending::Full)
+        CloseQueries();
     ISC_STATUS_ARRAY status{};
-    isc_rollback_transaction(status, &handle_);
+    call(status, &handle_);
     CheckStatus(status);
-    handle_ = 0;
+    if (ending == Ending::Full)
+        handle_ = 0;
 }
 
 void Transaction::EndForced() noexcept

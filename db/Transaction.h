@@ -7,17 +7,24 @@
 class Connection;
 class Query;
 
+// The transaction handle's one owner. It is on its connection's list under its current
+// address; destroyed, it ends like a connection's close ends it and leaves its queries bound
+// to no transaction.
 class Transaction {
 public:
     explicit Transaction(Connection& connection);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
+    // The handle and the open queries go over, and the queries bound to other are bound to
+    // this one; the moved-from transaction is inactive and bound to nothing.
+    Transaction(Transaction&& other) noexcept;
+    Transaction& operator=(Transaction&& other) noexcept;
 
     // InterBase item names ("read_committed", "rec_version", "nowait"), sent as a version-3 block.
     std::vector<std::string> Params;
 
-    Connection& Database() { return connection_; }
+    Connection& Database() { return *connection_; }
     void StartTransaction();
     // Closes every open query of the transaction, then commits and ends it.
     void Commit();
@@ -43,8 +50,18 @@ private:
     // keeps the old record version: Firebird 3 keeps it until the transaction ends, retaining
     // commits included, but reading first makes that the server's business, not ours.
     void ReadPendingBlobs();
+    // Commit and rollback, full or retaining: the transaction must be active. A full end
+    // closes the open queries first; a retaining one leaves the transaction and its queries as they are.
+    enum class Ending { Full, Retaining };
+    using EndCall = ISC_STATUS (*)(ISC_STATUS*, isc_tr_handle*);
+    void End(EndCall call, Ending ending);
+    // Ends it, takes it off its connection's list and unbinds its queries.
+    void Unbind() noexcept;
+    void TakeOver(Transaction& other) noexcept;
+    // The queries of the connection bound to from are bound to to.
+    void RebindQueries(const Transaction* from, Transaction* to) noexcept;
 
-    Connection& connection_;
+    Connection* connection_;
     isc_tr_handle handle_ = 0;
     std::vector<Query*> openQueries_;
 };

@@ -1,41 +1,32 @@
 // The domain comparator on real database pairs: CREATE DOMAIN, ALTER DOMAIN, the nine-line UPDATE
 // of older servers, script and repair.
 #include "compare/Domains.h"
-#include "tests/support/TestDb.h"
+#include "tests/support/CheckTest.h"
+#include "tests/support/ComparatorPeer.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-using Lines = std::vector<std::string>;
-using Rows = std::vector<ReportRows::Row>;
-
-class DomainsTest : public PairTest {
+class DomainsTest : public CheckTest<CheckKind::Domains> {
 protected:
-    void Check(bool repair)
-    {
-        RunMode(repair);
-        TDmn dmn(DM, Rep);
-        dmn.CheckDomains(Bar);
-    }
-
     // Stands both queries on the named domain, as the walk does, and hands the module over.
     void OnDomain(const std::string& name, const std::function<void(TDmn&)>& use)
     {
         TDmn dmn(DM, Rep);
-        dmn.NewDmn.Open();
-        dmn.OldDmn.Open();
-        ASSERT_TRUE(dmn.NewDmn.Locate("RDB$FIELD_NAME", name));
-        ASSERT_TRUE(dmn.OldDmn.Locate("RDB$FIELD_NAME", name));
+        Peer::Dmn(dmn, Side::New).Open();
+        Peer::Dmn(dmn, Side::Old).Open();
+        ASSERT_TRUE(Peer::Dmn(dmn, Side::New).Locate("RDB$FIELD_NAME", name));
+        ASSERT_TRUE(Peer::Dmn(dmn, Side::Old).Locate("RDB$FIELD_NAME", name));
         use(dmn);
-        dmn.OldDmn.Close();
-        dmn.NewDmn.Close();
+        Peer::Dmn(dmn, Side::Old).Close();
+        Peer::Dmn(dmn, Side::New).Close();
     }
 
     // The statements of the fix for the named domain on a server older than Firebird 3.
     Statements LegacyUpdate(const std::string& name)
     {
         Statements statements;
-        OnDomain(name, [&](TDmn& dmn) { statements = dmn.UpdateDomainStatements(11); });
+        OnDomain(name, [&](TDmn& dmn) { statements = Peer::UpdateDomainStatements(dmn, 11); });
         return statements;
     }
 };
@@ -106,8 +97,8 @@ TEST_F(DomainsTest, NullFlagNullAgainstZeroIsADifferenceBothWaysOnlyOnOlderServe
     Check(false);
     EXPECT_EQ(DM.ScriptLines, (Lines{"/* Domain D_B */", "ALTER DOMAIN D_B SET NOT NULL", ";", ""}));
     OnDomain("D_A", [](TDmn& dmn) {
-        EXPECT_FALSE(dmn.SameDmnNullFlag(11));
-        EXPECT_TRUE(dmn.SameDmnNullFlag(12));
+        EXPECT_FALSE(Peer::SameDmnNullFlag(dmn, 11));
+        EXPECT_TRUE(Peer::SameDmnNullFlag(dmn, 12));
     });
     EXPECT_EQ(LegacyUpdate("D_A"), Statements{IntegerUpdate("D_A", "NULL", "NULL")});
     EXPECT_EQ(LegacyUpdate("D_B"), Statements{IntegerUpdate("D_B", "NULL", "1")});
@@ -120,8 +111,8 @@ TEST_F(DomainsTest, NullFlagNullAgainstZeroIsADifferenceBothWaysOnlyOnOlderServe
     Check(false);
     EXPECT_EQ(DM.ScriptLines, (Lines{"/* Domain D_B */", "ALTER DOMAIN D_B DROP NOT NULL", ";", ""}));
     OnDomain("D_A", [](TDmn& dmn) {
-        EXPECT_FALSE(dmn.SameDmnNullFlag(11));
-        EXPECT_TRUE(dmn.SameDmnNullFlag(12));
+        EXPECT_FALSE(Peer::SameDmnNullFlag(dmn, 11));
+        EXPECT_TRUE(Peer::SameDmnNullFlag(dmn, 12));
     });
     EXPECT_EQ(LegacyUpdate("D_A"), Statements{IntegerUpdate("D_A", "NULL", "0")});
     EXPECT_EQ(LegacyUpdate("D_B"), Statements{IntegerUpdate("D_B", "NULL", "NULL")});
@@ -167,10 +158,7 @@ TEST_F(DomainsTest, ChangedDomainsGetOnlyTheAlterationsTheyNeedAndRepairLeavesNo
                                      "/* Domain D_NAME */", "COMMENT ON DOMAIN D_NAME IS NULL", ";", "",
                                      "/* Domain D_NAME */", "ALTER DOMAIN D_NAME DROP NOT NULL", ";", ""}));
     EXPECT_EQ(FindingRows(Rep), (Rows{{"DOMAIN", "D_AMOUNT", "different type"}, {"DOMAIN", "D_NAME", "different type"}}));
-    RepairAndRecheck([this] {
-        TDmn dmn(DM, Rep);
-        dmn.CheckDomains(Bar);
-    });
+    RepairAndRecheck([this] { Check(); });
 }
 
 TEST_F(DomainsTest, ScaleCheckAndDefaultSourceAloneAreNotReported)
@@ -221,10 +209,7 @@ TEST_F(DomainsTest, CharDomainCreatedAsCharIsFoundDifferentAndItsTypeIsRepaired)
                                                    "RDB$NULL_FLAG = NULL",
                                                    "WHERE RDB$FIELD_NAME = 'D_FLAG'"}}));
 
-    RepairAndRecheck([this] {
-        TDmn dmn(DM, Rep);
-        dmn.CheckDomains(Bar);
-    });
+    RepairAndRecheck([this] { Check(); });
 }
 
 TEST_F(DomainsTest, NamesDifferingOnlyInCaseAreDifferentDomains)

@@ -1,23 +1,10 @@
 // The exception comparator on real database pairs: missing and altered messages, script and repair.
 #include "compare/Exceptions.h"
-#include "tests/support/TestDb.h"
+#include "tests/support/CheckTest.h"
 
 #include <gtest/gtest.h>
 
-namespace {
-using Lines = std::vector<std::string>;
-using Rows = std::vector<ReportRows::Row>;
-
-class ExceptionsTest : public PairTest {
-protected:
-    void Check(bool repair)
-    {
-        RunMode(repair);
-        TExp exp(DM, Rep);
-        exp.CheckExceptions(Bar);
-    }
-};
-}
+using ExceptionsTest = CheckTest<CheckKind::Exceptions>;
 
 TEST_F(ExceptionsTest, MissingExceptionIsCreatedWithItsQuoteDoubled)
 {

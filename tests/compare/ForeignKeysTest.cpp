@@ -1,13 +1,11 @@
 // The foreign-key phase of the key and index check, on real database pairs.
 #include "compare/Indices.h"
+#include "tests/support/ComparatorPeer.h"
 #include "tests/support/TestDb.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-using Lines = std::vector<std::string>;
-using Rows = std::vector<ReportRows::Row>;
 
 class ForeignKeysTest : public PairTest {
 protected:
@@ -131,8 +129,10 @@ public:
 private:
     std::string Snapshot() const
     {
-        return std::string(idx_.NewCon.Active() ? "NewCon " : "") + (idx_.NewIdx.Active() ? "NewIdx " : "") +
-               (idx_.OldCon.Active() ? "OldCon " : "") + (idx_.OldIdx.Active() ? "OldIdx" : "");
+        return std::string(Peer::Con(idx_, Side::New).Active() ? "NewCon " : "") +
+               (Peer::Idx(idx_, Side::New).Active() ? "NewIdx " : "") +
+               (Peer::Con(idx_, Side::Old).Active() ? "OldCon " : "") +
+               (Peer::Idx(idx_, Side::Old).Active() ? "OldIdx" : "");
     }
     TIdx& idx_;
     int position_ = 0;
@@ -149,7 +149,8 @@ TEST_F(ForeignKeysTest, NewIndicesAreOpenedWithTheNewKeysBeforeTheBarIsSet)
     EXPECT_EQ(recorder.atFirstStep, "NewCon NewIdx OldCon OldIdx");
     EXPECT_EQ(recorder.maximum, 1);
     EXPECT_EQ(recorder.Position(), 1);
-    EXPECT_FALSE(Idx.NewCon.Active() || Idx.NewIdx.Active() || Idx.OldCon.Active() || Idx.OldIdx.Active());
+    EXPECT_FALSE(Peer::Con(Idx, Side::New).Active() || Peer::Idx(Idx, Side::New).Active() ||
+                 Peer::Con(Idx, Side::Old).Active() || Peer::Idx(Idx, Side::Old).Active());
     EXPECT_EQ(DM.ScriptLines, Lines{});
 }
 
@@ -159,7 +160,7 @@ TEST_F(ForeignKeysTest, IndexRowsMissingFromTheIndexQueryGiveAnEmptyReference)
     Connect();
     RunMode(false);
     // As a server would whose index filter lost the referenced index: nothing may come from another row.
-    Idx.NewIdx.SQL = {"select * from RDB$INDICES", "where RDB$INDEX_NAME <> 'PK_CUSTOMERS'"};
+    Peer::Idx(Idx, Side::New).SQL = {"select * from RDB$INDICES", "where RDB$INDEX_NAME <> 'PK_CUSTOMERS'"};
     Idx.CheckForeignKeys(Bar);
     const Lines emptyReference{"/* TABLE ORDERS */",        "ALTER TABLE ORDERS", "ADD CONSTRAINT FK_ORDER_CUST",
                                "FOREIGN KEY (CUSTOMER_ID)", "REFERENCES  ()",     "ON DELETE CASCADE",
@@ -168,7 +169,7 @@ TEST_F(ForeignKeysTest, IndexRowsMissingFromTheIndexQueryGiveAnEmptyReference)
 
     // And one that lost the key's own index.
     RunMode(false);
-    Idx.NewIdx.SQL = {"select * from RDB$INDICES", "where RDB$INDEX_NAME <> 'FK_ORDER_CUST'"};
+    Peer::Idx(Idx, Side::New).SQL = {"select * from RDB$INDICES", "where RDB$INDEX_NAME <> 'FK_ORDER_CUST'"};
     Idx.CheckForeignKeys(Bar);
     EXPECT_EQ(DM.ScriptLines, emptyReference);
 }
@@ -178,7 +179,8 @@ TEST_F(ForeignKeysTest, KeyWithoutAReferenceRowCountsAsRestrictOnBothRules)
     MakePair(Tables, Tables + OrderCust + " ON DELETE CASCADE ON UPDATE SET NULL;");
     Connect();
     RunMode(false);
-    Idx.NewConRef.SQL = {"select * from RDB$REF_CONSTRAINTS", "where RDB$CONSTRAINT_NAME=:CONNAME and 1=0"};
+    Peer::ConRef(Idx, Side::New).SQL = {"select * from RDB$REF_CONSTRAINTS",
+                                "where RDB$CONSTRAINT_NAME=:CONNAME and 1=0"};
     Idx.CheckForeignKeys(Bar);
     EXPECT_EQ(DM.ScriptLines, (Lines{"/* TABLE ORDERS */", "ALTER TABLE ORDERS", "ADD CONSTRAINT FK_ORDER_CUST",
                                      "FOREIGN KEY (CUSTOMER_ID)", "REFERENCES CUSTOMERS (ID)", ";", ""}));

@@ -1,20 +1,11 @@
 // Generator comparison on real database pairs.
 #include "compare/Generators.h"
-#include "tests/support/TestDb.h"
+#include "tests/support/CheckTest.h"
+#include "tests/support/ComparatorPeer.h"
 
 #include <gtest/gtest.h>
 
-using Lines = std::vector<std::string>;
-using Row = ReportRows::Row;
-
-class GeneratorsTest : public PairTest {
-protected:
-    void Check()
-    {
-        TGen gen(DM, Rep);
-        gen.CheckGenerators(Bar);
-    }
-};
+using GeneratorsTest = CheckTest<CheckKind::Generators>;
 
 TEST_F(GeneratorsTest, MissingGeneratorIsScriptedAndReported)
 {
@@ -23,7 +14,7 @@ TEST_F(GeneratorsTest, MissingGeneratorIsScriptedAndReported)
     RunMode(false);
     Check();
     EXPECT_EQ(DM.ScriptLines, (Lines{"/* GENERATOR GEN_ORDER */", "CREATE GENERATOR GEN_ORDER", ";", ""}));
-    EXPECT_EQ(FindingRows(Rep), (std::vector<Row>{{"GENERATOR", "GEN_ORDER", "not exist"}}));
+    EXPECT_EQ(FindingRows(Rep), (Rows{{"GENERATOR", "GEN_ORDER", "not exist"}}));
     EXPECT_EQ(Bar.Maximum(), 2);
     EXPECT_EQ(Bar.Position(), 2);
 }
@@ -57,8 +48,8 @@ TEST_F(GeneratorsTest, EmptyNewDatabaseStillOpensAndClosesOld)
     TGen gen(DM, Rep);
     gen.CheckGenerators(Bar);
     EXPECT_EQ(Bar.Maximum(), 0);
-    EXPECT_FALSE(gen.OldGen.Active());
-    EXPECT_FALSE(gen.NewGen.Active());
+    EXPECT_FALSE(Peer::Gen(gen, Side::Old).Active());
+    EXPECT_FALSE(Peer::Gen(gen, Side::New).Active());
     EXPECT_TRUE(DM.ScriptLines.empty());
     EXPECT_TRUE(FindingRows(Rep).empty());
 }
@@ -100,9 +91,9 @@ TEST_F(GeneratorsTest, TrailingBlanksInStoredNamesDoNotCount)
     Connect();
     RunMode(false);
     TGen gen(DM, Rep);
-    gen.NewGen.Open();
-    EXPECT_GT(gen.NewGen.AsString("RDB$GENERATOR_NAME").size(), 6u);
-    gen.NewGen.Close();
+    Peer::Gen(gen, Side::New).Open();
+    EXPECT_GT(Peer::Gen(gen, Side::New).AsString("RDB$GENERATOR_NAME").size(), 6u);
+    Peer::Gen(gen, Side::New).Close();
     gen.CheckGenerators(Bar);
     EXPECT_EQ(DM.ScriptLines[1], "CREATE GENERATOR GEN_B");
     EXPECT_EQ(DM.ScriptLines.size(), 4u);

@@ -10,9 +10,6 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-using Rows = std::vector<ReportRows::Row>;
-
 // Remembers every pass: the maximum it was given and where the position ended.
 class PassRecorder : public Progress {
 public:

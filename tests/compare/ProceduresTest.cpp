@@ -1,18 +1,8 @@
 // Stored procedure comparison against real Old/New database pairs.
 #include "compare/Procedures.h"
-#include "tests/support/TestDb.h"
+#include "tests/support/CheckTest.h"
 
-using Lines = std::vector<std::string>;
-using Rows = std::vector<ReportRows::Row>;
-
-class ProceduresTest : public PairTest {
-protected:
-    void Check()
-    {
-        TSP sp(DM, Rep);
-        sp.CheckProcedures(Bar);
-    }
-};
+using ProceduresTest = CheckTest<CheckKind::Procedures>;
 
 namespace {
 // A stored name reads padded with blanks to the column's 93 bytes.

@@ -4,23 +4,14 @@
 #include "compare/Tables.h"
 #include "compare/UDFs.h"
 #include "db/DbError.h"
-#include "tests/support/TestDb.h"
+#include "tests/support/CheckTest.h"
+#include "tests/support/ComparatorPeer.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-using Lines = std::vector<std::string>;
-using Rows = std::vector<ReportRows::Row>;
-
-class TablesTest : public PairTest {
+class TablesTest : public CheckTest<CheckKind::TableFields> {
 protected:
-    void Check(bool repair)
-    {
-        RunMode(repair);
-        TTbl tbl(DM, Rep);
-        tbl.CheckTables(Bar);
-    }
-
     // Runs a repair that the server must refuse and returns its message.
     std::string RefusedRepair()
     {
@@ -38,16 +29,17 @@ protected:
     std::pair<Statements, Statements> LegacyFixes(const std::string& table, const std::string& column)
     {
         TTbl tbl(DM, Rep);
-        tbl.NewTbl.Open();
-        EXPECT_TRUE(tbl.NewTbl.Locate("RDB$RELATION_NAME", table));
-        tbl.NewTblFields.SetParam("TNAME", table);
-        tbl.NewTblFields.Open();
-        EXPECT_TRUE(tbl.NewTblFields.Locate("RDB$FIELD_NAME", column));
-        tbl.NewFields.Open();
-        auto fixes = std::make_pair(tbl.ColumnDomainStatements(11), tbl.NullFlagStatements(11));
-        tbl.NewFields.Close();
-        tbl.NewTblFields.Close();
-        tbl.NewTbl.Close();
+        Peer::Tbl(tbl, Side::New).Open();
+        EXPECT_TRUE(Peer::Tbl(tbl, Side::New).Locate("RDB$RELATION_NAME", table));
+        Peer::TblFields(tbl, Side::New).SetParam("TNAME", table);
+        Peer::TblFields(tbl, Side::New).Open();
+        EXPECT_TRUE(Peer::TblFields(tbl, Side::New).Locate("RDB$FIELD_NAME", column));
+        Peer::Fields(tbl, Side::New).Open();
+        auto fixes =
+            std::make_pair(Peer::ColumnDomainStatements(tbl, 11), Peer::NullFlagStatements(tbl, 11));
+        Peer::Fields(tbl, Side::New).Close();
+        Peer::TblFields(tbl, Side::New).Close();
+        Peer::Tbl(tbl, Side::New).Close();
         return fixes;
     }
 };
@@ -143,10 +135,7 @@ TEST_F(TablesTest, NamedDomainAgainstImplicitOrAnotherNamedOneMovesTheColumnToIt
     EXPECT_EQ(FindingRows(Rep), (Rows{{"FIELD", "T-A", "different"},
                                       {"FIELD", "T-B", "different"},
                                       {"FIELD", "T-D", "different"}}));
-    RepairAndRecheck([this] {
-        TTbl tbl(DM, Rep);
-        tbl.CheckTables(Bar);
-    });
+    RepairAndRecheck([this] { Check(); });
 }
 
 TEST_F(TablesTest, NullFlagNullAgainstZeroIsEqualAndOneAgainstEitherIsNot)
@@ -163,10 +152,7 @@ TEST_F(TablesTest, NullFlagNullAgainstZeroIsEqualAndOneAgainstEitherIsNot)
     EXPECT_EQ(FindingRows(Rep), (Rows{{"FIELD", "T-B", "different"},
                                       {"FIELD", "T-C", "different"},
                                       {"FIELD", "T-D", "different"}}));
-    RepairAndRecheck([this] {
-        TTbl tbl(DM, Rep);
-        tbl.CheckTables(Bar);
-    });
+    RepairAndRecheck([this] { Check(); });
     EXPECT_EQ(LegacyFixes("T", "D").second, Statements{SystemUpdate("T", "D", "RDB$NULL_FLAG = NULL")});
     EXPECT_EQ(LegacyFixes("T", "B").second, Statements{SystemUpdate("T", "B", "RDB$NULL_FLAG = 1")});
     Disconnect();
@@ -255,10 +241,7 @@ TEST_F(TablesTest, ImplicitNumericChangeKeepsScaleAndValueAndTheTypeIsWrittenWho
                                      "/* TABLE T */", "ALTER TABLE T", "ALTER BIG TYPE NUMERIC(18,2)", ";", "",
                                      "/* TABLE T */", "ALTER TABLE T", "ALTER CODE TYPE CHAR(10) CHARACTER SET UTF8",
                                      ";", ""}));
-    RepairAndRecheck([this] {
-        TTbl tbl(DM, Rep);
-        tbl.CheckTables(Bar);
-    });
+    RepairAndRecheck([this] { Check(); });
     Disconnect();
     const std::string row = OldDb->Isql("SELECT 'row:' || AMOUNT || '/' || PRICE || '/' || BIG || '/' || CODE || '.' FROM T;");
     EXPECT_NE(row.find("row:12.75/1.250/7.00/ab        ."), std::string::npos) << row;
@@ -271,7 +254,7 @@ TEST_F(TablesTest, DomainRowThatCannotBeFoundRendersEmptyInsteadOfTheLastRowFoun
     RunMode(false);
     TTbl tbl(DM, Rep);
     // Stands for an inconsistent Old Database: only the INTEGER domain rows are there.
-    tbl.OldFields.SQL = {"select * from RDB$FIELDS where RDB$FIELD_TYPE=8"};
+    Peer::Fields(tbl, Side::Old).SQL = {"select * from RDB$FIELDS where RDB$FIELD_TYPE=8"};
     tbl.CheckTables(Bar);
     EXPECT_EQ(DM.ScriptLines, (Lines{"/* TABLE T */", "ALTER TABLE T", "ALTER B TYPE INTEGER", ";", ""}));
 }
@@ -327,13 +310,14 @@ TEST_F(TablesTest, EveryQuotedLiteralDoublesTheQuotesInsideIt)
     TDmn dmn(DM, Rep);
     dmn.CheckDomains(Bar);
     Lines literals = DM.ScriptLines;
-    dmn.NewDmn.Open();
-    dmn.OldDmn.Open();
-    ASSERT_TRUE(dmn.NewDmn.Locate("RDB$FIELD_NAME", "D'Q") && dmn.OldDmn.Locate("RDB$FIELD_NAME", "D'Q"));
-    for (const Lines& statement : dmn.UpdateDomainStatements(11))
+    Peer::Dmn(dmn, Side::New).Open();
+    Peer::Dmn(dmn, Side::Old).Open();
+    ASSERT_TRUE(Peer::Dmn(dmn, Side::New).Locate("RDB$FIELD_NAME", "D'Q") &&
+                Peer::Dmn(dmn, Side::Old).Locate("RDB$FIELD_NAME", "D'Q"));
+    for (const Lines& statement : Peer::UpdateDomainStatements(dmn, 11))
         literals.insert(literals.end(), statement.begin(), statement.end());
-    dmn.OldDmn.Close();
-    dmn.NewDmn.Close();
+    Peer::Dmn(dmn, Side::Old).Close();
+    Peer::Dmn(dmn, Side::New).Close();
     const auto [domainFix, nullFix] = LegacyFixes("T'Q", "C'Q");
     for (const Statements& fix : {domainFix, nullFix})
         literals.insert(literals.end(), fix.front().begin(), fix.front().end());

@@ -1,18 +1,9 @@
 // Trigger comparison against real Old/New database pairs.
 #include "compare/Triggers.h"
-#include "tests/support/TestDb.h"
+#include "tests/support/CheckTest.h"
+#include "tests/support/ComparatorPeer.h"
 
-using Lines = std::vector<std::string>;
-using Rows = std::vector<ReportRows::Row>;
-
-class TriggersTest : public PairTest {
-protected:
-    void Check()
-    {
-        TTrig trig(DM, Rep);
-        trig.CheckTriggers(Bar);
-    }
-};
+using TriggersTest = CheckTest<CheckKind::Triggers>;
 
 namespace {
 const std::string Tables = "CREATE TABLE ORDERS (ID INTEGER, QTY INTEGER);\nCREATE TABLE ITEMS (ID INTEGER);\n";
@@ -44,8 +35,9 @@ public:
 private:
     std::string Snapshot() const
     {
-        return std::string(trig_.NewTrig.Active() ? "NewTrig " : "") + (trig_.OldTrig.Active() ? "OldTrig " : "") +
-               (trig_.NewCheck.Active() ? "NewCheck" : "");
+        return std::string(Peer::Trig(trig_, Side::New).Active() ? "NewTrig " : "") +
+               (Peer::Trig(trig_, Side::Old).Active() ? "OldTrig " : "") +
+               (Peer::NewCheck(trig_).Active() ? "NewCheck" : "");
     }
     TTrig& trig_;
     int position_ = 0;
@@ -62,7 +54,8 @@ TEST_F(TriggersTest, OldTriggersAndCheckConstraintsAreOpenedOnlyAfterTheBarIsSet
     trig.CheckTriggers(recorder);
     EXPECT_EQ(recorder.atMaximum, "NewTrig ");
     EXPECT_EQ(recorder.atFirstStep, "NewTrig OldTrig NewCheck");
-    EXPECT_FALSE(trig.NewTrig.Active() || trig.OldTrig.Active() || trig.NewCheck.Active());
+    EXPECT_FALSE(Peer::Trig(trig, Side::New).Active() || Peer::Trig(trig, Side::Old).Active() ||
+                 Peer::NewCheck(trig).Active());
     EXPECT_FALSE(DM.NewTran.Active() || DM.OldTran.Active());
 }
 
@@ -101,10 +94,11 @@ TEST_F(TriggersTest, SystemTriggersMissingFromTheOldDatabaseAreSkippedAndAnyOthe
     RunMode(false);
     TTrig trig(DM, Rep);
     // The Old side lacks every system trigger; the New side reads one flag as NULL and one as 2.
-    trig.OldTrig.SQL = {"select * from RDB$TRIGGERS", "where RDB$SYSTEM_FLAG <> 1"};
-    trig.NewTrig.SQL = {"select RDB$TRIGGER_NAME, RDB$RELATION_NAME, RDB$TRIGGER_TYPE, RDB$TRIGGER_SEQUENCE,",
-                        "RDB$TRIGGER_SOURCE, case RDB$TRIGGER_NAME when 'T_NULL' then cast(NULL as SMALLINT)",
-                        "when 'T_TWO' then 2 else RDB$SYSTEM_FLAG end as RDB$SYSTEM_FLAG from RDB$TRIGGERS"};
+    Peer::Trig(trig, Side::Old).SQL = {"select * from RDB$TRIGGERS", "where RDB$SYSTEM_FLAG <> 1"};
+    Peer::Trig(trig, Side::New).SQL = {
+        "select RDB$TRIGGER_NAME, RDB$RELATION_NAME, RDB$TRIGGER_TYPE, RDB$TRIGGER_SEQUENCE,",
+        "RDB$TRIGGER_SOURCE, case RDB$TRIGGER_NAME when 'T_NULL' then cast(NULL as SMALLINT)",
+        "when 'T_TWO' then 2 else RDB$SYSTEM_FLAG end as RDB$SYSTEM_FLAG from RDB$TRIGGERS"};
     trig.CheckTriggers(Bar);
     EXPECT_EQ(DM.ScriptLines, (Lines{"CREATE TRIGGER T_NULL FOR ORDERS", "ACTIVE BEFORE INSERT POSITION 0",
                                      "AS\nBEGIN\n  EXIT;\nEND", "CREATE TRIGGER T_TWO FOR ITEMS",

@@ -1,18 +1,8 @@
 // External function comparison against real Old/New database pairs.
 #include "compare/UDFs.h"
-#include "tests/support/TestDb.h"
+#include "tests/support/CheckTest.h"
 
-using Lines = std::vector<std::string>;
-using Rows = std::vector<ReportRows::Row>;
-
-class UDFsTest : public PairTest {
-protected:
-    void Check()
-    {
-        TUDF udf(DM, Rep);
-        udf.CheckUDFs(Bar);
-    }
-};
+using UDFsTest = CheckTest<CheckKind::UDFs>;
 
 namespace {
 const char* AddDays =

@@ -19,16 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Failure(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const DbError& error) {
-        return error.what();
-    }
-    return "<no error>";
-}
-
 // isql-fb attached to the file and waiting for input: another program that holds the database.
 class Holder {
 public:
@@ -71,7 +61,7 @@ protected:
     std::string OldFailure(const std::string& name)
     {
         DM.OldDB.SetDatabaseName(name);
-        return Failure([&] { DM.ConnectOld(); });
+        return ErrorOf([&] { DM.ConnectOld(); });
     }
     std::string File(const std::string& name, const std::string& content)
     {
@@ -108,7 +98,7 @@ TEST_F(ConnectTest, AnyFailureButTheLoginEndsAtOnceWithThePrefixedCause)
         Holder other(OldDb->Path());
         EXPECT_EQ(OldFailure(OldDb->Path()), "Old Database: " + OldDb->Path() + " is in use by another program");
     }
-    EXPECT_EQ(Failure([&] { DM.ConnectNew(); }), "New Database: Database name is missing");
+    EXPECT_EQ(ErrorOf([&] { DM.ConnectNew(); }), "New Database: Database name is missing");
 
     EXPECT_EQ(login.Asked, 0);
     EXPECT_FALSE(DM.OldDB.LoginPromptOn);

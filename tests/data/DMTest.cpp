@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-using Lines = std::vector<std::string>;
-
 TEST(AddToScript, SingleLineGetsTitleTerminatorAndEmptyLine)
 {
     TDM dm;
@@ -125,3 +123,24 @@ TEST_F(DMTest, RefusedFixIsUndoneSoNeitherALaterFixNorTheClosingCommitLandsIt)
     EXPECT_NE(found.find("tables:2 keys:0 generators:1"), std::string::npos) << found;
 }
 
+TEST_F(DMTest, TheBusyPointerIsShownWhileAQueryOfEitherDatabaseReadsAllItsRows)
+{
+    Connect();
+    CallCounter pointer;
+    EXPECT_EQ(DM.Busy(), nullptr);
+    DM.SetBusyPointer(&pointer);
+    EXPECT_EQ(DM.Busy(), &pointer);
+    Query old(DM.OldDB, DM.OldTran, {"select RDB$RELATION_NAME from RDB$RELATIONS"});
+    old.Open();
+    old.FetchAll();
+    Query neu(DM.NewDB, DM.NewTran, {"select RDB$RELATION_NAME from RDB$RELATIONS"});
+    neu.Open();
+    EXPECT_TRUE(neu.Locate("RDB$RELATION_NAME", "RDB$DATABASE"));
+    EXPECT_EQ(pointer.begun, 2);
+    EXPECT_EQ(pointer.ended, 2);
+    DM.SetBusyPointer(nullptr);
+    neu.Close();
+    neu.Open();
+    neu.FetchAll();
+    EXPECT_EQ(pointer.begun, 2);
+}

@@ -1,8 +1,9 @@
-// Trimming, the database-name rule, files replaced whole, the error box text and the report rows.
+// Trimming, the database-name rule, files replaced whole, the error box text, the report rows and descriptors.
+#include "data/FileError.h"
 #include "data/Files.h"
 #include "data/IniFile.h"
 #include "data/Report.h"
-#include "db/DbError.h"
+#include "db/FileDescriptor.h"
 #include "tests/support/TestDb.h"
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <sys/resource.h>
@@ -27,6 +29,14 @@ TEST(Trim, RemovesControlCharactersAndBlanksAtBothEnds)
     EXPECT_EQ(Trim(std::string("\t GEN_A \r\n\0", 10)), "GEN_A");
     EXPECT_EQ(Trim("A B"), "A B");
     EXPECT_EQ(Trim("   "), "");
+}
+
+TEST(Trim, TrailingBlanksAloneAreThePaddingOfACharValue)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"GEN_A   ", "GEN_A"}, {" GEN_A\t ", " GEN_A\t"}, {"   ", ""}, {"", ""}};
+    for (const auto& [padded, trimmed] : cases)
+        EXPECT_EQ(TrimTrailingBlanks(padded), trimmed) << '"' << padded << '"';
 }
 
 TEST(DatabaseName, ExistingFileKeepsItsWholeText)
@@ -70,7 +80,7 @@ TEST(SaveLines, UnwritableFileNamesTheFile)
     try {
         SaveLines(path, {"a"});
         FAIL();
-    } catch (const DbError& error) {
+    } catch (const FileError& error) {
         EXPECT_EQ(std::string(error.what()), "Cannot create file " + path);
     }
 }
@@ -210,7 +220,7 @@ TEST(ReplaceFile, NodesAreWrittenInPlaceAndLinksStayLinks)
         try {
             SaveLines(path, {"a"});
             ADD_FAILURE() << path;
-        } catch (const DbError& error) {
+        } catch (const FileError& error) {
             EXPECT_EQ(std::string(error.what()), "Cannot create file " + message);
         }
     }
@@ -233,4 +243,36 @@ TEST(ReportRows, AlwaysOneDataRowAndTheEmptyLastRowIsTakenOver)
               (std::vector<std::string>{"GENERATOR;GEN_A;not exist;", "TABLE;T;different;"}));
     rows.ClearReport();
     EXPECT_EQ(rows.Rows(), (std::vector<ReportRows::Row>{ReportRows::Row{}}));
+}
+
+TEST(ReportRows, ARowWithAnyTextIsAFindingAndTheEmptyRowIsNone)
+{
+    EXPECT_FALSE(IsFindingRow(ReportRows::Row{}));
+    EXPECT_TRUE(IsFindingRow(ReportRows::Row{"GENERATOR", "GEN_A", "not exist"}));
+    EXPECT_TRUE(IsFindingRow(ReportRows::Row{"", "X", ""}));
+    EXPECT_TRUE(IsFindingRow(ReportRows::Row{"", "", "lost"}));
+    ReportRows rows;
+    EXPECT_EQ(FindingRows(rows), Rows{});
+    rows.AddReportRow("", "X", "lost");
+    EXPECT_EQ(FindingRows(rows), (Rows{{"", "X", "lost"}}));
+}
+
+TEST(FileDescriptor, OneOwnerClosesItOnceAndAMovedFromOneOwnsNothing)
+{
+    const std::string path = TestFolder() + "/descriptor.txt";
+    FileDescriptor first(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+    ASSERT_TRUE(first.Valid());
+    const int fd = first.Get();
+    FileDescriptor second(std::move(first));
+    EXPECT_FALSE(first.Valid());
+    EXPECT_EQ(second.Get(), fd);
+    EXPECT_TRUE(WriteAll(second.Get(), std::string("abc")));
+    FileDescriptor third;
+    third = std::move(second);
+    EXPECT_FALSE(second.Valid());
+    EXPECT_TRUE(third.Close());
+    EXPECT_FALSE(third.Valid());
+    EXPECT_TRUE(third.Close());
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "abc");
 }

@@ -1,6 +1,6 @@
 // The INI store: case-insensitive lookups and updates that keep the rest of the file.
+#include "data/FileError.h"
 #include "data/IniFile.h"
-#include "db/DbError.h"
 #include "tests/support/TestDb.h"
 
 #include <filesystem>
@@ -113,14 +113,14 @@ TEST(IniFile, AFileThatCannotBeReadOrWrittenIsAnErrorNamingIt)
     try {
         IniFile ini(path);
         FAIL() << "a folder was read as a file";
-    } catch (const DbError& error) {
+    } catch (const FileError& error) {
         EXPECT_EQ(std::string(error.what()), "Cannot open file " + path + ": it is a folder");
     }
     std::string missingFolder = path + "/no/such.ini";
     try {
         WriteProfileString(missingFolder, "S", "K", "V");
         FAIL() << "a file was written into a missing folder";
-    } catch (const DbError& error) {
+    } catch (const FileError& error) {
         EXPECT_EQ(std::string(error.what()), "Cannot create file " + missingFolder);
     }
 }

@@ -17,16 +17,6 @@
 
 namespace {
 
-std::string ErrorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const DbError& error) {
-        return error.what();
-    }
-    return "no error";
-}
-
 const char* Sample = R"(
 CREATE TABLE T (ID SMALLINT, NAME CHAR(31), VNAME VARCHAR(31), MEMO BLOB SUB_TYPE 1);
 INSERT INTO T VALUES (1, 'GEN_A', 'GEN_A', 'first memo');
@@ -540,6 +530,105 @@ TEST_F(AccessLayerTest, AttachGivesUpOnAServerThatNeverAnswers)
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << pending;
         EXPECT_FALSE(connection.Connected());
     }
+}
+
+TEST_F(AccessLayerTest, EveryFetchOfAllRowsIsToldToTheConnectionsObserverLocatesIncluded)
+{
+    CallCounter counter;
+    connection.Fetches = &counter;
+    Query query(connection, transaction, {"select * from T"});
+    query.Open();
+    query.FetchAll();
+    EXPECT_EQ(counter.begun, 1);
+    EXPECT_EQ(counter.ended, 1);
+    query.Close();
+    query.Open();
+    EXPECT_TRUE(query.Locate("ID", "3"));
+    EXPECT_EQ(counter.begun, 2);
+    EXPECT_EQ(counter.ended, 2);
+    // All rows are in: the next lookup reads nothing more.
+    EXPECT_TRUE(query.Locate("ID", "1"));
+    EXPECT_EQ(counter.begun, 2);
+    connection.Fetches = nullptr;
+}
+
+TEST_F(AccessLayerTest, AMovedQueryKeepsItsRowsAndItsPlaceAndTheMovedFromOneIsBoundToNothing)
+{
+    Query first(connection, transaction, {"select * from T where ID is not null order by ID"});
+    first.Open();
+    first.Next();
+    Query moved(std::move(first));
+    EXPECT_FALSE(first.Active());
+    EXPECT_TRUE(moved.Active());
+    EXPECT_EQ(moved.AsString("ID"), "2");
+    EXPECT_EQ(ErrorOf([&] { first.Open(); }), "Cannot perform operation -- DB is not open");
+
+    // The transaction's full commit closes the query under its new address.
+    transaction.Commit();
+    EXPECT_FALSE(moved.Active());
+
+    Query other(connection, transaction, {"select ID from T where ID = 3"});
+    other = std::move(moved);
+    other.Open();
+    EXPECT_EQ(other.AsString("ID"), "1");
+    // The connection's close reaches it too, and destroying all three afterwards touches nothing freed.
+    connection.Close();
+    EXPECT_FALSE(other.Active());
+}
+
+TEST_F(AccessLayerTest, AMovedTransactionOrConnectionTakesItsHandleAndItsQueriesAlong)
+{
+    Query query(connection, transaction, {"select * from T"});
+    query.Open();
+    Transaction moved(std::move(transaction));
+    EXPECT_FALSE(transaction.Active());
+    EXPECT_TRUE(moved.Active());
+    EXPECT_EQ(&query.Tran(), &moved);
+    EXPECT_EQ(ErrorOf([&] { transaction.StartTransaction(); }), "Cannot perform operation -- DB is not open");
+    moved.Commit();
+    EXPECT_FALSE(query.Active());
+    query.Open();
+    EXPECT_TRUE(moved.Active());
+
+    Connection movedConnection(std::move(connection));
+    EXPECT_FALSE(connection.Connected());
+    EXPECT_TRUE(movedConnection.Connected());
+    EXPECT_EQ(movedConnection.DatabaseName(), db->Path());
+    EXPECT_EQ(&moved.Database(), &movedConnection);
+    EXPECT_TRUE(query.Active());
+    // The close commits the transaction and closes the query under their new addresses.
+    movedConnection.Close();
+    EXPECT_FALSE(moved.Active());
+    EXPECT_FALSE(query.Active());
+}
+
+TEST_F(AccessLayerTest, ADestroyedTransactionOrConnectionLeavesItsQueriesBoundToNothing)
+{
+    Query query(connection, transaction, {"select * from T"});
+    {
+        Transaction own(connection);
+        Query bound(connection, own, {"select * from T"});
+        bound.Open();
+        Query orphan(connection, own, {"select * from T"});
+        {
+            Transaction gone(connection);
+            orphan = Query(connection, gone, {"select * from T"});
+        }
+        EXPECT_EQ(ErrorOf([&] { orphan.Open(); }), "Transaction is not assigned");
+    }
+    auto second = std::make_unique<Connection>();
+    second->Params = connection.Params;
+    second->SetDatabaseName(db->Path());
+    second->Open();
+    auto secondTransaction = std::make_unique<Transaction>(*second);
+    Query left(*second, *secondTransaction, {"select * from T"});
+    left.Open();
+    second.reset();
+    EXPECT_FALSE(left.Active());
+    EXPECT_EQ(ErrorOf([&] { left.Open(); }), "Cannot perform operation -- DB is not open");
+    secondTransaction.reset();
+    query.Open();
+    EXPECT_TRUE(query.Active());
 }
 
 }

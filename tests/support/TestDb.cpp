@@ -144,15 +144,25 @@ void PairTest::RepairAndRecheck(const std::function<void()>& check)
     check();
     RunMode(false);
     check();
-    EXPECT_EQ(DM.ScriptLines, std::vector<std::string>{});
-    EXPECT_EQ(FindingRows(Rep), std::vector<ReportRows::Row>{});
+    EXPECT_EQ(DM.ScriptLines, Lines{});
+    EXPECT_EQ(FindingRows(Rep), Rows{});
 }
 
-std::vector<ReportRows::Row> FindingRows(const ReportRows& rows)
+std::string ErrorOf(const std::function<void()>& action)
 {
-    std::vector<ReportRows::Row> found;
+    try {
+        action();
+    } catch (const DbError& error) {
+        return error.what();
+    }
+    return "no error";
+}
+
+Rows FindingRows(const ReportRows& rows)
+{
+    Rows found;
     for (const auto& row : rows.Rows())
-        if (!row[0].empty())
+        if (IsFindingRow(row))
             found.push_back(row);
     return found;
 }

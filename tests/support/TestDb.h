@@ -67,4 +67,23 @@ protected:
     SilentProgress Bar;
 };
 
-std::vector<ReportRows::Row> FindingRows(const ReportRows& rows);
+// The shapes the tests assert whole: script lines and report rows.
+using Lines = std::vector<std::string>;
+using Rows = std::vector<ReportRows::Row>;
+
+// Counts the calls around a long read, as a connection's observer or as a busy pointer.
+class CallCounter : public FetchObserver, public BusyPointer {
+public:
+    void FetchBegins() override { ++begun; }
+    void FetchEnds() noexcept override { ++ended; }
+    void Begin() override { ++begun; }
+    void End() noexcept override { ++ended; }
+    int begun = 0;
+    int ended = 0;
+};
+
+// The message of the DbError that action throws, or "no error" when it throws none.
+std::string ErrorOf(const std::function<void()>& action);
+
+// The rows that IsFindingRow counts, in their order.
+Rows FindingRows(const ReportRows& rows);

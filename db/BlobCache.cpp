@@ -1,0 +1,56 @@
+// Segment by segment through the blob calls of the client library.
+#include "db/BlobCache.h"
+#include "db/Status.h"
+
+void BlobCache::Clear() noexcept
+{
+    texts_.clear();
+    pending_ = 0;
+}
+
+void BlobCache::NoteRow(const RowBuffer& rows, std::size_t row)
+{
+    for (std::size_t column : rows.BlobColumns())
+        if (!rows.CellNull(row, column))
+            ++pending_;
+}
+
+const std::string& BlobCache::Text(isc_db_handle* db, isc_tr_handle* tr, const RowBuffer& rows, std::size_t row,
+                                   std::size_t column)
+{
+    const std::size_t key = row * rows.Columns().size() + column;
+    auto known = texts_.find(key);
+    if (known != texts_.end())
+        return known->second;
+    ISC_QUAD id = Load<ISC_QUAD>(rows.Cell(row, column));
+    ISC_STATUS_ARRAY status{};
+    isc_blob_handle blob = 0;
+    isc_open_blob2(status, db, tr, &blob, &id, 0, nullptr);
+    CheckStatus(status);
+    std::string text;
+    char segment[32768];
+    for (;;) {
+        unsigned short got = 0;
+        ISC_STATUS rc = isc_get_segment(status, &blob, &got, sizeof segment, segment);
+        if (rc == isc_segstr_eof)
+            break;
+        if (rc != 0 && rc != isc_segment) {
+            ISC_STATUS_ARRAY closeStatus{};
+            isc_close_blob(closeStatus, &blob);
+            CheckStatus(status);
+        }
+        text.append(segment, got);
+    }
+    isc_close_blob(status, &blob);
+    CheckStatus(status);
+    --pending_;
+    return texts_.emplace(key, std::move(text)).first->second;
+}
+
+void BlobCache::ReadPending(isc_db_handle* db, isc_tr_handle* tr, const RowBuffer& rows)
+{
+    for (std::size_t row = 0; pending_ > 0 && row < rows.Count(); ++row)
+        for (std::size_t column : rows.BlobColumns())
+            if (!rows.CellNull(row, column))
+                Text(db, tr, rows, row, column);
+}

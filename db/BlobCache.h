@@ -1,0 +1,25 @@
+// Blob texts read on first use, once per cell and open, and the count of those still unread.
+#pragma once
+#include "db/RowBuffer.h"
+
+#include <string>
+#include <unordered_map>
+
+class BlobCache {
+public:
+    // Forgets every text, for a new open.
+    void Clear() noexcept;
+    // Counts the non-NULL blob cells of a row just fetched: most blobs of a system table are
+    // compiled BLR that nothing reads, so none is read yet.
+    void NoteRow(const RowBuffer& rows, std::size_t row);
+    // The cell's text, read in the given attachment and transaction the first time.
+    const std::string& Text(isc_db_handle* db, isc_tr_handle* tr, const RowBuffer& rows, std::size_t row,
+                            std::size_t column);
+    // Reads every blob of the rows that is not read yet.
+    void ReadPending(isc_db_handle* db, isc_tr_handle* tr, const RowBuffer& rows);
+
+private:
+    // By row * column count + column.
+    std::unordered_map<std::size_t, std::string> texts_;
+    std::size_t pending_ = 0;
+};
