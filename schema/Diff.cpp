@@ -58,27 +58,21 @@ public:
 
     std::vector<Change> Run()
     {
-        Missing();
+        PairUnnamedChecks();
+        Absent(Action::Create, neu_, old_, pairedNew_);
+        NotCompared();
         Different();
-        OnlyInOld();
+        Absent(Action::OnlyInOld, old_, neu_, pairedOld_);
         return std::move(out_);
     }
 
 private:
     template <typename Map, typename TitleFn>
-    void MissingIn(const char* type, const Map& old, const Map& neu, TitleFn title)
+    void Lacking(Action action, const char* type, const Map& have, const Map& lack, TitleFn title)
     {
-        for (const auto& [key, object] : neu)
-            if (!old.count(key))
-                Add(Action::Create, type, title(object), key);
-    }
-
-    template <typename Map, typename TitleFn>
-    void ExtraIn(const char* type, const Map& old, const Map& neu, TitleFn title)
-    {
-        for (const auto& [key, object] : old)
-            if (!neu.count(key))
-                Add(Action::OnlyInOld, type, title(object), key);
+        for (const auto& [key, object] : have)
+            if (!lack.count(key))
+                Add(action, type, title(object), key);
     }
 
     Change& Add(Action action, const std::string& type, const std::string& name, const std::string& key,
@@ -151,38 +145,44 @@ private:
                std::to_string(c.identityStart) + " INCREMENT BY " + std::to_string(c.identityIncrement);
     }
 
-    void Missing()
+    // What have holds and lack does not: New's objects missing in Old, or Old's only objects.
+    // paired: CHECK keys of have that are a changed CHECK, not a missing or an extra one.
+    void Absent(Action action, const Schema& have, const Schema& lack, const std::set<std::string>& paired)
     {
         auto name = [](const auto& object) { return object.name; };
-        MissingIn("COLLATION", old_.collations, neu_.collations, name);
-        MissingIn("ROLE", old_.roles, neu_.roles, name);
-        MissingIn("GENERATOR", old_.generators, neu_.generators, name);
-        MissingIn("EXCEPTION", old_.exceptions, neu_.exceptions, name);
-        MissingIn("DOMAIN", old_.domains, neu_.domains, name);
-        for (const auto& key : neu_.relationOrder) {
-            const Relation& rel = neu_.relations.at(key);
-            auto existing = old_.relations.find(key);
-            if (existing == old_.relations.end()) {
-                Add(Action::Create, rel.IsView() ? "VIEW" : "TABLE", key, key);
+        Lacking(action, "COLLATION", have.collations, lack.collations, name);
+        Lacking(action, "ROLE", have.roles, lack.roles, name);
+        Lacking(action, "GENERATOR", have.generators, lack.generators, name);
+        Lacking(action, "EXCEPTION", have.exceptions, lack.exceptions, name);
+        Lacking(action, "DOMAIN", have.domains, lack.domains, name);
+        for (const auto& key : have.relationOrder) {
+            const Relation& rel = have.relations.at(key);
+            auto existing = lack.relations.find(key);
+            if (existing == lack.relations.end()) {
+                Add(action, rel.IsView() ? "VIEW" : "TABLE", key, key);
                 continue;
             }
             if (rel.IsView() || existing->second.IsView())
                 continue;
             for (const auto& column : rel.columns)
                 if (!existing->second.FindColumn(column.name))
-                    Add(Action::Create, "FIELD", key + "." + column.name, column.name, key);
+                    Add(action, "FIELD", key + "." + column.name, column.name, key);
         }
-        MissingIn("EXTERNAL FUNCTION", old_.externalFunctions, neu_.externalFunctions, name);
-        MissingIn("PACKAGE", old_.packages, neu_.packages, name);
-        MissingIn("PROCEDURE", old_.procedures, neu_.procedures, name);
-        MissingIn("FUNCTION", old_.functions, neu_.functions, name);
-        PairUnnamedChecks();
-        for (const auto& key : neu_.constraintOrder)
-            if (!old_.constraints.count(key) && !paired_.count(key))
-                Add(Action::Create, "CONSTRAINT", ConstraintTitle(neu_.constraints.at(key)), key);
-        MissingIn("INDEX", old_.indices, neu_.indices, name);
-        MissingIn("TRIGGER", old_.triggers, neu_.triggers, name);
-        MissingIn("GRANT", old_.grants, neu_.grants, GrantTitle);
+        Lacking(action, "EXTERNAL FUNCTION", have.externalFunctions, lack.externalFunctions, name);
+        Lacking(action, "PACKAGE", have.packages, lack.packages, name);
+        Lacking(action, "PROCEDURE", have.procedures, lack.procedures, name);
+        Lacking(action, "FUNCTION", have.functions, lack.functions, name);
+        for (const auto& key : have.constraintOrder)
+            if (!lack.constraints.count(key) && !paired.count(key))
+                Add(action, "CONSTRAINT", ConstraintTitle(have.constraints.at(key)), key);
+        Lacking(action, "INDEX", have.indices, lack.indices, name);
+        Lacking(action, "TRIGGER", have.triggers, lack.triggers, name);
+        Lacking(action, "GRANT", have.grants, lack.grants, GrantTitle);
+    }
+
+    // Kinds the model does not hold: named once for New, never planned.
+    void NotCompared()
+    {
         for (const auto& object : neu_.unknown)
             if (std::find(old_.unknown.begin(), old_.unknown.end(), object) == old_.unknown.end()) {
                 const auto space = object.rfind(' ');
@@ -209,6 +209,7 @@ private:
             if (left.empty())
                 continue;
             paired_[key] = left.front();
+            pairedNew_.insert(key);
             pairedOld_.insert(left.front());
             left.erase(left.begin());
         }
@@ -447,45 +448,13 @@ private:
         Prop("TRIGGER", key, key, "", "comment", o.description, n.description);
     }
 
-    void OnlyInOld()
-    {
-        auto name = [](const auto& object) { return object.name; };
-        ExtraIn("COLLATION", old_.collations, neu_.collations, name);
-        ExtraIn("ROLE", old_.roles, neu_.roles, name);
-        ExtraIn("GENERATOR", old_.generators, neu_.generators, name);
-        ExtraIn("EXCEPTION", old_.exceptions, neu_.exceptions, name);
-        ExtraIn("DOMAIN", old_.domains, neu_.domains, name);
-        for (const auto& key : old_.relationOrder) {
-            const Relation& rel = old_.relations.at(key);
-            auto existing = neu_.relations.find(key);
-            if (existing == neu_.relations.end()) {
-                Add(Action::OnlyInOld, rel.IsView() ? "VIEW" : "TABLE", key, key);
-                continue;
-            }
-            if (rel.IsView() || existing->second.IsView())
-                continue;
-            for (const auto& column : rel.columns)
-                if (!existing->second.FindColumn(column.name))
-                    Add(Action::OnlyInOld, "FIELD", key + "." + column.name, column.name, key);
-        }
-        ExtraIn("EXTERNAL FUNCTION", old_.externalFunctions, neu_.externalFunctions, name);
-        ExtraIn("PACKAGE", old_.packages, neu_.packages, name);
-        ExtraIn("PROCEDURE", old_.procedures, neu_.procedures, name);
-        ExtraIn("FUNCTION", old_.functions, neu_.functions, name);
-        for (const auto& key : old_.constraintOrder)
-            if (!neu_.constraints.count(key) && !pairedOld_.count(key))
-                Add(Action::OnlyInOld, "CONSTRAINT", ConstraintTitle(old_.constraints.at(key)), key);
-        ExtraIn("INDEX", old_.indices, neu_.indices, name);
-        ExtraIn("TRIGGER", old_.triggers, neu_.triggers, name);
-        ExtraIn("GRANT", old_.grants, neu_.grants, GrantTitle);
-    }
-
     const Schema& old_;
     const Schema& neu_;
     const DiffOptions& options_;
     Ddl display_;
     std::vector<Change> out_;
     std::map<std::string, std::string> paired_;  // New's CHECK key -> Old's
+    std::set<std::string> pairedNew_;
     std::set<std::string> pairedOld_;
 };
 

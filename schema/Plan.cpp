@@ -357,11 +357,7 @@ private:
 
     std::string ObjectWhat(const std::string& type, const std::string& key) const
     {
-        if (type == "GENERATOR")
-            return "SEQUENCE " + ddl_.Name(key);
-        if (type == "VIEW" || type == "TABLE")
-            return type + " " + ddl_.Name(key);
-        return type + " " + ddl_.Name(key);
+        return (type == "GENERATOR" ? std::string("SEQUENCE") : type) + " " + ddl_.Name(key);
     }
 
     const std::string* DescriptionOf(const Schema& s, const std::string& type, const std::string& key) const
