@@ -6,7 +6,9 @@ void Comparator::InBothTransactions(CommitOrder order, const std::function<void(
 {
     DM.NewTran.StartTransaction();
     DM.OldTran.StartTransaction();
+    ForgetServedReads();
     check();
+    ForgetServedReads();
     if (order == CommitOrder::NewFirst) {
         DM.NewTran.Commit();
         DM.OldTran.Commit();
@@ -16,10 +18,17 @@ void Comparator::InBothTransactions(CommitOrder order, const std::function<void(
     }
 }
 
+void Comparator::ForgetServedReads()
+{
+    DM.NewDB.ForgetServedReads();
+    DM.OldDB.ForgetServedReads();
+}
+
 void Comparator::Walk(Query& newQuery, Query& oldQuery, Progress& bar, const std::function<void()>& compare,
                       const std::vector<Query*>& companions)
 {
     newCharacterSets_.reset();
+    ForgetServedReads();
     newQuery.Open();
     newQuery.FetchAll();
     bar.SetPosition(0);

@@ -26,6 +26,13 @@ public:
     {
     }
 
+    // Per-object opens on both sides served from one read of the whole table (Query::ServeFrom).
+    QueryPair(TDM& dm, const std::vector<std::string>& sql, const ServedRead& served) : QueryPair(dm, sql)
+    {
+        New.ServeFrom(served);
+        Old.ServeFrom(served);
+    }
+
     Query& operator[](Side side) { return side == Side::New ? New : Old; }
 
     Query New;
@@ -54,6 +61,10 @@ protected:
     // the order given: unlike the retaining commit after a fix, these end both transactions and
     // close every query still open in them. An error skips the commits; the connection's close ends them.
     void InBothTransactions(CommitOrder order, const std::function<void()>& check);
+
+    // Drops the whole reads per-object opens were served from: each walk reads what it needs
+    // afresh, so that it sees what the fixes of earlier walks changed.
+    void ForgetServedReads();
 
     // Opens newQuery and fetches all, sets the bar to 0 of the row count, opens oldQuery
     // and then the companions in order, steps the bar and calls compare for every New row,

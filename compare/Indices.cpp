@@ -7,12 +7,16 @@ const std::vector<std::string> TIdx::IdxSql{"select * from RDB$INDICES",
 // Read once per index, so only the column name.
 const std::vector<std::string> TIdx::IdxDefSql{"select RDB$FIELD_NAME from RDB$INDEX_SEGMENTS",
                                               "where RDB$INDEX_NAME=:IDXNAME", "order by RDB$FIELD_POSITION"};
+const ServedRead TIdx::ServedIdxDef{{"select RDB$FIELD_NAME, RDB$INDEX_NAME, RDB$FIELD_POSITION from RDB$INDEX_SEGMENTS"},
+                                    {{"RDB$INDEX_NAME", "IDXNAME"}},
+                                    {"RDB$FIELD_POSITION"}};
 const std::vector<std::string> TIdx::ConSql{"select * from RDB$RELATION_CONSTRAINTS",
                                            "where RDB$CONSTRAINT_TYPE='FOREIGN KEY'"};
 const std::vector<std::string> TIdx::PrimSql{"select * from RDB$RELATION_CONSTRAINTS",
                                             "where RDB$CONSTRAINT_TYPE='PRIMARY KEY'"};
 const std::vector<std::string> TIdx::ConRefSql{"select * from RDB$REF_CONSTRAINTS",
                                               "where RDB$CONSTRAINT_NAME=:CONNAME"};
+const ServedRead TIdx::ServedConRef{{"select * from RDB$REF_CONSTRAINTS"}, {{"RDB$CONSTRAINT_NAME", "CONNAME"}}, {}};
 const std::vector<std::string> TIdx::ConIdxSql{"select RDB$INDEX_NAME from RDB$RELATION_CONSTRAINTS"};
 
 void TIdx::CheckIndices(Progress& bar)
@@ -127,6 +131,7 @@ void TIdx::ReplaceIndex(const std::string& columns)
 
 void TIdx::CheckForeignKeys(Progress& bar)
 {
+    ForgetServedReads();
     // NewIdx opens with NewCon, before the bar is set, and closes after the Old queries:
     // an order the shared walk does not offer, hence the loop of its own.
     NewCon.Open();

@@ -60,15 +60,17 @@ private:
 
     static const std::vector<std::string> IdxSql;
     static const std::vector<std::string> IdxDefSql;
+    static const ServedRead ServedIdxDef;
     static const std::vector<std::string> ConSql;
     static const std::vector<std::string> PrimSql;
     static const std::vector<std::string> ConRefSql;
+    static const ServedRead ServedConRef;
     static const std::vector<std::string> ConIdxSql;
     QueryPair idxs_{DM, IdxSql};
-    QueryPair idxDefs_{DM, IdxDefSql};
+    QueryPair idxDefs_{DM, IdxDefSql, ServedIdxDef};
     QueryPair prims_{DM, PrimSql};
     QueryPair cons_{DM, ConSql};
-    QueryPair conRefs_{DM, ConRefSql};
+    QueryPair conRefs_{DM, ConRefSql, ServedConRef};
     Query& NewIdx = idxs_.New;
     Query& OldIdx = idxs_.Old;
     Query& NewIdxDef = idxDefs_.New;

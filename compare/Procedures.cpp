@@ -14,6 +14,12 @@ const std::vector<std::string> TSP::FieldSql{
 const std::vector<std::string> TSP::DependencySql{"select * from RDB$DEPENDENCIES", "WHERE RDB$FIELD_NAME IS NULL and",
                                                   "RDB$DEPENDENT_NAME=:SPNAME and", "RDB$DEPENDED_ON_TYPE=:DEPTYPE",
                                                   "order by RDB$DEPENDED_ON_NAME"};
+const ServedRead TSP::ServedParams{{"select * from RDB$PROCEDURE_PARAMETERS"},
+                                   {{"RDB$PROCEDURE_NAME", "PNAME"}, {"RDB$PARAMETER_TYPE", "PTYPE"}},
+                                   {"RDB$PARAMETER_NUMBER"}};
+const ServedRead TSP::ServedDependencies{{"select * from RDB$DEPENDENCIES", "WHERE RDB$FIELD_NAME IS NULL"},
+                                         {{"RDB$DEPENDENT_NAME", "SPNAME"}, {"RDB$DEPENDED_ON_TYPE", "DEPTYPE"}},
+                                         {"RDB$DEPENDED_ON_NAME"}};
 
 namespace {
 // The same rows as ParamSql. Newer servers index the parameters under the package name first,
@@ -52,6 +58,7 @@ void TSP::CheckProcedures(Progress& bar)
     InBothTransactions(CommitOrder::NewFirst, [&] {
         NewSPParam.SQL = ParamSqlFor(DM.NewDB);
         OldSPParam.SQL = ParamSqlFor(DM.OldDB);
+        NewSPDep.ServeFrom(ServedDependencies);
         SrchSP.Open();
         Walk(NewSP, OldSP, bar, [this] { CompareProcedure(NewSP.AsString(NameColumn)); });
         NewSPDep.Close();
@@ -186,6 +193,7 @@ void TSP::FixProcedure(std::vector<std::string> lines, const std::string& name, 
     const std::string trimmed = Trim(name);
     Dispatch(lines, "STORED PROC " + trimmed);
     if (DM.RepairMode) {
+        OldSPParam.ServedRowsChanged(name);
         fixedSinceRead_.insert(TrimTrailingBlanks(name));
         oldFieldsStale_ = true;
     }

@@ -39,11 +39,13 @@ private:
     static const std::vector<std::string> ParamSql;
     static const std::vector<std::string> FieldSql;
     static const std::vector<std::string> DependencySql;
+    static const ServedRead ServedParams;
+    static const ServedRead ServedDependencies;
     // ParamSql, or its form for the servers that know packages.
     static const std::vector<std::string>& ParamSqlFor(Connection& connection);
 
     QueryPair sps_{DM, ProcedureSql};
-    QueryPair spParams_{DM, ParamSql};
+    QueryPair spParams_{DM, ParamSql, ServedParams};
     QueryPair spFields_{DM, FieldSql};
     Query& NewSP = sps_.New;
     Query& OldSP = sps_.Old;

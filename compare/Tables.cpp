@@ -8,6 +8,10 @@ const std::vector<std::string> TTbl::TableSql{"select * from RDB$RELATIONS", "wh
 const std::vector<std::string> TTbl::ColumnSql{"select RDB$FIELD_NAME, RDB$FIELD_SOURCE, RDB$NULL_FLAG",
                                                "from RDB$RELATION_FIELDS", "where RDB$RELATION_NAME=:TNAME and",
                                                "RDB$SYSTEM_FLAG<>1"};
+const ServedRead TTbl::ServedColumns{{"select RDB$FIELD_NAME, RDB$FIELD_SOURCE, RDB$NULL_FLAG, RDB$RELATION_NAME",
+                                      "from RDB$RELATION_FIELDS", "where RDB$SYSTEM_FLAG<>1"},
+                                     {{"RDB$RELATION_NAME", "TNAME"}},
+                                     {}};
 // The columns the type texts are made of: with one row per table column, carrying the
 // other columns of every row across would cost more than the whole comparison.
 const std::vector<std::string> TTbl::FieldSql{

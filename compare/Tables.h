@@ -47,10 +47,11 @@ private:
 
     static const std::vector<std::string> TableSql;
     static const std::vector<std::string> ColumnSql;
+    static const ServedRead ServedColumns;
     static const std::vector<std::string> FieldSql;
 
     QueryPair tbls_{DM, TableSql};
-    QueryPair tblFields_{DM, ColumnSql};
+    QueryPair tblFields_{DM, ColumnSql, ServedColumns};
     QueryPair fields_{DM, FieldSql};
     Query& NewTbl = tbls_.New;
     Query& OldTbl = tbls_.Old;

@@ -6,6 +6,8 @@ const std::vector<std::string> TUDF::FunctionSql{"select * from RDB$FUNCTIONS"};
 // Ordered by position so that the return row (position 0) comes first and the inputs follow in order.
 const std::vector<std::string> TUDF::ArgumentSql{"select * from RDB$FUNCTION_ARGUMENTS",
                                                 "where RDB$FUNCTION_NAME=:UDFNAME", "order by RDB$ARGUMENT_POSITION"};
+const ServedRead TUDF::ServedArguments{
+    {"select * from RDB$FUNCTION_ARGUMENTS"}, {{"RDB$FUNCTION_NAME", "UDFNAME"}}, {"RDB$ARGUMENT_POSITION"}};
 
 std::string TUDF::ArgTypeText(Side side)
 {

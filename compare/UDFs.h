@@ -28,8 +28,9 @@ private:
 
     static const std::vector<std::string> FunctionSql;
     static const std::vector<std::string> ArgumentSql;
+    static const ServedRead ServedArguments;
     QueryPair udfs_{DM, FunctionSql};
-    QueryPair udfParams_{DM, ArgumentSql};
+    QueryPair udfParams_{DM, ArgumentSql, ServedArguments};
     Query& NewUDF = udfs_.New;
     Query& OldUDF = udfs_.Old;
     Query& NewUDFParam = udfParams_.New;

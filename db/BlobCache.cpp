@@ -2,9 +2,17 @@
 #include "db/BlobCache.h"
 #include "db/Status.h"
 
+namespace {
+std::uint64_t IdKey(const ISC_QUAD& id)
+{
+    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(id.gds_quad_high)) << 32) | id.gds_quad_low;
+}
+}
+
 void BlobCache::Clear() noexcept
 {
     texts_.clear();
+    byId_.clear();
     pending_ = 0;
 }
 
@@ -23,6 +31,13 @@ const std::string& BlobCache::Text(isc_db_handle* db, isc_tr_handle* tr, const R
     if (known != texts_.end())
         return known->second;
     ISC_QUAD id = Load<ISC_QUAD>(rows.Cell(row, column));
+    auto kept = byId_.find(IdKey(id));
+    if (kept != byId_.end()) {
+        std::string text = std::move(kept->second);
+        byId_.erase(kept);
+        --pending_;
+        return texts_.emplace(key, std::move(text)).first->second;
+    }
     ISC_STATUS_ARRAY status{};
     isc_blob_handle blob = 0;
     isc_open_blob2(status, db, tr, &blob, &id, 0, nullptr);
@@ -45,6 +60,11 @@ const std::string& BlobCache::Text(isc_db_handle* db, isc_tr_handle* tr, const R
     CheckStatus(status);
     --pending_;
     return texts_.emplace(key, std::move(text)).first->second;
+}
+
+void BlobCache::Keep(const ISC_QUAD& id, std::string text)
+{
+    byId_[IdKey(id)] = std::move(text);
 }
 
 void BlobCache::ReadPending(isc_db_handle* db, isc_tr_handle* tr, const RowBuffer& rows)

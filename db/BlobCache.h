@@ -2,6 +2,7 @@
 #pragma once
 #include "db/RowBuffer.h"
 
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 
@@ -15,11 +16,14 @@ public:
     // The cell's text, read in the given attachment and transaction the first time.
     const std::string& Text(isc_db_handle* db, isc_tr_handle* tr, const RowBuffer& rows, std::size_t row,
                             std::size_t column);
+    // A blob's text read another way, found by its id when a cell asks for it.
+    void Keep(const ISC_QUAD& id, std::string text);
     // Reads every blob of the rows that is not read yet.
     void ReadPending(isc_db_handle* db, isc_tr_handle* tr, const RowBuffer& rows);
 
 private:
     // By row * column count + column.
     std::unordered_map<std::size_t, std::string> texts_;
+    std::unordered_map<std::uint64_t, std::string> byId_;
     std::size_t pending_ = 0;
 };

@@ -2,6 +2,7 @@
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/Query.h"
+#include "db/ServedRead.h"
 #include "db/ServerProbe.h"
 #include "db/Status.h"
 #include "db/Transaction.h"
@@ -119,6 +120,7 @@ void Connection::TakeOver(Connection& other) noexcept
     dialect_ = std::exchange(other.dialect_, std::nullopt);
     transactions_ = std::exchange(other.transactions_, {});
     queries_ = std::exchange(other.queries_, {});
+    served_ = std::exchange(other.served_, {});
     for (Transaction* transaction : transactions_)
         transaction->connection_ = this;
     for (Query* query : queries_)
@@ -199,6 +201,12 @@ void Connection::Close() noexcept
     handle_ = 0;
     odsMajor_.reset();
     dialect_.reset();
+    served_.clear();
+}
+
+void Connection::ForgetServedReads() noexcept
+{
+    served_.clear();
 }
 
 int Connection::OdsMajorVersion()

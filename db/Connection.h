@@ -1,12 +1,15 @@
 // A connection to one database file, with the login fallback and the close rules.
 #pragma once
 #include <ibase.h>
+#include <memory>
 #include <optional>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
 class Transaction;
 class Query;
+class ServedTable;
 
 // Asked for credentials when a connection's login prompt is on; false means Cancel.
 class LoginPrompt {
@@ -74,6 +77,10 @@ public:
 
     isc_db_handle* Handle() { return &handle_; }
 
+    // Drops the whole reads that per-object selects were served from (Query::ServeFrom), so
+    // that the next opens read the database again.
+    void ForgetServedReads() noexcept;
+
 private:
     friend class Transaction;
     friend class Query;
@@ -93,4 +100,6 @@ private:
     std::optional<int> dialect_;
     std::vector<Transaction*> transactions_;
     std::vector<Query*> queries_;
+    // By the whole select's text and dialect.
+    std::unordered_map<std::string, std::unique_ptr<ServedTable>> served_;
 };

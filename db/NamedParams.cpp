@@ -55,6 +55,14 @@ std::string ReplaceNamedParams(const std::string& text, std::vector<std::string>
     return out;
 }
 
+std::optional<std::string> ParamValues::Text(const std::string& upperName) const
+{
+    auto found = values_.find(upperName);
+    if (found == values_.end())
+        return std::nullopt;
+    return found->second.isInteger ? std::to_string(found->second.number) : found->second.text;
+}
+
 void ParamValues::SetText(const std::string& upperName, const std::string& text)
 {
     values_[upperName] = Value{false, text, 0};

@@ -3,6 +3,7 @@
 #include <ibase.h>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@ class ParamValues {
 public:
     void SetText(const std::string& upperName, const std::string& text);
     void SetInteger(const std::string& upperName, std::int64_t value);
+    // The value's text (an integer in decimals); nothing for a name without a value.
+    std::optional<std::string> Text(const std::string& upperName) const;
 
     // The input descriptor of one execute and the values it points to; filled in place,
     // since the descriptor points into it.

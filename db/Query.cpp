@@ -9,6 +9,7 @@
 #include "db/Trim.h"
 
 #include <algorithm>
+#include <cctype>
 #include <limits>
 #include <utility>
 
@@ -78,6 +79,9 @@ void Query::TakeOver(Query& other) noexcept
     eof_ = std::exchange(other.eof_, true);
     exhausted_ = std::exchange(other.exhausted_, true);
     startedTransaction_ = std::exchange(other.startedTransaction_, false);
+    served_ = std::exchange(other.served_, std::nullopt);
+    servedLayout_ = std::exchange(other.servedLayout_, false);
+    blobColumnsRead_ = std::exchange(other.blobColumnsRead_, {});
     if (connection_)
         std::replace(connection_->queries_.begin(), connection_->queries_.end(), &other, this);
     if (transaction_)
@@ -117,8 +121,13 @@ void Query::Open()
     const bool started = !transaction_->Active();
     transaction_->StartTransaction();
     try {
+        if (served_ && OpenServed()) {
+            startedTransaction_ = started;
+            return;
+        }
         const std::string source = JoinLines(SQL);
-        if (!stmt_ || source != preparedSource_)
+        // A served open left the whole read's layout, not the one of this statement.
+        if (!stmt_ || source != preparedSource_ || servedLayout_)
             Prepare(source);
         Execute();
     } catch (...) {
@@ -131,9 +140,79 @@ void Query::Open()
     startedTransaction_ = started;
 }
 
+void Query::ServeFrom(ServedRead how)
+{
+    served_ = std::move(how);
+}
+
+namespace {
+// The whole read serves each set of keys and order of its own.
+std::string ServedName(const ServedRead& how, unsigned short dialect)
+{
+    std::string name = std::to_string(dialect) + "\n" + JoinLines(how.whole);
+    for (const auto& key : how.keys)
+        name += "key " + key.first + "\n";
+    for (const auto& column : how.order)
+        name += "order " + column + "\n";
+    return name;
+}
+}
+
+std::vector<std::string> Query::ServedKey() const
+{
+    std::vector<std::string> parts;
+    for (const auto& key : served_->keys) {
+        auto value = params_.Text(UpperName(key.second));
+        if (!value)
+            throw DbError(FormatMessage("Parameter '%s' not found", key.second));
+        parts.push_back(ServedTable::KeyPart(*value));
+    }
+    return parts;
+}
+
+void Query::ServedRowsChanged(const std::string& firstKey)
+{
+    if (!served_ || !connection_)
+        return;
+    auto found = connection_->served_.find(ServedName(*served_, Dialect));
+    if (found != connection_->served_.end())
+        found->second->MarkChanged(firstKey);
+}
+
+bool Query::OpenServed()
+{
+    const std::vector<std::string> key = ServedKey();
+    auto& table = connection_->served_[ServedName(*served_, Dialect)];
+    if (!table) {
+        Query whole(*connection_, *transaction_, served_->whole);
+        whole.Dialect = Dialect;
+        whole.Open();
+        whole.FetchAll();
+        table = std::make_unique<ServedTable>(std::move(whole.rows_), *served_);
+        whole.Close();
+    }
+    if (table->Changed(key))
+        return false;
+    Release();
+    rows_.LayoutLike(table->Rows());
+    servedLayout_ = true;
+    columnLookup_.clear();
+    ClearRows();
+    for (std::size_t row : table->RowsOf(key)) {
+        rows_.AppendCopy(table->Rows(), row);
+        blobs_.NoteRow(rows_, rows_.Count() - 1);
+    }
+    open_ = true;
+    transaction_->openQueries_.push_back(this);
+    exhausted_ = true;
+    eof_ = rows_.Count() == 0;
+    return true;
+}
+
 void Query::Prepare(const std::string& source)
 {
     Unprepare();
+    servedLayout_ = false;
     std::vector<std::string> names;
     const std::string text = ReplaceNamedParams(source, &names);
 
@@ -154,6 +233,7 @@ void Query::Prepare(const std::string& source)
     }
     rows_.Layout(std::move(out));
     columnLookup_.clear();
+    blobColumnsRead_.clear();
     preparedSource_ = source;
     paramNames_ = std::move(names);
 }
@@ -176,6 +256,7 @@ void Query::ClearRows() noexcept
 {
     rows_.Clear();
     blobs_.Clear();
+    blobColumnsRead_.clear();
     index_.Clear();
     current_ = 0;
 }
@@ -199,9 +280,71 @@ bool Query::FetchOne()
 std::string Query::CellText(std::size_t row, std::size_t column) const
 {
     const Column& info = rows_.Columns()[column];
-    if (info.type == SQL_BLOB)
+    if (info.type == SQL_BLOB) {
+        if (!servedLayout_ && !blobColumnsRead_.count(column))
+            ReadBlobColumn(column);
         return blobs_.Text(connection_->Handle(), transaction_->Handle(), rows_, row, column);
+    }
     return ::CellText(info, rows_.Cell(row, column));
+}
+
+void Query::ReadBlobColumn(std::size_t column) const
+{
+    blobColumnsRead_.insert(column);
+    const Column& info = rows_.Columns()[column];
+    const std::string& name = info.name;
+    const bool plainName = !name.empty() && std::isalpha(static_cast<unsigned char>(name[0])) &&
+                           std::all_of(name.begin(), name.end(), [](char c) {
+                               return std::isupper(static_cast<unsigned char>(c)) ||
+                                      std::isdigit(static_cast<unsigned char>(c)) || c == '_' || c == '$';
+                           });
+    // A blob read alone gives its stored bytes only where no character set converts a text;
+    // a blob made by an expression has another id in every select, so none can be matched.
+    const std::string charset = UpperName(connection_ ? connection_->CharacterSet : std::string());
+    const bool storedBytes = info.subType != 1 || charset.empty() || charset == "NONE";
+    if (!plainName || !info.fromTable || !storedBytes || preparedSource_.empty() || !connection_ || !transaction_)
+        return;
+    const std::string cell = "q." + name;
+    const std::string from = "from (\n" + preparedSource_ + ") q where " + cell + " is not null";
+    auto select = [&](std::vector<std::string> lines) {
+        Query query(*connection_, *transaction_, std::move(lines));
+        query.Dialect = Dialect;
+        query.params_ = params_;
+        return query;
+    };
+    std::int64_t longest = 0;
+    {
+        Query sizes = select({"select count(*), max(octet_length(" + cell + "))", from});
+        try {
+            sizes.Open();
+        } catch (const DbError&) {
+            // A select the server cannot nest; its blobs are read one by one, which reports any
+            // error that is not about the nesting.
+            return;
+        }
+        const std::int64_t count = sizes.AsInteger("COUNT");
+        longest = sizes.AsInteger("MAX");
+        sizes.Close();
+        // One blob costs no more read alone.
+        if (count < 2)
+            return;
+    }
+    // The texts come in the select itself, as the stored bytes, up to the longest of them; a
+    // text longer than a row can carry is read as a blob of its own. The server sizes its
+    // batches of rows by the longest row, hence no more room than needed.
+    const std::string room = std::to_string(std::clamp<std::int64_t>(longest, 1, 32000));
+    Query texts = select({"select " + cell + ", case when octet_length(" + cell + ") <= " + room,
+                          "then cast(cast(" + cell + " as blob sub_type binary) as varchar(" + room +
+                              ") character set octets) end",
+                          from});
+    texts.Open();
+    for (; !texts.Eof(); texts.Next()) {
+        if (texts.rows_.CellNull(texts.current_, 1))
+            continue;
+        blobs_.Keep(Load<ISC_QUAD>(texts.rows_.Cell(texts.current_, 0)),
+                    ::CellText(texts.rows_.Columns()[1], texts.rows_.Cell(texts.current_, 1)));
+    }
+    texts.Close();
 }
 
 void Query::Release() noexcept

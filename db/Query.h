@@ -4,9 +4,12 @@
 #include "db/NamedParams.h"
 #include "db/RowBuffer.h"
 #include "db/RowIndex.h"
+#include "db/ServedRead.h"
 
 #include <ibase.h>
 #include <cstdint>
+#include <optional>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -35,6 +38,13 @@ public:
     // A text longer than a parameter can carry (32767 bytes) is refused, not cut.
     void SetParam(const std::string& name, const std::string& value);
     void SetParam(const std::string& name, std::int64_t value);
+
+    // Opens take their rows from one read of how.whole, which the connection keeps until
+    // ForgetServedReads, instead of asking the server once per object.
+    void ServeFrom(ServedRead how);
+    // The rows of the objects whose first key is this have changed (a fix ran on them): their
+    // opens ask the server with SQL from now on.
+    void ServedRowsChanged(const std::string& firstKey);
 
     // When this open started the transaction and then fails, the transaction is rolled back.
     void Open();
@@ -76,6 +86,12 @@ private:
     friend class Transaction;
 
     bool FetchOne();
+    // Fills the rows from the connection's whole read; false when the key's rows have changed
+    // and the server must be asked.
+    bool OpenServed();
+    std::vector<std::string> ServedKey() const;
+    // Reads the texts of one blob column for every row in one select, not one blob at a time.
+    void ReadBlobColumn(std::size_t column) const;
     void Prepare(const std::string& source);
     void Execute();
     void ClearRows() noexcept;
@@ -110,4 +126,9 @@ private:
     bool eof_ = true;
     bool exhausted_ = true;
     bool startedTransaction_ = false;
+    std::optional<ServedRead> served_;
+    // The rows of the last open came from a whole read, in its layout.
+    bool servedLayout_ = false;
+    // Blob columns read in one select for this open (ReadBlobColumn), or found unfit for it.
+    mutable std::set<std::size_t> blobColumnsRead_;
 };

@@ -34,6 +34,7 @@ void RowBuffer::Layout(std::vector<char> descriptor)
         column.length = var.sqllen;
         column.offset = size;
         column.isText = type == SQL_TEXT || type == SQL_VARYING;
+        column.fromTable = var.relname_length > 0;
         if (type == SQL_BLOB)
             blobColumns_.push_back(columns_.size());
         columns_.push_back(column);
@@ -50,12 +51,33 @@ void RowBuffer::Layout(std::vector<char> descriptor)
     }
 }
 
-void RowBuffer::Append()
+void RowBuffer::LayoutLike(const RowBuffer& other)
+{
+    Clear();
+    descriptor_.clear();
+    fetchBuffer_.clear();
+    columns_ = other.columns_;
+    blobColumns_ = other.blobColumns_;
+    rowSize_ = other.rowSize_;
+    indicatorOffset_ = other.indicatorOffset_;
+    rowsPerChunk_ = other.rowsPerChunk_;
+}
+
+char* RowBuffer::NextRow()
 {
     if (rowCount_ % rowsPerChunk_ == 0)
         chunks_.push_back(std::make_unique<char[]>(rowsPerChunk_ * rowSize_));
-    std::memcpy(chunks_.back().get() + (rowCount_ % rowsPerChunk_) * rowSize_, fetchBuffer_.data(), rowSize_);
-    ++rowCount_;
+    return chunks_.back().get() + (rowCount_++ % rowsPerChunk_) * rowSize_;
+}
+
+void RowBuffer::Append()
+{
+    std::memcpy(NextRow(), fetchBuffer_.data(), rowSize_);
+}
+
+void RowBuffer::AppendCopy(const RowBuffer& from, std::size_t row)
+{
+    std::memcpy(NextRow(), from.RowData(row), rowSize_);
 }
 
 void RowBuffer::Clear() noexcept

@@ -28,6 +28,8 @@ struct Column {
     short length = 0;
     std::size_t offset = 0;
     bool isText = false;
+    // A column of a table, not an expression: a blob here is the stored one, the same in any select.
+    bool fromTable = false;
 };
 
 class RowBuffer {
@@ -42,8 +44,13 @@ public:
     const std::vector<Column>& Columns() const { return columns_; }
     const std::vector<std::size_t>& BlobColumns() const { return blobColumns_; }
 
+    // The layout of other without its rows, for rows copied over from it; nothing is fetched
+    // through this buffer then.
+    void LayoutLike(const RowBuffer& other);
     // Keeps what the last fetch wrote as the next row.
     void Append();
+    // Keeps a row of a buffer of the same layout as the next row.
+    void AppendCopy(const RowBuffer& from, std::size_t row);
     void Clear() noexcept;
     std::size_t Count() const { return rowCount_; }
 
@@ -52,6 +59,7 @@ public:
 
 private:
     const char* RowData(std::size_t row) const;
+    char* NextRow();
 
     std::vector<char> descriptor_;
     std::vector<char> fetchBuffer_;

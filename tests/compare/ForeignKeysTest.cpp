@@ -181,6 +181,8 @@ TEST_F(ForeignKeysTest, KeyWithoutAReferenceRowCountsAsRestrictOnBothRules)
     RunMode(false);
     Peer::ConRef(Idx, Side::New).SQL = {"select * from RDB$REF_CONSTRAINTS",
                                 "where RDB$CONSTRAINT_NAME=:CONNAME and 1=0"};
+    Peer::ConRef(Idx, Side::New).ServeFrom({{"select * from RDB$REF_CONSTRAINTS where 1=0"},
+                                            {{"RDB$CONSTRAINT_NAME", "CONNAME"}}, {}});
     Idx.CheckForeignKeys(Bar);
     EXPECT_EQ(DM.ScriptLines, (Lines{"/* TABLE ORDERS */", "ALTER TABLE ORDERS", "ADD CONSTRAINT FK_ORDER_CUST",
                                      "FOREIGN KEY (CUSTOMER_ID)", "REFERENCES CUSTOMERS (ID)", ";", ""}));

@@ -1,0 +1,49 @@
+// A per-object select served from one read of its whole table, so that the round trips of a
+// walk over many objects do not grow with their number.
+#pragma once
+#include "db/RowBuffer.h"
+
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+// How a per-object select is served. The whole select lists the same columns without the
+// per-object conditions: the server gives an unordered select's rows in storage order, also
+// where it finds them through an index, so the rows of one object taken from the whole read
+// come in the order the per-object select gives them.
+struct ServedRead {
+    std::vector<std::string> whole;
+    // Each per-object condition "column = :parameter"; the whole select lists the column.
+    std::vector<std::pair<std::string, std::string>> keys;
+    // The per-object select's ORDER BY columns, all ascending.
+    std::vector<std::string> order;
+};
+
+// One read of a whole select and its rows by key.
+class ServedTable {
+public:
+    ServedTable(RowBuffer rows, const ServedRead& how);
+
+    const RowBuffer& Rows() const { return rows_; }
+    // The rows whose key columns equal parts, sorted as the per-object select sorts them.
+    std::vector<std::size_t> RowsOf(const std::vector<std::string>& parts) const;
+
+    // A fix changed the rows of the objects whose first key part is this: their opens go to the
+    // server from now on.
+    void MarkChanged(const std::string& firstPart);
+    bool Changed(const std::vector<std::string>& parts) const;
+
+    // The form a key part is compared in: a text without the blanks that pad it, as the
+    // server compares a CHAR column with a parameter.
+    static std::string KeyPart(std::string text);
+
+private:
+    static std::string Joined(const std::vector<std::string>& parts);
+
+    RowBuffer rows_;
+    std::vector<std::size_t> orderColumns_;
+    std::unordered_map<std::string, std::vector<std::size_t>> byKey_;
+    std::unordered_set<std::string> changed_;
+};
