@@ -14,7 +14,7 @@ volatile std::sig_atomic_t scratchUsed[MaxScratch];
 termios terminal;
 volatile std::sig_atomic_t terminalSaved = 0;
 
-void Undo(int signal)
+void UndoAll()
 {
     if (terminalSaved)
         ::tcsetattr(STDIN_FILENO, TCSANOW, &terminal);
@@ -22,6 +22,11 @@ void Undo(int signal)
     for (int i = MaxScratch - 1; i >= 0; --i)
         if (scratchUsed[i] && ::unlink(scratch[i]) != 0)
             ::rmdir(scratch[i]);
+}
+
+void Undo(int signal)
+{
+    UndoAll();
     std::signal(signal, SIG_DFL);
     std::raise(signal);
 }
@@ -65,5 +70,11 @@ void KeepTerminal(const termios& saved)
 }
 
 void ForgetTerminal() { terminalSaved = 0; }
+
+void EndNow(int status) noexcept
+{
+    UndoAll();
+    ::_exit(status);
+}
 
 }

@@ -12,4 +12,6 @@ void KeepScratch(const std::string& path);
 void ForgetScratch(const std::string& path);
 void KeepTerminal(const termios& saved);
 void ForgetTerminal();
+// Undoes what is registered and ends the process at once with the status.
+void EndNow(int status) noexcept;
 }

@@ -140,6 +140,7 @@ CliOptions ParseOptions(const std::vector<std::string>& arguments)
     CLI::Option* report = valued("--report");
     CLI::Option* user = valued("--user");
     CLI::Option* password = valued("--password");
+    CLI::Option* timeout = valued("--timeout");
 
     // What CLI11 did not take, in order: the names and unknown options before "--", and the
     // names after it. The first unknown option is the error, as it comes first on the line.
@@ -190,6 +191,14 @@ CliOptions ParseOptions(const std::vector<std::string>& arguments)
         options.User = last(user);
     if (password->count())
         options.Password = last(password);
+    if (timeout->count()) {
+        const std::string value = last(timeout);
+        const bool digits = !value.empty() && value.size() <= 7 &&
+                            value.find_first_not_of("0123456789") == std::string::npos;
+        if (!digits || std::stoi(value) == 0)
+            throw UsageError("option --timeout takes a whole number of seconds above 0, not '" + value + "'");
+        options.TimeoutSeconds = std::stoi(value);
+    }
 
     // The kinds' words depend on the engine, which may be named after them.
     if (only->count()) {
@@ -281,6 +290,12 @@ Options:
   --rehearse      repair a temporary copy of OLD, verify the copy as --verify
                   does and delete it; OLD is never opened for writing (a
                   database on a server is copied with Firebird's gbak)
+  --timeout SECONDS
+                  end the run after this many seconds with exit status 2 and
+                  "timed out after N s while <step>"; a repair in flight is
+                  cut and its open fix rolled back by the server. Without it a
+                  run still ends when a server stops answering: a call that
+                  gets no answer for 60 seconds closes that connection
   --quiet         print nothing but errors
   --help          show this text
   --version       show the version

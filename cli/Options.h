@@ -35,6 +35,8 @@ struct CliOptions {
     std::string ReportFile;
     std::optional<std::string> User;
     std::optional<std::string> Password;
+    // --timeout: the whole run's bound in seconds; 0 for none.
+    int TimeoutSeconds = 0;
     std::string OldName;  // as typed; the window's name rule is applied when connecting
     std::string NewName;
 

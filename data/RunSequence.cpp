@@ -1,6 +1,11 @@
 // The shared run in its fixed order; the engine and the caller's hooks fill in the rest.
 #include "data/RunSequence.h"
 #include "data/Files.h"
+#include "db/DbError.h"
+#include "db/SameDatabase.h"
+#include "db/Watchdog.h"
+
+#include <cctype>
 
 #include <utility>
 
@@ -40,6 +45,34 @@ private:
     const RunEngine& engine_;
     ReportRows::Row last_{};
     bool earlier_ = false;
+};
+
+// Tells the watchdog what the run is doing, for the message of a run that times out:
+// "checking Table Fields", "reading Old Database", "verifying, checking Domains".
+class WatchedSteps : public StepSink {
+public:
+    explicit WatchedSteps(StepSink& next) : next_(next) {}
+    void BeginStep(const std::string& caption) override
+    {
+        watchdog::SetStep(Phrase(caption));
+        next_.BeginStep(caption);
+    }
+    void EndStep() override { next_.EndStep(); }
+    void EndPass() override { next_.EndPass(); }
+
+    static std::string Phrase(const std::string& caption)
+    {
+        const std::string verify = "Verify ";
+        if (caption.compare(0, verify.size(), verify) == 0)
+            return "verifying, " + Phrase(caption.substr(verify.size()));
+        const std::string first = caption.substr(0, caption.find(' '));
+        if (first.size() > 3 && first.compare(first.size() - 3, 3, "ing") == 0)
+            return static_cast<char>(std::tolower(static_cast<unsigned char>(caption[0]))) + caption.substr(1);
+        return "checking " + caption;
+    }
+
+private:
+    StepSink& next_;
 };
 
 // The verification's captions, told apart from the pass it checks.
@@ -104,21 +137,28 @@ void RunSequence::Connect(const std::string& oldName, const std::string& newName
     dm_.NewDB.CharacterSet = engine_.ConnectionCharset(false, dm_.RepairMode);
     // New's name is set only once Old is attached: a failed Old leaves New untouched.
     dm_.OldDB.SetDatabaseName(oldName);
+    watchdog::SetStep("connecting to the Old Database");
     dm_.ConnectOld();
     dm_.NewDB.SetDatabaseName(newName);
+    watchdog::SetStep("connecting to the New Database");
     dm_.ConnectNew();
+    // Two names the name check cannot tell apart, such as two spellings of one server.
+    if (OnSameDatabase(dm_.OldDB, dm_.NewDB))
+        throw DbError("Old Database and New Database are the same database: " + oldName);
 }
 
 bool RunSequence::Pass(ReportSink& report, StepSink& steps)
 {
     FindingsTee findings(report, engine_);
-    engine_.Pass(dm_, findings, bar_, steps);
+    WatchedSteps watched(steps);
+    engine_.Pass(dm_, findings, bar_, watched);
     steps.EndPass();
     return findings.Found() || engine_.HasScript(dm_);
 }
 
 void RunSequence::SaveScript(const RunRequest& request)
 {
+    watchdog::SetStep("writing the script");
     if (request.ScriptWriter)
         request.ScriptWriter(engine_.ScriptText(dm_));
     else if (!request.ScriptPath.empty())

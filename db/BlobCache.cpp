@@ -1,5 +1,6 @@
 // Segment by segment through the blob calls of the client library.
 #include "db/BlobCache.h"
+#include "db/Connection.h"
 #include "db/Status.h"
 
 namespace {
@@ -23,7 +24,7 @@ void BlobCache::NoteRow(const RowBuffer& rows, std::size_t row)
             ++pending_;
 }
 
-const std::string& BlobCache::Text(isc_db_handle* db, isc_tr_handle* tr, const RowBuffer& rows, std::size_t row,
+const std::string& BlobCache::Text(Connection& connection, isc_tr_handle* tr, const RowBuffer& rows, std::size_t row,
                                    std::size_t column)
 {
     const std::size_t key = row * rows.Columns().size() + column;
@@ -40,8 +41,9 @@ const std::string& BlobCache::Text(isc_db_handle* db, isc_tr_handle* tr, const R
     }
     ISC_STATUS_ARRAY status{};
     isc_blob_handle blob = 0;
-    isc_open_blob2(status, db, tr, &blob, &id, 0, nullptr);
-    CheckStatus(status);
+    auto call = connection.Watched();
+    isc_open_blob2(status, connection.Handle(), tr, &blob, &id, 0, nullptr);
+    connection.Check(status);
     std::string text;
     char segment[32768];
     for (;;) {
@@ -52,12 +54,12 @@ const std::string& BlobCache::Text(isc_db_handle* db, isc_tr_handle* tr, const R
         if (rc != 0 && rc != isc_segment) {
             ISC_STATUS_ARRAY closeStatus{};
             isc_close_blob(closeStatus, &blob);
-            CheckStatus(status);
+            connection.Check(status);
         }
         text.append(segment, got);
     }
     isc_close_blob(status, &blob);
-    CheckStatus(status);
+    connection.Check(status);
     --pending_;
     return texts_.emplace(key, std::move(text)).first->second;
 }
@@ -67,10 +69,10 @@ void BlobCache::Keep(const ISC_QUAD& id, std::string text)
     byId_[IdKey(id)] = std::move(text);
 }
 
-void BlobCache::ReadPending(isc_db_handle* db, isc_tr_handle* tr, const RowBuffer& rows)
+void BlobCache::ReadPending(Connection& connection, isc_tr_handle* tr, const RowBuffer& rows)
 {
     for (std::size_t row = 0; pending_ > 0 && row < rows.Count(); ++row)
         for (std::size_t column : rows.BlobColumns())
             if (!rows.CellNull(row, column))
-                Text(db, tr, rows, row, column);
+                Text(connection, tr, rows, row, column);
 }

@@ -2,6 +2,8 @@
 #pragma once
 #include "db/RowBuffer.h"
 
+class Connection;
+
 #include <cstdint>
 #include <string>
 #include <unordered_map>
@@ -14,12 +16,13 @@ public:
     // compiled BLR that nothing reads, so none is read yet.
     void NoteRow(const RowBuffer& rows, std::size_t row);
     // The cell's text, read in the given attachment and transaction the first time.
-    const std::string& Text(isc_db_handle* db, isc_tr_handle* tr, const RowBuffer& rows, std::size_t row,
+    const std::string& Text(Connection& connection, isc_tr_handle* tr, const RowBuffer& rows, std::size_t row,
                             std::size_t column);
     // A blob's text read another way, found by its id when a cell asks for it.
     void Keep(const ISC_QUAD& id, std::string text);
     // Reads every blob of the rows that is not read yet.
-    void ReadPending(isc_db_handle* db, isc_tr_handle* tr, const RowBuffer& rows);
+    void ReadPending(Connection& connection, isc_tr_handle* tr, const RowBuffer& rows);
+    bool Pending() const { return pending_ > 0; }
 
 private:
     // By row * column count + column.

@@ -38,6 +38,28 @@ std::string NoAnswer(const std::string& server, int seconds)
            (seconds == 1 ? " second" : " seconds");
 }
 
+// Errors about the state of a handle or cursor that the client library itself gives: after a
+// failure of the attachment it may give one of them instead of the failure. A server's own
+// refusal is never among them.
+bool FollowUpError(const ISC_STATUS* status)
+{
+    static const ISC_STATUS followUps[] = {isc_bad_db_handle,   isc_bad_req_handle,      isc_bad_segstr_handle,
+                                           isc_bad_trans_handle, isc_req_sync,           isc_bad_stmt_handle,
+                                           isc_dsql_cursor_err, isc_dsql_cursor_open_err, isc_dsql_cursor_close_err,
+                                           isc_unprepared_stmt, isc_dsql_cursor_not_open};
+    for (const ISC_STATUS* item = status; *item != isc_arg_end;) {
+        const ISC_STATUS kind = *item++;
+        if (kind == isc_arg_cstring) {
+            item += 2;
+            continue;
+        }
+        if (kind == isc_arg_gds && std::find(std::begin(followUps), std::end(followUps), *item) != std::end(followUps))
+            return true;
+        ++item;
+    }
+    return false;
+}
+
 // The Firebird 3 client bounds its wait for a server's first answer by the DPB's connect
 // timeout, but not the TCP connect before it, so a silent server is first tried here.
 void Attach(const std::string& name, std::vector<char> dpb, int timeoutSeconds, isc_db_handle& handle)
@@ -59,10 +81,13 @@ void Attach(const std::string& name, std::vector<char> dpb, int timeoutSeconds, 
 
     const auto attachStart = Clock::now();
     ISC_STATUS_ARRAY status{};
+    watchdog::ServerCall call(0, name);
     isc_attach_database(status, static_cast<short>(name.size()), name.c_str(),
                         &handle, static_cast<short>(dpb.size()), dpb.data());
     if (StatusFailed(status)) {
         handle = 0;
+        if (auto cut = watchdog::CutMessage())
+            throw DbError(*cut);
         // An expired wait reads "connection rejected by remote interface", which sends the
         // user looking for a refusal; the time taken tells the two apart.
         const double waited = std::chrono::duration<double>(Clock::now() - attachStart).count();
@@ -118,6 +143,7 @@ void Connection::TakeOver(Connection& other) noexcept
     handle_ = std::exchange(other.handle_, 0);
     odsMajor_ = std::exchange(other.odsMajor_, std::nullopt);
     dialect_ = std::exchange(other.dialect_, std::nullopt);
+    lost_ = std::exchange(other.lost_, std::nullopt);
     transactions_ = std::exchange(other.transactions_, {});
     queries_ = std::exchange(other.queries_, {});
     served_ = std::exchange(other.served_, {});
@@ -197,10 +223,14 @@ void Connection::Close() noexcept
     for (Query* query : std::vector<Query*>(queries_))
         query->Unprepare();
     ISC_STATUS_ARRAY status{};
-    isc_detach_database(status, &handle_);
+    {
+        auto call = Watched();
+        isc_detach_database(status, &handle_);
+    }
     handle_ = 0;
     odsMajor_.reset();
     dialect_.reset();
+    lost_.reset();
     served_.clear();
 }
 
@@ -229,7 +259,34 @@ void Connection::DatabaseInfo(char item, char* answer, short size)
         throw DbError("Cannot perform operation -- DB is not open");
     const char items[] = {item, isc_info_end};
     ISC_STATUS_ARRAY status{};
+    auto call = Watched();
     isc_database_info(status, &handle_, sizeof items, items, size, answer);
+    Check(status);
+}
+
+void Connection::Check(const ISC_STATUS* status)
+{
+    if (!StatusFailed(status))
+        return;
+    if (auto cut = watchdog::CutMessage()) {
+        lost_ = *cut;
+        throw DbError(*cut);
+    }
+    if (lost_)
+        throw DbError(*lost_);
+    if (handle_ && FollowUpError(status)) {
+        // Any question the server must answer itself; the client library keeps none of it.
+        const char items[] = {isc_info_reads, isc_info_end};
+        char answer[64];
+        ISC_STATUS_ARRAY probe{};
+        auto call = Watched();
+        isc_database_info(probe, &handle_, sizeof items, items, sizeof answer, answer);
+        if (StatusFailed(probe)) {
+            auto cut = watchdog::CutMessage();
+            lost_ = cut ? *cut : StatusMessage(probe);
+            throw DbError(*lost_);
+        }
+    }
     CheckStatus(status);
 }
 

@@ -1,5 +1,7 @@
 // A connection to one database file, with the login fallback and the close rules.
 #pragma once
+#include "db/Watchdog.h"
+
 #include <ibase.h>
 #include <memory>
 #include <optional>
@@ -77,6 +79,16 @@ public:
 
     isc_db_handle* Handle() { return &handle_; }
 
+    // Raises the error of a failed call on this attachment (nothing when status holds none).
+    // The client library can answer a call with a follow-up error, such as "Attempt to reopen
+    // an open cursor", when the attachment itself has failed and an earlier answer that said so
+    // was one it did not pass on; a question to the server then brings the real cause to light,
+    // which is raised instead and for every later failure on the attachment. A failure the
+    // watchdog caused reads as the watchdog's message (db/Watchdog.h).
+    void Check(const ISC_STATUS* status);
+    // Marks calls on the attachment for the watchdog (db/Watchdog.h).
+    watchdog::ServerCall Watched() noexcept { return watchdog::ServerCall(handle_, databaseName_); }
+
     // Drops the whole reads that per-object selects were served from (Query::ServeFrom), so
     // that the next opens read the database again.
     void ForgetServedReads() noexcept;
@@ -98,6 +110,8 @@ private:
     isc_db_handle handle_ = 0;
     std::optional<int> odsMajor_;
     std::optional<int> dialect_;
+    // The first failure of the attachment itself, once found.
+    std::optional<std::string> lost_;
     std::vector<Transaction*> transactions_;
     std::vector<Query*> queries_;
     // By the whole select's text and dialect.

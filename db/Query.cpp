@@ -118,6 +118,7 @@ void Query::Open()
         throw DbError("Cannot perform operation -- DB is not open");
     if (!transaction_)
         throw DbError("Transaction is not assigned");
+    watchdog::CheckDeadline();
     const bool started = !transaction_->Active();
     transaction_->StartTransaction();
     try {
@@ -217,19 +218,20 @@ void Query::Prepare(const std::string& source)
     const std::string text = ReplaceNamedParams(source, &names);
 
     ISC_STATUS_ARRAY status{};
+    auto call = connection_->Watched();
     isc_dsql_allocate_statement(status, connection_->Handle(), &stmt_);
     if (StatusFailed(status)) {
         stmt_ = 0;
-        CheckStatus(status);
+        connection_->Check(status);
     }
     std::vector<char> out = NewDescriptor(20);
     isc_dsql_prepare(status, transaction_->Handle(), &stmt_, 0, text.c_str(), Dialect, DescriptorOf(out));
-    CheckStatus(status);
+    connection_->Check(status);
     const short count = DescriptorOf(out)->sqld;
     if (count > DescriptorOf(out)->sqln) {
         out = NewDescriptor(count);
         isc_dsql_describe(status, &stmt_, 1, DescriptorOf(out));
-        CheckStatus(status);
+        connection_->Check(status);
     }
     rows_.Layout(std::move(out));
     columnLookup_.clear();
@@ -243,8 +245,9 @@ void Query::Execute()
     ParamValues::Binding binding;
     params_.Bind(&stmt_, paramNames_, binding);
     ISC_STATUS_ARRAY status{};
+    auto call = connection_->Watched();
     isc_dsql_execute(status, transaction_->Handle(), &stmt_, 1, binding.Descriptor());
-    CheckStatus(status);
+    connection_->Check(status);
     open_ = true;
     transaction_->openQueries_.push_back(this);
     ClearRows();
@@ -266,12 +269,13 @@ bool Query::FetchOne()
     if (exhausted_ || !Active())
         return false;
     ISC_STATUS_ARRAY status{};
+    auto call = connection_->Watched();
     ISC_STATUS result = isc_dsql_fetch(status, &stmt_, 1, rows_.Descriptor());
     if (result == 100) {
         exhausted_ = true;
         return false;
     }
-    CheckStatus(status);
+    connection_->Check(status);
     rows_.Append();
     blobs_.NoteRow(rows_, rows_.Count() - 1);
     return true;
@@ -283,7 +287,7 @@ std::string Query::CellText(std::size_t row, std::size_t column) const
     if (info.type == SQL_BLOB) {
         if (!servedLayout_ && !blobColumnsRead_.count(column))
             ReadBlobColumn(column);
-        return blobs_.Text(connection_->Handle(), transaction_->Handle(), rows_, row, column);
+        return blobs_.Text(*connection_, transaction_->Handle(), rows_, row, column);
     }
     return ::CellText(info, rows_.Cell(row, column));
 }
@@ -353,7 +357,12 @@ void Query::Release() noexcept
         return;
     ISC_STATUS_ARRAY status{};
     // A cursor the server has closed already answers with an error that changes nothing here.
-    isc_dsql_free_statement(status, &stmt_, DSQL_close);
+    if (connection_) {
+        auto call = connection_->Watched();
+        isc_dsql_free_statement(status, &stmt_, DSQL_close);
+    } else {
+        isc_dsql_free_statement(status, &stmt_, DSQL_close);
+    }
     open_ = false;
     ClearRows();
     eof_ = true;
@@ -369,7 +378,12 @@ void Query::Unprepare() noexcept
     Release();
     if (stmt_) {
         ISC_STATUS_ARRAY status{};
-        isc_dsql_free_statement(status, &stmt_, DSQL_drop);
+        if (connection_) {
+            auto call = connection_->Watched();
+            isc_dsql_free_statement(status, &stmt_, DSQL_drop);
+        } else {
+            isc_dsql_free_statement(status, &stmt_, DSQL_drop);
+        }
         stmt_ = 0;
     }
     preparedSource_.clear();
@@ -441,7 +455,12 @@ int Query::ColumnIndex(const std::string& column) const
 
 void Query::ReadPendingBlobs()
 {
-    blobs_.ReadPending(connection_->Handle(), transaction_->Handle(), rows_);
+    // Before a statement changes the database: every column in one select where it can be.
+    if (!servedLayout_ && blobs_.Pending())
+        for (std::size_t column : rows_.BlobColumns())
+            if (!blobColumnsRead_.count(column))
+                ReadBlobColumn(column);
+    blobs_.ReadPending(*connection_, transaction_->Handle(), rows_);
 }
 
 int Query::CurrentColumn(const std::string& column) const

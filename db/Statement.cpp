@@ -35,17 +35,19 @@ void Statement::ExecuteText(const std::string& text, unsigned short dialect)
     // there: either way the statement would lose its tail.
     if (text.find('\0') != std::string::npos)
         throw DbError("Statement text contains a zero byte");
+    watchdog::CheckDeadline();
     transaction_->ReadPendingBlobs();
 
     ISC_STATUS_ARRAY status{};
     isc_stmt_handle stmt = 0;
+    auto call = connection_->Watched();
     isc_dsql_allocate_statement(status, connection_->Handle(), &stmt);
-    CheckStatus(status);
+    connection_->Check(status);
     isc_dsql_prepare(status, transaction_->Handle(), &stmt, static_cast<unsigned short>(0), text.c_str(), dialect,
                      nullptr);
     if (!StatusFailed(status))
         isc_dsql_execute(status, transaction_->Handle(), &stmt, 1, nullptr);
     ISC_STATUS_ARRAY freeStatus{};
     isc_dsql_free_statement(freeStatus, &stmt, DSQL_drop);
-    CheckStatus(status);
+    connection_->Check(status);
 }

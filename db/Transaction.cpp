@@ -85,6 +85,7 @@ void Transaction::StartTransaction()
         return;
     if (!connection_ || !connection_->Connected())
         throw DbError("Cannot perform operation -- DB is not open");
+    watchdog::CheckDeadline();
     std::vector<char> tpb{static_cast<char>(isc_tpb_version3)};
     for (const auto& name : Params) {
         auto it = TpbItems().find(name);
@@ -93,11 +94,12 @@ void Transaction::StartTransaction()
         tpb.push_back(it->second);
     }
     ISC_STATUS_ARRAY status{};
+    auto watched = connection_->Watched();
     isc_start_transaction(status, &handle_, 1, connection_->Handle(), static_cast<unsigned short>(tpb.size()),
                           tpb.data());
     if (StatusFailed(status)) {
         handle_ = 0;
-        CheckStatus(status);
+        connection_->Check(status);
     }
 }
 
@@ -136,8 +138,14 @@ void Transaction::End(EndCall call, Ending ending)
     if (ending == Ending::Full)
         CloseQueries();
     ISC_STATUS_ARRAY status{};
-    call(status, &handle_);
-    CheckStatus(status);
+    if (connection_) {
+        auto watched = connection_->Watched();
+        call(status, &handle_);
+        connection_->Check(status);
+    } else {
+        call(status, &handle_);
+        CheckStatus(status);
+    }
     if (ending == Ending::Full)
         handle_ = 0;
 }
@@ -146,7 +154,10 @@ void Transaction::EndForced() noexcept
 {
     CloseQueries();
     ISC_STATUS_ARRAY status{};
-    isc_commit_transaction(status, &handle_);
+    {
+        auto watched = Watched();
+        isc_commit_transaction(status, &handle_);
+    }
     if (StatusFailed(status))
         RollbackForced();
     handle_ = 0;
@@ -156,12 +167,21 @@ void Transaction::RollbackForced() noexcept
 {
     CloseQueries();
     ISC_STATUS_ARRAY status{};
-    isc_rollback_transaction(status, &handle_);
+    {
+        auto watched = Watched();
+        isc_rollback_transaction(status, &handle_);
+    }
     handle_ = 0;
+}
+
+watchdog::ServerCall Transaction::Watched() noexcept
+{
+    return connection_ ? connection_->Watched() : watchdog::ServerCall(0, std::string());
 }
 
 void Transaction::ReadPendingBlobs()
 {
-    for (Query* query : openQueries_)
+    // A query reads its blobs through selects of its own, which join the list while they run.
+    for (Query* query : std::vector<Query*>(openQueries_))
         query->ReadPendingBlobs();
 }

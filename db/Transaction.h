@@ -1,5 +1,7 @@
 // A transaction on one connection; it knows the queries running in it.
 #pragma once
+#include "db/Watchdog.h"
+
 #include <ibase.h>
 #include <string>
 #include <vector>
@@ -50,6 +52,7 @@ private:
     // keeps the old record version: Firebird 3 keeps it until the transaction ends, retaining
     // commits included, but reading first makes that the server's business, not ours.
     void ReadPendingBlobs();
+    watchdog::ServerCall Watched() noexcept;
     // Commit and rollback, full or retaining: the transaction must be active. A full end
     // closes the open queries first; a retaining one leaves the transaction and its queries as they are.
     enum class Ending { Full, Retaining };

@@ -1,0 +1,224 @@
+// One thread looks at the calls in flight five times a second.
+#include "db/Watchdog.h"
+#include "db/DbError.h"
+#include "db/ServerProbe.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace watchdog {
+
+using Clock = std::chrono::steady_clock;
+
+struct ServerCall::Entry {
+    isc_db_handle handle = 0;
+    std::string server;  // empty for a local file, which cannot go silent
+    Clock::time_point since;
+    Clock::time_point cutAt;
+    bool cancelled = false;
+    bool aborted = false;
+    std::string message;
+};
+
+namespace {
+
+// A cancel that the server does not take within this time is followed by closing by force.
+constexpr auto AbortAfterCancel = std::chrono::seconds(3);
+
+class Watch {
+public:
+    static Watch& Instance()
+    {
+        static Watch watch;
+        return watch;
+    }
+
+    ~Watch()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        wake_.notify_all();
+        if (thread_.joinable())
+            thread_.join();
+    }
+
+    void Add(ServerCall::Entry* entry)
+    {
+        std::lock_guard lock(mutex_);
+        calls_.push_back(entry);
+        if (!thread_.joinable())
+            thread_ = std::thread([this] { Loop(); });
+    }
+
+    void Remove(ServerCall::Entry* entry)
+    {
+        std::lock_guard lock(mutex_);
+        calls_.erase(std::remove(calls_.begin(), calls_.end(), entry), calls_.end());
+    }
+
+    std::optional<std::string> MessageOf(const ServerCall::Entry* entry)
+    {
+        std::lock_guard lock(mutex_);
+        if (entry && (entry->cancelled || entry->aborted))
+            return entry->message;
+        if (deadline_ && Clock::now() >= *deadline_)
+            return TimeoutText();
+        return std::nullopt;
+    }
+
+    void SetDeadline(int seconds)
+    {
+        std::lock_guard lock(mutex_);
+        seconds_ = seconds;
+        if (seconds > 0)
+            deadline_ = Clock::now() + std::chrono::seconds(seconds);
+        else
+            deadline_.reset();
+        if (!thread_.joinable() && seconds > 0)
+            thread_ = std::thread([this] { Loop(); });
+    }
+
+    bool DeadlinePassed()
+    {
+        std::lock_guard lock(mutex_);
+        return deadline_ && Clock::now() >= *deadline_;
+    }
+
+    void SetStep(const std::string& step)
+    {
+        std::lock_guard lock(mutex_);
+        step_ = step;
+    }
+
+    std::string Timeout()
+    {
+        std::lock_guard lock(mutex_);
+        return TimeoutText();
+    }
+
+private:
+    Watch() = default;
+
+    std::string TimeoutText() const
+    {
+        return "timed out after " + std::to_string(seconds_) + " s while " + (step_.empty() ? "starting" : step_);
+    }
+
+    void Loop()
+    {
+        std::unique_lock lock(mutex_);
+        while (!stopping_) {
+            wake_.wait_for(lock, std::chrono::milliseconds(200));
+            const auto now = Clock::now();
+            const bool late = deadline_ && now >= *deadline_;
+            for (ServerCall::Entry* call : calls_) {
+                if (!call->handle)
+                    continue;
+                if (late && !call->cancelled && !call->aborted) {
+                    call->cancelled = true;
+                    call->cutAt = now;
+                    call->message = TimeoutText();
+                    Cancel(call, fb_cancel_raise);
+                } else if (call->cancelled && !call->aborted && now - call->cutAt >= AbortAfterCancel) {
+                    call->aborted = true;
+                    Cancel(call, fb_cancel_abort);
+                } else if (!call->server.empty() && !call->cancelled && !call->aborted &&
+                           now - call->since >= std::chrono::seconds(SilenceSeconds)) {
+                    call->aborted = true;
+                    call->message = "No answer from " + call->server + " for " + std::to_string(SilenceSeconds) +
+                                    " seconds";
+                    Cancel(call, fb_cancel_abort);
+                }
+            }
+        }
+    }
+
+    static void Cancel(ServerCall::Entry* call, unsigned short how)
+    {
+        // The call's own thread learns of the cut from its failed status; the cancel's own
+        // answer tells nothing more.
+        ISC_STATUS_ARRAY status{};
+        isc_db_handle handle = call->handle;
+        fb_cancel_operation(status, &handle, how);
+    }
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::thread thread_;
+    bool stopping_ = false;
+    std::vector<ServerCall::Entry*> calls_;
+    std::optional<Clock::time_point> deadline_;
+    int seconds_ = 0;
+    std::string step_;
+};
+
+thread_local ServerCall::Entry* current = nullptr;
+
+}
+
+ServerCall::ServerCall(isc_db_handle handle, const std::string& databaseName) noexcept
+    : entry_(nullptr), outer_(current)
+{
+    try {
+        auto entry = std::make_unique<Entry>();
+        entry->handle = handle;
+        if (auto server = TcpServerOf(databaseName))
+            entry->server = server->shown;
+        entry->since = Clock::now();
+        Watch::Instance().Add(entry.get());
+        entry_ = entry.release();
+        current = entry_;
+    } catch (...) {
+        // Unwatched then: the call runs as it would without a watchdog.
+    }
+}
+
+ServerCall::~ServerCall()
+{
+    if (!entry_)
+        return;
+    Watch::Instance().Remove(entry_);
+    current = outer_;
+    delete entry_;
+}
+
+std::optional<std::string> CutMessage()
+{
+    return Watch::Instance().MessageOf(current);
+}
+
+void SetDeadline(int seconds)
+{
+    Watch::Instance().SetDeadline(seconds);
+}
+
+bool DeadlinePassed()
+{
+    return Watch::Instance().DeadlinePassed();
+}
+
+void CheckDeadline()
+{
+    if (DeadlinePassed())
+        throw DbError(TimeoutMessage());
+}
+
+std::string TimeoutMessage()
+{
+    return Watch::Instance().Timeout();
+}
+
+void SetStep(const std::string& step)
+{
+    Watch::Instance().SetStep(step);
+}
+
+}

@@ -1,0 +1,45 @@
+// Client-library calls that wait on a server, watched from a thread of their own. A call to a
+// server over TCP that has gone SilenceSeconds without an answer is cut (its attachment is
+// closed by force), and so is every call once the run's deadline has passed; the call then
+// fails, and the checker of its connection reports why instead of the client library's text.
+#pragma once
+#include <ibase.h>
+#include <optional>
+#include <string>
+
+namespace watchdog {
+
+inline constexpr int SilenceSeconds = 60;
+
+// Marks one call, or a few calls in a row, on the attachment; they nest.
+class ServerCall {
+public:
+    // handle may still be 0 (no attachment yet): such a call is cut by nothing but the deadline.
+    ServerCall(isc_db_handle handle, const std::string& databaseName) noexcept;
+    ~ServerCall();
+    ServerCall(const ServerCall&) = delete;
+    ServerCall& operator=(const ServerCall&) = delete;
+
+    struct Entry;
+
+private:
+    Entry* entry_;
+    Entry* outer_;
+};
+
+// Why the call of this thread that just failed failed, when the watchdog cut it or the
+// deadline has passed; nothing otherwise.
+std::optional<std::string> CutMessage();
+
+// Bounds the whole run: once the time is up, every call in flight is cancelled, and then
+// closed by force if the server does not answer the cancel. 0 lifts the bound.
+void SetDeadline(int seconds);
+bool DeadlinePassed();
+// Raises the timeout's message once the deadline has passed: new work on a server stops there.
+void CheckDeadline();
+// "timed out after N s while <step>".
+std::string TimeoutMessage();
+// What the run is doing, for the timeout's message: "reading Old Database", "checking Table Fields".
+void SetStep(const std::string& step);
+
+}
