@@ -1,5 +1,6 @@
 // vorkat-bench read OLD NEW [--all-blobs]: attaches both databases and reads, once each, every
-// row of the system tables the comparators read, straight through the client library.
+// row of the system tables the comparators read, straight through the client library; the
+// login is ISC_USER and ISC_PASSWORD when they are set.
 // vorkat-bench time RESULT COMMAND...: runs COMMAND and writes "seconds peak-RSS-KiB status" to RESULT.
 #include "db/DbError.h"
 #include "db/Status.h"
@@ -8,6 +9,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -35,9 +37,13 @@ class Database {
 public:
     explicit Database(const std::string& name)
     {
+        // A server checks the password, embedded access only takes the user: the bench
+        // passes a server's login as vorkat-cli's is taken, in ISC_USER and ISC_PASSWORD.
+        const char* user = std::getenv("ISC_USER");
+        const char* password = std::getenv("ISC_PASSWORD");
         std::vector<char> dpb{isc_dpb_version1};
-        for (auto [item, value] : {std::pair<char, const char*>{isc_dpb_user_name, "SYSDBA"},
-                                   std::pair<char, const char*>{isc_dpb_password, "x"}}) {
+        for (auto [item, value] : {std::pair<char, const char*>{isc_dpb_user_name, user ? user : "SYSDBA"},
+                                   std::pair<char, const char*>{isc_dpb_password, password ? password : "x"}}) {
             dpb.push_back(item);
             dpb.push_back(static_cast<char>(std::strlen(value)));
             dpb.insert(dpb.end(), value, value + std::strlen(value));
