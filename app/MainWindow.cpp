@@ -176,20 +176,34 @@ void TVorkatMainForm::closeEvent(QCloseEvent* event)
     // A run lets window messages through; closing now would free modules in use. A complete
     // run is cancelled first, a repair only when the user agrees; the window closes at its end.
     if (running_) {
-        if (background_ && !background_->Cancelled()) {
-            if (background_->Repairing() && !AskCancelRepair()) {
-                event->ignore();
-                return;
-            }
-            background_->Cancel();
-        }
-        closeWanted_ = true;
+        CancelRunToClose(true);
         event->ignore();
         return;
     }
     if (FormStorage1.Restored())
         FormStorage1.SaveFormPlacement(*this, false);
     event->accept();
+}
+
+void TVorkatMainForm::CancelRunToClose(bool ask)
+{
+    if (background_ && !background_->Cancelled()) {
+        if (ask && background_->Repairing() && !AskCancelRepair())
+            return;
+        background_->Cancel();
+    }
+    closeWanted_ = true;
+}
+
+void TVorkatMainForm::ExitOnSignal()
+{
+    signalled_ = true;
+    // Not through close(): the signal may come while closeEvent waits for the answer to the
+    // question, and a close() from inside closeEvent is dropped.
+    if (running_)
+        CancelRunToClose(false);
+    else if (isVisible())
+        close();
 }
 
 QCheckBox* TVorkatMainForm::KindBox(CheckKind kind) const
@@ -307,8 +321,8 @@ void TVorkatMainForm::RunBtnClick()
     if (complete)
         UpdateControls();
     running_ = false;
-    // A run cancelled by Exit ends in silence: the window is closing.
-    if (!failure.isNull() && !cancelled)
+    // A run cancelled by Exit, or ended by a signal, ends in silence: the window is closing.
+    if (!failure.isNull() && !cancelled && !signalled_)
         ShowErrorBox(failure);
     if (closeWanted_) {
         closeWanted_ = false;

@@ -99,6 +99,9 @@ public:
 
     void RunBtnClick();
     void ExitBtnClick() { close(); }
+    // SIGTERM or SIGINT, once the dialogs have been answered: Exit, with nothing asked. A run
+    // in progress is cancelled as after a Yes to the question, and the window closes at its end.
+    void ExitOnSignal();
     void AboutBtnClick();
 
 protected:
@@ -121,6 +124,9 @@ protected:
 private:
     // The box that chooses the kind.
     QCheckBox* KindBox(CheckKind kind) const;
+    // Exit during a run: the run is cancelled, a repair only when asking is allowed and the
+    // user agrees, and the window closes at the run's end.
+    void CancelRunToClose(bool ask);
     // Which controls take input: none of a run's options while it runs, no kind in complete mode.
     void UpdateControls();
     std::unique_ptr<BarProgress> bar_;
@@ -131,5 +137,6 @@ private:
     // The complete run in progress, for Exit to cancel.
     BackgroundRun* background_ = nullptr;
     bool closeWanted_ = false;
+    bool signalled_ = false;
     bool shownOnce_ = false;
 };

@@ -1,13 +1,17 @@
-// Program start: the application titled "Vorkat" and its main window.
+// Program start: the application titled "Vorkat" and its main window, which SIGTERM and SIGINT close.
+#include "app/ExitSignals.h"
 #include "app/MainWindow.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
+    // Before QApplication starts any thread.
+    BlockExitSignals();
     QApplication application(argc, argv);
     QApplication::setApplicationName("Vorkat");
     TVorkatMainForm form;
+    ExitSignals exitSignals(form);
     form.show();
     return application.exec();
 }
