@@ -38,27 +38,35 @@ std::string NoAnswer(const std::string& server, int seconds)
            (seconds == 1 ? " second" : " seconds");
 }
 
-// Errors about the state of a handle or cursor that the client library itself gives: after a
-// failure of the attachment it may give one of them instead of the failure. A server's own
-// refusal is never among them.
-bool FollowUpError(const ISC_STATUS* status)
+// Whether the status names one of the codes.
+template <std::size_t N>
+bool HasCode(const ISC_STATUS* status, const ISC_STATUS (&codes)[N])
 {
-    static const ISC_STATUS followUps[] = {isc_bad_db_handle,   isc_bad_req_handle,      isc_bad_segstr_handle,
-                                           isc_bad_trans_handle, isc_req_sync,           isc_bad_stmt_handle,
-                                           isc_dsql_cursor_err, isc_dsql_cursor_open_err, isc_dsql_cursor_close_err,
-                                           isc_unprepared_stmt, isc_dsql_cursor_not_open};
     for (const ISC_STATUS* item = status; *item != isc_arg_end;) {
         const ISC_STATUS kind = *item++;
         if (kind == isc_arg_cstring) {
             item += 2;
             continue;
         }
-        if (kind == isc_arg_gds && std::find(std::begin(followUps), std::end(followUps), *item) != std::end(followUps))
+        if (kind == isc_arg_gds && std::find(std::begin(codes), std::end(codes), *item) != std::end(codes))
             return true;
         ++item;
     }
     return false;
 }
+
+// Errors about the state of a handle or cursor that the client library itself gives: after a
+// failure of the attachment it may give one of them instead of the failure. A server's own
+// refusal is never among them.
+const ISC_STATUS FollowUps[] = {isc_bad_db_handle,   isc_bad_req_handle,      isc_bad_segstr_handle,
+                                isc_bad_trans_handle, isc_req_sync,           isc_bad_stmt_handle,
+                                isc_dsql_cursor_err, isc_dsql_cursor_open_err, isc_dsql_cursor_close_err,
+                                isc_unprepared_stmt, isc_dsql_cursor_not_open};
+
+// The attachment itself has failed: the server shut it down, or the network lost it.
+const ISC_STATUS AttachmentFailures[] = {isc_att_shutdown,  isc_shutdown,     isc_conn_lost,
+                                         isc_network_error, isc_net_read_err, isc_net_write_err,
+                                         isc_lost_db_connection};
 
 // The Firebird 3 client bounds its wait for a server's first answer by the DPB's connect
 // timeout, but not the TCP connect before it, so a silent server is first tried here.
@@ -264,17 +272,29 @@ void Connection::DatabaseInfo(char item, char* answer, short size)
     Check(status);
 }
 
+void Connection::Lost(const std::string& message)
+{
+    lost_ = message;
+    // A server that shut the attachment down may leave the rollbacks and the detach of the
+    // cleanup unanswered; the client's side is closed, so that they fail at once.
+    if (handle_) {
+        ISC_STATUS_ARRAY status{};
+        fb_cancel_operation(status, &handle_, fb_cancel_abort);
+    }
+    throw DbError(message);
+}
+
 void Connection::Check(const ISC_STATUS* status)
 {
     if (!StatusFailed(status))
         return;
-    if (auto cut = watchdog::CutMessage()) {
-        lost_ = *cut;
-        throw DbError(*cut);
-    }
+    if (auto cut = watchdog::CutMessage())
+        Lost(*cut);
     if (lost_)
         throw DbError(*lost_);
-    if (handle_ && FollowUpError(status)) {
+    if (HasCode(status, AttachmentFailures))
+        Lost(StatusMessage(status));
+    if (handle_ && HasCode(status, FollowUps)) {
         // Any question the server must answer itself; the client library keeps none of it.
         const char items[] = {isc_info_reads, isc_info_end};
         char answer[64];
@@ -283,8 +303,7 @@ void Connection::Check(const ISC_STATUS* status)
         isc_database_info(probe, &handle_, sizeof items, items, sizeof answer, answer);
         if (StatusFailed(probe)) {
             auto cut = watchdog::CutMessage();
-            lost_ = cut ? *cut : StatusMessage(probe);
-            throw DbError(*lost_);
+            Lost(cut ? *cut : StatusMessage(probe));
         }
     }
     CheckStatus(status);

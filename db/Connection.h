@@ -97,6 +97,8 @@ private:
     friend class Transaction;
     friend class Query;
 
+    // Keeps the message as the attachment's failure, closes the client's side and raises it.
+    [[noreturn]] void Lost(const std::string& message);
     // The database info answer to one item; the connection must be open.
     void DatabaseInfo(char item, char* answer, short size);
     int InfoInteger(char item, const char* what);

@@ -1,0 +1,121 @@
+// vorkat-cli against a real server, as a user runs it: one database under two names, a server
+// that falls silent, a database shut down under a running comparison.
+#include "tests/support/FbServer.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <thread>
+
+namespace {
+
+struct CliResult {
+    int status = -1;
+    std::string err;
+    double seconds = 0;
+};
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+class RunOverServer : public ServerTest {
+protected:
+    // Old and New on the server: the same tables, with New's 40 tables one column wider, so
+    // that the checks have work to do on every table.
+    void MakePair()
+    {
+        for (const char* side : {"old", "new"}) {
+            std::string script = "CREATE DATABASE '" + Server->Name(Path(side)) + "' USER '" + FbServer::User() +
+                                 "' PASSWORD '" + Server->Password() + "';\n";
+            for (int i = 0; i < 40; ++i)
+                script += "CREATE TABLE T" + std::to_string(i) + " (ID INTEGER NOT NULL PRIMARY KEY, A VARCHAR(10)" +
+                          (std::string(side) == "new" ? ", B INTEGER" : "") + ");\n";
+            Server->Isql(script + "COMMIT;\n");
+        }
+    }
+
+    std::string Path(const std::string& side) const { return Server->Folder() + "/" + side + ".fdb"; }
+
+    CliResult Cli(const std::string& arguments) const
+    {
+        const std::string err = Server->Folder() + "/cli.err";
+        const std::string command = std::string(VORKAT_CLI_PATH) + " --user " + FbServer::User() + " --password " +
+                                    Server->Password() + " --script " + Server->Folder() + "/vorkat.sql " +
+                                    arguments + " > /dev/null 2> " + err;
+        const auto start = std::chrono::steady_clock::now();
+        const int status = std::system(command.c_str());
+        CliResult result;
+        result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.err = ReadAll(err);
+        return result;
+    }
+
+    // The last line vorkat-cli wrote to standard error, after its progress lines.
+    static std::string LastLine(const std::string& text)
+    {
+        std::string trimmed = text;
+        while (!trimmed.empty() && trimmed.back() == '\n')
+            trimmed.pop_back();
+        return trimmed.substr(trimmed.rfind('\n') == std::string::npos ? 0 : trimmed.rfind('\n') + 1);
+    }
+};
+
+}
+
+TEST_F(RunOverServer, OneDatabaseUnderTwoNamesIsRefusedAndTwoDatabasesAreCompared)
+{
+    MakePair();
+    const std::string byName = Server->Name(Path("new"));
+    const std::string byAddress = "127.0.0.1/" + std::to_string(Server->Port()) + ":" + Path("new");
+    CliResult same = Cli(byName + " " + byAddress);
+    EXPECT_EQ(same.status, 2);
+    EXPECT_EQ(LastLine(same.err), "vorkat-cli: Old Database and New Database are the same database: " + byName);
+
+    CliResult pair = Cli(Server->Name(Path("old")) + " " + byAddress);
+    EXPECT_EQ(pair.status, 1) << pair.err;
+}
+
+TEST_F(RunOverServer, SilentServerAfterConnectEndsTheRunAtItsTimeout)
+{
+    MakePair();
+    // 100 ms a round trip: both attachments are made in about a second, the checks take longer.
+    auto proxy = Server->StartProxy(50);
+    CliResult result;
+    std::thread run([&] {
+        result = Cli("--timeout 5 " + proxy->Name(Path("old")) + " " + proxy->Name(Path("new")));
+    });
+    std::this_thread::sleep_for(std::chrono::seconds(3));
+    ::kill(proxy->Pid(), SIGSTOP);
+    run.join();
+    EXPECT_EQ(result.status, 2);
+    const std::string line = LastLine(result.err);
+    EXPECT_EQ(line.substr(0, 46), "vorkat-cli: timed out after 5 s while checking") << result.err;
+    // The cut calls fail within seconds of the deadline.
+    EXPECT_LT(result.seconds, 12);
+}
+
+TEST_F(RunOverServer, DatabaseShutDownMidRunGivesTheServersOwnMessage)
+{
+    MakePair();
+    auto proxy = Server->StartProxy(50);
+    CliResult result;
+    std::thread run([&] { result = Cli(proxy->Name(Path("old")) + " " + proxy->Name(Path("new"))); });
+    std::this_thread::sleep_for(std::chrono::seconds(3));
+    const std::string shut = std::string(GFIX_PATH) + " -shut full -force 0 " + Server->Name(Path("new")) +
+                             " -user " + FbServer::User() + " -password " + Server->Password() + " > /dev/null 2>&1";
+    EXPECT_EQ(std::system(shut.c_str()), 0);
+    run.join();
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(LastLine(result.err), "vorkat-cli: connection shutdown") << result.err;
+    // The rollbacks and the detach on the shut attachment do not wait for an answer.
+    EXPECT_LT(result.seconds, 10);
+}
