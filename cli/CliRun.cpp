@@ -1,6 +1,7 @@
 // The command line's side of the shared run: credentials, the rehearsal copy, the script on
 // standard output, the report file, the verdict of a verification and the exit status.
 #include "cli/CliRun.h"
+#include "db/Watchdog.h"
 #include "cli/Rehearsal.h"
 #include "cli/ReportJson.h"
 #include "compare/ChecksEngine.h"
@@ -53,7 +54,8 @@ CliRun::CliRun(const CliOptions& options)
         db->SetParamValue("password", password_);
     }
     // Without a terminal to ask on, a refused login ends the run with the server's message.
-    dm_.SetLoginPrompt(options.AskPassword && StdinIsTerminal() ? &login_ : nullptr);
+    // A password typed once serves both sides on one server, and the verification.
+    dm_.SetLoginPrompt(options.AskPassword && StdinIsTerminal() ? &login_ : nullptr, true);
 }
 
 int CliRun::Execute()
@@ -63,7 +65,8 @@ int CliRun::Execute()
     } catch (const std::exception& error) {
         progress_.Clear();
         std::string message = ForTerminal(error.what());
-        if (dm_.RepairMode && !dm_.CurrentFix.empty())
+        // A fix cut by the timeout was not refused by the server.
+        if (dm_.RepairMode && !dm_.CurrentFix.empty() && !watchdog::DeadlinePassed())
             message = "refused: " + dm_.CurrentFix + ": " + message;
         std::fprintf(stderr, "vorkat-cli: %s\n", message.c_str());
         return 2;
@@ -86,7 +89,15 @@ int CliRun::Run()
     std::optional<RehearsalCopy> copy;
     if (options_.Rehearse)
         request.BeforeConnect = [&](const std::string& oldName) {
-            copy.emplace(oldName, user_, password_);
+            // Both sides are attached before the copy, which can take long. Old as given where
+            // gbak copies it: the login prompt is asked there, and gbak logs in with its answer
+            // (a local file is only read; an attach would write to it). Then New, so that an
+            // unreachable New ends the run with no copy made.
+            Login login{user_, password_};
+            if (CopiedWithGbak(oldName))
+                login = dm_.CheckOld(oldName);
+            dm_.CheckNew(DatabaseNameFromField(options_.NewName));
+            copy.emplace(oldName, login.User, login.Password);
             return copy->Path();
         };
     ChecksEngine checks(options_.Kinds);

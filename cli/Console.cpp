@@ -80,10 +80,6 @@ void PrintedReport::AddReportRow(const std::string& type, const std::string& obj
 
 bool TerminalLogin::Ask(const std::string& databaseName, std::string& userName, std::string& password)
 {
-    if (auto known = answers_.find(databaseName); known != answers_.end()) {
-        password = known->second;
-        return true;
-    }
     std::fprintf(stderr, "Password for %s on %s: ", userName.c_str(), databaseName.c_str());
     std::fflush(stderr);
     termios saved{};
@@ -105,6 +101,5 @@ bool TerminalLogin::Ask(const std::string& databaseName, std::string& userName, 
     if (!answered)
         return false;
     password = line;
-    answers_[databaseName] = line;
     return true;
 }

@@ -7,7 +7,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <map>
 #include <string>
 
 // The kind being checked and a count on standard error: redrawn in place on a terminal,
@@ -56,14 +55,12 @@ private:
 
 void PrintRow(std::FILE* out, const ReportRows::Row& row);
 
-// Asks for the password on the terminal with echo off. An answer is kept per database, so
-// that the fresh connections of a verification do not ask again.
+// Asks for the password on the terminal with echo off. The data module keeps the answers,
+// per server and user, so that the other side and the fresh connections of a verification
+// do not ask again.
 class TerminalLogin : public LoginPrompt {
 public:
     bool Ask(const std::string& databaseName, std::string& userName, std::string& password) override;
-
-private:
-    std::map<std::string, std::string> answers_;
 };
 
 bool StdinIsTerminal();

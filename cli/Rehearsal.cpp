@@ -15,9 +15,10 @@
 
 namespace {
 
-// Runs gbak with the credentials in its environment; its output becomes the error on failure.
+// Runs gbak with the credentials in its environment; on failure the error is failure, a colon
+// and gbak's output, whose own words often name only the file on the server.
 void RunGbak(const std::string& gbak, const std::vector<std::string>& arguments, const std::string& user,
-             const std::string& password)
+             const std::string& password, const std::string& failure)
 {
     int pipeFds[2];
     if (::pipe(pipeFds) != 0)
@@ -56,7 +57,7 @@ void RunGbak(const std::string& gbak, const std::vector<std::string>& arguments,
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         while (!output.empty() && (output.back() == '\n' || output.back() == '\r'))
             output.pop_back();
-        throw FileError("gbak could not copy the Old Database:\n" + output);
+        throw FileError(failure + ":\n" + output);
     }
 }
 
@@ -80,10 +81,15 @@ std::string FindGbak()
     return {};
 }
 
-RehearsalCopy::RehearsalCopy(const std::string& oldName, const std::string& user, const std::string& password)
+bool CopiedWithGbak(const std::string& oldName)
 {
     std::error_code error;
-    const bool localFile = !oldName.empty() && std::filesystem::is_regular_file(oldName, error);
+    return oldName.empty() || !std::filesystem::is_regular_file(oldName, error);
+}
+
+RehearsalCopy::RehearsalCopy(const std::string& oldName, const std::string& user, const std::string& password)
+{
+    const bool localFile = !CopiedWithGbak(oldName);
     std::string gbak;
     if (!localFile) {
         gbak = FindGbak();
@@ -151,8 +157,9 @@ void RehearsalCopy::BackUpAndRestore(const std::string& gbak, const std::string&
     Interrupt::KeepScratch(backup_);
     Interrupt::KeepScratch(copy_);
     // -g: no garbage collection, so that the backup changes nothing in the Old Database.
-    RunGbak(gbak, {"-b", "-g", from, backup_}, user, password);
-    RunGbak(gbak, {"-c", backup_, copy_}, user, password);
+    const std::string failure = "gbak could not copy the Old Database " + from;
+    RunGbak(gbak, {"-b", "-g", from, backup_}, user, password, failure);
+    RunGbak(gbak, {"-c", backup_, copy_}, user, password, failure + " into " + copy_);
 }
 
 void RehearsalCopy::Remove() noexcept

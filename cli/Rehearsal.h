@@ -27,3 +27,5 @@ private:
 
 // The gbak on PATH, or empty.
 std::string FindGbak();
+// Whether RehearsalCopy copies oldName with gbak: any name but that of a local file.
+bool CopiedWithGbak(const std::string& oldName);

@@ -1,7 +1,9 @@
 // Connections with their login fallback and plain failure messages; fixes executed and committed retaining.
 #include "data/DM.h"
+#include "db/SameDatabase.h"
 #include "db/DbError.h"
 #include "db/FileDescriptor.h"
+#include "db/Watchdog.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -63,7 +65,67 @@ std::string AttachFailure(const std::string& name, const DbError& error)
     return error.what();
 }
 
+std::string Lowered(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+// "host", "host<separator>port", "[v6 address]" or "[v6 address]<separator>port".
+void SplitServer(const std::string& text, char separator, std::string& host, std::string& port)
+{
+    std::size_t end = 0;
+    if (!text.empty() && text[0] == '[') {
+        end = text.find(']');
+        end = end == std::string::npos ? text.size() : end + 1;
+    }
+    const std::size_t split = text.find(separator, end);
+    host = text.substr(0, split);
+    port = split == std::string::npos ? std::string() : text.substr(split + 1);
+}
+
+// Where a login prompt's answer is kept: a database or a server, with the user name, which
+// Firebird takes in any case.
+std::string DatabaseKey(const std::string& databaseName, const std::string& userName)
+{
+    return "database " + databaseName + "\n" + Lowered(userName);
+}
+
+std::string ServerKey(const std::string& databaseName, const std::string& userName)
+{
+    return "server " + LoginServer(databaseName) + "\n" + Lowered(userName);
+}
+
 } // namespace
+
+std::string LoginServer(const std::string& databaseName)
+{
+    if (databaseName.empty() || IsLocalName(databaseName))
+        return {};
+    std::string host;
+    std::string port;
+    const std::size_t scheme = databaseName.find("://");
+    if (scheme != std::string::npos) {
+        // inet://host[:port]/path; xnet and wnet reach no TCP server.
+        const std::string protocol = Lowered(databaseName.substr(0, scheme));
+        if (protocol != "inet" && protocol != "inet4" && protocol != "inet6")
+            return {};
+        const std::string rest = databaseName.substr(scheme + 3);
+        SplitServer(rest.substr(0, rest.find('/')), ':', host, port);
+    } else {
+        // host[/port]:path
+        std::size_t colon = 0;
+        if (databaseName[0] == '[')
+            colon = databaseName.find(']');
+        colon = databaseName.find(':', colon == std::string::npos ? 0 : colon);
+        SplitServer(databaseName.substr(0, colon), '/', host, port);
+    }
+    if (host.empty())
+        return {};
+    return host + "/" + (port.empty() ? "3050" : port);
+}
 
 TDM::TDM()
 {
@@ -95,13 +157,49 @@ TDM::~TDM()
 
 bool TDM::LoginRelay::Ask(const std::string& databaseName, std::string& userName, std::string& password)
 {
-    Cancelled = !Target || !Target->Ask(databaseName, userName, password);
-    return !Cancelled;
+    const bool onServer = !LoginServer(databaseName).empty();
+    const std::string* known = Remember ? Known(databaseName, userName) : nullptr;
+    if (!known && Remember && onServer)
+        if (const auto answer = answers_.find(ServerKey(databaseName, userName)); answer != answers_.end())
+            known = &answer->second;
+    Recalled = known != nullptr;
+    if (known) {
+        password = *known;
+        Cancelled = false;
+    } else {
+        Cancelled = !Target || !Target->Ask(databaseName, userName, password);
+    }
+    Answered = !Cancelled;
+    // Under the user name the prompt gave, which may not be the one it was shown.
+    databaseKey_ = DatabaseKey(databaseName, userName);
+    serverKey_ = onServer ? ServerKey(databaseName, userName) : std::string();
+    password_ = password;
+    return Answered;
 }
 
-void TDM::SetLoginPrompt(LoginPrompt* prompter)
+void TDM::LoginRelay::Accepted()
+{
+    answers_[databaseKey_] = password_;
+    if (!serverKey_.empty())
+        answers_[serverKey_] = password_;
+}
+
+void TDM::LoginRelay::Refused()
+{
+    answers_.erase(databaseKey_);
+    answers_.erase(serverKey_);
+}
+
+const std::string* TDM::LoginRelay::Known(const std::string& databaseName, const std::string& userName) const
+{
+    const auto known = answers_.find(DatabaseKey(databaseName, userName));
+    return known == answers_.end() ? nullptr : &known->second;
+}
+
+void TDM::SetLoginPrompt(LoginPrompt* prompter, bool remember)
 {
     login_.Target = prompter;
+    login_.Remember = remember;
     OldDB.Prompter = prompter ? &login_ : nullptr;
     NewDB.Prompter = prompter ? &login_ : nullptr;
 }
@@ -118,12 +216,27 @@ bool IsAuthenticationFailure(const DbError& error)
     }
 }
 
+void TDM::Attempt(Connection& connection)
+{
+    login_.Cancelled = false;
+    login_.Answered = false;
+    login_.Recalled = false;
+    try {
+        connection.Open();
+    } catch (const DbError& error) {
+        if (login_.Answered && IsAuthenticationFailure(error))
+            login_.Refused();
+        throw;
+    }
+    if (login_.Answered)
+        login_.Accepted();
+}
+
 void TDM::Connect(Connection& connection, const std::string& side)
 {
     try {
-        login_.Cancelled = false;
         try {
-            connection.Open();
+            Attempt(connection);
             return;
         } catch (const DbError& error) {
             // Once the window is on, a Cancel drops only this attempt.
@@ -132,7 +245,16 @@ void TDM::Connect(Connection& connection, const std::string& side)
                 throw;
         }
         connection.LoginPromptOn = true;
-        connection.Open();
+        try {
+            Attempt(connection);
+            return;
+        } catch (const DbError& error) {
+            // The remembered answer of another database that this one refused is forgotten by
+            // now, so the user is asked; a typed answer the server refuses ends the connect.
+            if (!login_.Recalled || !IsAuthenticationFailure(error))
+                throw;
+        }
+        Attempt(connection);
     } catch (const DbError& error) {
         throw DbError(side + AttachFailure(connection.DatabaseName(), error), error.Code());
     }
@@ -152,6 +274,42 @@ void TDM::ConnectOld()
 }
 
 void TDM::ConnectNew() { Connect(NewDB, "New Database: "); }
+
+Login TDM::CheckOld(const std::string& name)
+{
+    const bool prompted = OldDB.LoginPromptOn;
+    OldDB.SetDatabaseName(name);
+    watchdog::SetStep("connecting to the Old Database");
+    try {
+        Connect(OldDB, "Old Database: ");
+    } catch (...) {
+        OldDB.LoginPromptOn = prompted;
+        throw;
+    }
+    Login login{OldDB.ParamValue("user_name"), OldDB.ParamValue("password")};
+    if (OldDB.LoginPromptOn)
+        if (const std::string* answer = login_.Known(name, login.User))
+            login.Password = *answer;
+    OldDB.LoginPromptOn = prompted;
+    return login;
+}
+
+void TDM::CheckNew(const std::string& name)
+{
+    struct Detached {
+        TDM& dm;
+        ~Detached()
+        {
+            dm.NewDB.Close();
+            dm.OldDB.Close();
+        }
+    } detached{*this};
+    NewDB.SetDatabaseName(name);
+    watchdog::SetStep("connecting to the New Database");
+    ConnectNew();
+    if (OldDB.Connected() && OnSameDatabase(OldDB, NewDB))
+        throw DbError(FormatMessage("Old Database and New Database are the same database: %s", OldDB.DatabaseName()));
+}
 
 void TDM::CheckOldWritable()
 {

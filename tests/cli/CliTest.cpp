@@ -1,14 +1,21 @@
 // vorkat-cli run as a program on real database pairs: exit status, output bytes against the
-// window's, verification after a repair, and rehearsals that leave the Old Database alone.
+// window's, verification after a repair, rehearsals that leave the Old Database alone, and
+// rehearsals and the password prompt over a server of the test's own.
 #include "app/MainWindow.h"
 #include "app/ReportForm.h"
+#include "tests/support/FbServer.h"
 #include "tests/support/TestDb.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
+
+#include <memory>
 
 namespace {
 
@@ -18,17 +25,26 @@ struct CliResult {
     QByteArray err;
 };
 
-// Runs vorkat-cli in folder, with its temporary files going to tmp when given.
-CliResult RunCli(const QStringList& arguments, const QString& folder, const QString& tmp = {})
+// No credentials from the caller's environment; temporary files go to tmp and programs are
+// looked for in bin first, when given.
+QProcessEnvironment CliEnvironment(const QString& tmp, const QString& bin)
 {
-    QProcess process;
-    process.setWorkingDirectory(folder);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove("ISC_USER");
     environment.remove("ISC_PASSWORD");
     if (!tmp.isEmpty())
         environment.insert("TMPDIR", tmp);
-    process.setProcessEnvironment(environment);
+    if (!bin.isEmpty())
+        environment.insert("PATH", bin + ":" + environment.value("PATH", "/usr/bin:/bin"));
+    return environment;
+}
+
+// Runs vorkat-cli in folder.
+CliResult RunCli(const QStringList& arguments, const QString& folder, const QString& tmp = {}, const QString& bin = {})
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.setProcessEnvironment(CliEnvironment(tmp, bin));
     process.start(VORKAT_CLI_PATH, arguments);
     process.waitForFinished(120000);
     CliResult result;
@@ -36,6 +52,68 @@ CliResult RunCli(const QStringList& arguments, const QString& folder, const QStr
     result.out = process.readAllStandardOutput();
     result.err = process.readAllStandardError();
     return result;
+}
+
+QString ShellQuoted(const QString& text)
+{
+    return "'" + QString(text).replace("'", "'\\''") + "'";
+}
+
+struct TerminalResult {
+    int exitCode = -1;
+    // What the terminal showed: the prompts, progress and errors.
+    QByteArray screen;
+    int prompts = 0;
+};
+
+// Runs vorkat-cli on a terminal of its own (script(1) makes one), standard output going to the
+// file out, and types password at every password prompt.
+TerminalResult RunCliOnTerminal(const QStringList& arguments, const QString& folder, const QString& out,
+                                const QString& password, const QString& tmp, const QString& bin)
+{
+    QString command = ShellQuoted(VORKAT_CLI_PATH);
+    for (const QString& argument : arguments)
+        command += " " + ShellQuoted(argument);
+    command += " >" + ShellQuoted(out);
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    QProcessEnvironment environment = CliEnvironment(tmp, bin);
+    environment.insert("SHELL", "/bin/sh");
+    process.setProcessEnvironment(environment);
+    process.start("script", {"-qec", command, "/dev/null"});
+    TerminalResult result;
+    QElapsedTimer timer;
+    timer.start();
+    while (process.state() != QProcess::NotRunning && timer.elapsed() < 120000) {
+        process.waitForReadyRead(100);
+        result.screen += process.readAllStandardOutput();
+        while (result.prompts < result.screen.count("Password for ")) {
+            // The prompt turns echo off, dropping what was typed ahead, just after it is shown.
+            QThread::msleep(300);
+            process.write((password + "\n").toUtf8());
+            ++result.prompts;
+        }
+    }
+    process.waitForFinished(5000);
+    result.screen += process.readAllStandardOutput();
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return result;
+}
+
+// A gbak in folder that notes each command line in gbak.log there and runs the real one.
+bool MakeNotingGbak(const QString& folder)
+{
+    const QString gbak = QStandardPaths::findExecutable("gbak");
+    if (gbak.isEmpty())
+        return false;
+    QFile file(folder + "/gbak");
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(("#!/bin/sh\necho \"$*\" >> " + ShellQuoted(folder + "/gbak.log") + "\nexec " + ShellQuoted(gbak) +
+                " \"$@\"\n")
+                   .toUtf8());
+    file.close();
+    return file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
 }
 
 QByteArray ReadFile(const QString& path)
@@ -82,6 +160,26 @@ private:
     }
 
     static QString Name(const TestDb& db) { return QString::fromStdString(db.Path()); }
+
+    // Why no server can start here, or empty once server holds one.
+    static QString StartServer(std::unique_ptr<FbServer>& server)
+    {
+        try {
+            server = std::make_unique<FbServer>();
+            return {};
+        } catch (const ServerUnavailable& reason) {
+            return QString("no Firebird server can start here: ") + reason.what();
+        }
+    }
+
+    // A dialect 1 database on the server, made from sql; its name as vorkat-cli takes it.
+    static QString ServerDb(const FbServer& server, const std::string& file, const std::string& sql)
+    {
+        const std::string name = server.Name(server.Folder() + "/" + file);
+        server.Isql("SET SQL DIALECT 1;\nCREATE DATABASE '" + name + "' USER '" + FbServer::User() + "' PASSWORD '" +
+                    server.Password() + "';\nCOMMIT;\n" + sql + "\nCOMMIT;\n");
+        return QString::fromStdString(name);
+    }
 
 private slots:
     void exitStatusSaysAgreementDifferencesOrError()
@@ -293,6 +391,76 @@ private slots:
                  refused.err.constData());
         QVERIFY(ReadFile(Name(orphan)) == orphanBefore);
         QCOMPARE(QDir(tmp).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    }
+
+    // New is attached before the copy: unreachable, it ends the rehearsal with the error a plain
+    // run gives, and gbak never runs.
+    void rehearsalOverAServerChecksNewBeforeItCopiesOld()
+    {
+        std::unique_ptr<FbServer> server;
+        if (const QString reason = StartServer(server); !reason.isEmpty())
+            QSKIP(qPrintable(reason));
+        const QString folder = Folder("server_first");
+        const QString tmp = Folder("server_first_tmp");
+        const QString bin = Folder("server_first_bin");
+        QVERIFY(MakeNotingGbak(bin));
+        const QString oldName = ServerDb(*server, "first_old.fdb", SampleSql("old"));
+        const QString newName = QString::fromStdString(server->Name(server->Folder() + "/missing.fdb"));
+        const QStringList login{"--user", QString::fromStdString(FbServer::User()), "--password",
+                                QString::fromStdString(server->Password())};
+
+        CliResult plain = RunCli(login + QStringList{"--quiet", oldName, newName}, folder);
+        QCOMPARE(plain.exitCode, 2);
+        QVERIFY2(plain.err.startsWith("vorkat-cli: New Database: "), plain.err.constData());
+        CliResult rehearsal = RunCli(login + QStringList{"--rehearse", "--quiet", oldName, newName}, folder, tmp, bin);
+        QCOMPARE(rehearsal.exitCode, 2);
+        QCOMPARE(rehearsal.err, plain.err);
+        QCOMPARE(rehearsal.out, QByteArray());
+        QVERIFY(!QFile::exists(bin + "/gbak.log"));
+        QCOMPARE(QDir(tmp).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    }
+
+    // One server, one user: the password is typed once for both sides, the verification's fresh
+    // connections and gbak, which gets it by its environment, never its command line.
+    void askedPasswordServesBothSidesOfAServerAndGbak()
+    {
+        if (QStandardPaths::findExecutable("script").isEmpty())
+            QSKIP("script(1) is not installed, so no terminal can be made for the prompt");
+        std::unique_ptr<FbServer> server;
+        if (const QString reason = StartServer(server); !reason.isEmpty())
+            QSKIP(qPrintable(reason));
+        const QString folder = Folder("server_ask");
+        const QString tmp = Folder("server_ask_tmp");
+        const QString bin = Folder("server_ask_bin");
+        QVERIFY(MakeNotingGbak(bin));
+        const QString oldName = ServerDb(*server, "ask_old.fdb", SampleSql("old"));
+        const QString newName = ServerDb(*server, "ask_new.fdb", SampleSql("new"));
+        const QString password = QString::fromStdString(server->Password());
+        const QByteArray prompt = ("Password for SYSDBA on " + oldName + ": ").toUtf8();
+
+        TerminalResult script =
+            RunCliOnTerminal({"--ask-password", oldName, newName}, folder, folder + "/rows.txt", password, tmp, bin);
+        QCOMPARE(script.exitCode, 1);
+        QCOMPARE(script.prompts, 1);
+        QVERIFY2(script.screen.startsWith(prompt), script.screen.constData());
+        QCOMPARE(ReadFile(folder + "/rows.txt"), SampleRows);
+
+        TerminalResult rehearsal = RunCliOnTerminal({"--rehearse", "--ask-password", oldName, newName}, folder,
+                                                    folder + "/rehearsal.txt", password, tmp, bin);
+        QCOMPARE(rehearsal.exitCode, 1);
+        QCOMPARE(rehearsal.prompts, 1);
+        QVERIFY2(rehearsal.screen.startsWith(prompt), rehearsal.screen.constData());
+        QCOMPARE(ReadFile(folder + "/rehearsal.txt"), SampleRows + "converged\n");
+        const QByteArray gbakRuns = ReadFile(bin + "/gbak.log");
+        QCOMPARE(gbakRuns.count('\n'), 2);
+        QVERIFY(gbakRuns.startsWith("-b -g " + oldName.toUtf8() + " "));
+        QVERIFY(!gbakRuns.contains(password.toUtf8()));
+        QCOMPARE(QDir(tmp).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+        // The rehearsal repaired only its copy.
+        CliResult after =
+            RunCli({"--user", QString::fromStdString(FbServer::User()), "--password", password, oldName, newName}, folder);
+        QCOMPARE(after.exitCode, 1);
+        QCOMPARE(after.out, SampleRows);
     }
 };
 

@@ -44,11 +44,13 @@ protected:
 
     std::string Path(const std::string& side) const { return Server->Folder() + "/" + side + ".fdb"; }
 
-    CliResult Cli(const std::string& arguments) const
+    // In script mode, unless the arguments repair.
+    CliResult Cli(const std::string& arguments, bool script = true) const
     {
         const std::string err = Server->Folder() + "/cli.err";
         const std::string command = std::string(VORKAT_CLI_PATH) + " --user " + FbServer::User() + " --password " +
-                                    Server->Password() + " --script " + Server->Folder() + "/vorkat.sql " +
+                                    Server->Password() +
+                                    (script ? " --script " + Server->Folder() + "/vorkat.sql " : std::string(" ")) +
                                     arguments + " > /dev/null 2> " + err;
         const auto start = std::chrono::steady_clock::now();
         const int status = std::system(command.c_str());
@@ -79,6 +81,10 @@ TEST_F(RunOverServer, OneDatabaseUnderTwoNamesIsRefusedAndTwoDatabasesAreCompare
     CliResult same = Cli(byName + " " + byAddress);
     EXPECT_EQ(same.status, 2);
     EXPECT_EQ(LastLine(same.err), "vorkat-cli: Old Database and New Database are the same database: " + byName);
+    // Before a rehearsal copies Old, which would hide it.
+    CliResult rehearsed = Cli("--rehearse " + byName + " " + byAddress, false);
+    EXPECT_EQ(rehearsed.status, 2);
+    EXPECT_EQ(LastLine(rehearsed.err), "vorkat-cli: Old Database and New Database are the same database: " + byName);
 
     CliResult pair = Cli(Server->Name(Path("old")) + " " + byAddress);
     EXPECT_EQ(pair.status, 1) << pair.err;
