@@ -6,7 +6,6 @@ void Comparator::InBothTransactions(CommitOrder order, const std::function<void(
 {
     DM.NewTran.StartTransaction();
     DM.OldTran.StartTransaction();
-    ForgetServedReads();
     check();
     ForgetServedReads();
     if (order == CommitOrder::NewFirst) {

@@ -234,6 +234,8 @@ void TDM::Attempt(Connection& connection)
 
 void TDM::Connect(Connection& connection, const std::string& side)
 {
+    // "Old Database: " names the step "connecting to the Old Database".
+    watchdog::SetStep("connecting to the " + side.substr(0, side.find(':')));
     try {
         try {
             Attempt(connection);
@@ -279,7 +281,6 @@ Login TDM::CheckOld(const std::string& name)
 {
     const bool prompted = OldDB.LoginPromptOn;
     OldDB.SetDatabaseName(name);
-    watchdog::SetStep("connecting to the Old Database");
     try {
         Connect(OldDB, "Old Database: ");
     } catch (...) {
@@ -305,10 +306,20 @@ void TDM::CheckNew(const std::string& name)
         }
     } detached{*this};
     NewDB.SetDatabaseName(name);
-    watchdog::SetStep("connecting to the New Database");
     ConnectNew();
-    if (OldDB.Connected() && OnSameDatabase(OldDB, NewDB))
-        throw DbError(FormatMessage("Old Database and New Database are the same database: %s", OldDB.DatabaseName()));
+    if (OldDB.Connected())
+        CheckAttachedDistinct();
+}
+
+void TDM::CheckAttachedDistinct()
+{
+    if (OnSameDatabase(OldDB, NewDB))
+        RefuseSameDatabase(OldDB.DatabaseName());
+}
+
+void RefuseSameDatabase(const std::string& oldName)
+{
+    throw DbError(FormatMessage("Old Database and New Database are the same database: %s", oldName));
 }
 
 void TDM::CheckOldWritable()
@@ -336,7 +347,7 @@ void CheckDistinctDatabases(const std::string& oldName, const std::string& newNa
         }
     }
     if (same)
-        throw DbError(FormatMessage("Old Database and New Database are the same database: %s", oldName));
+        RefuseSameDatabase(oldName);
 }
 
 void TDM::ExecuteFix()

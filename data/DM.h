@@ -57,6 +57,9 @@ public:
     // database under two names is refused here too, before it is copied. A login prompt stays
     // on for the attaches that follow.
     void CheckNew(const std::string& name);
+    // With both attached: refuses one database under two names that the name check cannot
+    // tell apart, such as two spellings of one server (OnSameDatabase).
+    void CheckAttachedDistinct();
     // Executes the statement buffer on the Old Database and commits it, keeping cursors open;
     // the one-statement case of ExecuteFixes.
     void ExecuteFix();
@@ -133,6 +136,8 @@ std::string LoginServer(const std::string& databaseName);
 // Refuses, before anything is started, an Old and a New name (as the fields give them) that
 // name the same database: the same text, or local names of one and the same file.
 void CheckDistinctDatabases(const std::string& oldName, const std::string& newName);
+// "Old Database and New Database are the same database: <oldName>".
+[[noreturn]] void RefuseSameDatabase(const std::string& oldName);
 
 // Splits at CR LF, a lone CR or a lone LF; a trailing break yields no empty last line.
 std::vector<std::string> SplitLines(const std::string& text);

@@ -1,8 +1,6 @@
 // The shared run in its fixed order; the engine and the caller's hooks fill in the rest.
 #include "data/RunSequence.h"
 #include "data/Files.h"
-#include "db/DbError.h"
-#include "db/SameDatabase.h"
 #include "db/Watchdog.h"
 
 #include <cctype>
@@ -137,14 +135,10 @@ void RunSequence::Connect(const std::string& oldName, const std::string& newName
     dm_.NewDB.CharacterSet = engine_.ConnectionCharset(false, dm_.RepairMode);
     // New's name is set only once Old is attached: a failed Old leaves New untouched.
     dm_.OldDB.SetDatabaseName(oldName);
-    watchdog::SetStep("connecting to the Old Database");
     dm_.ConnectOld();
     dm_.NewDB.SetDatabaseName(newName);
-    watchdog::SetStep("connecting to the New Database");
     dm_.ConnectNew();
-    // Two names the name check cannot tell apart, such as two spellings of one server.
-    if (OnSameDatabase(dm_.OldDB, dm_.NewDB))
-        throw DbError("Old Database and New Database are the same database: " + oldName);
+    dm_.CheckAttachedDistinct();
 }
 
 bool RunSequence::Pass(ReportSink& report, StepSink& steps)

@@ -351,16 +351,19 @@ void Query::ReadBlobColumn(std::size_t column) const
     texts.Close();
 }
 
+watchdog::ServerCall Query::Watched() noexcept
+{
+    return connection_ ? connection_->Watched() : watchdog::ServerCall(0, std::string());
+}
+
 void Query::Release() noexcept
 {
     if (!Active())
         return;
     ISC_STATUS_ARRAY status{};
     // A cursor the server has closed already answers with an error that changes nothing here.
-    if (connection_) {
-        auto call = connection_->Watched();
-        isc_dsql_free_statement(status, &stmt_, DSQL_close);
-    } else {
+    {
+        auto call = Watched();
         isc_dsql_free_statement(status, &stmt_, DSQL_close);
     }
     open_ = false;
@@ -378,10 +381,8 @@ void Query::Unprepare() noexcept
     Release();
     if (stmt_) {
         ISC_STATUS_ARRAY status{};
-        if (connection_) {
-            auto call = connection_->Watched();
-            isc_dsql_free_statement(status, &stmt_, DSQL_drop);
-        } else {
+        {
+            auto call = Watched();
             isc_dsql_free_statement(status, &stmt_, DSQL_drop);
         }
         stmt_ = 0;

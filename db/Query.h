@@ -5,6 +5,7 @@
 #include "db/RowBuffer.h"
 #include "db/RowIndex.h"
 #include "db/ServedRead.h"
+#include "db/Watchdog.h"
 
 #include <ibase.h>
 #include <cstdint>
@@ -100,6 +101,8 @@ private:
     std::string CellText(std::size_t row, std::size_t column) const;
     void ReadPendingBlobs();
     int ColumnIndex(const std::string& column) const;
+    // The watchdog's mark for a call on the connection, also while bound to none.
+    watchdog::ServerCall Watched() noexcept;
     // Closes the cursor and drops the rows; the prepared statement stays for the next open.
     void Release() noexcept;
     // Drops the prepared statement too: its text changed, an open failed, or the connection closes.

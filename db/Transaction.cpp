@@ -99,7 +99,7 @@ void Transaction::StartTransaction()
                           tpb.data());
     if (StatusFailed(status)) {
         handle_ = 0;
-        connection_->Check(status);
+        Check(status);
     }
 }
 
@@ -138,14 +138,9 @@ void Transaction::End(EndCall call, Ending ending)
     if (ending == Ending::Full)
         CloseQueries();
     ISC_STATUS_ARRAY status{};
-    if (connection_) {
-        auto watched = connection_->Watched();
-        call(status, &handle_);
-        connection_->Check(status);
-    } else {
-        call(status, &handle_);
-        CheckStatus(status);
-    }
+    auto watched = Watched();
+    call(status, &handle_);
+    Check(status);
     if (ending == Ending::Full)
         handle_ = 0;
 }
@@ -177,6 +172,14 @@ void Transaction::RollbackForced() noexcept
 watchdog::ServerCall Transaction::Watched() noexcept
 {
     return connection_ ? connection_->Watched() : watchdog::ServerCall(0, std::string());
+}
+
+void Transaction::Check(const ISC_STATUS* status)
+{
+    if (connection_)
+        connection_->Check(status);
+    else
+        CheckStatus(status);
 }
 
 void Transaction::ReadPendingBlobs()

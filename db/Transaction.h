@@ -53,6 +53,8 @@ private:
     // commits included, but reading first makes that the server's business, not ours.
     void ReadPendingBlobs();
     watchdog::ServerCall Watched() noexcept;
+    // Through the connection's checker, which knows a cut or failed attachment.
+    void Check(const ISC_STATUS* status);
     // Commit and rollback, full or retaining: the transaction must be active. A full end
     // closes the open queries first; a retaining one leaves the transaction and its queries as they are.
     enum class Ending { Full, Retaining };

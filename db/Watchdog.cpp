@@ -54,8 +54,7 @@ public:
     {
         std::lock_guard lock(mutex_);
         calls_.push_back(entry);
-        if (!thread_.joinable())
-            thread_ = std::thread([this] { Loop(); });
+        StartLocked();
     }
 
     void Remove(ServerCall::Entry* entry)
@@ -82,8 +81,8 @@ public:
             deadline_ = Clock::now() + std::chrono::seconds(seconds);
         else
             deadline_.reset();
-        if (!thread_.joinable() && seconds > 0)
-            thread_ = std::thread([this] { Loop(); });
+        if (seconds > 0)
+            StartLocked();
     }
 
     bool DeadlinePassed()
@@ -106,6 +105,13 @@ public:
 
 private:
     Watch() = default;
+
+    // The thread starts with the first call or deadline to watch; the mutex is held.
+    void StartLocked()
+    {
+        if (!thread_.joinable())
+            thread_ = std::thread([this] { Loop(); });
+    }
 
     std::string TimeoutText() const
     {
