@@ -118,7 +118,7 @@ void TVorkatMainForm::FormCreate()
     DM = std::make_unique<TDM>();
     DM->SetBusyPointer(&waitPointer_);
     DM->SetLoginPrompt(&login_);
-    Engine = std::make_unique<ChecksEngine>([this](CheckKind kind) { return KindBox(kind)->isChecked(); });
+    Engine = std::make_unique<ChecksEngine>(*DM, [this](CheckKind kind) { return KindBox(kind)->isChecked(); });
     schema::CompleteOptions completeOptions;
     completeOptions.repairMayFollow = true;
     Complete = std::make_unique<schema::CompleteEngine>(completeOptions);

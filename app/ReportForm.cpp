@@ -159,16 +159,18 @@ void TRep::ShowDetails()
         const schema::Finding* found = nullptr;
         for (std::size_t at = next; at < summary_->findings.size() && !found; ++at) {
             const auto& f = summary_->findings[at];
-            if (f.type == rows[r][0] && f.name == rows[r][1] && f.message == rows[r][2]) {
+            if (schema::KindName(f.kind) == rows[r][0] && f.name == rows[r][1] && f.message == rows[r][2]) {
                 found = &f;
                 next = at + 1;
             }
         }
         const int row = static_cast<int>(r);
-        const bool values = found && !found->property.empty();
-        StringGrid->setItem(row, 3, DetailItem(values ? found->property : ""));
-        StringGrid->setItem(row, 4, DetailItem(!found ? "" : values ? found->oldValue : found->oldDefinition));
-        StringGrid->setItem(row, 5, DetailItem(!found ? "" : values ? found->newValue : found->newDefinition));
+        const bool values = found && found->difference.property != schema::Property::None;
+        StringGrid->setItem(row, 3, DetailItem(values ? found->difference.Name() : ""));
+        StringGrid->setItem(row, 4,
+                            DetailItem(!found ? "" : values ? found->difference.oldValue : found->oldDefinition));
+        StringGrid->setItem(row, 5,
+                            DetailItem(!found ? "" : values ? found->difference.newValue : found->newDefinition));
     }
 }
 

@@ -100,7 +100,7 @@ int CliRun::Run()
             copy.emplace(oldName, login.User, login.Password);
             return copy->Path();
         };
-    ChecksEngine checks(options_.Kinds);
+    ChecksEngine checks(dm_, options_.Kinds);
     schema::CompleteOptions completeOptions;
     completeOptions.kinds = options_.CompleteKinds;
     completeOptions.drop = options_.Drop;

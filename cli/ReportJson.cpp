@@ -57,12 +57,12 @@ std::vector<std::string> ReportJsonLines(const ReportRows& rows, const schema::S
         if (details) {
             for (std::size_t at = next; at < details->findings.size(); ++at) {
                 const auto& f = details->findings[at];
-                if (f.type != row[0] || f.name != row[1] || f.message != row[2])
+                if (schema::KindName(f.kind) != row[0] || f.name != row[1] || f.message != row[2])
                     continue;
-                if (!f.property.empty()) {
-                    fields.emplace_back("property", f.property);
-                    fields.emplace_back("old", f.oldValue);
-                    fields.emplace_back("new", f.newValue);
+                if (f.difference.property != schema::Property::None) {
+                    fields.emplace_back("property", f.difference.Name());
+                    fields.emplace_back("old", f.difference.oldValue);
+                    fields.emplace_back("new", f.difference.newValue);
                 }
                 fields.emplace_back("destructive", f.destructive);
                 next = at + 1;

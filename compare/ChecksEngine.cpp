@@ -3,14 +3,14 @@
 
 #include <algorithm>
 
-ChecksEngine::ChecksEngine(const std::vector<CheckKind>& kinds)
-    : chosen_([kinds](CheckKind kind) { return std::find(kinds.begin(), kinds.end(), kind) != kinds.end(); })
+ChecksEngine::ChecksEngine(TDM& dm, const std::vector<CheckKind>& kinds)
+    : dm_(dm), chosen_([kinds](CheckKind kind) { return std::find(kinds.begin(), kinds.end(), kind) != kinds.end(); })
 {
 }
 
-void ChecksEngine::Pass(TDM& dm, ReportSink& report, Progress& bar, StepSink& steps)
+void ChecksEngine::Pass(const PassContext&, ReportSink& report, Progress& bar, StepSink& steps)
 {
-    Checks checks(dm, report);
+    Checks checks(dm_, report);
     for (const auto& info : CheckKinds) {
         if (!chosen_(info.Kind))
             continue;
@@ -18,4 +18,14 @@ void ChecksEngine::Pass(TDM& dm, ReportSink& report, Progress& bar, StepSink& st
         checks.Run(info.Kind, bar);
         steps.EndStep();
     }
+}
+
+std::string ChecksEngine::ScriptText() const
+{
+    std::string text;
+    for (const auto& line : dm_.ScriptLines) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
 }

@@ -24,13 +24,11 @@ struct ClosedAtEnd {
 // row without a type is taken over by the next one, so only its final content counts.
 class FindingsTee : public ReportSink {
 public:
-    FindingsTee(ReportSink& next, const RunEngine& engine) : next_(next), engine_(engine) {}
+    explicit FindingsTee(ReportSink& next) : next_(next) {}
 
     void AddReportRow(const std::string& type, const std::string& objectName, const std::string& message) override
     {
         next_.AddReportRow(type, objectName, message);
-        if (!engine_.IsFinding(type, objectName, message))
-            return;
         if (!last_[0].empty())
             earlier_ = true;
         last_ = {type, objectName, message};
@@ -40,7 +38,6 @@ public:
 
 private:
     ReportSink& next_;
-    const RunEngine& engine_;
     ReportRows::Row last_{};
     bool earlier_ = false;
 };
@@ -88,16 +85,6 @@ private:
 
 }
 
-std::string RunEngine::ScriptText(const TDM& dm) const
-{
-    std::string text;
-    for (const auto& line : dm.ScriptLines) {
-        text += line;
-        text += "\r\n";
-    }
-    return text;
-}
-
 RunOutcome RunSequence::Run(const RunRequest& request)
 {
     RunOutcome outcome;
@@ -143,20 +130,21 @@ void RunSequence::Connect(const std::string& oldName, const std::string& newName
 
 bool RunSequence::Pass(ReportSink& report, StepSink& steps)
 {
-    FindingsTee findings(report, engine_);
+    FindingsTee findings(report);
     WatchedSteps watched(steps);
-    engine_.Pass(dm_, findings, bar_, watched);
+    engine_.Pass(PassContext{dm_.OldDB, dm_.NewDB, dm_.RepairMode, dm_.ReportMode}, findings, bar_, watched);
     steps.EndPass();
-    return findings.Found() || engine_.HasScript(dm_);
+    const std::optional<bool> found = engine_.Found();
+    return (found ? *found : findings.Found()) || engine_.HasScript();
 }
 
 void RunSequence::SaveScript(const RunRequest& request)
 {
     watchdog::SetStep("writing the script");
     if (request.ScriptWriter)
-        request.ScriptWriter(engine_.ScriptText(dm_));
+        request.ScriptWriter(engine_.ScriptText());
     else if (!request.ScriptPath.empty())
-        ReplaceFile(request.ScriptPath, engine_.ScriptText(dm_));
+        ReplaceFile(request.ScriptPath, engine_.ScriptText());
 }
 
 void RunSequence::Verify(const std::string& oldName, const std::string& newName, RunOutcome& outcome)

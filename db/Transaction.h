@@ -43,6 +43,7 @@ private:
     friend class Query;
     friend class Connection;
     friend class Statement;
+    friend class ScopedTransaction;
     void CloseQueries();
     void EndForced() noexcept;
     // Rolls back and ends the transaction whatever the server says.

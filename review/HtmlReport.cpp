@@ -81,19 +81,19 @@ std::string WhatDiffers(const schema::Finding& f)
     case FindingKind::OnlyInOld: return f.statements.empty() ? "only in Old: kept" : "only in Old: dropped";
     case FindingKind::Different: break;
     }
-    if (f.property.empty())
+    if (f.difference.property == schema::Property::None)
         return Html(f.message);
-    if (MultiLine(f.oldValue) || MultiLine(f.newValue))
-        return "<span class=\"prop\">" + Html(f.property) + "</span> differs";
-    return "<span class=\"prop\">" + Html(f.property) + "</span> <code class=\"ov\">" +
-           Html(Cut(ValueShown(f.oldValue), 80)) + "</code> \xE2\x86\x92 <code class=\"nv\">" +
-           Html(Cut(ValueShown(f.newValue), 80)) + "</code>";
+    if (MultiLine(f.difference.oldValue) || MultiLine(f.difference.newValue))
+        return "<span class=\"prop\">" + Html(f.difference.Name()) + "</span> differs";
+    return "<span class=\"prop\">" + Html(f.difference.Name()) + "</span> <code class=\"ov\">" +
+           Html(Cut(ValueShown(f.difference.oldValue), 80)) + "</code> \xE2\x86\x92 <code class=\"nv\">" +
+           Html(Cut(ValueShown(f.difference.newValue), 80)) + "</code>";
 }
 
 std::string FindText(const schema::Finding& f)
 {
-    return Html(std::string(Text(KindOf(f)).word) + " " + f.type + " " + f.name +
-                (f.property.empty() ? "" : " " + f.property));
+    return Html(std::string(Text(KindOf(f)).word) + " " + schema::KindName(f.kind) + " " + f.name +
+                (f.difference.property == schema::Property::None ? "" : " " + f.difference.Name()));
 }
 
 std::string Pieces(const std::vector<Piece>& pieces, const char* mark)
@@ -180,7 +180,7 @@ std::string FindingsTable(const schema::Summary& s, const std::array<std::size_t
             if (KindOf(f) != kind)
                 continue;
             out += "<tr data-find=\"" + FindText(f) + "\"><td><span class=\"badge k-" + t.cls + "\">" + Html(t.word) +
-                   "</span></td><td class=\"type\">" + Html(f.type) + "</td><td class=\"name\"><a href=\"#f" +
+                   "</span></td><td class=\"type\">" + Html(schema::KindName(f.kind)) + "</td><td class=\"name\"><a href=\"#f" +
                    Number(i + 1) + "\">" + Html(f.name) + "</a></td><td>" + WhatDiffers(f) + "</td></tr>\n";
         }
         out += "</tbody></table>\n</details>\n";
@@ -204,25 +204,25 @@ std::string Detail(const schema::Finding& f, std::size_t index)
     std::string out = "<details open=\"open\" class=\"finding k-" + std::string(t.cls) + "\" id=\"f" + Number(index + 1) +
                       "\" data-find=\"" + FindText(f) + "\">\n";
     out += std::string("<summary><span class=\"badge k-") + t.cls + "\">" + Html(t.word) + "</span> <span class=\"type\">" +
-           Html(f.type) + "</span> <span class=\"name\">" + Html(f.name) + "</span>" +
-           (f.property.empty() ? "" : " <span class=\"prop\">" + Html(f.property) + "</span>") +
+           Html(schema::KindName(f.kind)) + "</span> <span class=\"name\">" + Html(f.name) + "</span>" +
+           (f.difference.property == schema::Property::None ? "" : " <span class=\"prop\">" + Html(f.difference.Name()) + "</span>") +
            (f.destructive ? " <span class=\"badge danger\">can lose data</span>" : "") + "</summary>\n";
     // The report row's message; the badge says as much for a missing or an Old-only object.
     if (KindOf(f) == FindingKind::Different)
         out += "<p class=\"message\">" + Html(f.message) + "</p>\n";
     if (f.destructive)
         out += "<p class=\"warn\">These statements can lose rows or values that Old holds.</p>\n";
-    const bool longValues = MultiLine(f.oldValue) || MultiLine(f.newValue);
-    if (!f.property.empty() && !longValues)
-        out += "<table class=\"values\"><tbody>\n<tr><th scope=\"row\">Old</th><td><code>" + Html(ValueShown(f.oldValue)) +
-               "</code></td></tr>\n<tr><th scope=\"row\">New</th><td><code>" + Html(ValueShown(f.newValue)) +
+    const bool longValues = MultiLine(f.difference.oldValue) || MultiLine(f.difference.newValue);
+    if (f.difference.property != schema::Property::None && !longValues)
+        out += "<table class=\"values\"><tbody>\n<tr><th scope=\"row\">Old</th><td><code>" + Html(ValueShown(f.difference.oldValue)) +
+               "</code></td></tr>\n<tr><th scope=\"row\">New</th><td><code>" + Html(ValueShown(f.difference.newValue)) +
                "</code></td></tr>\n</tbody></table>\n";
     if (!f.oldDefinition.empty() || !f.newDefinition.empty()) {
         out += "<h4>Definitions</h4>\n" + DiffTable(f.oldDefinition, f.newDefinition);
     }
     // A long property whose change the definitions do not show, such as a comment.
     if (longValues && f.oldDefinition == f.newDefinition)
-        out += "<h4>" + Html(f.property) + "</h4>\n" + DiffTable(f.oldValue, f.newValue);
+        out += "<h4>" + Html(f.difference.Name()) + "</h4>\n" + DiffTable(f.difference.oldValue, f.difference.newValue);
     out += "<h4>Statements</h4>\n" + Statements(f.statements);
     return out + "</details>\n";
 }
@@ -399,10 +399,11 @@ const char* const Script = R"(
 
 FindingKind KindOf(const schema::Finding& finding)
 {
-    if (finding.message == schema::kMissingMessage)
-        return FindingKind::Missing;
-    if (finding.message == schema::kOnlyInOldMessage)
-        return FindingKind::OnlyInOld;
+    switch (finding.action) {
+    case schema::Action::Create: return FindingKind::Missing;
+    case schema::Action::OnlyInOld: return FindingKind::OnlyInOld;
+    case schema::Action::Alter: break;
+    }
     return FindingKind::Different;
 }
 

@@ -2,76 +2,64 @@
 #include "schema/Apply.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
+#include "db/ScopedTransaction.h"
 #include "db/Statement.h"
-#include "db/Transaction.h"
 
 namespace schema {
 
 namespace {
 
-void Run(Statement& statement, const std::vector<std::string>& statements, unsigned short dialect)
+// One committed part of a migration; a refused part rolls back on its own.
+void Part(Connection& connection, const std::vector<std::string>& statements, unsigned short dialect)
 {
+    ScopedTransaction part(connection);
+    Statement statement(connection, part.Get());
     for (const auto& sql : statements)
         statement.ExecuteText(sql, dialect);
-}
-
-void RollbackQuietly(Transaction& transaction) noexcept
-{
-    try {
-        transaction.Rollback();
-    } catch (const std::exception&) {
-        // The refusal is what the user must see; the server drops the work with the attachment.
-    }
+    part.Commit();
 }
 
 // Each part commits on its own; a copy that fails takes its column out again.
-void Migrate(const Migration& m, Statement& statement, Transaction& transaction, unsigned short dialect)
+void Migrate(const Migration& m, Connection& connection, unsigned short dialect)
 {
-    const std::string what = "refused: data migration of " + m.type + " " + m.name + ": ";
-    auto part = [&](const std::vector<std::string>& statements) {
-        if (!transaction.Active())
-            transaction.StartTransaction();
-        Run(statement, statements, dialect);
-        transaction.Commit();
-    };
+    const std::string what = "refused: data migration of " + m.object.Text() + ": ";
     try {
-        part(m.add);
+        Part(connection, m.add, dialect);
     } catch (const DbError& error) {
-        RollbackQuietly(transaction);
         throw DbError(what + error.what(), error.Code());
     }
     try {
-        part(m.copy);
+        Part(connection, m.copy, dialect);
     } catch (const DbError& error) {
-        RollbackQuietly(transaction);
         try {
-            part(m.undo);
+            Part(connection, m.undo, dialect);
         } catch (const DbError&) {
-            RollbackQuietly(transaction);
+            // The copy's refusal is what the user must see; an empty copy column does no harm.
         }
         throw DbError(what + error.what(), error.Code());
     }
     try {
-        part(m.swap);
+        Part(connection, m.swap, dialect);
     } catch (const DbError& error) {
-        RollbackQuietly(transaction);
         throw DbError(what + error.what() + " (the values are kept in the copy column)", error.Code());
     }
 }
 
 }
 
-void Apply(const Plan& plan, Connection& connection, Transaction& transaction,
+void Apply(const Plan& plan, Connection& connection, ScopedTransaction& work,
            const std::function<void(std::size_t)>& step)
 {
-    if (transaction.Active() && !plan.migrations.empty())
-        transaction.Commit();
-    Statement statement(connection, transaction);
     const auto dialect = static_cast<unsigned short>(plan.dialect);
-    for (const auto& m : plan.migrations)
-        Migrate(m, statement, transaction, dialect);
-    if (!transaction.Active())
-        transaction.StartTransaction();
+    if (!plan.migrations.empty()) {
+        // The reads end here: each migration commits on its own.
+        if (work.Active())
+            work.Commit();
+        for (const auto& m : plan.migrations)
+            Migrate(m, connection, dialect);
+    }
+    work.Restart();
+    Statement statement(connection, work.Get());
     std::size_t index = 0;
     try {
         for (; index < plan.steps.size(); ++index) {
@@ -79,16 +67,19 @@ void Apply(const Plan& plan, Connection& connection, Transaction& transaction,
                 step(index);
             statement.ExecuteText(plan.steps[index].sql, dialect);
         }
-        transaction.Commit();
+        work.Commit();
     } catch (const DbError& error) {
-        RollbackQuietly(transaction);
-        if (index < plan.steps.size()) {
-            const Step& failed = plan.steps[index];
-            throw DbError("refused: " + failed.type + " " + failed.name + ": " + error.what(), error.Code());
-        }
+        if (index < plan.steps.size())
+            throw DbError("refused: " + plan.steps[index].object.Text() + ": " + error.what(), error.Code());
         // The server does part of the work of DDL, such as building an index, only at the commit.
         throw DbError(std::string("refused at the commit: ") + error.what(), error.Code());
     }
+}
+
+void Apply(const Plan& plan, Connection& connection)
+{
+    ScopedTransaction work(connection);
+    Apply(plan, connection, work);
 }
 
 }

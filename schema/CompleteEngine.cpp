@@ -2,8 +2,9 @@
 #include "schema/CompleteEngine.h"
 #include "schema/Apply.h"
 #include "schema/Inspect.h"
-#include "schema/Safety.h"
+#include "db/Connection.h"
 #include "db/DbError.h"
+#include "db/ScopedTransaction.h"
 
 #include <algorithm>
 
@@ -11,132 +12,145 @@ namespace schema {
 
 const std::vector<CompleteKind>& CompleteKinds()
 {
+    using K = ObjectKind;
     static const std::vector<CompleteKind> kinds{
-        {"collations", {"COLLATION"}},   {"roles", {"ROLE"}},
-        {"generators", {"GENERATOR"}},   {"exceptions", {"EXCEPTION"}},
-        {"domains", {"DOMAIN"}},         {"tables", {"TABLE", "FIELD"}},
-        {"udf", {"EXTERNAL FUNCTION"}},  {"packages", {"PACKAGE"}},
-        {"procedures", {"PROCEDURE"}},   {"functions", {"FUNCTION"}},
-        {"constraints", {"CONSTRAINT"}}, {"indices", {"INDEX"}},
-        {"views", {"VIEW"}},             {"triggers", {"TRIGGER"}},
-        {"grants", {"GRANT"}},
+        {"collations", {K::Collation}},   {"roles", {K::Role}},
+        {"generators", {K::Generator}},   {"exceptions", {K::Exception}},
+        {"domains", {K::Domain}},         {"tables", {K::Table, K::Field}},
+        {"udf", {K::ExternalFunction}},   {"packages", {K::Package}},
+        {"procedures", {K::Procedure}},   {"functions", {K::Function}},
+        {"constraints", {K::Constraint}}, {"indices", {K::Index}},
+        {"views", {K::View}},             {"triggers", {K::Trigger}},
+        {"grants", {K::Grant}},
     };
     return kinds;
 }
 
-bool CompleteEngine::Chosen(const std::string& type) const
+bool CompleteEngine::Chosen(ObjectKind kind) const
 {
     const auto& words = options_.kinds;
     if (words.empty())
         return true;
-    for (const auto& kind : CompleteKinds())
-        if (std::find(words.begin(), words.end(), kind.Word) != words.end() &&
-            std::find(kind.Types.begin(), kind.Types.end(), type) != kind.Types.end())
+    for (const auto& complete : CompleteKinds())
+        if (std::find(words.begin(), words.end(), complete.Word) != words.end() &&
+            std::find(complete.Kinds.begin(), complete.Kinds.end(), kind) != complete.Kinds.end())
             return true;
     return false;
 }
 
-bool CompleteEngine::IsFinding(const std::string&, const std::string&, const std::string& message) const
-{
-    return options_.drop || message != kOnlyInOldMessage;
-}
-
-void CompleteEngine::Pass(TDM& dm, ReportSink& report, Progress& bar, StepSink& steps)
+void CompleteEngine::Pass(const PassContext& pass, ReportSink& report, Progress& bar, StepSink& steps)
 {
     summary_ = Summary{};
+    found_ = false;
     Plan& plan = summary_.plan;
+    // Old's reads, its checks and its repair are one transaction, committed only by a repair
+    // that ran whole; everything else rolls back, an error or a cancel included.
+    ScopedTransaction oldWork(pass.oldDb);
+    ScopedTransaction newReads(pass.newDb);
     InspectStats stats;
     steps.BeginStep("Reading Old Database");
-    const Schema old = Inspect(dm.OldDB, dm.OldTran, &stats);
+    const Schema old = Inspect(pass.oldDb, oldWork.Get(), &stats);
     steps.EndStep();
     steps.BeginStep("Reading New Database");
-    const Schema neu = Inspect(dm.NewDB, dm.NewTran, &stats);
+    const Schema neu = Inspect(pass.newDb, newReads.Get(), &stats);
     steps.EndStep();
     queries_ = stats.queries;
 
     steps.BeginStep("Comparing");
     std::vector<Change> changes;
     for (auto& change : Diff(old, neu, DiffOptions{options_.ignoreWhitespace}))
-        if (Chosen(change.type))
+        if (Chosen(change.kind))
             changes.push_back(std::move(change));
+    const std::vector<Change> made = ChangesToMake(changes, options_.drop);
     steps.EndStep();
 
     steps.BeginStep("Checking data");
-    const SafetyResult safety = CheckData(dm.OldDB, dm.OldTran, old, neu, changes, options_.drop);
+    const SafetyResult safety = CheckData(pass.oldDb, oldWork.Get(), old, neu, made);
     steps.EndStep();
 
     PlanOptions planOptions;
-    planOptions.drop = options_.drop;
     planOptions.rowCounts = safety.rowCounts;
     planOptions.force = options_.force;
-    plan = MakePlan(old, neu, changes, planOptions);
+    plan = MakePlan(old, neu, made, planOptions);
     for (const auto& issue : safety.issues)
-        plan.warnings.push_back(issue.type + " " + issue.name + ": " + issue.message);
+        plan.warnings.push_back(std::string(KindName(issue.kind)) + " " + issue.name + ": " + issue.message);
     for (const auto& [object, rows] : safety.destructive)
-        plan.warnings.push_back("destructive: drops " + object + " with " + std::to_string(rows) +
+        plan.warnings.push_back("destructive: drops " + object.Text() + " with " + std::to_string(rows) +
                                 (rows == 1 ? " row" : " rows"));
     summary_.warnings = plan.warnings;
     summary_.warnings.insert(summary_.warnings.end(), plan.notMended.begin(), plan.notMended.end());
-    Describe(dm, old, neu, changes, safety);
-    if (dm.ReportMode) {
-        for (const auto& change : changes)
-            report.AddReportRow(change.type, change.name, change.Message());
-        for (const auto& issue : safety.issues)
-            report.AddReportRow(issue.type, issue.name, issue.message);
-    }
+    Describe(pass, old, neu, changes, safety);
+    if (pass.report)
+        Report(report, changes, made, safety);
 
-    if (dm.RepairMode && !safety.issues.empty() && !options_.force) {
+    if (pass.repair && !safety.issues.empty() && !options_.force) {
         std::string text;
         for (const auto& issue : safety.issues)
-            text += "\r\n" + issue.type + " " + issue.name + ": " + issue.message;
+            text += "\r\n" + std::string(KindName(issue.kind)) + " " + issue.name + ": " + issue.message;
         throw DbError("The repair was stopped before it changed anything; Old's rows fail these checks "
                       "(--force goes ahead):" + text);
     }
-    if (dm.RepairMode && (!plan.steps.empty() || !plan.migrations.empty())) {
+    if (pass.repair && HasScript()) {
         steps.BeginStep("Repairing");
         bar.SetMaximum(static_cast<int>(plan.steps.size()));
-        Apply(plan, dm.OldDB, dm.OldTran, [&](std::size_t index) { bar.SetPosition(static_cast<int>(index)); });
+        Apply(plan, pass.oldDb, oldWork, [&](std::size_t index) { bar.SetPosition(static_cast<int>(index)); });
         steps.EndStep();
-    } else if (!dm.RepairMode) {
+    } else if (!pass.repair) {
         steps.BeginStep("Writing script");
         steps.EndStep();
     }
 }
 
-std::string CompleteEngine::ScriptText(const TDM& dm) const
+std::string CompleteEngine::ScriptText() const
 {
-    return HasScript(dm) ? schema::ScriptText(summary_.plan) : std::string();
+    return HasScript() ? schema::ScriptText(summary_.plan) : std::string();
 }
 
-void CompleteEngine::Describe(TDM& dm, const Schema& old, const Schema& neu, const std::vector<Change>& changes,
-                              const SafetyResult& safety)
+// Every row, Old-only objects' included; what the plan makes counts as a finding.
+void CompleteEngine::Report(ReportSink& report, const std::vector<Change>& changes, const std::vector<Change>& made,
+                            const SafetyResult& safety)
+{
+    for (const auto& change : changes)
+        for (const auto& message : change.Messages())
+            report.AddReportRow(KindName(change.kind), change.name, message);
+    for (const auto& issue : safety.issues)
+        report.AddReportRow(KindName(issue.kind), issue.name, issue.message);
+    found_ = !made.empty() || !safety.issues.empty();
+}
+
+void CompleteEngine::Describe(const PassContext& pass, const Schema& old, const Schema& neu,
+                              const std::vector<Change>& changes, const SafetyResult& safety)
 {
     auto side = [](Connection& db, const Schema& schema) {
         return SideInfo{db.DatabaseName(), db.ServerVersion(), schema.odsMajor, schema.dialect};
     };
-    summary_.old = side(dm.OldDB, old);
-    summary_.neu = side(dm.NewDB, neu);
+    summary_.old = side(pass.oldDb, old);
+    summary_.neu = side(pass.newDb, neu);
+    const Ddl oldDdl(old.dialect), newDdl(neu.dialect);
     for (const auto& change : changes) {
         Finding finding;
-        finding.type = change.type;
+        finding.action = change.action;
+        finding.kind = change.kind;
         finding.name = change.name;
-        finding.message = change.Message();
-        finding.property = change.property;
-        finding.oldValue = change.oldValue;
-        finding.newValue = change.newValue;
         if (change.action != Action::OnlyInOld)
-            finding.newDefinition = Definition(neu, change);
-        if (change.action != Action::Create) {
-            Change onOld = change;
-            if (!change.oldKey.empty())
-                onOld.key = change.oldKey;
-            finding.oldDefinition = Definition(old, onOld);
-        }
-        finding.destructive = safety.destructive.count(change.type + " " + change.name) > 0;
+            finding.newDefinition = newDdl.Definition(change.kind, change.to);
+        if (change.action != Action::Create)
+            finding.oldDefinition = oldDdl.Definition(change.kind, change.from);
+        finding.destructive = safety.destructive.count(change.Object()) > 0;
         for (const auto& step : summary_.plan.steps)
-            if (step.type == change.type && step.name == change.name)
+            if (step.object == change.Object())
                 finding.statements.push_back(step.sql);
-        summary_.findings.push_back(std::move(finding));
+        if (change.action != Action::Alter) {
+            finding.message = change.Message();
+            summary_.findings.push_back(std::move(finding));
+            continue;
+        }
+        for (const auto& difference : change.properties) {
+            Finding row = finding;
+            row.message = difference.Message();
+            row.difference = difference;
+            summary_.findings.push_back(std::move(row));
+        }
     }
 }
 

@@ -1,7 +1,7 @@
 // The complete comparison as the engine of a run: inspect both catalogs, diff, plan, then
 // write the plan as a script or apply it in one transaction.
 #pragma once
-#include "data/RunSequence.h"
+#include "run/Engine.h"
 #include "schema/Plan.h"
 #include "schema/Safety.h"
 #include "schema/Summary.h"
@@ -11,10 +11,10 @@
 
 namespace schema {
 
-// The kinds as the command line names them, in plan order, each with the report Types it covers.
+// The kinds as the command line names them, in plan order, each with the object kinds it covers.
 struct CompleteKind {
     const char* Word;
-    std::vector<std::string> Types;
+    std::vector<ObjectKind> Kinds;
 };
 const std::vector<CompleteKind>& CompleteKinds();
 
@@ -34,11 +34,10 @@ struct CompleteOptions {
 class CompleteEngine : public RunEngine {
 public:
     explicit CompleteEngine(CompleteOptions options = {}) : options_(std::move(options)) {}
-    explicit CompleteEngine(std::vector<std::string> kinds) { options_.kinds = std::move(kinds); }
 
-    void Pass(TDM& dm, ReportSink& report, Progress& bar, StepSink& steps) override;
+    void Pass(const PassContext& pass, ReportSink& report, Progress& bar, StepSink& steps) override;
     // The script of the last pass; empty when it planned nothing.
-    std::string ScriptText(const TDM& dm) const override;
+    std::string ScriptText() const override;
     // Metadata text is UTF-8 in the catalog, and statements in UTF-8 reach it unchanged: Old
     // speaks UTF-8 where it is repaired. What is only read, its text as bytes, goes in NONE,
     // which passes the bytes on without the cost of a conversion.
@@ -46,12 +45,9 @@ public:
     {
         return oldSide && (repairMode || options_.repairMayFollow) ? "UTF8" : "";
     }
-    bool HasScript(const TDM&) const override
-    {
-        return !summary_.plan.steps.empty() || !summary_.plan.migrations.empty();
-    }
-    // Rows of objects that only Old has are listed but are no difference: nothing is dropped.
-    bool IsFinding(const std::string& type, const std::string& name, const std::string& message) const override;
+    bool HasScript() const override { return !summary_.plan.steps.empty() || !summary_.plan.migrations.empty(); }
+    // Rows of objects that only Old has are listed but are no difference unless --drop drops them.
+    std::optional<bool> Found() const override { return found_; }
 
     const Plan& LastPlan() const { return summary_.plan; }
     // Everything the last pass found, for the review report.
@@ -60,12 +56,15 @@ public:
     int Queries() const { return queries_; }
 
 private:
-    bool Chosen(const std::string& type) const;
-    void Describe(TDM& dm, const Schema& old, const Schema& neu, const std::vector<Change>& changes,
+    bool Chosen(ObjectKind kind) const;
+    void Report(ReportSink& report, const std::vector<Change>& changes, const std::vector<Change>& planned,
+                const SafetyResult& safety);
+    void Describe(const PassContext& pass, const Schema& old, const Schema& neu, const std::vector<Change>& changes,
                   const SafetyResult& safety);
 
     CompleteOptions options_;
     Summary summary_;
+    bool found_ = false;
     int queries_ = 0;
 };
 

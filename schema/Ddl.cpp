@@ -357,11 +357,6 @@ std::string Ddl::CreateIndex(const Index& ix) const
     return text;
 }
 
-std::string Ddl::DeactivateIndex(const Index& ix) const
-{
-    return "ALTER INDEX " + Name(ix.name) + " INACTIVE";
-}
-
 std::string Ddl::CreateView(const Relation& view) const
 {
     std::vector<std::string> columns;
@@ -553,9 +548,5 @@ std::string Ddl::GrantText(const Grant& g) const
     return "GRANT " + privilege + " ON " + object + " TO " + grantee() + (g.grantOption ? " WITH GRANT OPTION" : "");
 }
 
-std::string Ddl::Comment(const std::string& what, const std::string& description) const
-{
-    return "COMMENT ON " + what + " IS " + Literal(description);
-}
 
 }

@@ -1,5 +1,7 @@
-// Statement text for each object of the model, in the SQL dialect of the database it is for.
+// Statement text for each object of the model, in the SQL dialect of the database it is for:
+// every CREATE, ALTER, DROP, REVOKE and COMMENT the plan runs, and the review's definitions.
 #pragma once
+#include "schema/Change.h"
 #include "schema/Model.h"
 
 #include <stdexcept>
@@ -39,7 +41,6 @@ public:
     std::string AlterComputed(const std::string& table, const Column& column) const;
     std::string AddConstraint(const Constraint& c) const;
     std::string CreateIndex(const Index& ix) const;
-    std::string DeactivateIndex(const Index& ix) const;
     std::string CreateView(const Relation& view) const;
     // A stub has the real header and a body that does nothing; the real body follows later.
     std::string ProcedureStub(const Procedure& p) const;
@@ -50,13 +51,52 @@ public:
     std::string CreatePackageBody(const Package& p) const;
     std::string CreateTrigger(const Trigger& t) const;
     std::string GrantText(const Grant& g) const;
-    // "COMMENT ON <what> IS '...'"; what is the object's phrase, such as "TABLE T".
+    // "COMMENT ON <what> IS '...'", or IS NULL for no description; what is the object's
+    // phrase, such as "TABLE T" (ObjectPhrase, ColumnPhrase, ParameterPhrase).
     std::string Comment(const std::string& what, const std::string& description) const;
+    std::string ObjectPhrase(ObjectKind kind, const std::string& name) const;
+    std::string ColumnPhrase(const std::string& table, const std::string& column) const;
+    std::string ParameterPhrase(ObjectKind routine, const std::string& name, const std::string& parameter) const;
+
+    // What changes an object in place.
+    std::string RestartSequence(const Generator& g) const;
+    std::string AlterSequenceIncrement(const Generator& g) const;
+    std::string AlterException(const Exception& e) const;
+    std::string AlterDomainType(const Domain& d) const;
+    std::string AlterDomainDefault(const Domain& d) const;
+    std::string AlterDomainNullability(const Domain& d) const;
+    std::string DropDomainCheck(const Domain& d) const;
+    // A column's type, its domain or its own type without the collation.
+    std::string AlterColumnType(const std::string& table, const Column& column) const;
+    std::string AlterColumnDefault(const std::string& table, const Column& column) const;
+    std::string AlterColumnNullability(const std::string& table, const Column& column) const;
+    std::string RestartIdentity(const std::string& table, const Column& column) const;
+    std::string RenameColumn(const std::string& table, const std::string& column, const std::string& to) const;
+    std::string AlterPackage(const Package& p) const;
+    std::string RecreatePackageBody(const Package& p) const;
+    std::string CreateOrAlterView(const Relation& view) const;
+    std::string CreateOrAlterTrigger(const Trigger& t) const;
+    std::string AlterIndexState(const Index& ix) const;
+    std::string AlterTriggerState(const Trigger& t) const;
+    // The values of a column cast into another of the same table.
+    std::string CopyColumn(const std::string& table, const Column& from, const std::string& to) const;
+
+    // What takes an object out: DROP of its kind, a column, a constraint, a privilege.
+    std::string Drop(ObjectKind kind, const std::string& name) const;
+    std::string DropColumn(const std::string& table, const std::string& column) const;
+    std::string DropConstraint(const std::string& table, const std::string& name) const;
+    std::string Revoke(const Grant& g) const;
+    // REVOKE GRANT OPTION FOR, or ADMIN OPTION FOR a role membership.
+    std::string RevokeGrantOption(const Grant& g) const;
+
+    // The review's rendering of an object: the statements that would create it whole.
+    std::string Definition(ObjectKind kind, const ObjectRef& object) const;
 
     std::string ColumnDefinition(const Column& column, bool placeholder) const;
     std::string ParameterText(const Parameter& p) const;
 
 private:
+    std::string PlainType(const Type& type) const;
     std::string ProcedureHeader(const char* verb, const Procedure& p) const;
     std::string FunctionHeader(const char* verb, const Function& f) const;
     std::string ParameterType(const Parameter& p) const;

@@ -67,48 +67,71 @@ public:
     }
 
 private:
-    template <typename Map, typename TitleFn>
-    void Lacking(Action action, const char* type, const Map& have, const Map& lack, TitleFn title)
-    {
-        for (const auto& [key, object] : have)
-            if (!lack.count(key))
-                Add(action, type, title(object), key);
-    }
-
-    Change& Add(Action action, const std::string& type, const std::string& name, const std::string& key,
-                const std::string& table = "")
+    // An object that one side lacks; ref is where the other side holds it.
+    void Add(Action action, ObjectKind kind, const std::string& name, const std::string& key, ObjectRef ref,
+             const std::string& table = "")
     {
         Change change;
         change.action = action;
-        change.type = type;
+        change.kind = kind;
         change.name = name;
         change.key = key;
         change.table = table;
-        out_.push_back(change);
-        return out_.back();
+        (action == Action::OnlyInOld ? change.from : change.to) = ref;
+        out_.push_back(std::move(change));
     }
 
-    void Prop(const std::string& type, const std::string& name, const std::string& key, const std::string& table,
-              const std::string& property, const std::string& oldValue, const std::string& newValue,
-              const std::string& oldKey = "")
+    template <typename Map, typename TitleFn>
+    void Lacking(Action action, ObjectKind kind, const Map& have, const Map& lack, TitleFn title)
+    {
+        for (const auto& [key, object] : have)
+            if (!lack.count(key))
+                Add(action, kind, title(object), key, &object);
+    }
+
+    // The object whose properties the next Prop calls compare; its change is made at the first
+    // property that differs.
+    template <typename T>
+    void Begin(ObjectKind kind, const std::string& name, const std::string& key, const T& o, const T& n,
+               const std::string& table = "", const std::string& oldKey = "")
+    {
+        current_ = Change{};
+        current_.action = Action::Alter;
+        current_.kind = kind;
+        current_.name = name;
+        current_.key = key;
+        current_.table = table;
+        current_.oldKey = oldKey;
+        current_.from = &o;
+        current_.to = &n;
+        open_ = false;
+    }
+
+    void Prop(Property property, const std::string& oldValue, const std::string& newValue,
+              const std::string& parameter = "")
     {
         if (oldValue == newValue)
             return;
-        Change& change = Add(Action::Alter, type, name, key, table);
-        change.property = property;
-        change.oldValue = oldValue;
-        change.newValue = newValue;
-        change.oldKey = oldKey;
+        if (!open_) {
+            out_.push_back(current_);
+            open_ = true;
+        }
+        out_.back().properties.push_back({property, parameter, oldValue, newValue});
     }
 
     // Sources: the values are not shown, they are compared as --ignore-whitespace asks.
-    void Source(const std::string& type, const std::string& name, const std::string& key, const std::string& property,
-                const std::string& oldSource, const std::string& newSource, const std::string& table = "")
+    void Source(Property property, const std::string& oldSource, const std::string& newSource)
     {
         const bool same = options_.ignoreWhitespace ? NormalizedSource(oldSource) == NormalizedSource(newSource)
                                                     : oldSource == newSource;
         if (!same)
-            Prop(type, name, key, table, property, oldSource, newSource);
+            Prop(property, oldSource, newSource);
+    }
+
+    void Flag(Property property, bool oldValue, bool newValue, const char* yes, const char* no)
+    {
+        if (oldValue != newValue)
+            Prop(property, oldValue ? yes : no, newValue ? yes : no);
     }
 
     std::string TypeShown(const Type& type) const
@@ -137,7 +160,7 @@ private:
         return Joined(texts);
     }
 
-    std::string Identity(const Column& c) const
+    static std::string Identity(const Column& c)
     {
         if (!c.identityType)
             return "none";
@@ -150,34 +173,36 @@ private:
     void Absent(Action action, const Schema& have, const Schema& lack, const std::set<std::string>& paired)
     {
         auto name = [](const auto& object) { return object.name; };
-        Lacking(action, "COLLATION", have.collations, lack.collations, name);
-        Lacking(action, "ROLE", have.roles, lack.roles, name);
-        Lacking(action, "GENERATOR", have.generators, lack.generators, name);
-        Lacking(action, "EXCEPTION", have.exceptions, lack.exceptions, name);
-        Lacking(action, "DOMAIN", have.domains, lack.domains, name);
+        Lacking(action, ObjectKind::Collation, have.collations, lack.collations, name);
+        Lacking(action, ObjectKind::Role, have.roles, lack.roles, name);
+        Lacking(action, ObjectKind::Generator, have.generators, lack.generators, name);
+        Lacking(action, ObjectKind::Exception, have.exceptions, lack.exceptions, name);
+        Lacking(action, ObjectKind::Domain, have.domains, lack.domains, name);
         for (const auto& key : have.relationOrder) {
             const Relation& rel = have.relations.at(key);
             auto existing = lack.relations.find(key);
             if (existing == lack.relations.end()) {
-                Add(action, rel.IsView() ? "VIEW" : "TABLE", key, key);
+                Add(action, rel.IsView() ? ObjectKind::View : ObjectKind::Table, key, key, &rel);
                 continue;
             }
             if (rel.IsView() || existing->second.IsView())
                 continue;
             for (const auto& column : rel.columns)
                 if (!existing->second.FindColumn(column.name))
-                    Add(action, "FIELD", key + "." + column.name, column.name, key);
+                    Add(action, ObjectKind::Field, key + "." + column.name, column.name, &column, key);
         }
-        Lacking(action, "EXTERNAL FUNCTION", have.externalFunctions, lack.externalFunctions, name);
-        Lacking(action, "PACKAGE", have.packages, lack.packages, name);
-        Lacking(action, "PROCEDURE", have.procedures, lack.procedures, name);
-        Lacking(action, "FUNCTION", have.functions, lack.functions, name);
+        Lacking(action, ObjectKind::ExternalFunction, have.externalFunctions, lack.externalFunctions, name);
+        Lacking(action, ObjectKind::Package, have.packages, lack.packages, name);
+        Lacking(action, ObjectKind::Procedure, have.procedures, lack.procedures, name);
+        Lacking(action, ObjectKind::Function, have.functions, lack.functions, name);
         for (const auto& key : have.constraintOrder)
-            if (!lack.constraints.count(key) && !paired.count(key))
-                Add(action, "CONSTRAINT", ConstraintTitle(have.constraints.at(key)), key);
-        Lacking(action, "INDEX", have.indices, lack.indices, name);
-        Lacking(action, "TRIGGER", have.triggers, lack.triggers, name);
-        Lacking(action, "GRANT", have.grants, lack.grants, GrantTitle);
+            if (!lack.constraints.count(key) && !paired.count(key)) {
+                const Constraint& c = have.constraints.at(key);
+                Add(action, ObjectKind::Constraint, ConstraintTitle(c), key, &c);
+            }
+        Lacking(action, ObjectKind::Index, have.indices, lack.indices, name);
+        Lacking(action, ObjectKind::Trigger, have.triggers, lack.triggers, name);
+        Lacking(action, ObjectKind::Grant, have.grants, lack.grants, GrantTitle);
     }
 
     // Kinds the model does not hold: named once for New, never planned.
@@ -185,9 +210,8 @@ private:
     {
         for (const auto& object : neu_.unknown)
             if (std::find(old_.unknown.begin(), old_.unknown.end(), object) == old_.unknown.end()) {
-                const auto space = object.rfind(' ');
-                Change& change = Add(Action::Alter, object.substr(0, space), object.substr(space + 1), object);
-                change.property = kNotComparedProperty;
+                Add(Action::Alter, object.kind, object.name, object.name, {});
+                out_.back().properties.push_back({Property::NotCompared, "", "", ""});
             }
     }
 
@@ -215,78 +239,77 @@ private:
         }
     }
 
+    // Each kind's objects that both sides have, in the order the report lists them.
+    template <typename Map, typename Fn>
+    static void Both(const Map& old, const Map& neu, Fn fn)
+    {
+        for (const auto& [key, n] : neu)
+            if (auto o = old.find(key); o != old.end())
+                fn(key, o->second, n);
+    }
+
     void Different()
     {
-        for (const auto& [key, n] : neu_.collations)
-            if (auto o = old_.collations.find(key); o != old_.collations.end()) {
-                const Ddl ddl(3);
-                Prop("COLLATION", key, key, "", "definition", ddl.CreateCollation(o->second), ddl.CreateCollation(n));
-                Prop("COLLATION", key, key, "", "comment", o->second.description, n.description);
-            }
-        for (const auto& [key, n] : neu_.roles)
-            if (auto o = old_.roles.find(key); o != old_.roles.end())
-                Prop("ROLE", key, key, "", "comment", o->second.description, n.description);
-        for (const auto& [key, n] : neu_.generators)
-            if (auto o = old_.generators.find(key); o != old_.generators.end()) {
-                Prop("GENERATOR", key, key, "", "initial value", std::to_string(o->second.initialValue),
-                     std::to_string(n.initialValue));
-                Prop("GENERATOR", key, key, "", "increment", std::to_string(o->second.increment),
-                     std::to_string(n.increment));
-                Prop("GENERATOR", key, key, "", "comment", o->second.description, n.description);
-            }
-        for (const auto& [key, n] : neu_.exceptions)
-            if (auto o = old_.exceptions.find(key); o != old_.exceptions.end()) {
-                Prop("EXCEPTION", key, key, "", "message", o->second.message, n.message);
-                Prop("EXCEPTION", key, key, "", "comment", o->second.description, n.description);
-            }
-        for (const auto& [key, n] : neu_.domains)
-            if (auto o = old_.domains.find(key); o != old_.domains.end())
-                DomainDifferences(o->second, n);
+        const Ddl ddl(3);
+        Both(old_.collations, neu_.collations, [&](const std::string& key, const Collation& o, const Collation& n) {
+            Begin(ObjectKind::Collation, key, key, o, n);
+            Prop(Property::Definition, ddl.CreateCollation(o), ddl.CreateCollation(n));
+            Prop(Property::Comment, o.description, n.description);
+        });
+        Both(old_.roles, neu_.roles, [&](const std::string& key, const Role& o, const Role& n) {
+            Begin(ObjectKind::Role, key, key, o, n);
+            Prop(Property::Comment, o.description, n.description);
+        });
+        Both(old_.generators, neu_.generators, [&](const std::string& key, const Generator& o, const Generator& n) {
+            Begin(ObjectKind::Generator, key, key, o, n);
+            Prop(Property::InitialValue, std::to_string(o.initialValue), std::to_string(n.initialValue));
+            Prop(Property::Increment, std::to_string(o.increment), std::to_string(n.increment));
+            Prop(Property::Comment, o.description, n.description);
+        });
+        Both(old_.exceptions, neu_.exceptions, [&](const std::string& key, const Exception& o, const Exception& n) {
+            Begin(ObjectKind::Exception, key, key, o, n);
+            Prop(Property::Message, o.message, n.message);
+            Prop(Property::Comment, o.description, n.description);
+        });
+        Both(old_.domains, neu_.domains, [&](const std::string&, const Domain& o, const Domain& n) { DomainDifferences(o, n); });
         for (const auto& key : neu_.relationOrder)
             if (auto o = old_.relations.find(key); o != old_.relations.end())
                 RelationDifferences(o->second, neu_.relations.at(key));
-        for (const auto& [key, n] : neu_.externalFunctions)
-            if (auto o = old_.externalFunctions.find(key); o != old_.externalFunctions.end()) {
-                const Ddl ddl(3);
-                Prop("EXTERNAL FUNCTION", key, key, "", "declaration", ddl.DeclareExternalFunction(o->second),
-                     ddl.DeclareExternalFunction(n));
-                Prop("EXTERNAL FUNCTION", key, key, "", "comment", o->second.description, n.description);
-            }
-        for (const auto& [key, n] : neu_.packages)
-            if (auto o = old_.packages.find(key); o != old_.packages.end()) {
-                Source("PACKAGE", key, key, "header", o->second.headerSource, n.headerSource);
-                Source("PACKAGE", key, key, "body", o->second.bodySource, n.bodySource);
-                Prop("PACKAGE", key, key, "", "comment", o->second.description, n.description);
-            }
-        for (const auto& [key, n] : neu_.procedures)
-            if (auto o = old_.procedures.find(key); o != old_.procedures.end())
-                ProcedureDifferences(o->second, n);
-        for (const auto& [key, n] : neu_.functions)
-            if (auto o = old_.functions.find(key); o != old_.functions.end())
-                FunctionDifferences(o->second, n);
+        Both(old_.externalFunctions, neu_.externalFunctions,
+             [&](const std::string& key, const ExternalFunction& o, const ExternalFunction& n) {
+                 Begin(ObjectKind::ExternalFunction, key, key, o, n);
+                 Prop(Property::Declaration, ddl.DeclareExternalFunction(o), ddl.DeclareExternalFunction(n));
+                 Prop(Property::Comment, o.description, n.description);
+             });
+        Both(old_.packages, neu_.packages, [&](const std::string& key, const Package& o, const Package& n) {
+            Begin(ObjectKind::Package, key, key, o, n);
+            Source(Property::Header, o.headerSource, n.headerSource);
+            Source(Property::Body, o.bodySource, n.bodySource);
+            Prop(Property::Comment, o.description, n.description);
+        });
+        Both(old_.procedures, neu_.procedures, [&](const std::string&, const Procedure& o, const Procedure& n) { ProcedureDifferences(o, n); });
+        Both(old_.functions, neu_.functions, [&](const std::string&, const Function& o, const Function& n) { FunctionDifferences(o, n); });
+        ConstraintDifferences(ddl);
+        Both(old_.indices, neu_.indices, [&](const std::string&, const Index& o, const Index& n) { IndexDifferences(o, n); });
+        Both(old_.triggers, neu_.triggers, [&](const std::string&, const Trigger& o, const Trigger& n) { TriggerDifferences(o, n); });
+        Both(old_.grants, neu_.grants, [&](const std::string& key, const Grant& o, const Grant& n) {
+            Begin(ObjectKind::Grant, GrantTitle(n), key, o, n);
+            Prop(Property::GrantOption, o.grantOption ? "with" : "without", n.grantOption ? "with" : "without");
+        });
+    }
+
+    void ConstraintDifferences(const Ddl& ddl)
+    {
         for (const auto& key : neu_.constraintOrder) {
             const Constraint& n = neu_.constraints.at(key);
             const auto paired = paired_.find(key);
             const std::string oldKey = paired != paired_.end() ? paired->second : key;
             auto o = old_.constraints.find(oldKey);
-            if (o == old_.constraints.end())
+            if (o == old_.constraints.end() || o->second == n)
                 continue;
-            Constraint a = o->second, b = n;
-            const Ddl ddl(3);
-            if (!(a == b))
-                Prop("CONSTRAINT", ConstraintTitle(n), key, "", "definition", DefinitionOf(ddl, a), DefinitionOf(ddl, b),
-                     oldKey);
+            Begin(ObjectKind::Constraint, ConstraintTitle(n), key, o->second, n, "", oldKey);
+            Prop(Property::Definition, DefinitionOf(ddl, o->second), DefinitionOf(ddl, n));
         }
-        for (const auto& [key, n] : neu_.indices)
-            if (auto o = old_.indices.find(key); o != old_.indices.end())
-                IndexDifferences(o->second, n);
-        for (const auto& [key, n] : neu_.triggers)
-            if (auto o = old_.triggers.find(key); o != old_.triggers.end())
-                TriggerDifferences(o->second, n);
-        for (const auto& [key, n] : neu_.grants)
-            if (auto o = old_.grants.find(key); o != old_.grants.end())
-                Prop("GRANT", GrantTitle(n), key, "", "grant option", o->second.grantOption ? "with" : "without",
-                     n.grantOption ? "with" : "without");
     }
 
     static std::string DefinitionOf(const Ddl& ddl, const Constraint& c)
@@ -300,75 +323,72 @@ private:
 
     void DomainDifferences(const Domain& o, const Domain& n)
     {
-        const std::string& key = n.name;
-        Prop("DOMAIN", key, key, "", "type", TypeShown(o.type), TypeShown(n.type));
-        Prop("DOMAIN", key, key, "", "default", Shown(o.defaultSource), Shown(n.defaultSource));
-        if (o.notNull != n.notNull)
-            Prop("DOMAIN", key, key, "", "nullability", o.notNull ? "not null" : "null", n.notNull ? "not null" : "null");
-        Source("DOMAIN", key, key, "check", o.validationSource, n.validationSource);
-        Prop("DOMAIN", key, key, "", "collation", Shown(o.type.collation), Shown(n.type.collation));
-        Prop("DOMAIN", key, key, "", "comment", o.description, n.description);
+        Begin(ObjectKind::Domain, n.name, n.name, o, n);
+        Prop(Property::Type, TypeShown(o.type), TypeShown(n.type));
+        Prop(Property::Default, Shown(o.defaultSource), Shown(n.defaultSource));
+        Flag(Property::Nullability, o.notNull, n.notNull, "not null", "null");
+        Source(Property::Check, o.validationSource, n.validationSource);
+        Prop(Property::Collation, Shown(o.type.collation), Shown(n.type.collation));
+        Prop(Property::Comment, o.description, n.description);
     }
 
     void RelationDifferences(const Relation& o, const Relation& n)
     {
         const std::string& key = n.name;
-        const char* type = n.IsView() ? "VIEW" : "TABLE";
+        Begin(n.IsView() ? ObjectKind::View : ObjectKind::Table, key, key, o, n);
         if (o.kind != n.kind) {
-            Prop(type, key, key, "", "kind", KindName(o.kind), KindName(n.kind));
+            Prop(Property::RelationKind, RelationKindName(o.kind), RelationKindName(n.kind));
             return;
         }
-        Prop(type, key, key, "", "comment", o.description, n.description);
+        Prop(Property::Comment, o.description, n.description);
         if (n.IsView()) {
-            std::vector<std::string> oc, nc;
-            for (const auto& c : o.columns)
-                oc.push_back(c.name);
+            Prop(Property::Columns, ColumnNames(o, o), ColumnNames(n, n));
+            Source(Property::Source, o.viewSource, n.viewSource);
             for (const auto& c : n.columns)
-                nc.push_back(c.name);
-            Prop("VIEW", key, key, "", "columns", Joined(oc), Joined(nc));
-            Source("VIEW", key, key, "source", o.viewSource, n.viewSource);
-            for (const auto& c : n.columns)
-                if (const Column* oldColumn = o.FindColumn(c.name))
-                    Prop("FIELD", key + "." + c.name, c.name, key, "comment", oldColumn->description, c.description);
+                if (const Column* oldColumn = o.FindColumn(c.name)) {
+                    Begin(ObjectKind::Field, key + "." + c.name, c.name, *oldColumn, c, key);
+                    Prop(Property::Comment, oldColumn->description, c.description);
+                }
             return;
         }
-        Prop("TABLE", key, key, "", "external file", o.externalFile, n.externalFile);
-        // The order of the columns both have; positions differ anyway where one side has more.
-        std::vector<std::string> oldOrder, newOrder;
-        for (const auto& c : o.columns)
-            if (n.FindColumn(c.name))
-                oldOrder.push_back(c.name);
+        Prop(Property::ExternalFile, o.externalFile, n.externalFile);
         for (const auto& c : n.columns)
-            if (o.FindColumn(c.name))
-                newOrder.push_back(c.name);
-        for (const auto& c : n.columns) {
-            const Column* oc = o.FindColumn(c.name);
-            if (!oc)
-                continue;
-            const std::string name = key + "." + c.name;
-            if (c.computedSource.empty() != oc->computedSource.empty()) {
-                Prop("FIELD", name, c.name, key, "computed", oc->computedSource.empty() ? "no" : "yes",
-                     c.computedSource.empty() ? "no" : "yes");
-                continue;
-            }
-            if (!c.computedSource.empty()) {
-                Source("FIELD", name, c.name, "computed", oc->computedSource, c.computedSource, key);
-            } else {
-                Prop("FIELD", name, c.name, key, "type", ColumnType(*oc), ColumnType(c));
-            }
-            Prop("FIELD", name, c.name, key, "default", Shown(oc->defaultSource), Shown(c.defaultSource));
-            if (oc->notNull != c.notNull)
-                Prop("FIELD", name, c.name, key, "nullability", oc->notNull ? "not null" : "null",
-                     c.notNull ? "not null" : "null");
-            Prop("FIELD", name, c.name, key, "collation", Shown(oc->type.collation), Shown(c.type.collation));
-            Prop("FIELD", name, c.name, key, "identity", Identity(*oc), Identity(c));
-            Prop("FIELD", name, c.name, key, "comment", oc->description, c.description);
-        }
-        if (oldOrder != newOrder)
-            Prop("TABLE", key, key, "", "column order", Joined(oldOrder), Joined(newOrder));
+            if (const Column* oc = o.FindColumn(c.name))
+                ColumnDifferences(key, *oc, c);
+        // The order of the columns both have; positions differ anyway where one side has more.
+        Begin(ObjectKind::Table, key, key, o, n);
+        Prop(Property::ColumnOrder, ColumnNames(o, n), ColumnNames(n, o));
     }
 
-    static std::string KindName(RelationKind kind)
+    // The names of relation's columns that other has too, in relation's order.
+    static std::string ColumnNames(const Relation& relation, const Relation& other)
+    {
+        std::vector<std::string> names;
+        for (const auto& c : relation.columns)
+            if (other.FindColumn(c.name))
+                names.push_back(c.name);
+        return Joined(names);
+    }
+
+    void ColumnDifferences(const std::string& table, const Column& oc, const Column& c)
+    {
+        Begin(ObjectKind::Field, table + "." + c.name, c.name, oc, c, table);
+        if (c.computedSource.empty() != oc.computedSource.empty()) {
+            Prop(Property::Computed, oc.computedSource.empty() ? "no" : "yes", c.computedSource.empty() ? "no" : "yes");
+            return;
+        }
+        if (!c.computedSource.empty())
+            Source(Property::Computed, oc.computedSource, c.computedSource);
+        else
+            Prop(Property::Type, ColumnType(oc), ColumnType(c));
+        Prop(Property::Default, Shown(oc.defaultSource), Shown(c.defaultSource));
+        Flag(Property::Nullability, oc.notNull, c.notNull, "not null", "null");
+        Prop(Property::Collation, Shown(oc.type.collation), Shown(c.type.collation));
+        Prop(Property::Identity, Identity(oc), Identity(c));
+        Prop(Property::Comment, oc.description, c.description);
+    }
+
+    static std::string RelationKindName(RelationKind kind)
     {
         switch (kind) {
         case RelationKind::Table: return "table";
@@ -380,58 +400,61 @@ private:
         return "";
     }
 
+    static std::string External(const std::string& engine, const std::string& entryPoint)
+    {
+        return engine + " " + entryPoint;
+    }
+
     void ProcedureDifferences(const Procedure& o, const Procedure& n)
     {
-        const std::string& key = n.name;
-        Prop("PROCEDURE", key, key, "", "parameters", Parameters(o.inputs), Parameters(n.inputs));
-        Prop("PROCEDURE", key, key, "", "returns", Parameters(o.outputs), Parameters(n.outputs));
-        Prop("PROCEDURE", key, key, "", "external", o.engine + " " + o.entryPoint, n.engine + " " + n.entryPoint);
-        Source("PROCEDURE", key, key, "source", o.source, n.source);
-        Prop("PROCEDURE", key, key, "", "comment", o.description, n.description);
-        ParameterComments("PROCEDURE", key, o.inputs, n.inputs);
-        ParameterComments("PROCEDURE", key, o.outputs, n.outputs);
+        Begin(ObjectKind::Procedure, n.name, n.name, o, n);
+        Prop(Property::Parameters, Parameters(o.inputs), Parameters(n.inputs));
+        Prop(Property::Returns, Parameters(o.outputs), Parameters(n.outputs));
+        Prop(Property::External, External(o.engine, o.entryPoint), External(n.engine, n.entryPoint));
+        Source(Property::Source, o.source, n.source);
+        Prop(Property::Comment, o.description, n.description);
+        ParameterComments(o.inputs, n.inputs);
+        ParameterComments(o.outputs, n.outputs);
     }
 
     void FunctionDifferences(const Function& o, const Function& n)
     {
-        const std::string& key = n.name;
-        Prop("FUNCTION", key, key, "", "parameters", Parameters(o.arguments), Parameters(n.arguments));
-        Prop("FUNCTION", key, key, "", "returns", Parameters({o.returns}), Parameters({n.returns}));
-        Prop("FUNCTION", key, key, "", "deterministic", o.deterministic ? "yes" : "no", n.deterministic ? "yes" : "no");
-        Prop("FUNCTION", key, key, "", "external", o.engine + " " + o.entryPoint, n.engine + " " + n.entryPoint);
-        Source("FUNCTION", key, key, "source", o.source, n.source);
-        Prop("FUNCTION", key, key, "", "comment", o.description, n.description);
-        ParameterComments("FUNCTION", key, o.arguments, n.arguments);
+        Begin(ObjectKind::Function, n.name, n.name, o, n);
+        Prop(Property::Parameters, Parameters(o.arguments), Parameters(n.arguments));
+        Prop(Property::Returns, Parameters({o.returns}), Parameters({n.returns}));
+        Flag(Property::Deterministic, o.deterministic, n.deterministic, "yes", "no");
+        Prop(Property::External, External(o.engine, o.entryPoint), External(n.engine, n.entryPoint));
+        Source(Property::Source, o.source, n.source);
+        Prop(Property::Comment, o.description, n.description);
+        ParameterComments(o.arguments, n.arguments);
     }
 
-    void ParameterComments(const char* type, const std::string& key, const std::vector<Parameter>& o,
-                           const std::vector<Parameter>& n)
+    void ParameterComments(const std::vector<Parameter>& o, const std::vector<Parameter>& n)
     {
         for (const auto& p : n)
             for (const auto& q : o)
                 if (p.name == q.name && p.description != q.description)
-                    Prop(type, key, key, "", "comment of " + p.name, q.description, p.description);
+                    Prop(Property::ParameterComment, q.description, p.description, p.name);
     }
 
     void IndexDifferences(const Index& o, const Index& n)
     {
-        const std::string& key = n.name;
-        Index a = o, b = n;
-        a.inactive = b.inactive;
-        a.description = b.description;
-        if (!(a == b)) {
+        Begin(ObjectKind::Index, n.name, n.name, o, n);
+        Index a = o;
+        a.inactive = n.inactive;
+        a.description = n.description;
+        if (!(a == n)) {
             const Ddl ddl(3);
-            Prop("INDEX", key, key, "", "definition", ddl.CreateIndex(o), ddl.CreateIndex(n));
+            Prop(Property::Definition, ddl.CreateIndex(o), ddl.CreateIndex(n));
         }
-        if (o.inactive != n.inactive)
-            Prop("INDEX", key, key, "", "state", o.inactive ? "inactive" : "active", n.inactive ? "inactive" : "active");
-        Prop("INDEX", key, key, "", "comment", o.description, n.description);
+        Flag(Property::State, o.inactive, n.inactive, "inactive", "active");
+        Prop(Property::Comment, o.description, n.description);
     }
 
     void TriggerDifferences(const Trigger& o, const Trigger& n)
     {
-        const std::string& key = n.name;
-        Prop("TRIGGER", key, key, "", "table", o.relation, n.relation);
+        Begin(ObjectKind::Trigger, n.name, n.name, o, n);
+        Prop(Property::Table, o.relation, n.relation);
         auto firing = [](long long type) {
             try {
                 return TriggerTypeText(type);
@@ -439,13 +462,12 @@ private:
                 return std::to_string(type);
             }
         };
-        Prop("TRIGGER", key, key, "", "firing", firing(o.type), firing(n.type));
-        Prop("TRIGGER", key, key, "", "position", std::to_string(o.position), std::to_string(n.position));
-        if (o.inactive != n.inactive)
-            Prop("TRIGGER", key, key, "", "state", o.inactive ? "inactive" : "active", n.inactive ? "inactive" : "active");
-        Prop("TRIGGER", key, key, "", "external", o.engine + " " + o.entryPoint, n.engine + " " + n.entryPoint);
-        Source("TRIGGER", key, key, "source", o.source, n.source);
-        Prop("TRIGGER", key, key, "", "comment", o.description, n.description);
+        Prop(Property::Firing, firing(o.type), firing(n.type));
+        Prop(Property::Position, std::to_string(o.position), std::to_string(n.position));
+        Flag(Property::State, o.inactive, n.inactive, "inactive", "active");
+        Prop(Property::External, External(o.engine, o.entryPoint), External(n.engine, n.entryPoint));
+        Source(Property::Source, o.source, n.source);
+        Prop(Property::Comment, o.description, n.description);
     }
 
     const Schema& old_;
@@ -453,27 +475,13 @@ private:
     const DiffOptions& options_;
     Ddl display_;
     std::vector<Change> out_;
+    Change current_;
+    bool open_ = false;
     std::map<std::string, std::string> paired_;  // New's CHECK key -> Old's
     std::set<std::string> pairedNew_;
     std::set<std::string> pairedOld_;
 };
 
-}
-
-std::string Change::Message() const
-{
-    switch (action) {
-    case Action::Create: return kMissingMessage;
-    case Action::OnlyInOld: return kOnlyInOldMessage;
-    case Action::Alter: break;
-    }
-    if (property == kNotComparedProperty)
-        return "not compared: a kind of object the complete comparison does not know";
-    static const std::set<std::string> sources{"source", "header", "body", "check", "computed"};
-    if (sources.count(property) || oldValue.find('\n') != std::string::npos || newValue.find('\n') != std::string::npos)
-        return "different: " + property;
-    return "different: " + property + " " + (oldValue.empty() ? "none" : oldValue) + " -> " +
-           (newValue.empty() ? "none" : newValue);
 }
 
 std::string NormalizedSource(const std::string& source)
@@ -487,6 +495,15 @@ std::string NormalizedSource(const std::string& source)
         text += line.substr(0, end + 1) + "\n";
     }
     return text;
+}
+
+std::vector<Change> ChangesToMake(const std::vector<Change>& changes, bool drop)
+{
+    std::vector<Change> made;
+    for (const auto& change : changes)
+        if (drop || change.action != Action::OnlyInOld)
+            made.push_back(change);
+    return made;
 }
 
 std::vector<Change> Diff(const Schema& old, const Schema& neu, const DiffOptions& options)

@@ -1,11 +1,11 @@
 // Each system table is read once per database, whatever the number of objects; rows are then
 // joined in memory. Columns that older on-disk structures lack are read as NULL.
 #include "schema/Inspect.h"
-#include "data/Files.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
+#include "db/Trim.h"
 
 #include <algorithm>
 #include <set>
@@ -728,10 +728,10 @@ void ReadRolesAndGrants(Reader& r, Schema& schema)
 void ReadUnknownKinds(Reader& r, Schema& schema)
 {
     r.Each("SELECT " + Name("RDB$FUNCTION_NAME") + " FROM RDB$FILTERS",
-           [&](Query& q) { schema.unknown.push_back("BLOB FILTER " + q.AsTrimmed("FUNCTION_NAME")); });
+           [&](Query& q) { schema.unknown.push_back({ObjectKind::BlobFilter, q.AsTrimmed("FUNCTION_NAME")}); });
     if (r.Has("RDB$AUTH_MAPPING", "RDB$MAP_NAME"))
         r.Each("SELECT " + Name("RDB$MAP_NAME") + " FROM RDB$AUTH_MAPPING WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0",
-               [&](Query& q) { schema.unknown.push_back("MAPPING " + q.AsTrimmed("MAP_NAME")); });
+               [&](Query& q) { schema.unknown.push_back({ObjectKind::Mapping, q.AsTrimmed("MAP_NAME")}); });
     std::sort(schema.unknown.begin(), schema.unknown.end());
 }
 

@@ -18,6 +18,31 @@ bool DigitsFrom(const std::string& name, std::size_t from)
 
 }
 
+const char* KindName(ObjectKind kind)
+{
+    switch (kind) {
+    case ObjectKind::Collation: return "COLLATION";
+    case ObjectKind::Role: return "ROLE";
+    case ObjectKind::Generator: return "GENERATOR";
+    case ObjectKind::Exception: return "EXCEPTION";
+    case ObjectKind::Domain: return "DOMAIN";
+    case ObjectKind::Table: return "TABLE";
+    case ObjectKind::View: return "VIEW";
+    case ObjectKind::Field: return "FIELD";
+    case ObjectKind::ExternalFunction: return "EXTERNAL FUNCTION";
+    case ObjectKind::Package: return "PACKAGE";
+    case ObjectKind::Procedure: return "PROCEDURE";
+    case ObjectKind::Function: return "FUNCTION";
+    case ObjectKind::Constraint: return "CONSTRAINT";
+    case ObjectKind::Index: return "INDEX";
+    case ObjectKind::Trigger: return "TRIGGER";
+    case ObjectKind::Grant: return "GRANT";
+    case ObjectKind::BlobFilter: return "BLOB FILTER";
+    case ObjectKind::Mapping: return "MAPPING";
+    }
+    return "";
+}
+
 std::string Joined(const std::vector<std::string>& parts, const char* separator)
 {
     std::string text;

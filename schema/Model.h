@@ -1,5 +1,6 @@
 // The whole catalog as plain values: one type per kind of object, compared with ==.
 #pragma once
+#include <compare>
 #include <map>
 #include <optional>
 #include <string>
@@ -7,6 +8,40 @@
 #include <vector>
 
 namespace schema {
+
+// The kinds of object the complete comparison reports, in the order the report lists them.
+// Blob filters and mappings are named, never compared.
+enum class ObjectKind {
+    Collation,
+    Role,
+    Generator,
+    Exception,
+    Domain,
+    Table,
+    View,
+    Field,
+    ExternalFunction,
+    Package,
+    Procedure,
+    Function,
+    Constraint,
+    Index,
+    Trigger,
+    Grant,
+    BlobFilter,
+    Mapping,
+};
+
+// The report's Type: "DOMAIN", "FIELD", "EXTERNAL FUNCTION", ...
+const char* KindName(ObjectKind kind);
+
+// An object as the report and the plan name it: its kind and its shown name.
+struct ObjectId {
+    ObjectKind kind = ObjectKind::Table;
+    std::string name;
+    std::string Text() const { return std::string(KindName(kind)) + " " + name; }
+    auto operator<=>(const ObjectId&) const = default;
+};
 
 // A data type as the catalog holds it. Text lengths count characters; the charset is
 // named for text types only, the collation only where it is not the charset's default.
@@ -246,8 +281,8 @@ struct Schema {
     std::map<std::string, Trigger> triggers;
     std::map<std::string, Role> roles;
     std::map<std::string, Grant> grants;  // by Key()
-    // Objects of kinds the model does not hold, as "BLOB FILTER name": named, never compared.
-    std::vector<std::string> unknown;
+    // Objects of kinds the model does not hold: named, never compared.
+    std::vector<ObjectId> unknown;
     // Not part of what is compared: how objects use each other, for ordering the plan.
     std::vector<Dependency> dependencies;
     // Constraint keys in the order the catalog holds them: the order they were made in,

@@ -13,8 +13,7 @@ namespace schema {
 
 struct Step {
     int phase = 0;
-    std::string type;
-    std::string name;
+    ObjectId object;    // what the statement acts on, as the script's comment names it
     std::string sql;    // without a terminator
     bool psql = false;  // needs SET TERM in a script
 };
@@ -22,8 +21,7 @@ struct Step {
 // A column whose type changes family on a table with rows, rebuilt with --force in two
 // committed steps: Firebird cannot update a column in the transaction that added it.
 struct Migration {
-    std::string type;
-    std::string name;
+    ObjectId object;
     std::vector<std::string> add;   // the copy column, committed on its own
     std::vector<std::string> copy;  // the values, CAST, committed
     std::vector<std::string> undo;  // when the copy fails: the copy column goes again
@@ -42,15 +40,14 @@ struct Plan {
 };
 
 struct PlanOptions {
-    // Objects only Old has are dropped, in the reverse order of creation.
-    bool drop = false;
     // Rows of Old's tables, where the plan depends on them (a column of another type family).
     std::map<std::string, long long> rowCounts;
     // A column of another type family on a table with rows is migrated, outside the one transaction.
     bool force = false;
 };
 
-// The phases, in the order the server can take them:
+// Every change given is made: Old-only objects are dropped, so leave them out unless they
+// should go (ChangesToMake). The phases, in the order the server can take them:
 //   drops (triggers, views, routines, constraints and indices that go or change, columns,
 //   tables, then the kinds they used), collations, roles, generators, exceptions, domains,
 //   tables and missing columns (computed ones as COMPUTED BY (NULL)), column changes,

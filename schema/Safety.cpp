@@ -30,15 +30,16 @@ public:
     {
     }
 
-    SafetyResult Run(const std::vector<Change>& changes, bool drop)
+    SafetyResult Run(const std::vector<Change>& changes)
     {
         for (const auto& change : changes) {
             try {
                 if (change.action == Action::Alter)
-                    Altered(change);
+                    for (const auto& p : change.properties)
+                        Altered(change, p);
                 else if (change.action == Action::Create)
                     Created(change);
-                else if (drop)
+                else
                     Dropped(change);
             } catch (const DdlError&) {
                 // A name Old's dialect cannot write is refused by the plan itself, with its name.
@@ -68,7 +69,7 @@ private:
         return rows;
     }
 
-    void Issue(const Change& c, const std::string& message) { result_.issues.push_back({c.type, c.name, message}); }
+    void Issue(const Change& c, const std::string& message) { result_.issues.push_back({c.kind, c.name, message}); }
 
     void NotNull(const Change& c, const std::string& table, const std::string& column)
     {
@@ -78,36 +79,34 @@ private:
             Issue(c, "would fail: " + Rows(n) + " of " + table + " " + Verb(n, "has ", "have ") + column + " NULL");
     }
 
-    void Altered(const Change& c)
+    // One property that differs, as the report lists them.
+    void Altered(const Change& c, const PropertyChange& p)
     {
-        if (c.type == "FIELD" && c.property == "nullability" && c.newValue == "not null")
+        const bool notNull = p.property == Property::Nullability && p.newValue == "not null";
+        if (c.kind == ObjectKind::Field && notNull)
             NotNull(c, c.table, c.key);
-        else if (c.type == "DOMAIN" && c.property == "nullability" && c.newValue == "not null")
+        else if (c.kind == ObjectKind::Domain && notNull)
             for (const auto& [name, table] : old_.relations)
                 for (const auto& column : table.columns)
                     if (!table.IsView() && column.domain == c.key && !column.notNull)
                         NotNull(c, name, column.name);
-        if (c.type == "FIELD" && c.property == "type")
-            TypeChange(c, c.table, *neu_.relations.at(c.table).FindColumn(c.key), c.key);
-        if (c.type == "DOMAIN" && c.property == "type")
+        if (c.kind == ObjectKind::Field && p.property == Property::Type)
+            Narrowing(c, c.table, c.key, TypeOf(c.From<Column>(), old_), TypeOf(c.To<Column>(), neu_));
+        if (c.kind == ObjectKind::Domain && p.property == Property::Type)
             for (const auto& [name, table] : old_.relations)
                 for (const auto& column : table.columns)
                     if (!table.IsView() && column.domain == c.key)
-                        Narrowing(c, name, column.name, old_.domains.at(c.key).type, neu_.domains.at(c.key).type);
-        if (c.type == "CONSTRAINT")
-            NewConstraint(c, neu_.constraints.at(c.key));
+                        Narrowing(c, name, column.name, c.From<Domain>().type, c.To<Domain>().type);
+        if (c.kind == ObjectKind::Constraint)
+            NewConstraint(c, c.To<Constraint>());
     }
 
-    void TypeChange(const Change& c, const std::string& table, const Column& target, const std::string& column)
+    // A column's own type, or its domain's.
+    static Type TypeOf(const Column& column, const Schema& schema)
     {
-        const Column& current = *old_.relations.at(table).FindColumn(column);
-        const Type from = current.domain.empty() ? current.type : old_.domains.count(current.domain)
-                                                                      ? old_.domains.at(current.domain).type
-                                                                      : current.type;
-        const Type to = target.domain.empty() ? target.type : neu_.domains.count(target.domain)
-                                                                  ? neu_.domains.at(target.domain).type
-                                                                  : target.type;
-        Narrowing(c, table, column, from, to);
+        if (column.domain.empty() || !schema.domains.count(column.domain))
+            return column.type;
+        return schema.domains.at(column.domain).type;
     }
 
     void Narrowing(const Change& c, const std::string& table, const std::string& column, const Type& from,
@@ -157,10 +156,10 @@ private:
 
     void Created(const Change& c)
     {
-        if (c.type == "CONSTRAINT") {
-            NewConstraint(c, neu_.constraints.at(c.key));
-        } else if (c.type == "FIELD") {
-            const Column& column = *neu_.relations.at(c.table).FindColumn(c.key);
+        if (c.kind == ObjectKind::Constraint) {
+            NewConstraint(c, c.To<Constraint>());
+        } else if (c.kind == ObjectKind::Field) {
+            const Column& column = c.To<Column>();
             const bool defaulted = !column.defaultSource.empty() ||
                                    (!column.domain.empty() && neu_.domains.count(column.domain) &&
                                     !neu_.domains.at(column.domain).defaultSource.empty());
@@ -226,15 +225,15 @@ private:
 
     void Dropped(const Change& c)
     {
-        if (c.type == "TABLE") {
+        if (c.kind == ObjectKind::Table) {
             const long long rows = TableRows(c.key);
             if (rows > 0)
-                result_.destructive["TABLE " + c.name] = rows;
-        } else if (c.type == "FIELD") {
+                result_.destructive[c.Object()] = rows;
+        } else if (c.kind == ObjectKind::Field) {
             const long long n = Count("SELECT COUNT(*) AS N FROM " + ddl_.Name(c.table) + " WHERE " + ddl_.Name(c.key) +
                                       " IS NOT NULL");
             if (n > 0)
-                result_.destructive["FIELD " + c.name] = n;
+                result_.destructive[c.Object()] = n;
         }
     }
 
@@ -249,11 +248,11 @@ private:
 }
 
 SafetyResult CheckData(Connection& connection, Transaction& transaction, const Schema& old, const Schema& neu,
-                       const std::vector<Change>& changes, bool drop)
+                       const std::vector<Change>& changes)
 {
     if (!transaction.Active())
         transaction.StartTransaction();
-    return Checker(connection, transaction, old, neu).Run(changes, drop);
+    return Checker(connection, transaction, old, neu).Run(changes);
 }
 
 }

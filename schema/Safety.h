@@ -14,7 +14,7 @@ class Transaction;
 namespace schema {
 
 struct SafetyIssue {
-    std::string type;  // the object's report Type
+    ObjectKind kind;
     std::string name;
     std::string message;  // "would fail: 3 rows of ORDERS have STATUS NULL", "may lose data: ..."
 };
@@ -23,11 +23,16 @@ struct SafetyResult {
     std::vector<SafetyIssue> issues;
     // Rows of the tables whose columns change type family, for the plan.
     std::map<std::string, long long> rowCounts;
-    // Old-only tables and columns that hold rows, as "TABLE name" and "FIELD table.column": dropping them loses data.
-    std::map<std::string, long long> destructive;
+    // Old-only tables and columns that hold rows: dropping them loses data. In the order of
+    // their report texts, "FIELD T.C" before "TABLE T", as the warnings list them.
+    struct ByText {
+        bool operator()(const ObjectId& a, const ObjectId& b) const { return a.Text() < b.Text(); }
+    };
+    std::map<ObjectId, long long, ByText> destructive;
 };
 
+// changes: what the plan will make (ChangesToMake); an Old-only object among them is dropped.
 SafetyResult CheckData(Connection& connection, Transaction& transaction, const Schema& old, const Schema& neu,
-                       const std::vector<Change>& changes, bool drop);
+                       const std::vector<Change>& changes);
 
 }

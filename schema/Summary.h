@@ -16,13 +16,12 @@ struct SideInfo {
 };
 
 struct Finding {
-    std::string type;
+    Action action = Action::Create;
+    ObjectKind kind = ObjectKind::Table;
     std::string name;
     std::string message;  // as the report row shows it
-    // One property that differs, old value first; empty for a missing or an Old-only object.
-    std::string property;
-    std::string oldValue;
-    std::string newValue;
+    // One property that differs, old value first; property None for a missing or an Old-only object.
+    PropertyChange difference;
     // The object's statement on each side, empty on the side that lacks it.
     std::string oldDefinition;
     std::string newDefinition;
@@ -37,8 +36,5 @@ struct Summary {
     std::vector<Finding> findings;
     Plan plan;
 };
-
-// The statement that would create the object a change names, as it stands in schema.
-std::string Definition(const Schema& schema, const Change& change);
 
 }

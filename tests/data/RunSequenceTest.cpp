@@ -24,31 +24,35 @@ public:
         std::string oldName;
         std::size_t scriptLines;
     };
+    explicit RecordingEngine(TDM& dm) : dm_(dm) {}
     std::vector<Seen> Passes;
     // Called in the middle of each pass with its index.
     std::function<void(std::size_t, TDM&, ReportSink&)> Act;
 
-    void Pass(TDM& dm, ReportSink& report, Progress& bar, StepSink& steps) override
+    void Pass(const PassContext& pass, ReportSink& report, Progress& bar, StepSink& steps) override
     {
-        Passes.push_back({dm.RepairMode, dm.ReportMode, dm.OldDB.Connected(), dm.NewDB.Connected(),
-                          dm.OldDB.DatabaseName(), dm.ScriptLines.size()});
+        Passes.push_back({pass.repair, pass.report, pass.oldDb.Connected(), pass.newDb.Connected(),
+                          pass.oldDb.DatabaseName(), dm_.ScriptLines.size()});
         steps.BeginStep("First");
         bar.SetPosition(1);
         steps.EndStep();
         steps.BeginStep("Second");
         if (Act)
-            Act(Passes.size() - 1, dm, report);
+            Act(Passes.size() - 1, dm_, report);
         steps.EndStep();
     }
 
     // Not the ScriptLines form: the run must save what the engine gives.
-    std::string ScriptText(const TDM& dm) const override
+    std::string ScriptText() const override
     {
         std::string text;
-        for (const auto& line : dm.ScriptLines)
+        for (const auto& line : dm_.ScriptLines)
             text += line + "|";
         return text;
     }
+
+private:
+    TDM& dm_;
 };
 
 class RecordedSteps : public StepSink {
@@ -93,7 +97,7 @@ protected:
 
     std::string ScriptPath;
     RunRequest Request;
-    RecordingEngine Engine;
+    RecordingEngine Engine{DM};
     RecordedSteps Steps;
 };
 

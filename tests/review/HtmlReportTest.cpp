@@ -68,12 +68,12 @@ TEST_F(ReviewReport, ShowsBothSourcesOfAChangedProcedureMarkedAndIsWellFormed)
     RunMode(false);
     schema::CompleteEngine engine;
     NoSteps steps;
-    engine.Pass(DM, Rep, Bar, steps);
+    engine.Pass(PassContext{DM.OldDB, DM.NewDB, false, true}, Rep, Bar, steps);
     Disconnect();
     const schema::Summary& summary = engine.LastSummary();
     std::vector<std::string> found;
     for (const auto& f : summary.findings)
-        found.push_back(f.type + " " + f.name + " " + f.property);
+        found.push_back(std::string(schema::KindName(f.kind)) + " " + f.name + " " + f.difference.Name());
     ASSERT_EQ(found, (std::vector<std::string>{"GENERATOR G_NEW ", "PROCEDURE P source", "GENERATOR G_OLD "}));
 
     const std::string html = review::HtmlReport(summary, {"2024-01-02 03:04 UTC", "9.9.9"});

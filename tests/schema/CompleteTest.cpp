@@ -76,14 +76,14 @@ schema::Plan PlanFor(const std::string& oldPath, const std::string& newPath)
 {
     const schema::Schema neu = InspectFile(newPath);
     const schema::Schema old = InspectFile(oldPath);
-    return schema::MakePlan(old, neu, schema::Diff(old, neu));
+    return schema::MakePlan(old, neu, schema::ChangesToMake(schema::Diff(old, neu), false));
 }
 
 void Repair(const std::string& oldPath, const std::string& newPath)
 {
     const schema::Plan plan = PlanFor(oldPath, newPath);
     Attached a(oldPath);
-    schema::Apply(plan, a.db, a.tran);
+    schema::Apply(plan, a.db);
 }
 
 void ExpectConverged(const TestDb& oldDb, const TestDb& newDb)
@@ -93,7 +93,8 @@ void ExpectConverged(const TestDb& oldDb, const TestDb& newDb)
     EXPECT_TRUE(old.SameObjects(neu));
     std::vector<std::string> left;
     for (const auto& change : schema::Diff(old, neu))
-        left.push_back(change.type + " " + change.name + " " + change.Message());
+        for (const auto& message : change.Messages())
+            left.push_back(std::string(schema::KindName(change.kind)) + " " + change.name + " " + message);
     EXPECT_EQ(left, std::vector<std::string>{});
     EXPECT_EQ(Extract(oldDb.Path()), Extract(newDb.Path()));
 }
@@ -241,9 +242,8 @@ schema::Plan PlanWith(const std::string& oldPath, const std::string& newPath, bo
     const schema::Schema neu = InspectFile(newPath);
     const schema::Schema old = InspectFile(oldPath);
     schema::PlanOptions options;
-    options.drop = drop;
     options.rowCounts["EMPTY_ONE"] = 0;
-    return schema::MakePlan(old, neu, schema::Diff(old, neu), options);
+    return schema::MakePlan(old, neu, schema::ChangesToMake(schema::Diff(old, neu), drop), options);
 }
 
 TEST(CompleteDrift, EveryDifferenceIsMendedInPlaceAndWithDropOldOnlyColumnsGo)
@@ -255,7 +255,8 @@ TEST(CompleteDrift, EveryDifferenceIsMendedInPlaceAndWithDropOldOnlyColumnsGo)
         const schema::Schema neu = InspectFile(newDb.Path());
         const schema::Schema old = InspectFile(oldDb.Path());
         for (const auto& change : schema::Diff(old, neu))
-            rows.push_back(change.type + "\t" + change.name + "\t" + change.Message());
+            for (const auto& message : change.Messages())
+                rows.push_back(std::string(schema::KindName(change.kind)) + "\t" + change.name + "\t" + message);
     }
     EXPECT_EQ(rows, (std::vector<std::string>{
         "GENERATOR\tSEQ_A\tdifferent: initial value 0 -> 10",
@@ -287,7 +288,7 @@ TEST(CompleteDrift, EveryDifferenceIsMendedInPlaceAndWithDropOldOnlyColumnsGo)
     EXPECT_EQ(plan.notMended, std::vector<std::string>{});
     {
         Attached a(oldDb.Path());
-        schema::Apply(plan, a.db, a.tran);
+        schema::Apply(plan, a.db);
     }
     ExpectConverged(oldDb, newDb);
 
@@ -321,10 +322,10 @@ TEST(CompleteSafety, OldRowsThatAStatementWouldRefuseOrSpoilAreCountedBeforeAnyt
     const schema::Schema old = InspectFile(oldDb.Path());
     Attached a(oldDb.Path());
     const schema::SafetyResult result =
-        schema::CheckData(a.db, a.tran, old, neu, schema::Diff(old, neu), false);
+        schema::CheckData(a.db, a.tran, old, neu, schema::ChangesToMake(schema::Diff(old, neu), false));
     std::vector<std::string> issues;
     for (const auto& issue : result.issues)
-        issues.push_back(issue.type + " " + issue.name + ": " + issue.message);
+        issues.push_back(std::string(schema::KindName(issue.kind)) + " " + issue.name + ": " + issue.message);
     EXPECT_EQ(issues, (std::vector<std::string>{
         "FIELD T.N: would fail: 2 rows of T have N NULL",
         "CONSTRAINT UQ_T: would fail: 1 value of (A) in T repeats",
@@ -350,7 +351,7 @@ TEST_P(Complete, ADriftedEmployeeSampleConvergesWithDrop)
     EXPECT_EQ(plan.notMended, std::vector<std::string>{});
     std::set<std::string> mended;
     for (const auto& step : plan.steps)
-        mended.insert(step.type + " " + step.name);
+        mended.insert(step.object.Text());
     EXPECT_EQ(mended, (std::set<std::string>{
         "DOMAIN JOBGRADE", "DOMAIN SALARY", "EXCEPTION CUSTOMER_CHECK",
         "FIELD CUSTOMER.ON_HOLD", "FIELD EMPLOYEE.EMP_NO", "FIELD EMPLOYEE.FIRST_NAME", "FIELD EMPLOYEE.LAST_NAME",
@@ -364,7 +365,7 @@ TEST_P(Complete, ADriftedEmployeeSampleConvergesWithDrop)
         "TRIGGER SET_CUST_NO", "VIEW PHONE_LIST"}));
     {
         Attached a(oldDb.Path());
-        schema::Apply(plan, a.db, a.tran);
+        schema::Apply(plan, a.db);
     }
     ExpectConverged(oldDb, newDb);
 }
@@ -427,7 +428,7 @@ TEST(CompletePlan, AKindTheModelDoesNotKnowIsNamedAndLeftAlone)
     const schema::Schema old = InspectFile(oldDb.Path());
     const auto changes = schema::Diff(old, neu);
     ASSERT_EQ(changes.size(), 1u);
-    EXPECT_EQ(changes[0].type + "\t" + changes[0].name + "\t" + changes[0].Message(),
+    EXPECT_EQ(std::string(schema::KindName(changes[0].kind)) + "\t" + changes[0].name + "\t" + changes[0].Messages().at(0),
               "BLOB FILTER\tDESC_FILTER\tnot compared: a kind of object the complete comparison does not know");
     const schema::Plan plan = schema::MakePlan(old, neu, changes);
     EXPECT_TRUE(plan.steps.empty());
@@ -443,10 +444,10 @@ schema::Plan ForcedPlan(const std::string& oldPath, const std::string& newPath, 
 {
     const schema::Schema neu = InspectFile(newPath);
     const schema::Schema old = InspectFile(oldPath);
-    const auto changes = schema::Diff(old, neu);
+    const auto changes = schema::ChangesToMake(schema::Diff(old, neu), false);
     Attached a(oldPath);
     schema::PlanOptions options;
-    options.rowCounts = schema::CheckData(a.db, a.tran, old, neu, changes, false).rowCounts;
+    options.rowCounts = schema::CheckData(a.db, a.tran, old, neu, changes).rowCounts;
     options.force = force;
     return schema::MakePlan(old, neu, changes, options);
 }
@@ -466,7 +467,7 @@ TEST(CompleteMigration, AColumnOfAnotherTypeFamilyIsRebuiltOnlyWithForceAndKeeps
         ASSERT_EQ(plan.migrations.size(), 1u);
         EXPECT_EQ(plan.migrations[0].copy, std::vector<std::string>{"UPDATE T SET VK$COPY_1 = CAST(FLAG AS BOOLEAN)"});
         Attached a(oldDb.Path());
-        schema::Apply(plan, a.db, a.tran);
+        schema::Apply(plan, a.db);
     }
     ExpectConverged(oldDb, newDb);
     EXPECT_EQ(oldDb.Isql("SELECT ID, FLAG, NOTE FROM T ORDER BY ID;"),
@@ -479,7 +480,7 @@ TEST(CompleteMigration, AColumnOfAnotherTypeFamilyIsRebuiltOnlyWithForceAndKeeps
     {
         const schema::Plan plan = ForcedPlan(badDb.Path(), newDb.Path(), true);
         Attached a(badDb.Path());
-        EXPECT_THROW(schema::Apply(plan, a.db, a.tran), DbError);
+        EXPECT_THROW(schema::Apply(plan, a.db), DbError);
     }
     EXPECT_EQ(Extract(badDb.Path()), before);
 }

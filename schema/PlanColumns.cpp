@@ -1,0 +1,139 @@
+// Tables and their columns: created whole, columns added in New's order and moved to their
+// place, changed in place, or rebuilt where the type changes family.
+#include "schema/Planner.h"
+
+namespace schema::planning {
+
+void Planner::CreateTables()
+{
+    Each(ObjectKind::Table, [&](const Change& c) {
+        const Relation& t = c.To<Relation>();
+        for (const auto& column : t.columns)
+            CheckTypeFits(column.type, "Column " + t.name + "." + column.name);
+        Add(Tables, c, ddl_.CreateTable(t));
+        for (const auto& column : t.columns)
+            Computed(c.key, column);
+    });
+}
+
+void Planner::Computed(const std::string& table, const Column& column)
+{
+    if (!column.computedSource.empty())
+        Add(Checks, {ObjectKind::Field, table + "." + column.name}, ddl_.AlterComputed(table, column));
+}
+
+void Planner::AddMissingColumns()
+{
+    // The columns are added in New's order, then moved to their place in that order.
+    std::map<std::string, std::vector<const Column*>> added;
+    Each(ObjectKind::Field, [&](const Change& c) {
+        const Column& column = c.To<Column>();
+        CheckTypeFits(column.type, "Column " + c.table + "." + column.name);
+        Add(Tables, c, ddl_.AddColumn(c.table, column));
+        Computed(c.table, column);
+        added[c.table].push_back(&column);
+    });
+    for (const auto& [table, columns] : added) {
+        std::size_t existing = old_.relations.at(table).columns.size();
+        for (const auto& change : drops_[ObjectKind::Field])
+            if (change->table == table)
+                --existing;
+        for (std::size_t i = 0; i < columns.size(); ++i)
+            if (static_cast<std::size_t>(columns[i]->position) != existing + i)
+                Add(Tables, {ObjectKind::Field, table + "." + columns[i]->name},
+                    ddl_.AlterColumnPosition(table, *columns[i]));
+    }
+}
+
+void Planner::AlterTable(const Change& c)
+{
+    if (c.Has(Property::RelationKind) || c.Has(Property::ExternalFile))
+        NotMended(c, "a table cannot change its kind or file in place");
+    if (c.Has(Property::ColumnOrder))
+        for (const auto& column : c.To<Relation>().columns)
+            Add(ColumnChanges, {ObjectKind::Field, c.key + "." + column.name}, ddl_.AlterColumnPosition(c.key, column));
+    AlteredComment(c);
+}
+
+void Planner::AlterColumn(const Change& c)
+{
+    const Column& n = c.To<Column>();
+    const Column& o = c.From<Column>();
+    if (c.Has(Property::Computed)) {
+        if (n.computedSource.empty() || o.computedSource.empty())
+            NotMended(c, "a column cannot become or stop being computed in place");
+        else
+            Computed(c.table, n);
+    }
+    if (c.Has(Property::Type)) {
+        // A type of another family: only an empty table can take the column out and back in
+        // one transaction; a table with rows needs a data migration, which the safety checks stop.
+        const bool rebuild = n.domain.empty() && o.domain.empty() && TypeFamily(n.type) != TypeFamily(o.type);
+        if (rebuild || TypeFamily(n.type) == 4 || TypeFamily(o.type) == 4) {
+            RebuildColumn(c, n);
+            return;
+        }
+        CheckTypeFits(n.type, "Column " + c.table + "." + n.name);
+        Add(ColumnChanges, c, ddl_.AlterColumnType(c.table, n));
+    }
+    if (c.Has(Property::Default))
+        Add(ColumnChanges, c, ddl_.AlterColumnDefault(c.table, n));
+    if (c.Has(Property::Nullability))
+        Add(ColumnChanges, c, ddl_.AlterColumnNullability(c.table, n));
+    if (c.Has(Property::Identity)) {
+        if (n.identityType && o.identityType && *n.identityType == *o.identityType)
+            Add(ColumnChanges, c, ddl_.RestartIdentity(c.table, n));
+        else
+            NotMended(c, "a column cannot become or stop being an identity column in place");
+    }
+    if (c.Has(Property::Collation))
+        NotMended(c, "the server cannot change a column's collation in place");
+    AlteredComment(c);
+}
+
+void Planner::RebuildColumn(const Change& c, const Column& n)
+{
+    auto rows = options_.rowCounts.find(c.table);
+    if (rows == options_.rowCounts.end() || rows->second != 0) {
+        if (options_.force) {
+            Migrate(c, n);
+            return;
+        }
+        NotMended(c, "needs a data migration: " +
+                         (rows == options_.rowCounts.end() ? std::string("the") : std::to_string(rows->second)) +
+                         " rows of " + c.table);
+        return;
+    }
+    Add(DropColumns, c, ddl_.DropColumn(c.table, n.name));
+    Add(Tables, c, ddl_.AddColumn(c.table, n));
+    Add(ColumnChanges, c, ddl_.AlterColumnPosition(c.table, n));
+    Computed(c.table, n);
+    Comment(c.Object(), ColumnWhat(c.table, n.name), n.description);
+}
+
+// Each part is committed on its own: Firebird cannot update a column in the transaction that
+// added it.
+void Planner::Migrate(const Change& c, const Column& n)
+{
+    const std::string copy = "VK$COPY_" + std::to_string(plan_->migrations.size() + 1);
+    Column target = n;
+    target.name = copy;
+    target.notNull = false;
+    target.notNullConstraint.clear();
+    Migration m;
+    m.object = c.Object();
+    m.add = {ddl_.AddColumn(c.table, target)};
+    m.copy = {ddl_.CopyColumn(c.table, n, copy)};
+    m.undo = {ddl_.DropColumn(c.table, copy)};
+    m.swap = {ddl_.DropColumn(c.table, n.name), ddl_.RenameColumn(c.table, copy, n.name),
+              ddl_.AlterColumnPosition(c.table, n)};
+    if (n.notNull)
+        m.swap.push_back(ddl_.AlterColumnNullability(c.table, n));
+    plan_->migrations.push_back(m);
+    Comment(c.Object(), ColumnWhat(c.table, n.name), n.description);
+    plan_->warnings.push_back(c.Object().Text() +
+                              ": rebuilt by a data migration in committed steps, before the one transaction "
+                              "of the rest");
+}
+
+}

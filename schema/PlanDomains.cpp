@@ -1,0 +1,39 @@
+// Domains: created without their CHECK, which waits for what it may name; changed in place.
+#include "schema/Planner.h"
+
+namespace schema::planning {
+
+void Planner::CreateDomains()
+{
+    Each(ObjectKind::Domain, [&](const Change& c) {
+        const Domain& d = c.To<Domain>();
+        CheckTypeFits(d.type, "Domain " + d.name);
+        Add(Domains, c, ddl_.CreateDomain(d));
+        if (!d.validationSource.empty())
+            Add(Checks, c, ddl_.AddDomainCheck(d));
+    });
+}
+
+void Planner::AlterDomain(const Change& c)
+{
+    const Domain& d = c.To<Domain>();
+    if (c.Has(Property::Type)) {
+        CheckTypeFits(d.type, "Domain " + d.name);
+        Add(Domains, c, ddl_.AlterDomainType(d));
+    }
+    if (c.Has(Property::Default))
+        Add(Domains, c, ddl_.AlterDomainDefault(d));
+    if (c.Has(Property::Nullability))
+        Add(Domains, c, ddl_.AlterDomainNullability(d));
+    if (c.Has(Property::Check)) {
+        if (!c.From<Domain>().validationSource.empty())
+            Add(DropConstraints, c, ddl_.DropDomainCheck(d));
+        if (!d.validationSource.empty())
+            Add(Checks, c, ddl_.AddDomainCheck(d));
+    }
+    if (c.Has(Property::Collation))
+        NotMended(c, "the server cannot change a domain's collation in place");
+    AlteredComment(c);
+}
+
+}

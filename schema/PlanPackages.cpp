@@ -1,0 +1,27 @@
+// Packages: the header with the stubs, the body with the routines' bodies.
+#include "schema/Planner.h"
+
+namespace schema::planning {
+
+void Planner::CreatePackages()
+{
+    Each(ObjectKind::Package, [&](const Change& c) {
+        const Package& p = c.To<Package>();
+        Add(Stubs, c, ddl_.CreatePackage(p), true);
+        if (!p.bodySource.empty())
+            Add(Bodies, c, ddl_.CreatePackageBody(p), true);
+    });
+}
+
+void Planner::AlterPackage(const Change& c)
+{
+    const Package& p = c.To<Package>();
+    if (c.Has(Property::Header))
+        Add(Stubs, c, ddl_.AlterPackage(p), true);
+    // A new header drops the body, which must then be made again even where it is the same.
+    if ((c.Has(Property::Header) || c.Has(Property::Body)) && !p.bodySource.empty())
+        Add(Bodies, c, ddl_.RecreatePackageBody(p), true);
+    AlteredComment(c);
+}
+
+}

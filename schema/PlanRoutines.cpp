@@ -1,0 +1,145 @@
+// Procedures, functions and legacy external functions. A routine is created as a stub with its
+// real header first and gets its body later, which breaks every cycle between routines and
+// views; a changed header takes out, and puts back, what uses the routine.
+#include "schema/Planner.h"
+
+namespace schema::planning {
+
+void Planner::CreateExternalFunctions()
+{
+    Each(ObjectKind::ExternalFunction, [&](const Change& c) {
+        Add(ExternalFunctions, c, ddl_.DeclareExternalFunction(c.To<ExternalFunction>()));
+    });
+}
+
+void Planner::AlterExternalFunction(const Change& c)
+{
+    if (c.Has(Property::Declaration)) {
+        Add(DropExternalFunctions, c, ddl_.Drop(ObjectKind::ExternalFunction, c.key));
+        Add(ExternalFunctions, c, ddl_.DeclareExternalFunction(c.To<ExternalFunction>()));
+    }
+    AlteredComment(c);
+}
+
+void Planner::CreateRoutines()
+{
+    Each(ObjectKind::Procedure, [&](const Change& c) {
+        const Procedure& p = c.To<Procedure>();
+        if (!p.engine.empty()) {
+            Add(Stubs, c, ddl_.ProcedureBody(p), true);
+            return;
+        }
+        Add(Stubs, c, ddl_.ProcedureStub(p), true);
+        Add(Bodies, c, ddl_.ProcedureBody(p), true);
+    });
+    Each(ObjectKind::Function, [&](const Change& c) {
+        const Function& f = c.To<Function>();
+        if (!f.engine.empty()) {
+            Add(Stubs, c, ddl_.FunctionBody(f), true);
+            return;
+        }
+        Add(Stubs, c, ddl_.FunctionStub(f), true);
+        Add(Bodies, c, ddl_.FunctionBody(f), true);
+    });
+}
+
+void Planner::AlterProcedure(const Change& c)
+{
+    const Procedure& p = c.To<Procedure>();
+    const bool header = c.Has(Property::Parameters) || c.Has(Property::Returns);
+    // A new header stands before the views, whose columns may come from it.
+    if (header && p.engine.empty())
+        Add(Stubs, c, ddl_.ProcedureStub(p), true);
+    if (header || c.Has(Property::Source) || c.Has(Property::External))
+        Add(Bodies, c, ddl_.ProcedureBody(p), true);
+    if (header)
+        TakeOutDependents(c.key);
+    AlteredComment(c);
+    ParameterComments(c, true);
+}
+
+void Planner::AlterFunction(const Change& c)
+{
+    const Function& f = c.To<Function>();
+    const bool header = c.Has(Property::Parameters) || c.Has(Property::Returns) || c.Has(Property::Deterministic);
+    if (header && f.engine.empty())
+        Add(Stubs, c, ddl_.FunctionStub(f), true);
+    if (header || c.Has(Property::Source) || c.Has(Property::External))
+        Add(Bodies, c, ddl_.FunctionBody(f), true);
+    if (header)
+        TakeOutDependents(c.key);
+    AlteredComment(c);
+    ParameterComments(c, true);
+}
+
+// Old's views that use the routine, and the views on those, are dropped and made again;
+// routines that use any of them are emptied first and get their body back afterwards.
+void Planner::TakeOutDependents(const std::string& routine)
+{
+    std::set<std::string> views, routines;
+    std::vector<std::string> frontier{routine};
+    while (!frontier.empty()) {
+        const std::string used = frontier.back();
+        frontier.pop_back();
+        for (const auto& d : old_.dependencies) {
+            if (d.dependedOn != used || d.dependent == routine)
+                continue;
+            if (d.dependentType == 1 && old_.relations.count(d.dependent) && views.insert(d.dependent).second)
+                frontier.push_back(d.dependent);
+            else if ((d.dependentType == 5 && old_.procedures.count(d.dependent)) ||
+                     (d.dependentType == 15 && old_.functions.count(d.dependent)))
+                routines.insert(d.dependent);
+        }
+    }
+    for (const auto& name : routines)
+        if (!taken_.count(name) && !Dropping(ObjectKind::Procedure, name) && !Dropping(ObjectKind::Function, name))
+            TakeOutRoutine(name);
+    TakeOutViews(views);
+}
+
+void Planner::TakeOutRoutine(const std::string& name)
+{
+    taken_.insert(name);
+    if (old_.procedures.count(name)) {
+        const ObjectId object{ObjectKind::Procedure, name};
+        Add(StubDependents, object, ddl_.ProcedureStub(old_.procedures.at(name)), true);
+        if (!Altering(ObjectKind::Procedure, name))
+            Add(RestoredBodies, object,
+                ddl_.ProcedureBody(neu_.procedures.count(name) ? neu_.procedures.at(name) : old_.procedures.at(name)),
+                true);
+        return;
+    }
+    const ObjectId object{ObjectKind::Function, name};
+    Add(StubDependents, object, ddl_.FunctionStub(old_.functions.at(name)), true);
+    if (!Altering(ObjectKind::Function, name))
+        Add(RestoredBodies, object,
+            ddl_.FunctionBody(neu_.functions.count(name) ? neu_.functions.at(name) : old_.functions.at(name)), true);
+}
+
+// The views go and come back with their comments and grants, as New has them where it does.
+void Planner::TakeOutViews(const std::set<std::string>& views)
+{
+    std::vector<std::string> taken;
+    for (const auto& name : views)
+        if (!taken_.count(name) && !Dropping(ObjectKind::View, name)) {
+            taken_.insert(name);
+            taken.push_back(name);
+        }
+    for (const auto& name : OrderedByUse(taken, old_, true))
+        Add(DropViews, {ObjectKind::View, name}, ddl_.Drop(ObjectKind::View, name));
+    for (const auto& name : OrderedByUse(taken, old_, false)) {
+        const Schema& source = neu_.relations.count(name) ? neu_ : old_;
+        const Relation& view = source.relations.at(name);
+        const ObjectId object{ObjectKind::View, name};
+        Add(RestoredViews, object, ddl_.CreateView(view));
+        Comment(object, ddl_.ObjectPhrase(ObjectKind::View, name), view.description);
+        for (const auto& column : view.columns)
+            Comment({ObjectKind::Field, name + "." + column.name}, ColumnWhat(name, column.name), column.description);
+        for (const auto& [key, g] : source.grants)
+            if (g.objectType == 0 && g.object == name)
+                Add(Grants, {ObjectKind::Grant, g.object}, ddl_.GrantText(g));
+        replacedViews_.insert(name);
+    }
+}
+
+}

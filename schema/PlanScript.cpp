@@ -1,0 +1,72 @@
+// The plan as a script for isql: the dialect, the warnings, the migrations, then the steps in
+// one transaction with SET TERM around PSQL.
+#include "schema/Plan.h"
+
+namespace schema {
+namespace {
+
+std::string CommentSafe(std::string text)
+{
+    for (std::size_t at; (at = text.find("*/")) != std::string::npos;)
+        text.replace(at, 2, "* /");
+    return text;
+}
+// A terminator that the text does not hold.
+std::string TerminatorFor(const std::vector<const Step*>& steps)
+{
+    for (const char* candidate : {"^", "!!", "^^", "#~#", "~~~~"}) {
+        bool free = true;
+        for (const Step* step : steps)
+            free = free && step->sql.find(candidate) == std::string::npos;
+        if (free)
+            return candidate;
+    }
+    return "~~vorkat~~";
+}
+
+}
+
+std::string ScriptText(const Plan& plan)
+{
+    std::vector<const Step*> psql;
+    for (const auto& step : plan.steps)
+        if (step.psql)
+            psql.push_back(&step);
+    const std::string term = TerminatorFor(psql);
+    std::string text = "SET SQL DIALECT " + std::to_string(plan.dialect) + ";\n";
+    // One transaction, as in a repair: a refused statement ends the script before the COMMIT.
+    bool ascii = true;
+    for (const auto& step : plan.steps)
+        for (unsigned char c : step.sql)
+            ascii = ascii && c < 0x80;
+    if (!ascii)
+        text += "/* This script holds text in UTF-8: run it with isql-fb -ch UTF8 */\n";
+    text += "SET BAIL ON;\nSET AUTODDL OFF;\n";
+    for (const auto& warning : plan.warnings)
+        text += "/* Warning: " + CommentSafe(warning) + " */\n";
+    for (const auto& left : plan.notMended)
+        text += "/* Not mended: " + CommentSafe(left) + " */\n";
+    for (const auto& m : plan.migrations) {
+        text += "\n/* Data migration of " + CommentSafe(m.object.Text()) + ", committed step by step */\n";
+        for (const auto* part : {&m.add, &m.copy, &m.swap}) {
+            for (const auto& sql : *part)
+                text += sql + ";\n";
+            text += "COMMIT;\n";
+        }
+    }
+
+    bool inTerm = false;
+    for (const auto& step : plan.steps) {
+        if (step.psql != inTerm) {
+            text += step.psql ? "\nSET TERM " + term + " ;\n" : "SET TERM ; " + term + "\n";
+            inTerm = step.psql;
+        }
+        text += "\n/* " + CommentSafe(step.object.Text()) + " */\n" + step.sql + (step.psql ? " " + term : ";") + "\n";
+    }
+    if (inTerm)
+        text += "SET TERM ; " + term + "\n";
+    text += "\nCOMMIT;\n";
+    return text;
+}
+
+}

@@ -1,0 +1,26 @@
+// Triggers: made after everything they may name; changed in place where the server can.
+#include "schema/Planner.h"
+
+namespace schema::planning {
+
+void Planner::CreateTriggers()
+{
+    Each(ObjectKind::Trigger, [&](const Change& c) { Add(Triggers, c, ddl_.CreateTrigger(c.To<Trigger>()), true); });
+}
+
+void Planner::AlterTrigger(const Change& c)
+{
+    const Trigger& t = c.To<Trigger>();
+    const bool only = c.properties.size() == 1;
+    if (c.Has(Property::Table)) {
+        Add(DropTriggers, c, ddl_.Drop(ObjectKind::Trigger, t.name));
+        Add(Triggers, c, ddl_.CreateTrigger(t), true);
+    } else if (only && c.Has(Property::State)) {
+        Add(Triggers, c, ddl_.AlterTriggerState(t));
+    } else if (!(only && c.Has(Property::Comment))) {
+        Add(Triggers, c, ddl_.CreateOrAlterTrigger(t), true);
+    }
+    AlteredComment(c);
+}
+
+}
