@@ -1,0 +1,118 @@
+// Triggers, roles, grants, the kinds the model only names, and how objects use each other.
+#include "schema/InspectReader.h"
+#include "db/Trim.h"
+
+#include <algorithm>
+
+namespace schema::inspect {
+namespace {
+
+constexpr const char* kTriggersSql =
+    "SELECT RDB$TRIGGER_NAME AS TRIGGER_NAME, RDB$RELATION_NAME AS RELATION_NAME, RDB$TRIGGER_TYPE AS TTYPE, "
+    "RDB$TRIGGER_SEQUENCE AS SEQ, RDB$TRIGGER_INACTIVE AS INACTIVE, "
+    "CAST(RDB$TRIGGER_SOURCE AS BLOB SUB_TYPE BINARY) AS SOURCE, {RDB$TRIGGERS.RDB$ENGINE_NAME}, "
+    "{RDB$TRIGGERS.RDB$ENTRYPOINT}, CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION FROM RDB$TRIGGERS "
+    "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0";
+
+constexpr const char* kRolesSql =
+    "SELECT RDB$ROLE_NAME AS ROLE_NAME, CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION FROM RDB$ROLES "
+    "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0";
+
+constexpr const char* kGrantsSql =
+    "SELECT RDB$USER AS GRANTEE, RDB$GRANTOR AS GRANTOR, RDB$PRIVILEGE AS PRIVILEGE, RDB$GRANT_OPTION AS GRANT_OPTION, "
+    "RDB$RELATION_NAME AS RELATION_NAME, RDB$FIELD_NAME AS FIELD_NAME, RDB$USER_TYPE AS USER_TYPE, "
+    "RDB$OBJECT_TYPE AS OBJECT_TYPE FROM RDB$USER_PRIVILEGES "
+    "WHERE RDB$GRANTOR IS NULL OR RDB$USER <> RDB$GRANTOR OR RDB$USER_TYPE <> 8";
+
+constexpr const char* kFiltersSql = "SELECT RDB$FUNCTION_NAME AS FUNCTION_NAME FROM RDB$FILTERS";
+
+constexpr const char* kMappingsSql =
+    "SELECT RDB$MAP_NAME AS MAP_NAME FROM RDB$AUTH_MAPPING WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0";
+
+constexpr const char* kDependenciesSql =
+    "SELECT RDB$DEPENDENT_NAME AS DEPENDENT_NAME, RDB$DEPENDED_ON_NAME AS DEPENDED_ON_NAME, "
+    "RDB$DEPENDENT_TYPE AS DEPENDENT_TYPE, RDB$DEPENDED_ON_TYPE AS DEPENDED_ON_TYPE FROM RDB$DEPENDENCIES";
+
+// A grant on an object the schema holds; others are on system objects or on what it only names.
+bool Known(const Schema& schema, const Grant& g)
+{
+    switch (g.objectType) {
+    case 0: return schema.relations.count(g.object) > 0;
+    case 5: return schema.procedures.count(g.object) > 0;
+    case 15: return schema.functions.count(g.object) > 0 || schema.externalFunctions.count(g.object) > 0;
+    case 18: return schema.packages.count(g.object) > 0;
+    case 14: return schema.generators.count(g.object) > 0;
+    case 7: return schema.exceptions.count(g.object) > 0;
+    case 13: return schema.roles.count(g.object) > 0;
+    case 9: return schema.domains.count(g.object) > 0;
+    case 17: return schema.collations.count(g.object) > 0;
+    default: return false;
+    }
+}
+
+}
+
+void ReadTriggers(Reader& r, const Catalog& catalog, Schema& schema)
+{
+    r.Each(kTriggersSql, [&](Query& q) {
+        Trigger t;
+        t.name = q.AsTrimmed("TRIGGER_NAME");
+        if (catalog.checkTriggers.count(t.name))
+            return;
+        t.relation = q.AsTrimmed("RELATION_NAME");
+        t.type = q.AsInteger("TTYPE");
+        t.position = Int(q, "SEQ");
+        t.inactive = Int(q, "INACTIVE") == 1;
+        t.source = q.AsTrimmed("SOURCE");
+        t.engine = Trim(q.AsTrimmed("ENGINE_NAME"));
+        t.entryPoint = q.AsTrimmed("ENTRYPOINT");
+        t.description = q.AsTrimmed("DESCRIPTION");
+        schema.triggers[t.name] = t;
+    });
+}
+
+void ReadRolesAndGrants(Reader& r, Schema& schema)
+{
+    r.Each(kRolesSql, [&](Query& q) {
+        Role role;
+        role.name = q.AsTrimmed("ROLE_NAME");
+        role.description = q.AsTrimmed("DESCRIPTION");
+        schema.roles[role.name] = role;
+    });
+    r.Each(kGrantsSql, [&](Query& q) {
+        Grant g;
+        g.user = q.AsTrimmed("GRANTEE");
+        g.privilege = q.AsTrimmed("PRIVILEGE");
+        g.object = q.AsTrimmed("RELATION_NAME");
+        g.objectType = Int(q, "OBJECT_TYPE");
+        g.userType = Int(q, "USER_TYPE");
+        g.field = q.AsTrimmed("FIELD_NAME");
+        g.grantOption = Int(q, "GRANT_OPTION");
+        // What an owner holds on its own objects comes with creating them.
+        if (g.user == q.AsTrimmed("GRANTOR") && g.userType == 8)
+            return;
+        if (Known(schema, g))
+            schema.grants[g.Key()] = g;
+    });
+}
+
+// Kinds a database can hold that the model does not: they are named so that nobody takes
+// their absence from a repair for agreement.
+void ReadUnknownKinds(Reader& r, Schema& schema)
+{
+    r.Each(kFiltersSql,
+           [&](Query& q) { schema.unknown.push_back({ObjectKind::BlobFilter, q.AsTrimmed("FUNCTION_NAME")}); });
+    if (r.Has("RDB$AUTH_MAPPING", "RDB$MAP_NAME"))
+        r.Each(kMappingsSql, [&](Query& q) { schema.unknown.push_back({ObjectKind::Mapping, q.AsTrimmed("MAP_NAME")}); });
+    std::sort(schema.unknown.begin(), schema.unknown.end());
+}
+
+void ReadDependencies(Reader& r, Schema& schema)
+{
+    r.Each(kDependenciesSql, [&](Query& q) {
+        schema.dependencies.push_back({q.AsTrimmed("DEPENDENT_NAME"), Int(q, "DEPENDENT_TYPE"),
+                                       q.AsTrimmed("DEPENDED_ON_NAME"), Int(q, "DEPENDED_ON_TYPE")});
+    });
+}
+
+}

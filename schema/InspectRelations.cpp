@@ -1,0 +1,109 @@
+// Tables, views and their columns, in the order the catalog made them.
+#include "schema/InspectReader.h"
+
+#include <algorithm>
+
+namespace schema::inspect {
+namespace {
+
+constexpr const char* kRelationsSql =
+    "SELECT RDB$RELATION_NAME AS RELATION_NAME, {RDB$RELATIONS.RDB$RELATION_TYPE}, RDB$VIEW_BLR IS NOT NULL AS IS_VIEW, "
+    "CAST(RDB$VIEW_SOURCE AS BLOB SUB_TYPE BINARY) AS VIEW_SOURCE, RDB$EXTERNAL_FILE AS EXTERNAL_FILE, "
+    "CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION FROM RDB$RELATIONS "
+    "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 ORDER BY RDB$RELATION_ID";
+
+constexpr const char* kColumnsSql =
+    "SELECT RDB$RELATION_NAME AS RELATION_NAME, RDB$FIELD_NAME AS FIELD_NAME, RDB$FIELD_SOURCE AS FIELD_SOURCE, "
+    "RDB$FIELD_POSITION AS POS, RDB$NULL_FLAG AS NULL_FLAG, "
+    "CAST(RDB$DEFAULT_SOURCE AS BLOB SUB_TYPE BINARY) AS DEFAULT_SOURCE, RDB$COLLATION_ID AS COLLATION_ID, "
+    "CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION, {RDB$RELATION_FIELDS.RDB$IDENTITY_TYPE}, "
+    "{RDB$RELATION_FIELDS.RDB$GENERATOR_NAME} FROM RDB$RELATION_FIELDS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0";
+
+RelationKind KindOf(int relationType, bool view, bool external)
+{
+    switch (relationType) {
+    case 1: return RelationKind::View;
+    case 4: return RelationKind::GlobalTemporaryPreserve;
+    case 5: return RelationKind::GlobalTemporaryDelete;
+    case 2: return RelationKind::External;
+    default: break;
+    }
+    if (view)
+        return RelationKind::View;
+    return external ? RelationKind::External : RelationKind::Table;
+}
+
+// A column's domain, or its own type where the server made a field for it (RDB$n).
+void TypeOfColumn(Query& q, const Catalog& catalog, Column& c)
+{
+    const std::string source = q.AsTrimmed("FIELD_SOURCE");
+    auto field = catalog.fields.find(source);
+    const int collationId = Int(q, "COLLATION_ID", -1);
+    if (field == catalog.fields.end()) {
+        c.domain = source;
+        return;
+    }
+    const FieldRow& f = field->second;
+    if (IsGeneratedIndexName(source)) {
+        c.type = f.type;
+        c.type.collation = catalog.CollationName(f.charsetId, collationId >= 0 ? collationId : f.collationId);
+        c.computedSource = f.computedSource;
+    } else {
+        c.domain = source;
+        if (collationId >= 0 && collationId != f.collationId)
+            c.type.collation = catalog.CollationName(f.charsetId, collationId);
+    }
+}
+
+Column ColumnFrom(Query& q, const Catalog& catalog, bool inView)
+{
+    Column c;
+    c.name = q.AsTrimmed("FIELD_NAME");
+    c.position = Int(q, "POS");
+    // A view column's type follows its select; only its name and comment are its own.
+    if (!inView)
+        TypeOfColumn(q, catalog, c);
+    c.defaultSource = q.AsTrimmed("DEFAULT_SOURCE");
+    c.notNull = Int(q, "NULL_FLAG") == 1;
+    c.description = q.AsTrimmed("DESCRIPTION");
+    if (!q.IsNull("IDENTITY_TYPE")) {
+        c.identityType = Int(q, "IDENTITY_TYPE");
+        auto g = catalog.identity.find(q.AsTrimmed("GENERATOR_NAME"));
+        if (g != catalog.identity.end()) {
+            c.identityStart = g->second.initialValue;
+            c.identityIncrement = g->second.increment;
+        }
+    }
+    return c;
+}
+
+}
+
+void ReadRelations(Reader& r, const Catalog& catalog, Schema& schema)
+{
+    r.Each(kRelationsSql, [&](Query& q) {
+        Relation rel;
+        rel.name = q.AsTrimmed("RELATION_NAME");
+        rel.externalFile = q.AsTrimmed("EXTERNAL_FILE");
+        rel.kind = KindOf(Int(q, "RELATION_TYPE", -1), q.AsInteger("IS_VIEW") != 0, !rel.externalFile.empty());
+        if (rel.IsView())
+            rel.viewSource = q.AsTrimmed("VIEW_SOURCE");
+        rel.description = q.AsTrimmed("DESCRIPTION");
+        schema.relationOrder.push_back(rel.name);
+        schema.relations[rel.name] = rel;
+    });
+    r.Each(kColumnsSql, [&](Query& q) {
+        auto rel = schema.relations.find(q.AsTrimmed("RELATION_NAME"));
+        if (rel != schema.relations.end())
+            rel->second.columns.push_back(ColumnFrom(q, catalog, rel->second.IsView()));
+    });
+    // Only the order counts: a dropped column leaves a gap in the stored positions.
+    for (auto& [name, rel] : schema.relations) {
+        std::stable_sort(rel.columns.begin(), rel.columns.end(),
+                         [](const Column& a, const Column& b) { return a.position < b.position; });
+        for (std::size_t i = 0; i < rel.columns.size(); ++i)
+            rel.columns[i].position = static_cast<int>(i);
+    }
+}
+
+}
