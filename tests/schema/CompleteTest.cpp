@@ -1,36 +1,15 @@
 // The complete comparison on real databases: Firebird's sample schema and small pairs of our own.
-#include "schema/Apply.h"
-#include "schema/Inspect.h"
-#include "schema/Plan.h"
-#include "schema/Safety.h"
-#include "tests/support/TestDb.h"
+#include "tests/support/SchemaPair.h"
 
-#include <array>
-#include <cstdio>
-#include <fstream>
 #include <set>
 #include <sstream>
 
 namespace {
 
-std::string Output(const std::string& command)
-{
-    std::string output;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return output;
-    std::array<char, 4096> buffer{};
-    std::size_t got;
-    while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        output.append(buffer.data(), got);
-    ::pclose(pipe);
-    return output;
-}
-
 // The sample schema as Debian ships it, without its own CREATE DATABASE and dialect lines.
 std::string EmployeeSql()
 {
-    std::istringstream in(Output("zcat " EMPLOYEE_SQL_GZ));
+    std::istringstream in(CommandOutput("zcat " EMPLOYEE_SQL_GZ));
     std::string text, line;
     while (std::getline(in, line))
         if (line.rfind("create database", 0) != 0 && line.rfind("set sql dialect", 0) != 0)
@@ -38,81 +17,9 @@ std::string EmployeeSql()
     return text;
 }
 
-// Firebird's own extract, without the line that names the file.
-std::string Extract(const std::string& path)
-{
-    std::istringstream in(Output(std::string(ISQL_PATH) + " -x -user SYSDBA -password x '" + path + "' 2>&1"));
-    std::string text, line;
-    while (std::getline(in, line))
-        if (line.find("CREATE DATABASE") == std::string::npos)
-            text += line + "\n";
-    return text;
-}
-
-// Attached as the complete engine attaches: in UTF-8.
-struct Attached {
-    Connection db;
-    Transaction tran{db};
-    explicit Attached(const std::string& path)
-    {
-        db.CharacterSet = "UTF8";
-        db.SetDatabaseName(path);
-        db.SetParamValue("user_name", "SYSDBA");
-        db.SetParamValue("password", "x");
-        db.Open();
-    }
-    ~Attached() { db.Close(); }
-};
-
-schema::Schema InspectFile(const std::string& path)
-{
-    Attached a(path);
-    schema::Schema s = schema::Inspect(a.db, a.tran);
-    a.tran.Commit();
-    return s;
-}
-
-schema::Plan PlanFor(const std::string& oldPath, const std::string& newPath)
-{
-    const schema::Schema neu = InspectFile(newPath);
-    const schema::Schema old = InspectFile(oldPath);
-    return schema::MakePlan(old, neu, schema::Diff(old, neu));
-}
-
-void Repair(const std::string& oldPath, const std::string& newPath)
-{
-    const schema::Plan plan = PlanFor(oldPath, newPath);
-    Attached a(oldPath);
-    schema::Apply(plan, a.db, a.tran);
-}
-
-void ExpectConverged(const TestDb& oldDb, const TestDb& newDb)
-{
-    const schema::Schema neu = InspectFile(newDb.Path());
-    const schema::Schema old = InspectFile(oldDb.Path());
-    EXPECT_TRUE(old.SameObjects(neu));
-    std::vector<std::string> left;
-    for (const auto& change : schema::Diff(old, neu))
-        left.push_back(change.type + " " + change.name + " " + change.Message());
-    EXPECT_EQ(left, std::vector<std::string>{});
-    EXPECT_EQ(Extract(oldDb.Path()), Extract(newDb.Path()));
-}
-
 std::string PairSql(const std::string& name)
 {
-    std::ifstream in(std::string(SCHEMA_PAIRS_DIR) + "/" + name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// The script run through isql on Old, as a user would run it.
-std::string RunScript(const TestDb& oldDb, const schema::Plan& plan)
-{
-    const std::string file = TestFolder() + "/" + CurrentTestName() + ".sql";
-    std::ofstream(file, std::ios::binary) << schema::ScriptText(plan);
-    return Output(std::string(ISQL_PATH) + " -q -user SYSDBA -password x '" + oldDb.Path() + "' -i '" + file +
-                  "' 2>&1");
+    return FileText(std::string(SCHEMA_PAIRS_DIR) + "/" + name);
 }
 
 class Complete : public ::testing::TestWithParam<int> {};
@@ -238,26 +145,17 @@ namespace {
 
 schema::Plan PlanWith(const std::string& oldPath, const std::string& newPath, bool drop)
 {
-    const schema::Schema neu = InspectFile(newPath);
-    const schema::Schema old = InspectFile(oldPath);
     schema::PlanOptions options;
     options.drop = drop;
     options.rowCounts["EMPTY_ONE"] = 0;
-    return schema::MakePlan(old, neu, schema::Diff(old, neu), options);
+    return PlanFor(oldPath, newPath, options);
 }
 
 TEST(CompleteDrift, EveryDifferenceIsMendedInPlaceAndWithDropOldOnlyColumnsGo)
 {
     TestDb newDb(CurrentTestName() + "_new", PairSql("drift_new.sql"), 3);
     TestDb oldDb(CurrentTestName() + "_old", PairSql("drift_old.sql"), 3);
-    std::vector<std::string> rows;
-    {
-        const schema::Schema neu = InspectFile(newDb.Path());
-        const schema::Schema old = InspectFile(oldDb.Path());
-        for (const auto& change : schema::Diff(old, neu))
-            rows.push_back(change.type + "\t" + change.name + "\t" + change.Message());
-    }
-    EXPECT_EQ(rows, (std::vector<std::string>{
+    EXPECT_EQ(ChangeRows(Compare(oldDb.Path(), newDb.Path()).changes, "\t"), (std::vector<std::string>{
         "GENERATOR\tSEQ_A\tdifferent: initial value 0 -> 10",
         "GENERATOR\tSEQ_A\tdifferent: increment 1 -> 2",
         "EXCEPTION\tE_A\tdifferent: message old text -> new text",
@@ -285,10 +183,7 @@ TEST(CompleteDrift, EveryDifferenceIsMendedInPlaceAndWithDropOldOnlyColumnsGo)
 
     const schema::Plan plan = PlanWith(oldDb.Path(), newDb.Path(), true);
     EXPECT_EQ(plan.notMended, std::vector<std::string>{});
-    {
-        Attached a(oldDb.Path());
-        schema::Apply(plan, a.db, a.tran);
-    }
+    ApplyTo(oldDb.Path(), plan);
     ExpectConverged(oldDb, newDb);
 
     // The same through isql, as a user runs the script.
@@ -317,15 +212,8 @@ TEST(CompleteSafety, OldRowsThatAStatementWouldRefuseOrSpoilAreCountedBeforeAnyt
         INSERT INTO T VALUES (1, 'long text', NULL, 5);
         INSERT INTO T VALUES (1, 'x', NULL, 6);)",
                  3);
-    const schema::Schema neu = InspectFile(newDb.Path());
-    const schema::Schema old = InspectFile(oldDb.Path());
-    Attached a(oldDb.Path());
-    const schema::SafetyResult result =
-        schema::CheckData(a.db, a.tran, old, neu, schema::Diff(old, neu), false);
-    std::vector<std::string> issues;
-    for (const auto& issue : result.issues)
-        issues.push_back(issue.type + " " + issue.name + ": " + issue.message);
-    EXPECT_EQ(issues, (std::vector<std::string>{
+    const schema::SafetyResult result = CheckOld(oldDb.Path(), Compare(oldDb.Path(), newDb.Path()), false);
+    EXPECT_EQ(IssueRows(result.issues), (std::vector<std::string>{
         "FIELD T.N: would fail: 2 rows of T have N NULL",
         "CONSTRAINT UQ_T: would fail: 1 value of (A) in T repeats",
         "CONSTRAINT FK_T: would fail: 2 rows of T have no match in P",
@@ -350,7 +238,7 @@ TEST_P(Complete, ADriftedEmployeeSampleConvergesWithDrop)
     EXPECT_EQ(plan.notMended, std::vector<std::string>{});
     std::set<std::string> mended;
     for (const auto& step : plan.steps)
-        mended.insert(step.type + " " + step.name);
+        mended.insert(StepRow(step));
     EXPECT_EQ(mended, (std::set<std::string>{
         "DOMAIN JOBGRADE", "DOMAIN SALARY", "EXCEPTION CUSTOMER_CHECK",
         "FIELD CUSTOMER.ON_HOLD", "FIELD EMPLOYEE.EMP_NO", "FIELD EMPLOYEE.FIRST_NAME", "FIELD EMPLOYEE.LAST_NAME",
@@ -362,10 +250,7 @@ TEST_P(Complete, ADriftedEmployeeSampleConvergesWithDrop)
         "GRANT REFERENCES ON PHONE_LIST TO PUBLIC", "GRANT SELECT ON PHONE_LIST TO PUBLIC",
         "GRANT UPDATE ON PHONE_LIST TO PUBLIC", "INDEX MINSALX", "INDEX NAMEX", "PROCEDURE GET_EMP_PROJ", "TABLE EMPLOYEE", "TABLE OLD_ONLY",
         "TRIGGER SET_CUST_NO", "VIEW PHONE_LIST"}));
-    {
-        Attached a(oldDb.Path());
-        schema::Apply(plan, a.db, a.tran);
-    }
+    ApplyTo(oldDb.Path(), plan);
     ExpectConverged(oldDb, newDb);
 }
 
@@ -423,13 +308,11 @@ TEST(CompletePlan, AKindTheModelDoesNotKnowIsNamedAndLeftAlone)
     TestDb newDb(CurrentTestName() + "_new",
                  "DECLARE FILTER DESC_FILTER INPUT_TYPE 1 OUTPUT_TYPE -4 ENTRY_POINT 'desc' MODULE_NAME 'filters';", 3);
     TestDb oldDb(CurrentTestName() + "_old", "", 3);
-    const schema::Schema neu = InspectFile(newDb.Path());
-    const schema::Schema old = InspectFile(oldDb.Path());
-    const auto changes = schema::Diff(old, neu);
-    ASSERT_EQ(changes.size(), 1u);
-    EXPECT_EQ(changes[0].type + "\t" + changes[0].name + "\t" + changes[0].Message(),
-              "BLOB FILTER\tDESC_FILTER\tnot compared: a kind of object the complete comparison does not know");
-    const schema::Plan plan = schema::MakePlan(old, neu, changes);
+    const Compared compared = Compare(oldDb.Path(), newDb.Path());
+    EXPECT_EQ(ChangeRows(compared.changes, "\t"),
+              std::vector<std::string>{
+                  "BLOB FILTER\tDESC_FILTER\tnot compared: a kind of object the complete comparison does not know"});
+    const schema::Plan plan = PlanOf(compared);
     EXPECT_TRUE(plan.steps.empty());
     EXPECT_EQ(plan.notMended, std::vector<std::string>{
                                   "BLOB FILTER DESC_FILTER: this comparison cannot create it; create it by hand"});
@@ -441,14 +324,11 @@ namespace {
 
 schema::Plan ForcedPlan(const std::string& oldPath, const std::string& newPath, bool force)
 {
-    const schema::Schema neu = InspectFile(newPath);
-    const schema::Schema old = InspectFile(oldPath);
-    const auto changes = schema::Diff(old, neu);
-    Attached a(oldPath);
+    const Compared compared = Compare(oldPath, newPath);
     schema::PlanOptions options;
-    options.rowCounts = schema::CheckData(a.db, a.tran, old, neu, changes, false).rowCounts;
+    options.rowCounts = CheckOld(oldPath, compared, false).rowCounts;
     options.force = force;
-    return schema::MakePlan(old, neu, changes, options);
+    return PlanOf(compared, options);
 }
 
 TEST(CompleteMigration, AColumnOfAnotherTypeFamilyIsRebuiltOnlyWithForceAndKeepsItsValues)
@@ -465,8 +345,7 @@ TEST(CompleteMigration, AColumnOfAnotherTypeFamilyIsRebuiltOnlyWithForceAndKeeps
         const schema::Plan plan = ForcedPlan(oldDb.Path(), newDb.Path(), true);
         ASSERT_EQ(plan.migrations.size(), 1u);
         EXPECT_EQ(plan.migrations[0].copy, std::vector<std::string>{"UPDATE T SET VK$COPY_1 = CAST(FLAG AS BOOLEAN)"});
-        Attached a(oldDb.Path());
-        schema::Apply(plan, a.db, a.tran);
+        ApplyTo(oldDb.Path(), plan);
     }
     ExpectConverged(oldDb, newDb);
     EXPECT_EQ(oldDb.Isql("SELECT ID, FLAG, NOTE FROM T ORDER BY ID;"),
@@ -476,11 +355,7 @@ TEST(CompleteMigration, AColumnOfAnotherTypeFamilyIsRebuiltOnlyWithForceAndKeeps
     // Values the new type cannot take leave Old as it was.
     TestDb badDb(CurrentTestName() + "_bad", oldSql + "INSERT INTO T VALUES (1, 'maybe', 'a');", 3);
     const std::string before = Extract(badDb.Path());
-    {
-        const schema::Plan plan = ForcedPlan(badDb.Path(), newDb.Path(), true);
-        Attached a(badDb.Path());
-        EXPECT_THROW(schema::Apply(plan, a.db, a.tran), DbError);
-    }
+    EXPECT_THROW(ApplyTo(badDb.Path(), ForcedPlan(badDb.Path(), newDb.Path(), true)), DbError);
     EXPECT_EQ(Extract(badDb.Path()), before);
 }
 
