@@ -1,36 +1,15 @@
 // The complete comparison on real databases: Firebird's sample schema and small pairs of our own.
-#include "schema/Apply.h"
-#include "schema/Inspect.h"
-#include "schema/Plan.h"
-#include "schema/Safety.h"
-#include "tests/support/TestDb.h"
+#include "tests/support/SchemaPair.h"
 
-#include <array>
-#include <cstdio>
-#include <fstream>
 #include <set>
 #include <sstream>
 
 namespace {
 
-std::string Output(const std::string& command)
-{
-    std::string output;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return output;
-    std::array<char, 4096> buffer{};
-    std::size_t got;
-    while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        output.append(buffer.data(), got);
-    ::pclose(pipe);
-    return output;
-}
-
 // The sample schema as Debian ships it, without its own CREATE DATABASE and dialect lines.
 std::string EmployeeSql()
 {
-    std::istringstream in(Output("zcat " EMPLOYEE_SQL_GZ));
+    std::istringstream in(CommandOutput("zcat " EMPLOYEE_SQL_GZ));
     std::string text, line;
     while (std::getline(in, line))
         if (line.rfind("create database", 0) != 0 && line.rfind("set sql dialect", 0) != 0)
@@ -38,82 +17,15 @@ std::string EmployeeSql()
     return text;
 }
 
-// Firebird's own extract, without the line that names the file.
-std::string Extract(const std::string& path)
-{
-    std::istringstream in(Output(std::string(ISQL_PATH) + " -x -user SYSDBA -password x '" + path + "' 2>&1"));
-    std::string text, line;
-    while (std::getline(in, line))
-        if (line.find("CREATE DATABASE") == std::string::npos)
-            text += line + "\n";
-    return text;
-}
-
-// Attached as the complete engine attaches: in UTF-8.
-struct Attached {
-    Connection db;
-    Transaction tran{db};
-    explicit Attached(const std::string& path)
-    {
-        db.CharacterSet = "UTF8";
-        db.SetDatabaseName(path);
-        db.SetParamValue("user_name", "SYSDBA");
-        db.SetParamValue("password", "x");
-        db.Open();
-    }
-    ~Attached() { db.Close(); }
-};
-
-schema::Schema InspectFile(const std::string& path)
-{
-    Attached a(path);
-    schema::Schema s = schema::Inspect(a.db, a.tran);
-    a.tran.Commit();
-    return s;
-}
-
-schema::Plan PlanFor(const std::string& oldPath, const std::string& newPath)
-{
-    const schema::Schema neu = InspectFile(newPath);
-    const schema::Schema old = InspectFile(oldPath);
-    return schema::MakePlan(old, neu, schema::ChangesToMake(schema::Diff(old, neu), false));
-}
-
-void Repair(const std::string& oldPath, const std::string& newPath)
-{
-    const schema::Plan plan = PlanFor(oldPath, newPath);
-    Attached a(oldPath);
-    schema::Apply(plan, a.db);
-}
-
-void ExpectConverged(const TestDb& oldDb, const TestDb& newDb)
-{
-    const schema::Schema neu = InspectFile(newDb.Path());
-    const schema::Schema old = InspectFile(oldDb.Path());
-    EXPECT_TRUE(old.SameObjects(neu));
-    std::vector<std::string> left;
-    for (const auto& change : schema::Diff(old, neu))
-        for (const auto& message : change.Messages())
-            left.push_back(std::string(schema::KindName(change.kind)) + " " + change.name + " " + message);
-    EXPECT_EQ(left, std::vector<std::string>{});
-    EXPECT_EQ(Extract(oldDb.Path()), Extract(newDb.Path()));
-}
-
 std::string PairSql(const std::string& name)
 {
-    std::ifstream in(std::string(SCHEMA_PAIRS_DIR) + "/" + name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return FileText(std::string(SCHEMA_PAIRS_DIR) + "/" + name);
 }
 
-// The script run through isql on Old, as a user would run it.
-std::string RunScript(const TestDb& oldDb, const schema::Plan& plan)
+// A case of the corpus that a test here looks at more closely.
+std::string CaseSql(const std::string& name)
 {
-    const std::string file = TestFolder() + "/" + CurrentTestName() + ".sql";
-    std::ofstream(file, std::ios::binary) << schema::ScriptText(plan);
-    return Output(std::string(ISQL_PATH) + " -q -user SYSDBA -password x '" + oldDb.Path() + "' -i '" + file +
-                  "' 2>&1");
+    return FileText(std::string(SCHEMA_CORPUS_DIR) + "/" + name);
 }
 
 class Complete : public ::testing::TestWithParam<int> {};
@@ -134,26 +46,6 @@ TEST_P(Complete, EmployeeSampleIsRebuiltWholeInAnEmptyOldByRepairAndByScript)
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialects, Complete, ::testing::Values(3, 1));
-
-TEST(CompletePairs, EveryKindIsCreatedInAnEmptyOldAndInOneThatHasPartOfIt)
-{
-    TestDb newDb(CurrentTestName() + "_new", PairSql("every_kind.sql"), 3);
-    TestDb emptyDb(CurrentTestName() + "_empty", "", 3);
-    Repair(emptyDb.Path(), newDb.Path());
-    ExpectConverged(emptyDb, newDb);
-
-    // Old already has some of it, alike; the rest, columns in between included, is added.
-    TestDb partDb(CurrentTestName() + "_part", R"(
-        CREATE COLLATION UNICODE_NOCASE FOR UTF8 FROM UNICODE CASE INSENSITIVE;
-        COMMENT ON COLLATION UNICODE_NOCASE IS 'No case';
-        CREATE DOMAIN D_FLAG AS BOOLEAN DEFAULT FALSE;
-        CREATE TABLE "Customer" ("Id" BIGINT GENERATED BY DEFAULT AS IDENTITY (START WITH 10) PRIMARY KEY,
-            ACTIVE D_FLAG, CODE CHAR(3) CHARACTER SET WIN1252 DEFAULT 'abc' CONSTRAINT NN_CODE NOT NULL);
-        COMMENT ON TABLE "Customer" IS 'Customers; with ''quotes''';)",
-                  3);
-    EXPECT_EQ(RunScript(partDb, PlanFor(partDb.Path(), newDb.Path())), "");
-    ExpectConverged(partDb, newDb);
-}
 
 }
 
@@ -237,28 +129,14 @@ TEST(CompleteRepair, ARefusedStatementLeavesOldAsItWasAndNamesTheObject)
 
 namespace {
 
-schema::Plan PlanWith(const std::string& oldPath, const std::string& newPath, bool drop)
+// The corpus repairs this pair; here each difference must show as its own row, and the script
+// must run through isql as well.
+TEST(CompleteDrift, EveryDifferenceIsARowAndWithDropTheScriptMendsThemInPlace)
 {
-    const schema::Schema neu = InspectFile(newPath);
-    const schema::Schema old = InspectFile(oldPath);
-    schema::PlanOptions options;
-    options.rowCounts["EMPTY_ONE"] = 0;
-    return schema::MakePlan(old, neu, schema::ChangesToMake(schema::Diff(old, neu), drop), options);
-}
-
-TEST(CompleteDrift, EveryDifferenceIsMendedInPlaceAndWithDropOldOnlyColumnsGo)
-{
-    TestDb newDb(CurrentTestName() + "_new", PairSql("drift_new.sql"), 3);
-    TestDb oldDb(CurrentTestName() + "_old", PairSql("drift_old.sql"), 3);
-    std::vector<std::string> rows;
-    {
-        const schema::Schema neu = InspectFile(newDb.Path());
-        const schema::Schema old = InspectFile(oldDb.Path());
-        for (const auto& change : schema::Diff(old, neu))
-            for (const auto& message : change.Messages())
-                rows.push_back(std::string(schema::KindName(change.kind)) + "\t" + change.name + "\t" + message);
-    }
-    EXPECT_EQ(rows, (std::vector<std::string>{
+    TestDb newDb(CurrentTestName() + "_new", CaseSql("every_property_drifts/new.sql"), 3);
+    TestDb oldDb(CurrentTestName() + "_old", CaseSql("every_property_drifts/old.sql"), 3);
+    const Compared compared = Compare(oldDb.Path(), newDb.Path());
+    EXPECT_EQ(ChangeRows(compared.changes, "\t"), (std::vector<std::string>{
         "GENERATOR\tSEQ_A\tdifferent: initial value 0 -> 10",
         "GENERATOR\tSEQ_A\tdifferent: increment 1 -> 2",
         "EXCEPTION\tE_A\tdifferent: message old text -> new text",
@@ -284,18 +162,12 @@ TEST(CompleteDrift, EveryDifferenceIsMendedInPlaceAndWithDropOldOnlyColumnsGo)
         "FIELD\tITEMS.OBSOLETE\tonly in Old",
     }));
 
-    const schema::Plan plan = PlanWith(oldDb.Path(), newDb.Path(), true);
+    // The table without rows takes its column of another type family dropped and added again.
+    const schema::Plan plan =
+        PlanOf(compared, true, schema::PlanOptions{.rowCounts = CheckOld(oldDb.Path(), compared, true).rowCounts});
     EXPECT_EQ(plan.notMended, std::vector<std::string>{});
-    {
-        Attached a(oldDb.Path());
-        schema::Apply(plan, a.db);
-    }
+    EXPECT_EQ(RunScript(oldDb, plan), "");
     ExpectConverged(oldDb, newDb);
-
-    // The same through isql, as a user runs the script.
-    TestDb scriptDb(CurrentTestName() + "_script", PairSql("drift_old.sql"), 3);
-    EXPECT_EQ(RunScript(scriptDb, PlanWith(scriptDb.Path(), newDb.Path(), true)), "");
-    ExpectConverged(scriptDb, newDb);
 }
 
 }
@@ -318,15 +190,8 @@ TEST(CompleteSafety, OldRowsThatAStatementWouldRefuseOrSpoilAreCountedBeforeAnyt
         INSERT INTO T VALUES (1, 'long text', NULL, 5);
         INSERT INTO T VALUES (1, 'x', NULL, 6);)",
                  3);
-    const schema::Schema neu = InspectFile(newDb.Path());
-    const schema::Schema old = InspectFile(oldDb.Path());
-    Attached a(oldDb.Path());
-    const schema::SafetyResult result =
-        schema::CheckData(a.db, a.tran, old, neu, schema::ChangesToMake(schema::Diff(old, neu), false));
-    std::vector<std::string> issues;
-    for (const auto& issue : result.issues)
-        issues.push_back(std::string(schema::KindName(issue.kind)) + " " + issue.name + ": " + issue.message);
-    EXPECT_EQ(issues, (std::vector<std::string>{
+    const schema::SafetyResult result = CheckOld(oldDb.Path(), Compare(oldDb.Path(), newDb.Path()), false);
+    EXPECT_EQ(IssueRows(result.issues), (std::vector<std::string>{
         "FIELD T.N: would fail: 2 rows of T have N NULL",
         "CONSTRAINT UQ_T: would fail: 1 value of (A) in T repeats",
         "CONSTRAINT FK_T: would fail: 2 rows of T have no match in P",
@@ -347,11 +212,11 @@ TEST_P(Complete, ADriftedEmployeeSampleConvergesWithDrop)
     const std::string sql = EmployeeSql();
     TestDb newDb(CurrentTestName() + "_new", sql, dialect);
     TestDb oldDb(CurrentTestName() + "_old", sql + PairSql("employee_drift.sql"), dialect);
-    const schema::Plan plan = PlanWith(oldDb.Path(), newDb.Path(), true);
+    const schema::Plan plan = PlanFor(oldDb.Path(), newDb.Path(), true);
     EXPECT_EQ(plan.notMended, std::vector<std::string>{});
     std::set<std::string> mended;
     for (const auto& step : plan.steps)
-        mended.insert(step.object.Text());
+        mended.insert(StepRow(step));
     EXPECT_EQ(mended, (std::set<std::string>{
         "DOMAIN JOBGRADE", "DOMAIN SALARY", "EXCEPTION CUSTOMER_CHECK",
         "FIELD CUSTOMER.ON_HOLD", "FIELD EMPLOYEE.EMP_NO", "FIELD EMPLOYEE.FIRST_NAME", "FIELD EMPLOYEE.LAST_NAME",
@@ -363,10 +228,7 @@ TEST_P(Complete, ADriftedEmployeeSampleConvergesWithDrop)
         "GRANT REFERENCES ON PHONE_LIST TO PUBLIC", "GRANT SELECT ON PHONE_LIST TO PUBLIC",
         "GRANT UPDATE ON PHONE_LIST TO PUBLIC", "INDEX MINSALX", "INDEX NAMEX", "PROCEDURE GET_EMP_PROJ", "TABLE EMPLOYEE", "TABLE OLD_ONLY",
         "TRIGGER SET_CUST_NO", "VIEW PHONE_LIST"}));
-    {
-        Attached a(oldDb.Path());
-        schema::Apply(plan, a.db);
-    }
+    ApplyTo(oldDb.Path(), plan);
     ExpectConverged(oldDb, newDb);
 }
 
@@ -424,13 +286,11 @@ TEST(CompletePlan, AKindTheModelDoesNotKnowIsNamedAndLeftAlone)
     TestDb newDb(CurrentTestName() + "_new",
                  "DECLARE FILTER DESC_FILTER INPUT_TYPE 1 OUTPUT_TYPE -4 ENTRY_POINT 'desc' MODULE_NAME 'filters';", 3);
     TestDb oldDb(CurrentTestName() + "_old", "", 3);
-    const schema::Schema neu = InspectFile(newDb.Path());
-    const schema::Schema old = InspectFile(oldDb.Path());
-    const auto changes = schema::Diff(old, neu);
-    ASSERT_EQ(changes.size(), 1u);
-    EXPECT_EQ(std::string(schema::KindName(changes[0].kind)) + "\t" + changes[0].name + "\t" + changes[0].Messages().at(0),
-              "BLOB FILTER\tDESC_FILTER\tnot compared: a kind of object the complete comparison does not know");
-    const schema::Plan plan = schema::MakePlan(old, neu, changes);
+    const Compared compared = Compare(oldDb.Path(), newDb.Path());
+    EXPECT_EQ(ChangeRows(compared.changes, "\t"),
+              std::vector<std::string>{
+                  "BLOB FILTER\tDESC_FILTER\tnot compared: a kind of object the complete comparison does not know"});
+    const schema::Plan plan = PlanOf(compared);
     EXPECT_TRUE(plan.steps.empty());
     EXPECT_EQ(plan.notMended, std::vector<std::string>{
                                   "BLOB FILTER DESC_FILTER: this comparison cannot create it; create it by hand"});
@@ -442,14 +302,11 @@ namespace {
 
 schema::Plan ForcedPlan(const std::string& oldPath, const std::string& newPath, bool force)
 {
-    const schema::Schema neu = InspectFile(newPath);
-    const schema::Schema old = InspectFile(oldPath);
-    const auto changes = schema::ChangesToMake(schema::Diff(old, neu), false);
-    Attached a(oldPath);
+    const Compared compared = Compare(oldPath, newPath);
     schema::PlanOptions options;
-    options.rowCounts = schema::CheckData(a.db, a.tran, old, neu, changes).rowCounts;
+    options.rowCounts = CheckOld(oldPath, compared, false).rowCounts;
     options.force = force;
-    return schema::MakePlan(old, neu, changes, options);
+    return PlanOf(compared, false, options);
 }
 
 TEST(CompleteMigration, AColumnOfAnotherTypeFamilyIsRebuiltOnlyWithForceAndKeepsItsValues)
@@ -466,8 +323,7 @@ TEST(CompleteMigration, AColumnOfAnotherTypeFamilyIsRebuiltOnlyWithForceAndKeeps
         const schema::Plan plan = ForcedPlan(oldDb.Path(), newDb.Path(), true);
         ASSERT_EQ(plan.migrations.size(), 1u);
         EXPECT_EQ(plan.migrations[0].copy, std::vector<std::string>{"UPDATE T SET VK$COPY_1 = CAST(FLAG AS BOOLEAN)"});
-        Attached a(oldDb.Path());
-        schema::Apply(plan, a.db);
+        ApplyTo(oldDb.Path(), plan);
     }
     ExpectConverged(oldDb, newDb);
     EXPECT_EQ(oldDb.Isql("SELECT ID, FLAG, NOTE FROM T ORDER BY ID;"),
@@ -477,41 +333,8 @@ TEST(CompleteMigration, AColumnOfAnotherTypeFamilyIsRebuiltOnlyWithForceAndKeeps
     // Values the new type cannot take leave Old as it was.
     TestDb badDb(CurrentTestName() + "_bad", oldSql + "INSERT INTO T VALUES (1, 'maybe', 'a');", 3);
     const std::string before = Extract(badDb.Path());
-    {
-        const schema::Plan plan = ForcedPlan(badDb.Path(), newDb.Path(), true);
-        Attached a(badDb.Path());
-        EXPECT_THROW(schema::Apply(plan, a.db), DbError);
-    }
+    EXPECT_THROW(ApplyTo(badDb.Path(), ForcedPlan(badDb.Path(), newDb.Path(), true)), DbError);
     EXPECT_EQ(Extract(badDb.Path()), before);
-}
-
-}
-
-namespace {
-
-TEST(CompleteDrift, ARoutineWhoseOutputsChangeTakesOutTheViewsAndRoutinesThatUseItAndPutsThemBack)
-{
-    const std::string uses = R"(
-        CREATE VIEW V AS SELECT A FROM P;
-        CREATE VIEW V2 AS SELECT A FROM V;
-        GRANT SELECT ON V TO PUBLIC;
-        COMMENT ON VIEW V IS 'on P';
-        SET TERM ^ ;
-        CREATE PROCEDURE R RETURNS (X INTEGER) AS BEGIN FOR SELECT A FROM V INTO :X DO SUSPEND; END^
-        SET TERM ; ^)";
-    // Q uses the views too, and has a body of its own that changes.
-    auto q = [](const char* where) {
-        return std::string("SET TERM ^ ;\nCREATE PROCEDURE Q RETURNS (X INTEGER) AS BEGIN FOR SELECT A FROM V2 ") +
-               where + " INTO :X DO SUSPEND; END^\nSET TERM ; ^\n";
-    };
-    TestDb newDb(CurrentTestName() + "_new", "SET TERM ^ ;\nCREATE PROCEDURE P RETURNS (A INTEGER, C VARCHAR(5)) AS "
-                                             "BEGIN A = 1; C = 'c'; SUSPEND; END^\nSET TERM ; ^\n" + uses + q("WHERE A > 0"),
-                 3);
-    TestDb oldDb(CurrentTestName() + "_old", "SET TERM ^ ;\nCREATE PROCEDURE P RETURNS (A INTEGER, B INTEGER) AS "
-                                             "BEGIN A = 1; B = 2; SUSPEND; END^\nSET TERM ; ^\n" + uses + q(""),
-                 3);
-    Repair(oldDb.Path(), newDb.Path());
-    ExpectConverged(oldDb, newDb);
 }
 
 }

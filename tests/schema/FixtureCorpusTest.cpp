@@ -1,0 +1,93 @@
+// The complete comparison over the corpus of cases in tests/schema: each folder an Old and a New database.
+#include "tests/support/SchemaPair.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <regex>
+#include <set>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The folder beside the cases that holds SQL other tests read.
+constexpr const char* kSharedFolder = "pairs";
+
+struct Case {
+    std::string name;
+    fs::path folder;
+};
+
+std::vector<Case> Cases()
+{
+    std::vector<Case> cases;
+    for (const auto& entry : fs::directory_iterator(SCHEMA_CORPUS_DIR))
+        if (entry.is_directory() && entry.path().filename() != kSharedFolder)
+            cases.push_back({entry.path().filename().string(), entry.path()});
+    std::sort(cases.begin(), cases.end(), [](const Case& a, const Case& b) { return a.name < b.name; });
+    return cases;
+}
+
+// Both databases are made in the case's dialect: 3 unless its file "dialect" says 1.
+int DialectOf(const Case& c)
+{
+    const fs::path file = c.folder / "dialect";
+    return fs::exists(file) && FileText(file.string()) == "1\n" ? 1 : 3;
+}
+
+// Test names show the case by its folder, and so do the messages of a failure.
+void PrintTo(const Case& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class FixtureCorpus : public ::testing::TestWithParam<Case> {};
+
+TEST_P(FixtureCorpus, OldIsBroughtUpToDateWithNewWithDrop)
+{
+    const Case& c = GetParam();
+    const int dialect = DialectOf(c);
+    TestDb newDb(CurrentTestName() + "_new", FileText((c.folder / "new.sql").string()), dialect);
+    TestDb oldDb(CurrentTestName() + "_old", FileText((c.folder / "old.sql").string()), dialect);
+
+    // As a repair with --drop plans it: Old's rows pass the checks, and their counts go to the plan.
+    const Compared compared = Compare(oldDb.Path(), newDb.Path());
+    const schema::SafetyResult safety = CheckOld(oldDb.Path(), compared, true);
+    EXPECT_EQ(IssueRows(safety.issues), std::vector<std::string>{});
+    const schema::Plan plan = PlanOf(compared, true, schema::PlanOptions{.rowCounts = safety.rowCounts});
+    EXPECT_EQ(plan.notMended, std::vector<std::string>{});
+    EXPECT_FALSE(plan.steps.empty()) << "Old and New are alike, so the case tests nothing";
+    const fs::path expected = c.folder / "expected.sql";
+    if (fs::exists(expected))
+        EXPECT_EQ(ScriptOf(plan), FileText(expected.string()));
+
+    ApplyTo(oldDb.Path(), plan);
+    ExpectConverged(oldDb, newDb);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FixtureCorpus, ::testing::ValuesIn(Cases()),
+                         [](const ::testing::TestParamInfo<Case>& info) { return info.param.name; });
+
+// A misspelt file would make a case test less than it seems to, so only the known ones may be there.
+TEST(FixtureCorpusLayout, EachCaseHoldsOldAndNewAndOnlyTheFilesACaseMayHave)
+{
+    const std::set<std::string> allowed{"old.sql", "new.sql", "expected.sql", "dialect"};
+    const std::regex snake("[a-z][a-z0-9]*(_[a-z0-9]+)*");
+    std::vector<std::string> faults;
+    for (const Case& c : Cases()) {
+        if (!std::regex_match(c.name, snake))
+            faults.push_back(c.name + ": not a lower_snake_case name");
+        for (const char* needed : {"old.sql", "new.sql"})
+            if (!fs::is_regular_file(c.folder / needed))
+                faults.push_back(c.name + ": lacks " + needed);
+        for (const auto& entry : fs::directory_iterator(c.folder))
+            if (!allowed.count(entry.path().filename().string()))
+                faults.push_back(c.name + ": " + entry.path().filename().string() + " is not a file of a case");
+        const fs::path dialect = c.folder / "dialect";
+        if (fs::exists(dialect) && FileText(dialect.string()) != "1\n")
+            faults.push_back(c.name + ": dialect holds other than the line 1");
+    }
+    EXPECT_EQ(faults, std::vector<std::string>{});
+}
+
+}

@@ -1,0 +1,1 @@
+../every_kind_into_empty_old/new.sql
