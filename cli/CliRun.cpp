@@ -102,7 +102,7 @@ int CliRun::Run()
         };
     ChecksEngine checks(dm_, options_.Kinds);
     schema::CompleteOptions completeOptions;
-    completeOptions.kinds = options_.CompleteKinds;
+    completeOptions.kinds = schema::KindsOfWords(options_.CompleteKinds);
     completeOptions.drop = options_.Drop;
     completeOptions.force = options_.Force;
     completeOptions.ignoreWhitespace = options_.IgnoreWhitespace;

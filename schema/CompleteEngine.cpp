@@ -26,16 +26,19 @@ const std::vector<CompleteKind>& CompleteKinds()
     return kinds;
 }
 
+std::vector<ObjectKind> KindsOfWords(const std::vector<std::string>& words)
+{
+    std::vector<ObjectKind> kinds;
+    for (const auto& complete : CompleteKinds())
+        if (std::find(words.begin(), words.end(), complete.Word) != words.end())
+            kinds.insert(kinds.end(), complete.Kinds.begin(), complete.Kinds.end());
+    return kinds;
+}
+
 bool CompleteEngine::Chosen(ObjectKind kind) const
 {
-    const auto& words = options_.kinds;
-    if (words.empty())
-        return true;
-    for (const auto& complete : CompleteKinds())
-        if (std::find(words.begin(), words.end(), complete.Word) != words.end() &&
-            std::find(complete.Kinds.begin(), complete.Kinds.end(), kind) != complete.Kinds.end())
-            return true;
-    return false;
+    const auto& kinds = options_.kinds;
+    return kinds.empty() || std::find(kinds.begin(), kinds.end(), kind) != kinds.end();
 }
 
 void CompleteEngine::Pass(const PassContext& pass, ReportSink& report, Progress& bar, StepSink& steps)

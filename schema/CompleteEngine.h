@@ -17,10 +17,12 @@ struct CompleteKind {
     std::vector<ObjectKind> Kinds;
 };
 const std::vector<CompleteKind>& CompleteKinds();
+// The object kinds of command-line words, as CompleteKinds pairs them; unknown words add none.
+std::vector<ObjectKind> KindsOfWords(const std::vector<std::string>& words);
 
 struct CompleteOptions {
-    // The kinds to compare, as CompleteKinds names them; empty compares every kind.
-    std::vector<std::string> kinds;
+    // The kinds of object to compare (KindsOfWords); empty compares every kind.
+    std::vector<ObjectKind> kinds;
     // Objects only Old has are dropped, and then count as differences.
     bool drop = false;
     // A repair goes ahead although Old's rows fail a safety check.
