@@ -48,10 +48,11 @@ void Planner::AlterConstraints()
         readded.insert(c.key);
         if (o.kind != ConstraintKind::PrimaryKey && o.kind != ConstraintKind::Unique)
             return;
-        // The server would not let the key go while a foreign key leans on it.
+        // The server would not let the key go while a foreign key leans on it. One that changes
+        // itself, or goes, is dropped by its own change.
         for (const auto& [key, fk] : old_.constraints) {
             if (fk.kind != ConstraintKind::ForeignKey || fk.refTable != o.table || fk.refColumns != o.columns ||
-                readded.count(key) || Dropping(ObjectKind::Constraint, key))
+                readded.count(key) || Dropping(ObjectKind::Constraint, key) || Altering(ObjectKind::Constraint, key))
                 continue;
             const ObjectId leaning{ObjectKind::Constraint, key};
             DropConstraint(leaning, key, fk);
