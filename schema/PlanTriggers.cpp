@@ -12,7 +12,9 @@ void Planner::AlterTrigger(const Change& c)
 {
     const Trigger& t = c.To<Trigger>();
     const bool only = c.properties.size() == 1;
-    if (c.Has(Property::Table)) {
+    // The server changes no database or DDL trigger's firing in place ("Database trigger type
+    // can't be changed"), nor a trigger's table.
+    if (c.Has(Property::Table) || (c.Has(Property::Firing) && t.relation.empty())) {
         Add(DropTriggers, c, ddl_.Drop(ObjectKind::Trigger, t.name));
         Add(Triggers, c, ddl_.CreateTrigger(t), true);
     } else if (only && c.Has(Property::State)) {
