@@ -1,5 +1,5 @@
 // What only Old has, with --drop: dependents first, then what they used. What goes with a
-// dropped table (its triggers, constraints, indices, columns) is not dropped on its own.
+// dropped table (its triggers, keys, checks, indices, columns) is not dropped on its own.
 #include "schema/Planner.h"
 
 namespace schema::planning {
@@ -50,9 +50,13 @@ void Planner::DropDependents(const std::set<std::string>& tables)
 
 void Planner::DropTableParts(const std::set<std::string>& tables)
 {
+    // A foreign key between two tables that go is dropped first: the server drops no table that
+    // a foreign key still references.
     EachDrop(ObjectKind::Constraint, [&](const Change& c) {
         const Constraint& k = c.From<Constraint>();
-        if (!tables.count(k.table))
+        const bool betweenDropped =
+            k.kind == ConstraintKind::ForeignKey && k.refTable != k.table && tables.count(k.refTable);
+        if (!tables.count(k.table) || betweenDropped)
             DropConstraint(c.Object(), c.key, k);
     });
     EachDrop(ObjectKind::Index, [&](const Change& c) {
