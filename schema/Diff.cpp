@@ -12,34 +12,6 @@
 namespace schema {
 namespace {
 
-std::string ConstraintTitle(const Constraint& c)
-{
-    if (!c.name.empty())
-        return c.name;
-    static const char* kinds[] = {"PRIMARY KEY", "UNIQUE", "FOREIGN KEY", "CHECK"};
-    std::string title = c.table + " " + kinds[static_cast<int>(c.kind)];
-    if (c.kind == ConstraintKind::Check)
-        return title;
-    title += " (" + Joined(c.columns) + ")";
-    if (c.kind == ConstraintKind::ForeignKey)
-        title += " REFERENCES " + c.refTable;
-    return title;
-}
-
-std::string GrantTitle(const Grant& g)
-{
-    if (g.privilege == "M")
-        return g.object + " TO " + g.user;
-    static const std::map<std::string, std::string> words{{"S", "SELECT"},  {"I", "INSERT"},     {"U", "UPDATE"},
-                                                          {"D", "DELETE"},  {"R", "REFERENCES"}, {"X", "EXECUTE"},
-                                                          {"G", "USAGE"}};
-    auto word = words.find(g.privilege);
-    std::string title = word == words.end() ? g.privilege : word->second;
-    if (!g.field.empty())
-        title += " (" + g.field + ")";
-    return title + " ON " + g.object + " TO " + g.user;
-}
-
 // Values as a reader of the report wants them: no DEFAULT keyword, "none" for nothing.
 std::string Shown(const std::string& value)
 {

@@ -304,6 +304,11 @@ std::string Joined(const std::vector<std::string>& parts, const char* separator 
 // changes a type in place only within its family.
 int TypeFamily(const Type& type);
 
+// How the report names a constraint: its name, or for one the server named what it is, such
+// as "T FOREIGN KEY (A) REFERENCES P"; and a grant, such as "SELECT ON T TO PUBLIC".
+std::string ConstraintTitle(const Constraint& c);
+std::string GrantTitle(const Grant& g);
+
 // The server named it: INTEG_n constraints, RDB$ indices, domains and triggers.
 bool IsGeneratedConstraintName(const std::string& name);
 bool IsGeneratedIndexName(const std::string& name);

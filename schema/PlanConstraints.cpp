@@ -54,7 +54,7 @@ void Planner::AlterConstraints()
             if (fk.kind != ConstraintKind::ForeignKey || fk.refTable != o.table || fk.refColumns != o.columns ||
                 readded.count(key) || Dropping(ObjectKind::Constraint, key) || Altering(ObjectKind::Constraint, key))
                 continue;
-            const ObjectId leaning{ObjectKind::Constraint, key};
+            const ObjectId leaning{ObjectKind::Constraint, ConstraintTitle(fk)};
             DropConstraint(leaning, key, fk);
             readded.insert(key);
             if (neu_.constraints.count(key))

@@ -137,7 +137,7 @@ void Planner::TakeOutViews(const std::set<std::string>& views)
             Comment({ObjectKind::Field, name + "." + column.name}, ColumnWhat(name, column.name), column.description);
         for (const auto& [key, g] : source.grants)
             if (g.objectType == 0 && g.object == name)
-                Add(Grants, {ObjectKind::Grant, g.object}, ddl_.GrantText(g));
+                Add(Grants, {ObjectKind::Grant, GrantTitle(g)}, ddl_.GrantText(g));
         replacedViews_.insert(name);
     }
 }
