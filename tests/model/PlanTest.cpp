@@ -1,5 +1,4 @@
-// The plan's order: drops before creates, each kind in the phase the server can take it, and what
-// a change takes out and puts back; what no statement mends is noted instead.
+// The plan's order of phases, what a change takes out and puts back, and what it notes as not mended.
 #include "tests/model/ModelBuilders.h"
 
 #include <gtest/gtest.h>
