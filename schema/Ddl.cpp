@@ -504,21 +504,23 @@ std::string Ddl::CreateTrigger(const Trigger& t) const
     return text + "\n" + t.source;
 }
 
-std::string Ddl::GrantText(const Grant& g) const
+std::string Ddl::Grantee(const Grant& g) const
 {
-    auto grantee = [&]() -> std::string {
-        switch (g.userType) {
-        case 13: return "ROLE " + Name(g.user);
-        case 5: return "PROCEDURE " + Name(g.user);
-        case 2: return "TRIGGER " + Name(g.user);
-        case 1: return "VIEW " + Name(g.user);
-        case 15: return "FUNCTION " + Name(g.user);
-        case 18: return "PACKAGE " + Name(g.user);
-        default: return g.user == "PUBLIC" ? std::string("PUBLIC") : "USER " + Name(g.user);
-        }
-    };
+    switch (g.userType) {
+    case 13: return "ROLE " + Name(g.user);
+    case 5: return "PROCEDURE " + Name(g.user);
+    case 2: return "TRIGGER " + Name(g.user);
+    case 1: return "VIEW " + Name(g.user);
+    case 15: return "FUNCTION " + Name(g.user);
+    case 18: return "PACKAGE " + Name(g.user);
+    default: return g.user == "PUBLIC" ? std::string("PUBLIC") : "USER " + Name(g.user);
+    }
+}
+
+std::string Ddl::Granted(const Grant& g) const
+{
     if (g.objectType == 13 && g.privilege == "M")
-        return "GRANT " + Name(g.object) + " TO " + grantee() + (g.grantOption ? " WITH ADMIN OPTION" : "");
+        return Name(g.object);
     std::string privilege;
     switch (g.privilege.empty() ? ' ' : g.privilege[0]) {
     case 'S': privilege = "SELECT"; break;
@@ -545,8 +547,16 @@ std::string Ddl::GrantText(const Grant& g) const
     default: throw DdlError("The catalog holds a grant on an object type this comparison does not know: " +
                             std::to_string(g.objectType));
     }
-    return "GRANT " + privilege + " ON " + object + " TO " + grantee() + (g.grantOption ? " WITH GRANT OPTION" : "");
+    return privilege + " ON " + object;
 }
+
+std::string Ddl::GrantText(const Grant& g) const
+{
+    const bool membership = g.objectType == 13 && g.privilege == "M";
+    const char* option = !g.grantOption ? "" : membership ? " WITH ADMIN OPTION" : " WITH GRANT OPTION";
+    return "GRANT " + Granted(g) + " TO " + Grantee(g) + option;
+}
+
 
 
 }

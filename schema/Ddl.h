@@ -97,6 +97,9 @@ public:
 
 private:
     std::string PlainType(const Type& type) const;
+    // A grant's parts: "SELECT (C) ON T" or a role's name, and "USER U", "ROLE R", "PUBLIC".
+    std::string Granted(const Grant& g) const;
+    std::string Grantee(const Grant& g) const;
     std::string ProcedureHeader(const char* verb, const Procedure& p) const;
     std::string FunctionHeader(const char* verb, const Function& f) const;
     std::string ParameterType(const Parameter& p) const;

@@ -4,13 +4,6 @@
 namespace schema {
 namespace {
 
-// "GRANT p ON o TO u" cut at its parts: the privilege and object, and the grantee.
-std::pair<std::string, std::string> GrantParts(const std::string& text)
-{
-    const auto to = text.rfind(" TO ");
-    return {text.substr(6, to - 6), text.substr(to + 4)};
-}
-
 template <typename... Fn>
 struct Overloaded : Fn... {
     using Fn::operator()...;
@@ -164,18 +157,13 @@ std::string Ddl::DropConstraint(const std::string& table, const std::string& nam
 
 std::string Ddl::Revoke(const Grant& g) const
 {
-    Grant plain = g;
-    plain.grantOption = 0;
-    const auto [what, grantee] = GrantParts(GrantText(plain));
-    return "REVOKE " + what + " FROM " + grantee;
+    return "REVOKE " + Granted(g) + " FROM " + Grantee(g);
 }
 
 std::string Ddl::RevokeGrantOption(const Grant& g) const
 {
-    Grant plain = g;
-    plain.grantOption = 0;
-    const auto [what, grantee] = GrantParts(GrantText(plain));
-    return (g.privilege == "M" ? "REVOKE ADMIN OPTION FOR " : "REVOKE GRANT OPTION FOR ") + what + " FROM " + grantee;
+    return (g.privilege == "M" ? "REVOKE ADMIN OPTION FOR " : "REVOKE GRANT OPTION FOR ") + Granted(g) + " FROM " +
+           Grantee(g);
 }
 
 std::string Ddl::Definition(ObjectKind kind, const ObjectRef& object) const
