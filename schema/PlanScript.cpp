@@ -2,6 +2,8 @@
 // one transaction with SET TERM around PSQL.
 #include "schema/Plan.h"
 
+#include <algorithm>
+
 namespace schema {
 namespace {
 
@@ -33,15 +35,8 @@ std::string ScriptText(const Plan& plan)
         if (step.psql)
             psql.push_back(&step);
     const std::string term = TerminatorFor(psql);
-    std::string text = "SET SQL DIALECT " + std::to_string(plan.dialect) + ";\n";
     // One transaction, as in a repair: a refused statement ends the script before the COMMIT.
-    bool ascii = true;
-    for (const auto& step : plan.steps)
-        for (unsigned char c : step.sql)
-            ascii = ascii && c < 0x80;
-    if (!ascii)
-        text += "/* This script holds text in UTF-8: run it with isql-fb -ch UTF8 */\n";
-    text += "SET BAIL ON;\nSET AUTODDL OFF;\n";
+    std::string text = "SET BAIL ON;\nSET AUTODDL OFF;\n";
     for (const auto& warning : plan.warnings)
         text += "/* Warning: " + CommentSafe(warning) + " */\n";
     for (const auto& left : plan.notMended)
@@ -66,7 +61,10 @@ std::string ScriptText(const Plan& plan)
     if (inTerm)
         text += "SET TERM ; " + term + "\n";
     text += "\nCOMMIT;\n";
-    return text;
+    // The note goes where isql reads it first; any statement, a migration's too, may hold such text.
+    const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return "SET SQL DIALECT " + std::to_string(plan.dialect) + ";\n" +
+           (ascii ? "" : "/* This script holds text in UTF-8: run it with isql-fb -ch UTF8 */\n") + text;
 }
 
 }

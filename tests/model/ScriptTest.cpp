@@ -122,9 +122,8 @@ TEST(ModelScript, MigrationsAreCommittedPartByPartBeforeTheOneTransaction)
                      "/* FIELD T.A */", "COMMENT ON COLUMN T.A IS 'code';", "", "COMMIT;"}));
 }
 
-// Fault: the UTF-8 note looks only at the steps, so a script whose UTF-8 text is all in a
-// migration (and its warning) goes out without it.
-TEST(ModelScript, DISABLED_AMigrationHoldingUtf8TextGetsTheUtf8Note)
+// The UTF-8 note looks at the whole script: here all such text is in a migration and its warning.
+TEST(ModelScript, AMigrationHoldingUtf8TextGetsTheUtf8Note)
 {
     schema::Schema old, neu;
     const std::string table = "PRE\xC3\x87OS";
