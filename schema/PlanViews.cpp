@@ -13,6 +13,8 @@ void Planner::CreateViews()
 
 void Planner::AlterView(const Change& c)
 {
+    if (c.Has(Property::RelationKind))
+        NotMended(c, "a table cannot change its kind or file in place");
     if ((c.Has(Property::Columns) || c.Has(Property::Source)) && !replacedViews_.count(c.key))
         Add(Views, c, ddl_.CreateOrAlterView(c.To<Relation>()));
     AlteredComment(c);
