@@ -414,6 +414,16 @@ std::string Ddl::ProcedureBody(const Procedure& p) const
     return ProcedureHeader("ALTER", p) + "\nAS\n" + p.source;
 }
 
+std::string Ddl::ReturnsText(const Parameter& p) const
+{
+    std::string text = ParameterType(p);
+    if (p.notNull)
+        text += " NOT NULL";
+    if (!p.type.collation.empty())
+        text += " COLLATE " + Name(p.type.collation);
+    return text;
+}
+
 std::string Ddl::FunctionHeader(const char* verb, const Function& f) const
 {
     std::string text = std::string(verb) + " FUNCTION " + Name(f.name);
@@ -422,11 +432,7 @@ std::string Ddl::FunctionHeader(const char* verb, const Function& f) const
         args.push_back(ParameterText(a));
     if (!args.empty())
         text += " (" + Joined(args, ",\n    ") + ")";
-    text += "\nRETURNS " + ParameterType(f.returns);
-    if (f.returns.notNull)
-        text += " NOT NULL";
-    if (!f.returns.type.collation.empty())
-        text += " COLLATE " + Name(f.returns.type.collation);
+    text += "\nRETURNS " + ReturnsText(f.returns);
     if (f.deterministic)
         text += " DETERMINISTIC";
     return text;

@@ -94,6 +94,8 @@ public:
 
     std::string ColumnDefinition(const Column& column, bool placeholder) const;
     std::string ParameterText(const Parameter& p) const;
+    // What a function returns, which has no name: "VARCHAR(10) NOT NULL COLLATE UNICODE".
+    std::string ReturnsText(const Parameter& p) const;
 
 private:
     std::string PlainType(const Type& type) const;

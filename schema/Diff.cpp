@@ -132,6 +132,15 @@ private:
         return Joined(texts);
     }
 
+    std::string ReturnsShown(const Parameter& p) const
+    {
+        try {
+            return display_.ReturnsText(p);
+        } catch (const DdlError&) {
+            return "type code " + std::to_string(p.type.fieldType);
+        }
+    }
+
     static std::string Identity(const Column& c)
     {
         if (!c.identityType)
@@ -393,7 +402,7 @@ private:
     {
         Begin(ObjectKind::Function, n.name, n.name, o, n);
         Prop(Property::Parameters, Parameters(o.arguments), Parameters(n.arguments));
-        Prop(Property::Returns, Parameters({o.returns}), Parameters({n.returns}));
+        Prop(Property::Returns, ReturnsShown(o.returns), ReturnsShown(n.returns));
         Flag(Property::Deterministic, o.deterministic, n.deterministic, "yes", "no");
         Prop(Property::External, External(o.engine, o.entryPoint), External(n.engine, n.entryPoint));
         Source(Property::Source, o.source, n.source);

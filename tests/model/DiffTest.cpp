@@ -257,8 +257,8 @@ TEST(ModelDiff, RoutineHeadersAndParameterCommentsAreRowsOfTheirOwn)
                      "FUNCTION F different: comment of X none -> The input"}));
 }
 
-// Fault: the returned value has no name, and the row shows that empty name quoted: returns "" INTEGER.
-TEST(ModelDiff, DISABLED_AChangedReturnTypeIsShownWithoutAnEmptyQuotedName)
+// The returned value has no name; showing it as a parameter quoted that empty name: returns "" INTEGER.
+TEST(ModelDiff, AChangedReturnTypeIsShownWithoutAnEmptyQuotedName)
 {
     schema::Schema old, neu;
     old.functions["F"] = FunctionOf("F", "BEGIN RETURN 1; END", Integer());
