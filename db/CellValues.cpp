@@ -1,5 +1,6 @@
 // The type switch over the client library's SQL types.
 #include "db/CellValues.h"
+#include "db/DbError.h"
 
 #include <algorithm>
 #include <cmath>
@@ -83,6 +84,15 @@ std::string CellText(const Column& column, const char* data)
         return *data ? "True" : "False";
     default:
         return std::string();
+    }
+}
+
+std::int64_t TextNumber(const std::string& text)
+{
+    try {
+        return std::stoll(text);
+    } catch (...) {
+        throw DbError(FormatMessage("'%s' is not a valid integer value", text));
     }
 }
 

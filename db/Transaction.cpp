@@ -1,11 +1,11 @@
 // Start, commit and the queries that a full commit closes.
 #include "db/Transaction.h"
+#include "db/BoundLists.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/Query.h"
 #include "db/Status.h"
 
-#include <algorithm>
 #include <map>
 #include <utility>
 
@@ -55,8 +55,7 @@ void Transaction::Unbind() noexcept
         EndForced();
     if (!connection_)
         return;
-    auto& list = connection_->transactions_;
-    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    Unlist(connection_->transactions_, this);
     RebindQueries(this, nullptr);
     connection_ = nullptr;
 }
@@ -68,7 +67,7 @@ void Transaction::TakeOver(Transaction& other) noexcept
     openQueries_ = std::exchange(other.openQueries_, {});
     if (!connection_)
         return;
-    std::replace(connection_->transactions_.begin(), connection_->transactions_.end(), &other, this);
+    Relist(connection_->transactions_, &other, this);
     RebindQueries(&other, this);
 }
 
