@@ -144,27 +144,27 @@ void Transaction::End(EndCall call, Ending ending)
         handle_ = 0;
 }
 
-void Transaction::EndForced() noexcept
+bool Transaction::EndQuietly(EndCall call) noexcept
 {
     CloseQueries();
     ISC_STATUS_ARRAY status{};
     {
         auto watched = Watched();
-        isc_commit_transaction(status, &handle_);
+        call(status, &handle_);
     }
-    if (StatusFailed(status))
+    return !StatusFailed(status);
+}
+
+void Transaction::EndForced() noexcept
+{
+    if (!EndQuietly(isc_commit_transaction))
         RollbackForced();
     handle_ = 0;
 }
 
 void Transaction::RollbackForced() noexcept
 {
-    CloseQueries();
-    ISC_STATUS_ARRAY status{};
-    {
-        auto watched = Watched();
-        isc_rollback_transaction(status, &handle_);
-    }
+    EndQuietly(isc_rollback_transaction);
     handle_ = 0;
 }
 
