@@ -45,6 +45,19 @@ void DrawDrum(QPainter& painter, const QRectF& box, const QColor& colour)
     painter.drawEllipse(QRectF(box.left(), box.top(), box.width(), capHeight));
 }
 
+// A bold caption centred in its place on the form.
+QLabel* Heading(const QString& text, int pixelSize, const QRect& place, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    QFont font = label->font();
+    font.setBold(true);
+    font.setPixelSize(pixelSize);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignCenter);
+    label->setGeometry(place);
+    return label;
+}
+
 } // namespace
 
 void EmblemPicture::paintEvent(QPaintEvent*)
@@ -99,21 +112,8 @@ TAboutForm::TAboutForm(QWidget* parent)
     const int left = 184;
     const int width = 416 - left - 12;
 
-    ProductName = new QLabel("Vorkat", this);
-    QFont nameFont = ProductName->font();
-    nameFont.setBold(true);
-    nameFont.setPixelSize(24);
-    ProductName->setFont(nameFont);
-    ProductName->setAlignment(Qt::AlignCenter);
-    ProductName->setGeometry(left, 28, width, 36);
-
-    Version = new QLabel("v 1.0", this);
-    QFont versionFont = Version->font();
-    versionFont.setBold(true);
-    versionFont.setPixelSize(18);
-    Version->setFont(versionFont);
-    Version->setAlignment(Qt::AlignCenter);
-    Version->setGeometry(left, 70, width, 28);
+    ProductName = Heading("Vorkat", 24, QRect(left, 28, width, 36), this);
+    Version = Heading("v 1.0", 18, QRect(left, 70, width, 28), this);
 
     // The servers differ in how a domain or column is changed; the user should know which way is taken.
     Comments = new QPlainTextEdit("Copyright \u00A9 the Vorkat developers. All rights reserved.\n"

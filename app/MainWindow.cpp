@@ -6,6 +6,7 @@
 #include "app/BackgroundRun.h"
 #include "app/ErrorBox.h"
 #include "app/ReportForm.h"
+#include "compare/Checks.h"
 #include "compare/ChecksEngine.h"
 #include "data/DM.h"
 #include "schema/CompleteEngine.h"
@@ -19,6 +20,8 @@
 #include <QMessageBox>
 #include <QVBoxLayout>
 
+#include <stdexcept>
+
 TVorkatMainForm::TVorkatMainForm(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle("Vorkat v1.0.4");
@@ -28,14 +31,9 @@ TVorkatMainForm::TVorkatMainForm(QWidget* parent) : QDialog(parent)
 
     OldDBName = new FileField("*.gdb", true, this);
     NewDBName = new FileField("", false, this);
-    DomainBox = new QCheckBox("Check Domains", this);
-    ExpBox = new QCheckBox("Check Exceptions", this);
-    GenBox = new QCheckBox("Check Generators", this);
-    UDFBox = new QCheckBox("Check UDF", this);
-    TableBox = new QCheckBox("Check Table Fields", this);
-    IndexBox = new QCheckBox("Check Table Indices", this);
-    SPBox = new QCheckBox("Check Stored Procedures", this);
-    TrigBox = new QCheckBox("Check Triggers", this);
+    // A box for each check, captioned after its kind, in the fixed order.
+    for (const auto& info : CheckKinds)
+        KindBox(info.Kind) = new QCheckBox(QString("Check ") + info.Caption, this);
     RepairBox = new QRadioButton("Auto Repair", this);
     ScriptBox = new QRadioButton("Create SQL script", this);
     ReportBox = new QCheckBox("Show Report", this);
@@ -206,7 +204,7 @@ void TVorkatMainForm::ExitOnSignal()
         close();
 }
 
-QCheckBox* TVorkatMainForm::KindBox(CheckKind kind) const
+QCheckBox*& TVorkatMainForm::KindBox(CheckKind kind)
 {
     switch (kind) {
     case CheckKind::Domains: return DomainBox;
@@ -218,7 +216,7 @@ QCheckBox* TVorkatMainForm::KindBox(CheckKind kind) const
     case CheckKind::Procedures: return SPBox;
     case CheckKind::Triggers: return TrigBox;
     }
-    return nullptr;
+    throw std::logic_error("no box for this check");
 }
 
 void TVorkatMainForm::UpdateControls()

@@ -122,8 +122,8 @@ protected:
     void EndPass() override;
 
 private:
-    // The box that chooses the kind.
-    QCheckBox* KindBox(CheckKind kind) const;
+    // The box that chooses the kind; the constructor makes each one in its place here.
+    QCheckBox*& KindBox(CheckKind kind);
     // Exit during a run: the run is cancelled, a repair only when asking is allowed and the
     // user agrees, and the window closes at the run's end.
     void CancelRunToClose(bool ask);

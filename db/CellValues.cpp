@@ -1,5 +1,6 @@
 // The type switch over the client library's SQL types.
 #include "db/CellValues.h"
+#include "db/DbError.h"
 
 #include <algorithm>
 #include <cmath>
@@ -44,6 +45,12 @@ std::int64_t TruncatedInteger(double value)
     return static_cast<std::int64_t>(value);
 }
 
+// A FLOAT widens to double, as the text and the integer both read it.
+double FloatingValue(const Column& column, const char* data)
+{
+    return column.type == SQL_FLOAT ? Load<float>(data) : Load<double>(data);
+}
+
 std::string DoubleText(double value)
 {
     char buffer[64];
@@ -68,10 +75,9 @@ std::string CellText(const Column& column, const char* data)
     case SQL_INT64:
         return ScaledText(CellNumber(column, data), column.scale);
     case SQL_FLOAT:
-        return DoubleText(Load<float>(data));
     case SQL_DOUBLE:
     case SQL_D_FLOAT:
-        return DoubleText(Load<double>(data));
+        return DoubleText(FloatingValue(column, data));
     case SQL_TIMESTAMP:
         return TimestampText(Load<ISC_TIMESTAMP>(data));
     case SQL_TYPE_DATE: {
@@ -86,6 +92,15 @@ std::string CellText(const Column& column, const char* data)
     }
 }
 
+std::int64_t TextNumber(const std::string& text)
+{
+    try {
+        return std::stoll(text);
+    } catch (...) {
+        throw DbError(FormatMessage("'%s' is not a valid integer value", text));
+    }
+}
+
 std::int64_t CellNumber(const Column& column, const char* data)
 {
     switch (column.type) {
@@ -96,10 +111,9 @@ std::int64_t CellNumber(const Column& column, const char* data)
     case SQL_INT64:
         return Load<ISC_INT64>(data);
     case SQL_FLOAT:
-        return TruncatedInteger(Load<float>(data));
     case SQL_DOUBLE:
     case SQL_D_FLOAT:
-        return TruncatedInteger(Load<double>(data));
+        return TruncatedInteger(FloatingValue(column, data));
     case SQL_BOOLEAN:
         return *data ? 1 : 0;
     default:

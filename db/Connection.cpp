@@ -239,12 +239,12 @@ void Connection::Close() noexcept
     odsMajor_.reset();
     dialect_.reset();
     lost_.reset();
-    served_.clear();
+    served_.Clear();
 }
 
 void Connection::ForgetServedReads() noexcept
 {
-    served_.clear();
+    served_.Clear();
 }
 
 int Connection::OdsMajorVersion()

@@ -1,17 +1,15 @@
 // A connection to one database file, with the login fallback and the close rules.
 #pragma once
+#include "db/ServedRead.h"
 #include "db/Watchdog.h"
 
 #include <ibase.h>
-#include <memory>
 #include <optional>
-#include <unordered_map>
 #include <string>
 #include <vector>
 
 class Transaction;
 class Query;
-class ServedTable;
 
 // Asked for credentials when a connection's login prompt is on; false means Cancel.
 class LoginPrompt {
@@ -27,6 +25,26 @@ public:
     virtual ~FetchObserver() = default;
     virtual void FetchBegins() = 0;
     virtual void FetchEnds() noexcept = 0;
+};
+
+// Tells the observer, if there is one, that a long read begins, and when it goes that the read ended.
+class FetchNotice {
+public:
+    explicit FetchNotice(FetchObserver* observer) : observer_(observer)
+    {
+        if (observer_)
+            observer_->FetchBegins();
+    }
+    ~FetchNotice()
+    {
+        if (observer_)
+            observer_->FetchEnds();
+    }
+    FetchNotice(const FetchNotice&) = delete;
+    FetchNotice& operator=(const FetchNotice&) = delete;
+
+private:
+    FetchObserver* observer_;
 };
 
 // The attachment's one owner. Its transactions and queries are listed here under their
@@ -116,6 +134,6 @@ private:
     std::optional<std::string> lost_;
     std::vector<Transaction*> transactions_;
     std::vector<Query*> queries_;
-    // By the whole select's text and dialect.
-    std::unordered_map<std::string, std::unique_ptr<ServedTable>> served_;
+    // What per-object selects are served from (Query::ServeFrom).
+    ServedReads served_;
 };

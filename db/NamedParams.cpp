@@ -17,6 +17,14 @@ std::string UpperName(std::string name)
     return name;
 }
 
+std::string SelectText(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const auto& line : lines)
+        text += line + "\n";
+    return text;
+}
+
 std::string ReplaceNamedParams(const std::string& text, std::vector<std::string>* names)
 {
     std::string out;

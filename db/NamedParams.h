@@ -10,6 +10,9 @@
 // The name in capitals, as parameter and column names are compared.
 std::string UpperName(std::string name);
 
+// The text of SQL lines as it is prepared: every line ended by LF.
+std::string SelectText(const std::vector<std::string>& lines);
+
 // Turns ":NAME" markers outside string literals and comments into "?" and lists the names
 // (upper-case) in order: the server skips a "?" in a comment, so a name there would shift the others.
 std::string ReplaceNamedParams(const std::string& text, std::vector<std::string>* names);

@@ -1,7 +1,9 @@
 // A select whose rows are buffered and can be walked, searched and counted.
 #pragma once
+#include "db/BlobBatch.h"
 #include "db/BlobCache.h"
 #include "db/NamedParams.h"
+#include "db/PreparedSelect.h"
 #include "db/RowBuffer.h"
 #include "db/RowIndex.h"
 #include "db/ServedRead.h"
@@ -10,7 +12,6 @@
 #include <ibase.h>
 #include <cstdint>
 #include <optional>
-#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -85,14 +86,12 @@ public:
 private:
     friend class Connection;
     friend class Transaction;
+    friend class BlobBatch;
 
     bool FetchOne();
     // Fills the rows from the connection's whole read; false when the key's rows have changed
     // and the server must be asked.
     bool OpenServed();
-    std::vector<std::string> ServedKey() const;
-    // Reads the texts of one blob column for every row in one select, not one blob at a time.
-    void ReadBlobColumn(std::size_t column) const;
     void Prepare(const std::string& source);
     void Execute();
     void ClearRows() noexcept;
@@ -114,10 +113,7 @@ private:
 
     Connection* connection_;
     Transaction* transaction_;
-    // Prepared once and executed again on each open while the text stays the same.
-    isc_stmt_handle stmt_ = 0;
-    std::string preparedSource_;
-    std::vector<std::string> paramNames_;
+    PreparedSelect stmt_;
     bool open_ = false;
     ParamValues params_;
     RowBuffer rows_;
@@ -132,6 +128,5 @@ private:
     std::optional<ServedRead> served_;
     // The rows of the last open came from a whole read, in its layout.
     bool servedLayout_ = false;
-    // Blob columns read in one select for this open (ReadBlobColumn), or found unfit for it.
-    mutable std::set<std::size_t> blobColumnsRead_;
+    mutable BlobBatch batch_;
 };

@@ -1,5 +1,6 @@
 // The column layout of one select and the chunked store of its rows.
 #include "db/RowBuffer.h"
+#include "db/DbError.h"
 #include "db/NamedParams.h"
 
 #include <algorithm>
@@ -49,6 +50,15 @@ void RowBuffer::Layout(std::vector<char> descriptor)
         out->sqlvar[i].sqldata = fetchBuffer_.data() + columns_[static_cast<std::size_t>(i)].offset;
         out->sqlvar[i].sqlind = reinterpret_cast<short*>(fetchBuffer_.data() + indicatorOffset_) + i;
     }
+}
+
+std::size_t RowBuffer::ColumnNamed(const std::string& name) const
+{
+    const std::string wanted = UpperName(name);
+    for (std::size_t i = 0; i < columns_.size(); ++i)
+        if (columns_[i].name == wanted)
+            return i;
+    throw DbError(FormatMessage("Field '%s' not found", name));
 }
 
 void RowBuffer::LayoutLike(const RowBuffer& other)

@@ -43,6 +43,8 @@ public:
 
     const std::vector<Column>& Columns() const { return columns_; }
     const std::vector<std::size_t>& BlobColumns() const { return blobColumns_; }
+    // The index of the column of this name in any letter case; a name it lacks is an error that names it.
+    std::size_t ColumnNamed(const std::string& name) const;
 
     // The layout of other without its rows, for rows copied over from it; nothing is fetched
     // through this buffer then.

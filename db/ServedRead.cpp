@@ -9,16 +9,6 @@
 
 namespace {
 
-std::size_t ColumnOf(const RowBuffer& rows, const std::string& name)
-{
-    const std::string wanted = UpperName(name);
-    const auto& columns = rows.Columns();
-    for (std::size_t i = 0; i < columns.size(); ++i)
-        if (columns[i].name == wanted)
-            return i;
-    throw DbError("Field '" + name + "' not found");
-}
-
 // NULL sorts first, as the server sorts ascending; a text compares as if padded with blanks.
 int CompareCells(const RowBuffer& rows, std::size_t a, std::size_t b, std::size_t column)
 {
@@ -48,9 +38,9 @@ ServedTable::ServedTable(RowBuffer rows, const ServedRead& how) : rows_(std::mov
 {
     std::vector<std::size_t> keyColumns;
     for (const auto& key : how.keys)
-        keyColumns.push_back(ColumnOf(rows_, key.first));
+        keyColumns.push_back(rows_.ColumnNamed(key.first));
     for (const auto& column : how.order)
-        orderColumns_.push_back(ColumnOf(rows_, column));
+        orderColumns_.push_back(rows_.ColumnNamed(column));
     for (std::size_t row = 0; row < rows_.Count(); ++row) {
         std::vector<std::string> parts;
         bool anyNull = false;
@@ -106,4 +96,44 @@ void ServedTable::MarkChanged(const std::string& firstPart)
 bool ServedTable::Changed(const std::vector<std::string>& parts) const
 {
     return !parts.empty() && changed_.count(parts.front()) > 0;
+}
+
+std::string ServedRead::Name(unsigned short dialect) const
+{
+    std::string name = std::to_string(dialect) + "\n" + SelectText(whole);
+    for (const auto& key : keys)
+        name += "key " + key.first + "\n";
+    for (const auto& column : order)
+        name += "order " + column + "\n";
+    return name;
+}
+
+std::vector<std::string> ServedRead::KeyOf(const ParamValues& params) const
+{
+    std::vector<std::string> parts;
+    for (const auto& key : keys) {
+        auto value = params.Text(UpperName(key.second));
+        if (!value)
+            throw DbError(FormatMessage("Parameter '%s' not found", key.second));
+        parts.push_back(ServedTable::KeyPart(*value));
+    }
+    return parts;
+}
+
+ServedTable* ServedReads::Find(const ServedRead& how, unsigned short dialect) const
+{
+    auto found = tables_.find(how.Name(dialect));
+    return found == tables_.end() ? nullptr : found->second.get();
+}
+
+ServedTable& ServedReads::Keep(const ServedRead& how, unsigned short dialect, RowBuffer rows)
+{
+    auto table = std::make_unique<ServedTable>(std::move(rows), how);
+    return *(tables_[how.Name(dialect)] = std::move(table));
+}
+
+void ServedReads::MarkChanged(const ServedRead& how, unsigned short dialect, const std::string& firstPart)
+{
+    if (ServedTable* table = Find(how, dialect))
+        table->MarkChanged(firstPart);
 }

@@ -1,11 +1,11 @@
 // Start, commit and the queries that a full commit closes.
 #include "db/Transaction.h"
+#include "db/BoundLists.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/Query.h"
 #include "db/Status.h"
 
-#include <algorithm>
 #include <map>
 #include <utility>
 
@@ -55,8 +55,7 @@ void Transaction::Unbind() noexcept
         EndForced();
     if (!connection_)
         return;
-    auto& list = connection_->transactions_;
-    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    Unlist(connection_->transactions_, this);
     RebindQueries(this, nullptr);
     connection_ = nullptr;
 }
@@ -68,7 +67,7 @@ void Transaction::TakeOver(Transaction& other) noexcept
     openQueries_ = std::exchange(other.openQueries_, {});
     if (!connection_)
         return;
-    std::replace(connection_->transactions_.begin(), connection_->transactions_.end(), &other, this);
+    Relist(connection_->transactions_, &other, this);
     RebindQueries(&other, this);
 }
 
@@ -145,27 +144,27 @@ void Transaction::End(EndCall call, Ending ending)
         handle_ = 0;
 }
 
-void Transaction::EndForced() noexcept
+bool Transaction::EndQuietly(EndCall call) noexcept
 {
     CloseQueries();
     ISC_STATUS_ARRAY status{};
     {
         auto watched = Watched();
-        isc_commit_transaction(status, &handle_);
+        call(status, &handle_);
     }
-    if (StatusFailed(status))
+    return !StatusFailed(status);
+}
+
+void Transaction::EndForced() noexcept
+{
+    if (!EndQuietly(isc_commit_transaction))
         RollbackForced();
     handle_ = 0;
 }
 
 void Transaction::RollbackForced() noexcept
 {
-    CloseQueries();
-    ISC_STATUS_ARRAY status{};
-    {
-        auto watched = Watched();
-        isc_rollback_transaction(status, &handle_);
-    }
+    EndQuietly(isc_rollback_transaction);
     handle_ = 0;
 }
 

@@ -61,6 +61,8 @@ private:
     enum class Ending { Full, Retaining };
     using EndCall = ISC_STATUS (*)(ISC_STATUS*, isc_tr_handle*);
     void End(EndCall call, Ending ending);
+    // Closes the open queries and makes the call, whatever the server says; false when it refused.
+    bool EndQuietly(EndCall call) noexcept;
     // Ends it, takes it off its connection's list and unbinds its queries.
     void Unbind() noexcept;
     void TakeOver(Transaction& other) noexcept;

@@ -48,40 +48,34 @@ Lines IntegerUpdate(const std::string& name, const std::string& description, con
 
 TEST_F(DomainsTest, MissingDomainsAreCreatedInTheDomainFormAndImplicitOnesAreNotSeen)
 {
-    MakePair("CREATE DOMAIN D_OLD_ONLY AS INTEGER;",
-             "CREATE DOMAIN D_CODE AS VARCHAR(12) NOT NULL;\n"
-             "CREATE DOMAIN D_FLAG AS CHAR(10);\n"
-             "CREATE DOMAIN D_MEMO AS BLOB SUB_TYPE 1 SEGMENT SIZE 80;\n"
-             "CREATE DOMAIN D_FSS AS VARCHAR(10) CHARACTER SET UNICODE_FSS;\n"
-             "CREATE DOMAIN D_BOOL AS BOOLEAN;\n"
-             "CREATE TABLE T (ID INTEGER, NAME VARCHAR(5));\n");
-    Connect();
-    Check(false);
-    EXPECT_EQ(DM.ScriptLines, (Lines{"/* Domain D_CODE */", "CREATE DOMAIN D_CODE AS", "VARCHAR(12)", "NOT NULL",
-                                     ";", "",
-                                     "/* Domain D_FLAG */", "CREATE DOMAIN D_FLAG AS", "CHAR", ";", "",
-                                     "/* Domain D_MEMO */", "CREATE DOMAIN D_MEMO AS",
-                                     "BLOB SUB_TYPE 1 SEGMENT SIZE 80", ";", "",
-                                     // Three bytes per character: the byte length is written.
-                                     "/* Domain D_FSS */", "CREATE DOMAIN D_FSS AS", "VARCHAR(30)", ";", "",
-                                     // A type code the domain form does not list leaves the line empty.
-                                     "/* Domain D_BOOL */", "CREATE DOMAIN D_BOOL AS", "", ";", ""}));
-    EXPECT_EQ(FindingRows(Rep), (Rows{{"DOMAIN", "D_CODE", "not exist"},
-                                      {"DOMAIN", "D_FLAG", "not exist"},
-                                      {"DOMAIN", "D_MEMO", "not exist"},
-                                      {"DOMAIN", "D_FSS", "not exist"},
-                                      {"DOMAIN", "D_BOOL", "not exist"}}));
+    CheckPair("CREATE DOMAIN D_OLD_ONLY AS INTEGER;", "CREATE DOMAIN D_CODE AS VARCHAR(12) NOT NULL;\n"
+                                                      "CREATE DOMAIN D_FLAG AS CHAR(10);\n"
+                                                      "CREATE DOMAIN D_MEMO AS BLOB SUB_TYPE 1 SEGMENT SIZE 80;\n"
+                                                      "CREATE DOMAIN D_FSS AS VARCHAR(10) CHARACTER SET UNICODE_FSS;\n"
+                                                      "CREATE DOMAIN D_BOOL AS BOOLEAN;\n"
+                                                      "CREATE TABLE T (ID INTEGER, NAME VARCHAR(5));\n");
+    ExpectScriptAndFindings(Lines{"/* Domain D_CODE */", "CREATE DOMAIN D_CODE AS", "VARCHAR(12)", "NOT NULL", ";", "",
+                                  "/* Domain D_FLAG */", "CREATE DOMAIN D_FLAG AS", "CHAR", ";", "",
+                                  "/* Domain D_MEMO */", "CREATE DOMAIN D_MEMO AS", "BLOB SUB_TYPE 1 SEGMENT SIZE 80",
+                                  ";", "",
+                                  // Three bytes per character: the byte length is written.
+                                  "/* Domain D_FSS */", "CREATE DOMAIN D_FSS AS", "VARCHAR(30)", ";", "",
+                                  // A type code the domain form does not list leaves the line empty.
+                                  "/* Domain D_BOOL */", "CREATE DOMAIN D_BOOL AS", "", ";", ""},
+                            Rows{{"DOMAIN", "D_CODE", "not exist"},
+                                 {"DOMAIN", "D_FLAG", "not exist"},
+                                 {"DOMAIN", "D_MEMO", "not exist"},
+                                 {"DOMAIN", "D_FSS", "not exist"},
+                                 {"DOMAIN", "D_BOOL", "not exist"}});
     EXPECT_EQ(Bar.Maximum(), 5);
 }
 
 TEST_F(DomainsTest, DescriptionWithAQuoteIsCommentedOnOrOnOlderServersWrittenInTheFullUpdate)
 {
-    MakePair("CREATE DOMAIN D_NOTE AS INTEGER;",
-             "CREATE DOMAIN D_NOTE AS INTEGER;\nCOMMENT ON DOMAIN D_NOTE IS 'Can''t ship';");
-    Connect();
-    Check(false);
-    EXPECT_EQ(DM.ScriptLines, (Lines{"/* Domain D_NOTE */", "COMMENT ON DOMAIN D_NOTE IS 'Can''t ship'", ";", ""}));
-    EXPECT_EQ(FindingRows(Rep), (Rows{{"DOMAIN", "D_NOTE", "different type"}}));
+    CheckPair("CREATE DOMAIN D_NOTE AS INTEGER;",
+              "CREATE DOMAIN D_NOTE AS INTEGER;\nCOMMENT ON DOMAIN D_NOTE IS 'Can''t ship';");
+    ExpectScriptAndFindings(Lines{"/* Domain D_NOTE */", "COMMENT ON DOMAIN D_NOTE IS 'Can''t ship'", ";", ""},
+                            Rows{{"DOMAIN", "D_NOTE", "different type"}});
     EXPECT_EQ(LegacyUpdate("D_NOTE"), Statements{IntegerUpdate("D_NOTE", "'Can''t ship'", "NULL")});
 }
 
@@ -92,37 +86,29 @@ TEST_F(DomainsTest, NullFlagNullAgainstZeroIsADifferenceBothWaysOnlyOnOlderServe
     const char* nullFlag = "CREATE DOMAIN D_A AS INTEGER;\nCREATE DOMAIN D_B AS INTEGER NOT NULL;\n";
     const char* zeroFlag = "CREATE DOMAIN D_A AS INTEGER NOT NULL;\nCREATE DOMAIN D_B AS INTEGER;\n"
                            "COMMIT;\nALTER DOMAIN D_A DROP NOT NULL;\n";
-    MakePair(zeroFlag, nullFlag);
-    Connect();
-    Check(false);
-    EXPECT_EQ(DM.ScriptLines, (Lines{"/* Domain D_B */", "ALTER DOMAIN D_B SET NOT NULL", ";", ""}));
-    OnDomain("D_A", [](TDmn& dmn) {
-        EXPECT_FALSE(Peer::SameDmnNullFlag(dmn, 11));
-        EXPECT_TRUE(Peer::SameDmnNullFlag(dmn, 12));
-    });
-    EXPECT_EQ(LegacyUpdate("D_A"), Statements{IntegerUpdate("D_A", "NULL", "NULL")});
-    EXPECT_EQ(LegacyUpdate("D_B"), Statements{IntegerUpdate("D_B", "NULL", "1")});
-    Disconnect();
-    // The pair is made again under the same file names: the first must be gone before.
-    OldDb.reset();
-    NewDb.reset();
-    MakePair(nullFlag, zeroFlag);
-    Connect();
-    Check(false);
-    EXPECT_EQ(DM.ScriptLines, (Lines{"/* Domain D_B */", "ALTER DOMAIN D_B DROP NOT NULL", ";", ""}));
-    OnDomain("D_A", [](TDmn& dmn) {
-        EXPECT_FALSE(Peer::SameDmnNullFlag(dmn, 11));
-        EXPECT_TRUE(Peer::SameDmnNullFlag(dmn, 12));
-    });
-    EXPECT_EQ(LegacyUpdate("D_A"), Statements{IntegerUpdate("D_A", "NULL", "0")});
-    EXPECT_EQ(LegacyUpdate("D_B"), Statements{IntegerUpdate("D_B", "NULL", "NULL")});
+    // Each way round: D_B gets the alteration, and D_A differs only on older servers.
+    const auto checkWay = [this](const char* oldSql, const char* newSql, const std::string& alteration,
+                                 const std::string& flagA, const std::string& flagB) {
+        // The pair is made again under the same file names: the first must be gone before.
+        Disconnect();
+        OldDb.reset();
+        NewDb.reset();
+        CheckPair(oldSql, newSql);
+        EXPECT_EQ(DM.ScriptLines, (Lines{"/* Domain D_B */", "ALTER DOMAIN D_B " + alteration, ";", ""}));
+        OnDomain("D_A", [](TDmn& dmn) {
+            EXPECT_FALSE(Peer::SameDmnNullFlag(dmn, 11));
+            EXPECT_TRUE(Peer::SameDmnNullFlag(dmn, 12));
+        });
+        EXPECT_EQ(LegacyUpdate("D_A"), Statements{IntegerUpdate("D_A", "NULL", flagA)});
+        EXPECT_EQ(LegacyUpdate("D_B"), Statements{IntegerUpdate("D_B", "NULL", flagB)});
+    };
+    checkWay(zeroFlag, nullFlag, "SET NOT NULL", "NULL", "1");
+    checkWay(nullFlag, zeroFlag, "DROP NOT NULL", "0", "NULL");
 }
 
 TEST_F(DomainsTest, DefaultIsSetFromItsSourceOrOnOlderServersWrittenAsItsCompiledBytes)
 {
-    MakePair("CREATE DOMAIN D_DEF AS VARCHAR(10);", "CREATE DOMAIN D_DEF AS VARCHAR(10) DEFAULT 'ab';");
-    Connect();
-    Check(false);
+    CheckPair("CREATE DOMAIN D_DEF AS VARCHAR(10);", "CREATE DOMAIN D_DEF AS VARCHAR(10) DEFAULT 'ab';");
     EXPECT_EQ(DM.ScriptLines, (Lines{"/* Domain D_DEF */", "ALTER DOMAIN D_DEF SET DEFAULT 'ab'", ";", ""}));
     EXPECT_EQ(LegacyUpdate("D_DEF"), (Statements{{"UPDATE RDB$FIELDS set",
                                                   "RDB$FIELD_TYPE = 37,",
@@ -138,67 +124,77 @@ TEST_F(DomainsTest, DefaultIsSetFromItsSourceOrOnOlderServersWrittenAsItsCompile
 
 TEST_F(DomainsTest, ChangedDomainsGetOnlyTheAlterationsTheyNeedAndRepairLeavesNothing)
 {
-    MakePair("CREATE DOMAIN D_AMOUNT AS NUMERIC(4,2) DEFAULT 0;\n"
-             "CREATE DOMAIN D_NAME AS VARCHAR(10) DEFAULT 'x' NOT NULL;\n"
-             "COMMENT ON DOMAIN D_NAME IS 'gone';\n"
-             "CREATE DOMAIN D_SAME AS INTEGER;",
-             "CREATE DOMAIN D_AMOUNT AS NUMERIC(9,2) default  1.5 NOT NULL;\n"
-             "COMMENT ON DOMAIN D_AMOUNT IS 'Can''t be empty';\n"
-             "CREATE DOMAIN D_NAME AS VARCHAR(20) CHARACTER SET UTF8;\n"
-             "CREATE DOMAIN D_SAME AS INTEGER;");
-    Connect();
-    Check(false);
-    EXPECT_EQ(DM.ScriptLines, (Lines{"/* Domain D_AMOUNT */", "ALTER DOMAIN D_AMOUNT TYPE NUMERIC(9,2)", ";", "",
-                                     "/* Domain D_AMOUNT */", "ALTER DOMAIN D_AMOUNT SET DEFAULT 1.5", ";", "",
-                                     "/* Domain D_AMOUNT */", "COMMENT ON DOMAIN D_AMOUNT IS 'Can''t be empty'", ";", "",
-                                     "/* Domain D_AMOUNT */", "ALTER DOMAIN D_AMOUNT SET NOT NULL", ";", "",
-                                     "/* Domain D_NAME */", "ALTER DOMAIN D_NAME TYPE VARCHAR(20) CHARACTER SET UTF8",
-                                     ";", "",
-                                     "/* Domain D_NAME */", "ALTER DOMAIN D_NAME DROP DEFAULT", ";", "",
-                                     "/* Domain D_NAME */", "COMMENT ON DOMAIN D_NAME IS NULL", ";", "",
-                                     "/* Domain D_NAME */", "ALTER DOMAIN D_NAME DROP NOT NULL", ";", ""}));
-    EXPECT_EQ(FindingRows(Rep), (Rows{{"DOMAIN", "D_AMOUNT", "different type"}, {"DOMAIN", "D_NAME", "different type"}}));
+    CheckPair("CREATE DOMAIN D_AMOUNT AS NUMERIC(4,2) DEFAULT 0;\n"
+              "CREATE DOMAIN D_NAME AS VARCHAR(10) DEFAULT 'x' NOT NULL;\n"
+              "COMMENT ON DOMAIN D_NAME IS 'gone';\n"
+              "CREATE DOMAIN D_SAME AS INTEGER;",
+              "CREATE DOMAIN D_AMOUNT AS NUMERIC(9,2) default  1.5 NOT NULL;\n"
+              "COMMENT ON DOMAIN D_AMOUNT IS 'Can''t be empty';\n"
+              "CREATE DOMAIN D_NAME AS VARCHAR(20) CHARACTER SET UTF8;\n"
+              "CREATE DOMAIN D_SAME AS INTEGER;");
+    ExpectScriptAndFindings(Lines{"/* Domain D_AMOUNT */",
+                                  "ALTER DOMAIN D_AMOUNT TYPE NUMERIC(9,2)",
+                                  ";",
+                                  "",
+                                  "/* Domain D_AMOUNT */",
+                                  "ALTER DOMAIN D_AMOUNT SET DEFAULT 1.5",
+                                  ";",
+                                  "",
+                                  "/* Domain D_AMOUNT */",
+                                  "COMMENT ON DOMAIN D_AMOUNT IS 'Can''t be empty'",
+                                  ";",
+                                  "",
+                                  "/* Domain D_AMOUNT */",
+                                  "ALTER DOMAIN D_AMOUNT SET NOT NULL",
+                                  ";",
+                                  "",
+                                  "/* Domain D_NAME */",
+                                  "ALTER DOMAIN D_NAME TYPE VARCHAR(20) CHARACTER SET UTF8",
+                                  ";",
+                                  "",
+                                  "/* Domain D_NAME */",
+                                  "ALTER DOMAIN D_NAME DROP DEFAULT",
+                                  ";",
+                                  "",
+                                  "/* Domain D_NAME */",
+                                  "COMMENT ON DOMAIN D_NAME IS NULL",
+                                  ";",
+                                  "",
+                                  "/* Domain D_NAME */",
+                                  "ALTER DOMAIN D_NAME DROP NOT NULL",
+                                  ";",
+                                  ""},
+                            Rows{{"DOMAIN", "D_AMOUNT", "different type"}, {"DOMAIN", "D_NAME", "different type"}});
     RepairAndRecheck([this] { Check(); });
 }
 
 TEST_F(DomainsTest, ScaleCheckAndDefaultSourceAloneAreNotReported)
 {
-    MakePair("CREATE DOMAIN D_NUM AS NUMERIC(9,3);\nCREATE DOMAIN D_POS AS INTEGER CHECK (VALUE > 0);\n"
-             "CREATE DOMAIN D_DEF AS INTEGER DEFAULT 1;",
-             "CREATE DOMAIN D_NUM AS NUMERIC(9,2);\nCREATE DOMAIN D_POS AS INTEGER CHECK (VALUE > 1);\n"
-             "CREATE DOMAIN D_DEF AS INTEGER DEFAULT   1;");
-    Connect();
-    Check(false);
-    EXPECT_TRUE(DM.ScriptLines.empty());
-    EXPECT_TRUE(FindingRows(Rep).empty());
+    CheckPair("CREATE DOMAIN D_NUM AS NUMERIC(9,3);\nCREATE DOMAIN D_POS AS INTEGER CHECK (VALUE > 0);\n"
+              "CREATE DOMAIN D_DEF AS INTEGER DEFAULT 1;",
+              "CREATE DOMAIN D_NUM AS NUMERIC(9,2);\nCREATE DOMAIN D_POS AS INTEGER CHECK (VALUE > 1);\n"
+              "CREATE DOMAIN D_DEF AS INTEGER DEFAULT   1;");
+    ExpectScriptAndFindings({}, {});
 }
 
 TEST_F(DomainsTest, RepairCreatesMissingDomainsSoThatASecondRunFindsNothing)
 {
-    MakePair("CREATE DOMAIN D_SAME AS INTEGER;",
-             "CREATE DOMAIN D_SAME AS INTEGER;\nCREATE DOMAIN D_CODE AS VARCHAR(12) NOT NULL;\n"
-             "CREATE DOMAIN D_MEMO AS BLOB SUB_TYPE 1 SEGMENT SIZE 80;\nCREATE DOMAIN D_SHORT AS SMALLINT;");
-    Connect();
-    Check(true);
-    EXPECT_TRUE(DM.ScriptLines.empty());
-    EXPECT_EQ(FindingRows(Rep), (Rows{{"DOMAIN", "D_CODE", "not exist"},
-                                      {"DOMAIN", "D_MEMO", "not exist"},
-                                      {"DOMAIN", "D_SHORT", "not exist"}}));
-    Check(true);
-    EXPECT_TRUE(FindingRows(Rep).empty());
+    ConnectPair("CREATE DOMAIN D_SAME AS INTEGER;",
+                "CREATE DOMAIN D_SAME AS INTEGER;\nCREATE DOMAIN D_CODE AS VARCHAR(12) NOT NULL;\n"
+                "CREATE DOMAIN D_MEMO AS BLOB SUB_TYPE 1 SEGMENT SIZE 80;\nCREATE DOMAIN D_SHORT AS SMALLINT;");
+    RepairTwice(
+        Rows{{"DOMAIN", "D_CODE", "not exist"}, {"DOMAIN", "D_MEMO", "not exist"}, {"DOMAIN", "D_SHORT", "not exist"}});
 }
 
 TEST_F(DomainsTest, CharDomainCreatedAsCharIsFoundDifferentAndItsTypeIsRepaired)
 {
-    MakePair("", "CREATE DOMAIN D_FLAG AS CHAR(10);\nCREATE DOMAIN D_LATER AS INTEGER;");
-    Connect();
-    Check(true);
+    CheckPair("", "CREATE DOMAIN D_FLAG AS CHAR(10);\nCREATE DOMAIN D_LATER AS INTEGER;", true);
     EXPECT_EQ(FindingRows(Rep), (Rows{{"DOMAIN", "D_FLAG", "not exist"}, {"DOMAIN", "D_LATER", "not exist"}}));
 
     // Created without a length, the Old domain holds one byte.
     Check(false);
-    EXPECT_EQ(DM.ScriptLines, (Lines{"/* Domain D_FLAG */", "ALTER DOMAIN D_FLAG TYPE CHAR(10)", ";", ""}));
-    EXPECT_EQ(FindingRows(Rep), (Rows{{"DOMAIN", "D_FLAG", "different type"}}));
+    ExpectScriptAndFindings(Lines{"/* Domain D_FLAG */", "ALTER DOMAIN D_FLAG TYPE CHAR(10)", ";", ""},
+                            Rows{{"DOMAIN", "D_FLAG", "different type"}});
     EXPECT_EQ(LegacyUpdate("D_FLAG"), (Statements{{"UPDATE RDB$FIELDS set",
                                                    "RDB$FIELD_TYPE = 14,",
                                                    "RDB$FIELD_SUB_TYPE = 0,",
@@ -219,8 +215,8 @@ TEST_F(DomainsTest, NamesDifferingOnlyInCaseAreDifferentDomains)
     NewDb = std::make_unique<TestDb>(CurrentTestName() + "_new", "CREATE DOMAIN D_CODE AS VARCHAR(12);");
     Connect();
     Check(false);
-    EXPECT_EQ(DM.ScriptLines, (Lines{"/* Domain D_CODE */", "CREATE DOMAIN D_CODE AS", "VARCHAR(12)", ";", ""}));
-    EXPECT_EQ(FindingRows(Rep), (Rows{{"DOMAIN", "D_CODE", "not exist"}}));
+    ExpectScriptAndFindings(Lines{"/* Domain D_CODE */", "CREATE DOMAIN D_CODE AS", "VARCHAR(12)", ";", ""},
+                            Rows{{"DOMAIN", "D_CODE", "not exist"}});
     // The queries started both transactions, so closing them ended both.
     EXPECT_FALSE(DM.OldTran.Active());
     EXPECT_FALSE(DM.NewTran.Active());

@@ -1,6 +1,7 @@
 // The foreign-key phase of the key and index check, on real database pairs.
 #include "compare/Indices.h"
 #include "tests/support/ComparatorPeer.h"
+#include "tests/support/OpenQueries.h"
 #include "tests/support/TestDb.h"
 
 #include <gtest/gtest.h>
@@ -21,15 +22,12 @@ const std::string OrderCust =
 
 TEST_F(ForeignKeysTest, OrderCustomerKeyWithAChangedDeleteRuleGivesTheThirteenLineScript)
 {
-    MakePair(Tables + OrderCust + ";", Tables + OrderCust + " ON DELETE CASCADE;");
-    Connect();
-    RunMode(false);
-    Idx.CheckIndices(Bar);
-    EXPECT_EQ(DM.ScriptLines, (Lines{"/* TABLE ORDERS */", "ALTER TABLE ORDERS", "DROP CONSTRAINT FK_ORDER_CUST", ";",
-                                     "", "/* TABLE ORDERS */", "ALTER TABLE ORDERS", "ADD CONSTRAINT FK_ORDER_CUST",
-                                     "FOREIGN KEY (CUSTOMER_ID)", "REFERENCES CUSTOMERS (ID)", "ON DELETE CASCADE",
-                                     ";", ""}));
-    EXPECT_EQ(FindingRows(Rep), (Rows{{"CONSTRAINT", "FK_ORDER_CUST", "different"}}));
+    ScriptPass(Tables + OrderCust + ";", Tables + OrderCust + " ON DELETE CASCADE;", [this] { Idx.CheckIndices(Bar); });
+    ExpectScriptAndFindings(Lines{"/* TABLE ORDERS */", "ALTER TABLE ORDERS", "DROP CONSTRAINT FK_ORDER_CUST", ";", "",
+                                  "/* TABLE ORDERS */", "ALTER TABLE ORDERS", "ADD CONSTRAINT FK_ORDER_CUST",
+                                  "FOREIGN KEY (CUSTOMER_ID)", "REFERENCES CUSTOMERS (ID)", "ON DELETE CASCADE", ";",
+                                  ""},
+                            Rows{{"CONSTRAINT", "FK_ORDER_CUST", "different"}});
     RepairAndRecheck([this] { Idx.CheckIndices(Bar); });
 }
 
@@ -37,38 +35,29 @@ TEST_F(ForeignKeysTest, KeysDifferingOnlyInTheirUpdateRuleAreReplacedWithTheNewR
 {
     const std::string billTo =
         "ALTER TABLE ORDERS ADD CONSTRAINT FK_ORDER_BILL FOREIGN KEY (BILL_TO) REFERENCES CUSTOMERS (ID)";
-    MakePair(Tables + OrderCust + ";\n" + billTo + " ON UPDATE SET NULL;",
-             Tables + OrderCust + " ON UPDATE CASCADE;\n" + billTo + ";");
-    Connect();
-    RunMode(false);
-    Idx.CheckForeignKeys(Bar);
-    EXPECT_EQ(DM.ScriptLines,
-              (Lines{"/* TABLE ORDERS */", "ALTER TABLE ORDERS", "DROP CONSTRAINT FK_ORDER_CUST", ";", "",
-                     "/* TABLE ORDERS */", "ALTER TABLE ORDERS", "ADD CONSTRAINT FK_ORDER_CUST",
-                     "FOREIGN KEY (CUSTOMER_ID)", "REFERENCES CUSTOMERS (ID)", "ON UPDATE CASCADE", ";", "",
-                     "/* TABLE ORDERS */", "ALTER TABLE ORDERS", "DROP CONSTRAINT FK_ORDER_BILL", ";", "",
-                     "/* TABLE ORDERS */", "ALTER TABLE ORDERS", "ADD CONSTRAINT FK_ORDER_BILL",
-                     "FOREIGN KEY (BILL_TO)", "REFERENCES CUSTOMERS (ID)", ";", ""}));
-    EXPECT_EQ(FindingRows(Rep),
-              (Rows{{"CONSTRAINT", "FK_ORDER_CUST", "different"}, {"CONSTRAINT", "FK_ORDER_BILL", "different"}}));
+    ScriptPass(Tables + OrderCust + ";\n" + billTo + " ON UPDATE SET NULL;",
+               Tables + OrderCust + " ON UPDATE CASCADE;\n" + billTo + ";", [this] { Idx.CheckForeignKeys(Bar); });
+    ExpectScriptAndFindings(
+        Lines{"/* TABLE ORDERS */", "ALTER TABLE ORDERS", "DROP CONSTRAINT FK_ORDER_CUST", ";", "",
+              "/* TABLE ORDERS */", "ALTER TABLE ORDERS", "ADD CONSTRAINT FK_ORDER_CUST", "FOREIGN KEY (CUSTOMER_ID)",
+              "REFERENCES CUSTOMERS (ID)", "ON UPDATE CASCADE", ";", "", "/* TABLE ORDERS */", "ALTER TABLE ORDERS",
+              "DROP CONSTRAINT FK_ORDER_BILL", ";", "", "/* TABLE ORDERS */", "ALTER TABLE ORDERS",
+              "ADD CONSTRAINT FK_ORDER_BILL", "FOREIGN KEY (BILL_TO)", "REFERENCES CUSTOMERS (ID)", ";", ""},
+        Rows{{"CONSTRAINT", "FK_ORDER_CUST", "different"}, {"CONSTRAINT", "FK_ORDER_BILL", "different"}});
     RepairAndRecheck([this] { Idx.CheckIndices(Bar); });
 }
 
 TEST_F(ForeignKeysTest, MissingNamedKeyWithBothRulesRestrictIsFourLinesAndIsAddedWithoutErrorInRepairMode)
 {
-    MakePair(Tables, Tables + OrderCust + ";");
-    Connect();
-    RunMode(false);
     // The whole check: the key's same-named index must not be created ahead of the key.
-    Idx.CheckIndices(Bar);
-    EXPECT_EQ(DM.ScriptLines, (Lines{"/* TABLE ORDERS */", "ALTER TABLE ORDERS", "ADD CONSTRAINT FK_ORDER_CUST",
-                                     "FOREIGN KEY (CUSTOMER_ID)", "REFERENCES CUSTOMERS (ID)", ";", ""}));
-    EXPECT_EQ(FindingRows(Rep), (Rows{{"CONSTRAINT", "FK_ORDER_CUST", "not exist"}}));
+    ScriptPass(Tables, Tables + OrderCust + ";", [this] { Idx.CheckIndices(Bar); });
+    ExpectScriptAndFindings(Lines{"/* TABLE ORDERS */", "ALTER TABLE ORDERS", "ADD CONSTRAINT FK_ORDER_CUST",
+                                  "FOREIGN KEY (CUSTOMER_ID)", "REFERENCES CUSTOMERS (ID)", ";", ""},
+                            Rows{{"CONSTRAINT", "FK_ORDER_CUST", "not exist"}});
 
     RunMode(true);
     Idx.CheckIndices(Bar);
-    EXPECT_EQ(DM.ScriptLines, Lines{});
-    EXPECT_EQ(FindingRows(Rep), (Rows{{"CONSTRAINT", "FK_ORDER_CUST", "not exist"}}));
+    ExpectScriptAndFindings(Lines{}, Rows{{"CONSTRAINT", "FK_ORDER_CUST", "not exist"}});
     RepairAndRecheck([this] { Idx.CheckIndices(Bar); });
 }
 
@@ -79,71 +68,35 @@ CREATE TABLE ORDER_LINES (ORDER_ID INTEGER NOT NULL, LINE_NO INTEGER NOT NULL,
   CONSTRAINT PK_ORDER_LINES PRIMARY KEY (ORDER_ID, LINE_NO));
 CREATE TABLE LINE_NOTES (ID INTEGER NOT NULL, ORDER_ID INTEGER, LINE_NO INTEGER);
 )";
-    MakePair(lines + "ALTER TABLE LINE_NOTES ADD CONSTRAINT FK_NOTE_LINE FOREIGN KEY (ORDER_ID) REFERENCES ORDERS;",
-             lines + "ALTER TABLE LINE_NOTES ADD CONSTRAINT FK_NOTE_LINE FOREIGN KEY (ORDER_ID, LINE_NO)\n"
-                     "  REFERENCES ORDER_LINES ON DELETE SET NULL;");
-    Connect();
-    RunMode(false);
-    Idx.CheckForeignKeys(Bar);
-    EXPECT_EQ(DM.ScriptLines,
-              (Lines{"/* TABLE LINE_NOTES */", "ALTER TABLE LINE_NOTES", "DROP CONSTRAINT FK_NOTE_LINE", ";", "",
-                     "/* TABLE LINE_NOTES */", "ALTER TABLE LINE_NOTES", "ADD CONSTRAINT FK_NOTE_LINE",
-                     "FOREIGN KEY (ORDER_ID, LINE_NO)", "REFERENCES ORDER_LINES (ORDER_ID, LINE_NO)",
-                     "ON DELETE SET NULL", ";", ""}));
-    EXPECT_EQ(FindingRows(Rep), (Rows{{"CONSTRAINT", "FK_NOTE_LINE", "different"}}));
+    ScriptPass(lines + "ALTER TABLE LINE_NOTES ADD CONSTRAINT FK_NOTE_LINE FOREIGN KEY (ORDER_ID) REFERENCES ORDERS;",
+               lines + "ALTER TABLE LINE_NOTES ADD CONSTRAINT FK_NOTE_LINE FOREIGN KEY (ORDER_ID, LINE_NO)\n"
+                       "  REFERENCES ORDER_LINES ON DELETE SET NULL;",
+               [this] { Idx.CheckForeignKeys(Bar); });
+    ExpectScriptAndFindings(Lines{"/* TABLE LINE_NOTES */", "ALTER TABLE LINE_NOTES", "DROP CONSTRAINT FK_NOTE_LINE",
+                                  ";", "", "/* TABLE LINE_NOTES */", "ALTER TABLE LINE_NOTES",
+                                  "ADD CONSTRAINT FK_NOTE_LINE", "FOREIGN KEY (ORDER_ID, LINE_NO)",
+                                  "REFERENCES ORDER_LINES (ORDER_ID, LINE_NO)", "ON DELETE SET NULL", ";", ""},
+                            Rows{{"CONSTRAINT", "FK_NOTE_LINE", "different"}});
     RepairAndRecheck([this] { Idx.CheckIndices(Bar); });
 }
 
 TEST_F(ForeignKeysTest, KeyOnlyInTheOldDatabaseOrAlikeOnBothSidesGivesNothing)
 {
-    MakePair(Tables + OrderCust + " ON DELETE CASCADE;\n"
-                      "ALTER TABLE ORDERS ADD CONSTRAINT FK_ORDER_BILL FOREIGN KEY (BILL_TO) REFERENCES CUSTOMERS;",
-             Tables + OrderCust + " ON DELETE CASCADE;");
-    Connect();
-    RunMode(false);
-    Idx.CheckIndices(Bar);
-    EXPECT_EQ(DM.ScriptLines, Lines{});
-    EXPECT_EQ(FindingRows(Rep), Rows{});
+    ScriptPass(Tables + OrderCust +
+                   " ON DELETE CASCADE;\n"
+                   "ALTER TABLE ORDERS ADD CONSTRAINT FK_ORDER_BILL FOREIGN KEY (BILL_TO) REFERENCES CUSTOMERS;",
+               Tables + OrderCust + " ON DELETE CASCADE;", [this] { Idx.CheckIndices(Bar); });
+    ExpectScriptAndFindings(Lines{}, Rows{});
 }
-
-// Notes which of the phase's queries are open when the bar is set up and when it first steps.
-class OpenQueriesRecorder : public Progress {
-public:
-    explicit OpenQueriesRecorder(TIdx& idx) : idx_(idx) {}
-    int Position() const override { return position_; }
-    void SetPosition(int position) override
-    {
-        position_ = position;
-        if (position == 1)
-            atFirstStep = Snapshot();
-    }
-    void SetMaximum(int maximum) override
-    {
-        atMaximum = Snapshot();
-        this->maximum = maximum;
-    }
-    std::string atMaximum;
-    std::string atFirstStep;
-    int maximum = -1;
-
-private:
-    std::string Snapshot() const
-    {
-        return std::string(Peer::Con(idx_, Side::New).Active() ? "NewCon " : "") +
-               (Peer::Idx(idx_, Side::New).Active() ? "NewIdx " : "") +
-               (Peer::Con(idx_, Side::Old).Active() ? "OldCon " : "") +
-               (Peer::Idx(idx_, Side::Old).Active() ? "OldIdx" : "");
-    }
-    TIdx& idx_;
-    int position_ = 0;
-};
 
 TEST_F(ForeignKeysTest, NewIndicesAreOpenedWithTheNewKeysBeforeTheBarIsSet)
 {
-    MakePair(Tables + OrderCust + ";", Tables + OrderCust + ";");
-    Connect();
+    ConnectPair(Tables + OrderCust + ";", Tables + OrderCust + ";");
     RunMode(false);
-    OpenQueriesRecorder recorder(Idx);
+    OpenQueriesRecorder recorder({{"NewCon", &Peer::Con(Idx, Side::New)},
+                                  {"NewIdx", &Peer::Idx(Idx, Side::New)},
+                                  {"OldCon", &Peer::Con(Idx, Side::Old)},
+                                  {"OldIdx", &Peer::Idx(Idx, Side::Old)}});
     Idx.CheckForeignKeys(recorder);
     EXPECT_EQ(recorder.atMaximum, "NewCon NewIdx ");
     EXPECT_EQ(recorder.atFirstStep, "NewCon NewIdx OldCon OldIdx");
@@ -156,8 +109,7 @@ TEST_F(ForeignKeysTest, NewIndicesAreOpenedWithTheNewKeysBeforeTheBarIsSet)
 
 TEST_F(ForeignKeysTest, IndexRowsMissingFromTheIndexQueryGiveAnEmptyReference)
 {
-    MakePair(Tables, Tables + OrderCust + " ON DELETE CASCADE;");
-    Connect();
+    ConnectPair(Tables, Tables + OrderCust + " ON DELETE CASCADE;");
     RunMode(false);
     // As a server would whose index filter lost the referenced index: nothing may come from another row.
     Peer::Idx(Idx, Side::New).SQL = {"select * from RDB$INDICES", "where RDB$INDEX_NAME <> 'PK_CUSTOMERS'"};
@@ -176,8 +128,7 @@ TEST_F(ForeignKeysTest, IndexRowsMissingFromTheIndexQueryGiveAnEmptyReference)
 
 TEST_F(ForeignKeysTest, KeyWithoutAReferenceRowCountsAsRestrictOnBothRules)
 {
-    MakePair(Tables, Tables + OrderCust + " ON DELETE CASCADE ON UPDATE SET NULL;");
-    Connect();
+    ConnectPair(Tables, Tables + OrderCust + " ON DELETE CASCADE ON UPDATE SET NULL;");
     RunMode(false);
     Peer::ConRef(Idx, Side::New).SQL = {"select * from RDB$REF_CONSTRAINTS",
                                 "where RDB$CONSTRAINT_NAME=:CONNAME and 1=0"};

@@ -9,25 +9,18 @@ using GeneratorsTest = CheckTest<CheckKind::Generators>;
 
 TEST_F(GeneratorsTest, MissingGeneratorIsScriptedAndReported)
 {
-    MakePair("CREATE GENERATOR GEN_CUSTOMER;", "CREATE GENERATOR GEN_CUSTOMER; CREATE GENERATOR GEN_ORDER;");
-    Connect();
-    RunMode(false);
-    Check();
-    EXPECT_EQ(DM.ScriptLines, (Lines{"/* GENERATOR GEN_ORDER */", "CREATE GENERATOR GEN_ORDER", ";", ""}));
-    EXPECT_EQ(FindingRows(Rep), (Rows{{"GENERATOR", "GEN_ORDER", "not exist"}}));
+    CheckPair("CREATE GENERATOR GEN_CUSTOMER;", "CREATE GENERATOR GEN_CUSTOMER; CREATE GENERATOR GEN_ORDER;");
+    ExpectScriptAndFindings(Lines{"/* GENERATOR GEN_ORDER */", "CREATE GENERATOR GEN_ORDER", ";", ""},
+                            Rows{{"GENERATOR", "GEN_ORDER", "not exist"}});
     EXPECT_EQ(Bar.Maximum(), 2);
     EXPECT_EQ(Bar.Position(), 2);
 }
 
 TEST_F(GeneratorsTest, PresentOrOldOnlyGeneratorsGiveNothingWhateverTheirValues)
 {
-    MakePair("CREATE GENERATOR G1; SET GENERATOR G1 TO 5; CREATE GENERATOR G_OLD_ONLY;",
-             "CREATE GENERATOR G1; SET GENERATOR G1 TO 99;");
-    Connect();
-    RunMode(false);
-    Check();
-    EXPECT_TRUE(DM.ScriptLines.empty());
-    EXPECT_TRUE(FindingRows(Rep).empty());
+    CheckPair("CREATE GENERATOR G1; SET GENERATOR G1 TO 5; CREATE GENERATOR G_OLD_ONLY;",
+              "CREATE GENERATOR G1; SET GENERATOR G1 TO 99;");
+    ExpectScriptAndFindings({}, {});
 }
 
 TEST_F(GeneratorsTest, NamesAreCaseSensitive)
@@ -42,22 +35,19 @@ TEST_F(GeneratorsTest, NamesAreCaseSensitive)
 
 TEST_F(GeneratorsTest, EmptyNewDatabaseStillOpensAndClosesOld)
 {
-    MakePair("CREATE GENERATOR G1;", "");
-    Connect();
+    ConnectPair("CREATE GENERATOR G1;", "");
     RunMode(false);
     TGen gen(DM, Rep);
     gen.CheckGenerators(Bar);
     EXPECT_EQ(Bar.Maximum(), 0);
     EXPECT_FALSE(Peer::Gen(gen, Side::Old).Active());
     EXPECT_FALSE(Peer::Gen(gen, Side::New).Active());
-    EXPECT_TRUE(DM.ScriptLines.empty());
-    EXPECT_TRUE(FindingRows(Rep).empty());
+    ExpectScriptAndFindings({}, {});
 }
 
 TEST_F(GeneratorsTest, ReportOffStillScripts)
 {
-    MakePair("", "CREATE GENERATOR GEN_ORDER;");
-    Connect();
+    ConnectPair("", "CREATE GENERATOR GEN_ORDER;");
     RunMode(false, false);
     Check();
     EXPECT_EQ(DM.ScriptLines.size(), 4u);
@@ -66,10 +56,7 @@ TEST_F(GeneratorsTest, ReportOffStillScripts)
 
 TEST_F(GeneratorsTest, RepairModeCreatesAndCommitsSoTheNextRunFindsNothing)
 {
-    MakePair("", "CREATE GENERATOR GEN_ORDER; CREATE GENERATOR GEN_INVOICE;");
-    Connect();
-    RunMode(true);
-    Check();
+    CheckPair("", "CREATE GENERATOR GEN_ORDER; CREATE GENERATOR GEN_INVOICE;", true);
     EXPECT_TRUE(DM.ScriptLines.empty());
     EXPECT_EQ(FindingRows(Rep).size(), 2u);
     Disconnect();
@@ -87,8 +74,7 @@ TEST_F(GeneratorsTest, RepairModeCreatesAndCommitsSoTheNextRunFindsNothing)
 TEST_F(GeneratorsTest, TrailingBlanksInStoredNamesDoNotCount)
 {
     // The names come back padded to the column width; the lookup and the statement trim them.
-    MakePair("CREATE GENERATOR GEN_A;", "CREATE GENERATOR GEN_A; CREATE GENERATOR GEN_B;");
-    Connect();
+    ConnectPair("CREATE GENERATOR GEN_A;", "CREATE GENERATOR GEN_A; CREATE GENERATOR GEN_B;");
     RunMode(false);
     TGen gen(DM, Rep);
     Peer::Gen(gen, Side::New).Open();

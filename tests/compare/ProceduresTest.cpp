@@ -43,22 +43,18 @@ Rows Missing(std::initializer_list<std::string> names)
 
 TEST_F(ProceduresTest, MissingProcedureIsCreatedWithParametersAndAsOnItsOwnLine)
 {
-    MakePair("", Create("GET_TOTAL (ORDER_ID INTEGER, NOTE VARCHAR(20)) RETURNS (TOTAL DOUBLE PRECISION, C CHAR(10))",
-                        "  TOTAL = ORDER_ID;\n  SUSPEND;\n"));
-    Connect();
-    RunMode(false);
-    Check();
-    EXPECT_EQ(DM.ScriptLines,
-              (Lines{"/* STORED PROC GET_TOTAL */", "CREATE PROCEDURE " + Padded("GET_TOTAL"),
-                     "(ORDER_ID INTEGER, NOTE VARCHAR(20))", "RETURNS (TOTAL DOUBLE PRECISION, C CHAR(10))", "as",
-                     "BEGIN", "  TOTAL = ORDER_ID;", "  SUSPEND;", "END", ";", ""}));
-    EXPECT_EQ(FindingRows(Rep), Missing({"GET_TOTAL"}));
+    CheckPair("", Create("GET_TOTAL (ORDER_ID INTEGER, NOTE VARCHAR(20)) RETURNS (TOTAL DOUBLE PRECISION, C CHAR(10))",
+                         "  TOTAL = ORDER_ID;\n  SUSPEND;\n"));
+    ExpectScriptAndFindings(Lines{"/* STORED PROC GET_TOTAL */", "CREATE PROCEDURE " + Padded("GET_TOTAL"),
+                                  "(ORDER_ID INTEGER, NOTE VARCHAR(20))",
+                                  "RETURNS (TOTAL DOUBLE PRECISION, C CHAR(10))", "as", "BEGIN", "  TOTAL = ORDER_ID;",
+                                  "  SUSPEND;", "END", ";", ""},
+                            Missing({"GET_TOTAL"}));
 }
 
 TEST_F(ProceduresTest, OutputsOnlyGiveAnEmptySecondLineThenReturns)
 {
-    MakePair("", Create("ONE RETURNS (N INTEGER)", "  N = 1;\n"));
-    Connect();
+    ConnectPair("", Create("ONE RETURNS (N INTEGER)", "  N = 1;\n"));
     RunMode(false, false);
     Check();
     EXPECT_EQ(DM.ScriptLines, (Lines{"/* STORED PROC ONE */", "CREATE PROCEDURE " + Padded("ONE"), "",
@@ -70,61 +66,38 @@ TEST_F(ProceduresTest, CalleesComeFirstInAscendingNameOrder)
 {
     // A is stored first, so the main loop meets it before B and C.
     const std::string newSql = Create("A") + Create("B") + Create("C") + Alter("A", Calls("C") + Calls("B"));
-    MakePair("", newSql);
-    Connect();
-    RunMode(false);
-    Check();
+    CheckPair("", newSql);
     EXPECT_EQ(DM.ScriptLines, Join({Block("CREATE", "B"), Block("CREATE", "C"), Block("CREATE", "A", {"C", "B"}),
                                     Block("CREATE", "B"), Block("CREATE", "C")}));
 
-    RunMode(true);
-    Check();
-    EXPECT_EQ(FindingRows(Rep), Missing({"B", "C", "A"}));
-    RunMode(true);
-    Check();
-    EXPECT_TRUE(FindingRows(Rep).empty());
+    RepairTwice(Missing({"B", "C", "A"}));
 }
 
 TEST_F(ProceduresTest, SharedCalleeIsScriptedEveryTimeButCreatedOnce)
 {
     const std::string newSql = Create("A") + Create("B") + Create("D", Calls("B")) + Alter("A", Calls("B"));
-    MakePair("", newSql);
-    Connect();
-    RunMode(false);
-    Check();
-    EXPECT_EQ(DM.ScriptLines, Join({Block("CREATE", "B"), Block("CREATE", "A", {"B"}), Block("CREATE", "B"),
-                                    Block("CREATE", "B"), Block("CREATE", "D", {"B"})}));
-    EXPECT_EQ(FindingRows(Rep), Missing({"B", "A", "B", "B", "D"}));
+    CheckPair("", newSql);
+    ExpectScriptAndFindings(Join({Block("CREATE", "B"), Block("CREATE", "A", {"B"}), Block("CREATE", "B"),
+                                  Block("CREATE", "B"), Block("CREATE", "D", {"B"})}),
+                            Missing({"B", "A", "B", "B", "D"}));
 
-    RunMode(true);
-    Check();
-    EXPECT_EQ(FindingRows(Rep), Missing({"B", "A", "D"}));
-    RunMode(true);
-    Check();
-    EXPECT_TRUE(FindingRows(Rep).empty());
+    RepairTwice(Missing({"B", "A", "D"}));
 }
 
 TEST_F(ProceduresTest, EqualCallerDoesNotWalkItsCallees)
 {
     const std::string caller = Create("B") + Create("A", Calls("B"));
-    MakePair(caller, Create("A") + Create("B", "  EXIT;\n") + Alter("A", Calls("B")));
-    Connect();
-    RunMode(false);
-    Check();
+    CheckPair(caller, Create("A") + Create("B", "  EXIT;\n") + Alter("A", Calls("B")));
     const Lines altered{"/* STORED PROC B */", "ALTER PROCEDURE " + Padded("B"), "", "as", "BEGIN", "  EXIT;",
                         "END", ";", ""};
-    EXPECT_EQ(DM.ScriptLines, altered);
-    EXPECT_EQ(FindingRows(Rep), (Rows{{"STORED PROC.", "B", "different"}}));
+    ExpectScriptAndFindings(altered, Rows{{"STORED PROC.", "B", "different"}});
 }
 
 TEST_F(ProceduresTest, SelfAndMutuallyCallingProceduresEnd)
 {
     const std::string newSql = Create("P") + Create("Q", Calls("P")) + Alter("P", Calls("Q")) + Create("S") +
                                Alter("S", "  IF (1 = 0) THEN EXECUTE PROCEDURE S;\n");
-    MakePair("", newSql);
-    Connect();
-    RunMode(false);
-    Check();
+    CheckPair("", newSql);
     Lines self{"/* STORED PROC S */", "CREATE PROCEDURE " + Padded("S"), "", "as", "BEGIN",
                "  IF (1 = 0) THEN EXECUTE PROCEDURE S;", "END", ";", ""};
     EXPECT_EQ(DM.ScriptLines, Join({Block("CREATE", "Q", {"P"}), Block("CREATE", "P", {"Q"}), Block("CREATE", "P", {"Q"}),
@@ -134,12 +107,7 @@ TEST_F(ProceduresTest, SelfAndMutuallyCallingProceduresEnd)
     Disconnect();
     OldDb->Run(Create("P") + Create("Q", Calls("P")) + Alter("P", Calls("Q")));
     Connect();
-    RunMode(true);
-    Check();
-    EXPECT_EQ(FindingRows(Rep), Missing({"S"}));
-    RunMode(true);
-    Check();
-    EXPECT_TRUE(FindingRows(Rep).empty());
+    RepairTwice(Missing({"S"}));
 }
 
 TEST_F(ProceduresTest, BlankInSourceParameterNameLengthOrExtraOutputMakeItDifferent)
@@ -150,10 +118,7 @@ TEST_F(ProceduresTest, BlankInSourceParameterNameLengthOrExtraOutputMakeItDiffer
     const std::string newSql = Create("SRC", "  EXIT;\n") + Create("PNAME (Y INTEGER)") +
                                Create("PLEN (S VARCHAR(20))") + Create("POUT RETURNS (A INTEGER)") +
                                Create("SCALE (N NUMERIC(9,2))");
-    MakePair(oldSql, newSql);
-    Connect();
-    RunMode(false);
-    Check();
+    CheckPair(oldSql, newSql);
     const Rows different{{"STORED PROC.", "SRC", "different"},
                          {"STORED PROC.", "PNAME", "different"},
                          {"STORED PROC.", "PLEN", "different"},
@@ -169,12 +134,7 @@ TEST_F(ProceduresTest, BlankInSourceParameterNameLengthOrExtraOutputMakeItDiffer
                      "/* STORED PROC POUT */", "ALTER PROCEDURE " + Padded("POUT"), "", "RETURNS (A INTEGER)", "as",
                      "BEGIN", "END", ";", ""}));
 
-    RunMode(true);
-    Check();
-    EXPECT_EQ(FindingRows(Rep), different);
-    RunMode(true);
-    Check();
-    EXPECT_TRUE(FindingRows(Rep).empty());
+    RepairTwice(different);
 }
 
 TEST_F(ProceduresTest, CalleeWithParametersCreatedByAWalkIsEqualInItsOwnTurn)
@@ -184,37 +144,22 @@ TEST_F(ProceduresTest, CalleeWithParametersCreatedByAWalkIsEqualInItsOwnTurn)
     const std::string newSql = equal + Create("A") + Create("B (X INTEGER) RETURNS (Y VARCHAR(10))", "  Y = X;\n") +
                                "SET TERM ^;\nALTER PROCEDURE A AS DECLARE VARIABLE V VARCHAR(10);\n"
                                "BEGIN EXECUTE PROCEDURE B 1 RETURNING_VALUES :V; END^\nSET TERM ;^\n";
-    MakePair(equal, newSql);
-    Connect();
-    RunMode(true);
-    Check();
-    EXPECT_EQ(FindingRows(Rep), Missing({"B", "A"}));
-    RunMode(true);
-    Check();
-    EXPECT_TRUE(FindingRows(Rep).empty());
+    ConnectPair(equal, newSql);
+    RepairTwice(Missing({"B", "A"}));
 }
 
 TEST_F(ProceduresTest, CalleeAlteredByAWalkIsReadAgainAndFoundEqualInItsOwnTurn)
 {
     // A comes first in the main loop; its walk alters B, whose source and parameter domains then change in the Old Database.
-    MakePair(Create("B (X INTEGER)", "  EXIT;\n"),
-             Create("A") + Create("B (X VARCHAR(10))") + Alter("A", Calls("B 'x'")));
-    Connect();
-    RunMode(false);
-    Check();
+    CheckPair(Create("B (X INTEGER)", "  EXIT;\n"),
+              Create("A") + Create("B (X VARCHAR(10))") + Alter("A", Calls("B 'x'")));
     const Lines alterB{"/* STORED PROC B */", "ALTER PROCEDURE " + Padded("B"), "(X VARCHAR(10))", "as", "BEGIN", "END",
                        ";", ""};
     const Lines createA{"/* STORED PROC A */", "CREATE PROCEDURE " + Padded("A"), "", "as", "BEGIN",
                         "  EXECUTE PROCEDURE B 'x';", "END", ";", ""};
-    EXPECT_EQ(DM.ScriptLines, Join({alterB, createA, alterB}));
-    EXPECT_EQ(FindingRows(Rep), (Rows{{"STORED PROC.", "B", "different"},
-                                      {"STORED PROC.", "A", "not exist"},
-                                      {"STORED PROC.", "B", "different"}}));
+    ExpectScriptAndFindings(Join({alterB, createA, alterB}), Rows{{"STORED PROC.", "B", "different"},
+                                                                  {"STORED PROC.", "A", "not exist"},
+                                                                  {"STORED PROC.", "B", "different"}});
 
-    RunMode(true);
-    Check();
-    EXPECT_EQ(FindingRows(Rep), (Rows{{"STORED PROC.", "B", "different"}, {"STORED PROC.", "A", "not exist"}}));
-    RunMode(true);
-    Check();
-    EXPECT_TRUE(FindingRows(Rep).empty());
+    RepairTwice(Rows{{"STORED PROC.", "B", "different"}, {"STORED PROC.", "A", "not exist"}});
 }

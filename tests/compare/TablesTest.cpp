@@ -66,20 +66,18 @@ Lines Joined(std::initializer_list<Lines> blocks)
 
 TEST_F(TablesTest, MissingTableIsCreatedWholeAndViewsAndSystemTablesAreNotSeen)
 {
-    MakePair("CREATE DOMAIN D_ID AS INTEGER;\nCREATE TABLE OLD_ONLY (X INTEGER);",
-             "CREATE DOMAIN D_ID AS INTEGER;\n"
-             "CREATE TABLE ORDERS (ID D_ID NOT NULL, CODE CHAR(10), NOTE VARCHAR(80), TWICE COMPUTED BY (ID * 2),\n"
-             "  FLAG BOOLEAN);\n"
-             "CREATE TABLE ONE (ONLY_COL INTEGER NOT NULL);\n"
-             "CREATE VIEW V_ORDERS AS SELECT ID FROM ORDERS;");
-    Connect();
-    Check(false);
+    CheckPair("CREATE DOMAIN D_ID AS INTEGER;\nCREATE TABLE OLD_ONLY (X INTEGER);",
+              "CREATE DOMAIN D_ID AS INTEGER;\n"
+              "CREATE TABLE ORDERS (ID D_ID NOT NULL, CODE CHAR(10), NOTE VARCHAR(80), TWICE COMPUTED BY (ID * 2),\n"
+              "  FLAG BOOLEAN);\n"
+              "CREATE TABLE ONE (ONLY_COL INTEGER NOT NULL);\n"
+              "CREATE VIEW V_ORDERS AS SELECT ID FROM ORDERS;");
     // A missing table's columns are not compared further: no FIELD rows follow.
-    EXPECT_EQ(DM.ScriptLines, (Lines{"/* TABLE ORDERS */", "CREATE TABLE ORDERS", "(", "ID D_ID NOT NULL,",
-                                     "CODE CHAR(10),", "NOTE VARCHAR(80),", "TWICE INTEGER,", "FLAG ", ")", ";", "",
-                                     "/* TABLE ONE */", "CREATE TABLE ONE", "(", "ONLY_COL INTEGER NOT NULL", ")",
-                                     ";", ""}));
-    EXPECT_EQ(FindingRows(Rep), (Rows{{"TABLE", "ORDERS", "not exist"}, {"TABLE", "ONE", "not exist"}}));
+    ExpectScriptAndFindings(Lines{"/* TABLE ORDERS */", "CREATE TABLE ORDERS", "(", "ID D_ID NOT NULL,",
+                                  "CODE CHAR(10),", "NOTE VARCHAR(80),", "TWICE INTEGER,", "FLAG ", ")", ";", "",
+                                  "/* TABLE ONE */", "CREATE TABLE ONE", "(", "ONLY_COL INTEGER NOT NULL", ")", ";",
+                                  ""},
+                            Rows{{"TABLE", "ORDERS", "not exist"}, {"TABLE", "ONE", "not exist"}});
     EXPECT_EQ(Bar.Maximum(), 2);
     // Both transactions end with the check.
     EXPECT_FALSE(DM.OldTran.Active());
@@ -88,53 +86,43 @@ TEST_F(TablesTest, MissingTableIsCreatedWholeAndViewsAndSystemTablesAreNotSeen)
 
 TEST_F(TablesTest, MissingColumnsAreAddedAndTheNotNullKeepsItsTrailingBlank)
 {
-    MakePair("CREATE DOMAIN D_CODE AS VARCHAR(12);\nCREATE TABLE T (ID INTEGER, OLD_ONLY INTEGER);",
-             "CREATE DOMAIN D_CODE AS VARCHAR(12);\n"
-             "CREATE TABLE T (ID INTEGER, NAME D_CODE NOT NULL, AMOUNT NUMERIC(9,2),\n"
-             "  MEMO BLOB SUB_TYPE 1 SEGMENT SIZE 80, FSS VARCHAR(10) CHARACTER SET UNICODE_FSS);");
-    Connect();
-    Check(false);
-    EXPECT_EQ(DM.ScriptLines,
-              (Lines{"/* TABLE T */", "ALTER TABLE T", "ADD NAME D_CODE NOT NULL ", ";", "",
-                     // NUMERIC renders as its storage type, the multi-byte VARCHAR as its byte length.
-                     "/* TABLE T */", "ALTER TABLE T", "ADD AMOUNT INTEGER", ";", "",
-                     "/* TABLE T */", "ALTER TABLE T", "ADD MEMO BLOB SUB_TYPE 1 SEGMENT SIZE 80", ";", "",
-                     "/* TABLE T */", "ALTER TABLE T", "ADD FSS VARCHAR(30)", ";", ""}));
-    EXPECT_EQ(FindingRows(Rep), (Rows{{"FIELD", "T-NAME", "not exist"},
-                                      {"FIELD", "T-AMOUNT", "not exist"},
-                                      {"FIELD", "T-MEMO", "not exist"},
-                                      {"FIELD", "T-FSS", "not exist"}}));
+    CheckPair("CREATE DOMAIN D_CODE AS VARCHAR(12);\nCREATE TABLE T (ID INTEGER, OLD_ONLY INTEGER);",
+              "CREATE DOMAIN D_CODE AS VARCHAR(12);\n"
+              "CREATE TABLE T (ID INTEGER, NAME D_CODE NOT NULL, AMOUNT NUMERIC(9,2),\n"
+              "  MEMO BLOB SUB_TYPE 1 SEGMENT SIZE 80, FSS VARCHAR(10) CHARACTER SET UNICODE_FSS);");
+    ExpectScriptAndFindings(Lines{"/* TABLE T */", "ALTER TABLE T", "ADD NAME D_CODE NOT NULL ", ";", "",
+                                  // NUMERIC renders as its storage type, the multi-byte VARCHAR as its byte length.
+                                  "/* TABLE T */", "ALTER TABLE T", "ADD AMOUNT INTEGER", ";", "", "/* TABLE T */",
+                                  "ALTER TABLE T", "ADD MEMO BLOB SUB_TYPE 1 SEGMENT SIZE 80", ";", "", "/* TABLE T */",
+                                  "ALTER TABLE T", "ADD FSS VARCHAR(30)", ";", ""},
+                            Rows{{"FIELD", "T-NAME", "not exist"}, {"FIELD", "T-AMOUNT", "not exist"},
+                                 {"FIELD", "T-MEMO", "not exist"}, {"FIELD", "T-FSS", "not exist"}});
 }
 
 TEST_F(TablesTest, ImplicitDomainsCompareByTheirRenderedType)
 {
     // The extra table shifts the Old side's implicit domain names away from the New side's.
-    MakePair("CREATE TABLE SHIFT (S1 INTEGER, S2 INTEGER);\n"
-             "CREATE TABLE T (SAME VARCHAR(20), WIDER VARCHAR(20), SCALED NUMERIC(9,3), FSS VARCHAR(10));",
-             "CREATE TABLE T (SAME VARCHAR(20), WIDER VARCHAR(30), SCALED NUMERIC(9,2),\n"
-             "  FSS VARCHAR(10) CHARACTER SET UNICODE_FSS);");
-    Connect();
-    Check(false);
+    CheckPair("CREATE TABLE SHIFT (S1 INTEGER, S2 INTEGER);\n"
+              "CREATE TABLE T (SAME VARCHAR(20), WIDER VARCHAR(20), SCALED NUMERIC(9,3), FSS VARCHAR(10));",
+              "CREATE TABLE T (SAME VARCHAR(20), WIDER VARCHAR(30), SCALED NUMERIC(9,2),\n"
+              "  FSS VARCHAR(10) CHARACTER SET UNICODE_FSS);");
     // The conversion writes the New type whole: characters and character set, not bytes.
-    EXPECT_EQ(DM.ScriptLines, (Lines{"/* TABLE T */", "ALTER TABLE T", "ALTER WIDER TYPE VARCHAR(30)", ";", "",
-                                     "/* TABLE T */", "ALTER TABLE T",
-                                     "ALTER FSS TYPE VARCHAR(10) CHARACTER SET UNICODE_FSS", ";", ""}));
-    EXPECT_EQ(FindingRows(Rep), (Rows{{"FIELD", "T-WIDER", "different"}, {"FIELD", "T-FSS", "different"}}));
+    ExpectScriptAndFindings(Lines{"/* TABLE T */", "ALTER TABLE T", "ALTER WIDER TYPE VARCHAR(30)", ";", "",
+                                  "/* TABLE T */", "ALTER TABLE T",
+                                  "ALTER FSS TYPE VARCHAR(10) CHARACTER SET UNICODE_FSS", ";", ""},
+                            Rows{{"FIELD", "T-WIDER", "different"}, {"FIELD", "T-FSS", "different"}});
 }
 
 TEST_F(TablesTest, NamedDomainAgainstImplicitOrAnotherNamedOneMovesTheColumnToIt)
 {
-    MakePair("CREATE DOMAIN D_CODE AS VARCHAR(12);\nCREATE DOMAIN D_OTHER AS VARCHAR(12);\n"
-             "CREATE TABLE T (A VARCHAR(12), B D_OTHER, C D_CODE, D D_CODE);",
-             "CREATE DOMAIN D_CODE AS VARCHAR(12);\nCREATE DOMAIN D_OTHER AS VARCHAR(12);\n"
-             "CREATE TABLE T (A D_CODE, B D_CODE, C D_CODE, D VARCHAR(12));");
-    Connect();
-    Check(false);
-    EXPECT_EQ(DM.ScriptLines, Joined({Alter("T", "ALTER A TYPE D_CODE"), Alter("T", "ALTER B TYPE D_CODE"),
-                                      {"/* TABLE T */", "ALTER TABLE T", "ALTER D TYPE VARCHAR(12)", ";", ""}}));
-    EXPECT_EQ(FindingRows(Rep), (Rows{{"FIELD", "T-A", "different"},
-                                      {"FIELD", "T-B", "different"},
-                                      {"FIELD", "T-D", "different"}}));
+    CheckPair("CREATE DOMAIN D_CODE AS VARCHAR(12);\nCREATE DOMAIN D_OTHER AS VARCHAR(12);\n"
+              "CREATE TABLE T (A VARCHAR(12), B D_OTHER, C D_CODE, D D_CODE);",
+              "CREATE DOMAIN D_CODE AS VARCHAR(12);\nCREATE DOMAIN D_OTHER AS VARCHAR(12);\n"
+              "CREATE TABLE T (A D_CODE, B D_CODE, C D_CODE, D VARCHAR(12));");
+    ExpectScriptAndFindings(
+        Joined({Alter("T", "ALTER A TYPE D_CODE"), Alter("T", "ALTER B TYPE D_CODE"),
+                {"/* TABLE T */", "ALTER TABLE T", "ALTER D TYPE VARCHAR(12)", ";", ""}}),
+        Rows{{"FIELD", "T-A", "different"}, {"FIELD", "T-B", "different"}, {"FIELD", "T-D", "different"}});
     RepairAndRecheck([this] { Check(); });
 }
 
@@ -144,14 +132,11 @@ TEST_F(TablesTest, NullFlagNullAgainstZeroIsEqualAndOneAgainstEitherIsNot)
     const char* zeroFlags = "CREATE TABLE T (A INTEGER CONSTRAINT NN_A NOT NULL, B INTEGER CONSTRAINT NN_B NOT NULL,\n"
                             "  C INTEGER, D INTEGER NOT NULL);\n"
                             "COMMIT;\nALTER TABLE T DROP CONSTRAINT NN_A;\nALTER TABLE T DROP CONSTRAINT NN_B;";
-    MakePair(zeroFlags, "CREATE TABLE T (A INTEGER, B INTEGER NOT NULL, C INTEGER NOT NULL, D INTEGER);");
-    Connect();
-    Check(false);
-    EXPECT_EQ(DM.ScriptLines, Joined({Alter("T", "ALTER B SET NOT NULL"), Alter("T", "ALTER C SET NOT NULL"),
-                                      Alter("T", "ALTER D DROP NOT NULL")}));
-    EXPECT_EQ(FindingRows(Rep), (Rows{{"FIELD", "T-B", "different"},
-                                      {"FIELD", "T-C", "different"},
-                                      {"FIELD", "T-D", "different"}}));
+    CheckPair(zeroFlags, "CREATE TABLE T (A INTEGER, B INTEGER NOT NULL, C INTEGER NOT NULL, D INTEGER);");
+    ExpectScriptAndFindings(
+        Joined({Alter("T", "ALTER B SET NOT NULL"), Alter("T", "ALTER C SET NOT NULL"),
+                Alter("T", "ALTER D DROP NOT NULL")}),
+        Rows{{"FIELD", "T-B", "different"}, {"FIELD", "T-C", "different"}, {"FIELD", "T-D", "different"}});
     RepairAndRecheck([this] { Check(); });
     EXPECT_EQ(LegacyFixes("T", "D").second, Statements{SystemUpdate("T", "D", "RDB$NULL_FLAG = NULL")});
     EXPECT_EQ(LegacyFixes("T", "B").second, Statements{SystemUpdate("T", "B", "RDB$NULL_FLAG = 1")});
@@ -160,21 +145,17 @@ TEST_F(TablesTest, NullFlagNullAgainstZeroIsEqualAndOneAgainstEitherIsNot)
     // The pair is made again under the same file names: the first must be gone before.
     OldDb.reset();
     NewDb.reset();
-    MakePair("CREATE TABLE T (A INTEGER NOT NULL, B INTEGER, C INTEGER, D INTEGER NOT NULL);", zeroFlags);
-    Connect();
-    Check(false);
+    CheckPair("CREATE TABLE T (A INTEGER NOT NULL, B INTEGER, C INTEGER, D INTEGER NOT NULL);", zeroFlags);
     EXPECT_EQ(DM.ScriptLines, Alter("T", "ALTER A DROP NOT NULL"));
     EXPECT_EQ(LegacyFixes("T", "A").second, Statements{SystemUpdate("T", "A", "RDB$NULL_FLAG = 0")});
 }
 
 TEST_F(TablesTest, ColumnWhoseDomainAndNullabilityDifferGetsTwoFixesDomainFirst)
 {
-    MakePair("CREATE DOMAIN D_CODE AS VARCHAR(12);\nCREATE TABLE T (C VARCHAR(12));",
-             "CREATE DOMAIN D_CODE AS VARCHAR(12);\nCREATE TABLE T (C D_CODE NOT NULL);");
-    Connect();
-    Check(false);
-    EXPECT_EQ(DM.ScriptLines, Joined({Alter("T", "ALTER C TYPE D_CODE"), Alter("T", "ALTER C SET NOT NULL")}));
-    EXPECT_EQ(FindingRows(Rep), (Rows{{"FIELD", "T-C", "different"}, {"FIELD", "T-C", "different"}}));
+    CheckPair("CREATE DOMAIN D_CODE AS VARCHAR(12);\nCREATE TABLE T (C VARCHAR(12));",
+              "CREATE DOMAIN D_CODE AS VARCHAR(12);\nCREATE TABLE T (C D_CODE NOT NULL);");
+    ExpectScriptAndFindings(Joined({Alter("T", "ALTER C TYPE D_CODE"), Alter("T", "ALTER C SET NOT NULL")}),
+                            Rows{{"FIELD", "T-C", "different"}, {"FIELD", "T-C", "different"}});
     // Older servers: the system-table row is overwritten, as designed for them.
     EXPECT_EQ(LegacyFixes("T", "C"), std::make_pair(Statements{SystemUpdate("T", "C", "RDB$FIELD_SOURCE = 'D_CODE'")},
                                                     Statements{SystemUpdate("T", "C", "RDB$NULL_FLAG = 1")}));
@@ -182,23 +163,15 @@ TEST_F(TablesTest, ColumnWhoseDomainAndNullabilityDifferGetsTwoFixesDomainFirst)
 
 TEST_F(TablesTest, RepairCreatesTablesAddsAndConvertsColumnsSoThatASecondRunFindsNothing)
 {
-    MakePair("CREATE DOMAIN D_ID AS INTEGER;\nCREATE DOMAIN D_CODE AS VARCHAR(12);\n"
-             "CREATE TABLE T (ID D_ID, NARROW VARCHAR(20), CODE D_CODE);\n"
-             "INSERT INTO T (ID, NARROW, CODE) VALUES (1, 'kept', 'abc');",
-             "CREATE DOMAIN D_ID AS INTEGER;\nCREATE DOMAIN D_CODE AS VARCHAR(12);\n"
-             "CREATE TABLE T (ID D_ID, NARROW VARCHAR(40), CODE VARCHAR(12), ADDED D_CODE, NOTE CHAR(5));\n"
-             "CREATE TABLE ORDERS (ID D_ID NOT NULL, NOTE VARCHAR(80), MEMO BLOB SUB_TYPE 1 SEGMENT SIZE 80);");
-    Connect();
-    Check(true);
-    EXPECT_TRUE(DM.ScriptLines.empty());
-    EXPECT_EQ(FindingRows(Rep), (Rows{{"FIELD", "T-NARROW", "different"},
-                                      {"FIELD", "T-CODE", "different"},
-                                      {"FIELD", "T-ADDED", "not exist"},
-                                      {"FIELD", "T-NOTE", "not exist"},
-                                      {"TABLE", "ORDERS", "not exist"}}));
-
-    Check(true);
-    EXPECT_TRUE(FindingRows(Rep).empty());
+    ConnectPair("CREATE DOMAIN D_ID AS INTEGER;\nCREATE DOMAIN D_CODE AS VARCHAR(12);\n"
+                "CREATE TABLE T (ID D_ID, NARROW VARCHAR(20), CODE D_CODE);\n"
+                "INSERT INTO T (ID, NARROW, CODE) VALUES (1, 'kept', 'abc');",
+                "CREATE DOMAIN D_ID AS INTEGER;\nCREATE DOMAIN D_CODE AS VARCHAR(12);\n"
+                "CREATE TABLE T (ID D_ID, NARROW VARCHAR(40), CODE VARCHAR(12), ADDED D_CODE, NOTE CHAR(5));\n"
+                "CREATE TABLE ORDERS (ID D_ID NOT NULL, NOTE VARCHAR(80), MEMO BLOB SUB_TYPE 1 SEGMENT SIZE 80);");
+    RepairTwice(Rows{{"FIELD", "T-NARROW", "different"}, {"FIELD", "T-CODE", "different"},
+                     {"FIELD", "T-ADDED", "not exist"}, {"FIELD", "T-NOTE", "not exist"},
+                     {"TABLE", "ORDERS", "not exist"}});
     Disconnect();
     // The converted columns keep their data.
     const std::string row = OldDb->Isql("SELECT NARROW || '/' || CODE FROM T;");
@@ -207,10 +180,8 @@ TEST_F(TablesTest, RepairCreatesTablesAddsAndConvertsColumnsSoThatASecondRunFind
 
 TEST_F(TablesTest, RefusedNotNullEndsTheRepairWithTheServersMessageAndEarlierFixesStay)
 {
-    MakePair("CREATE TABLE T1 (ID INTEGER);\nCREATE TABLE T2 (C INTEGER);\nINSERT INTO T2 (C) VALUES (NULL);",
-             "CREATE TABLE T1 (ID INTEGER, EXTRA INTEGER);\nCREATE TABLE T2 (C INTEGER NOT NULL);");
-    Connect();
-    Check(false);
+    CheckPair("CREATE TABLE T1 (ID INTEGER);\nCREATE TABLE T2 (C INTEGER);\nINSERT INTO T2 (C) VALUES (NULL);",
+              "CREATE TABLE T1 (ID INTEGER, EXTRA INTEGER);\nCREATE TABLE T2 (C INTEGER NOT NULL);");
     EXPECT_EQ(DM.ScriptLines, Joined({{"/* TABLE T1 */", "ALTER TABLE T1", "ADD EXTRA INTEGER", ";", ""},
                                       Alter("T2", "ALTER C SET NOT NULL")}));
 
@@ -228,14 +199,13 @@ TEST_F(TablesTest, RefusedNotNullEndsTheRepairWithTheServersMessageAndEarlierFix
 
 TEST_F(TablesTest, ImplicitNumericChangeKeepsScaleAndValueAndTheTypeIsWrittenWhole)
 {
-    MakePair("CREATE TABLE T (AMOUNT NUMERIC(4,2), PRICE NUMERIC(4,2), BIG INTEGER, CODE CHAR(5) CHARACTER SET UTF8);\n"
-             "INSERT INTO T (AMOUNT, PRICE, BIG, CODE) VALUES (12.75, 1.25, 7, 'ab');",
-             // Dialect 1 keeps NUMERIC(15,2) as DOUBLE PRECISION with a scale, and no precision. Four
-             // bytes a character: the byte length would make CHAR(40) a column of 160 bytes.
-             "CREATE TABLE T (AMOUNT NUMERIC(9,2), PRICE DECIMAL(9,3), BIG NUMERIC(15,2),\n"
-             "  CODE CHAR(10) CHARACTER SET UTF8);");
-    Connect();
-    Check(false);
+    CheckPair(
+        "CREATE TABLE T (AMOUNT NUMERIC(4,2), PRICE NUMERIC(4,2), BIG INTEGER, CODE CHAR(5) CHARACTER SET UTF8);\n"
+        "INSERT INTO T (AMOUNT, PRICE, BIG, CODE) VALUES (12.75, 1.25, 7, 'ab');",
+        // Dialect 1 keeps NUMERIC(15,2) as DOUBLE PRECISION with a scale, and no precision. Four
+        // bytes a character: the byte length would make CHAR(40) a column of 160 bytes.
+        "CREATE TABLE T (AMOUNT NUMERIC(9,2), PRICE DECIMAL(9,3), BIG NUMERIC(15,2),\n"
+        "  CODE CHAR(10) CHARACTER SET UTF8);");
     EXPECT_EQ(DM.ScriptLines, (Lines{"/* TABLE T */", "ALTER TABLE T", "ALTER AMOUNT TYPE NUMERIC(9,2)", ";", "",
                                      "/* TABLE T */", "ALTER TABLE T", "ALTER PRICE TYPE DECIMAL(9,3)", ";", "",
                                      "/* TABLE T */", "ALTER TABLE T", "ALTER BIG TYPE NUMERIC(18,2)", ";", "",
@@ -249,8 +219,7 @@ TEST_F(TablesTest, ImplicitNumericChangeKeepsScaleAndValueAndTheTypeIsWrittenWho
 
 TEST_F(TablesTest, DomainRowThatCannotBeFoundRendersEmptyInsteadOfTheLastRowFound)
 {
-    MakePair("CREATE TABLE T (A INTEGER, B VARCHAR(20));", "CREATE TABLE T (A INTEGER, B INTEGER);");
-    Connect();
+    ConnectPair("CREATE TABLE T (A INTEGER, B VARCHAR(20));", "CREATE TABLE T (A INTEGER, B INTEGER);");
     RunMode(false);
     TTbl tbl(DM, Rep);
     // Stands for an inconsistent Old Database: only the INTEGER domain rows are there.
@@ -272,12 +241,11 @@ TEST_F(TablesTest, TableColumnAndDomainNamesDifferingOnlyInCaseAreDifferent)
                                      "CREATE TABLE T (ID INTEGER, NAME VARCHAR(10), C D_CODE);");
     Connect();
     Check(false);
-    EXPECT_EQ(DM.ScriptLines, Joined({{"/* TABLE ORDERS */", "CREATE TABLE ORDERS", "(", "ID INTEGER", ")", ";", ""},
-                                      {"/* TABLE T */", "ALTER TABLE T", "ADD NAME VARCHAR(10)", ";", ""},
-                                      Alter("T", "ALTER C TYPE D_CODE")}));
-    EXPECT_EQ(FindingRows(Rep), (Rows{{"TABLE", "ORDERS", "not exist"},
-                                      {"FIELD", "T-NAME", "not exist"},
-                                      {"FIELD", "T-C", "different"}}));
+    ExpectScriptAndFindings(
+        Joined({{"/* TABLE ORDERS */", "CREATE TABLE ORDERS", "(", "ID INTEGER", ")", ";", ""},
+                {"/* TABLE T */", "ALTER TABLE T", "ADD NAME VARCHAR(10)", ";", ""},
+                Alter("T", "ALTER C TYPE D_CODE")}),
+        Rows{{"TABLE", "ORDERS", "not exist"}, {"FIELD", "T-NAME", "not exist"}, {"FIELD", "T-C", "different"}});
 }
 
 TEST_F(TablesTest, LowerCaseNewTableIsMissingAndItsColumnsAreReadUnderItsOwnName)
@@ -287,9 +255,9 @@ TEST_F(TablesTest, LowerCaseNewTableIsMissingAndItsColumnsAreReadUnderItsOwnName
                                      "CREATE TABLE \"orders\" (\"id\" INTEGER NOT NULL, NOTE VARCHAR(8));", 3);
     Connect();
     Check(false);
-    EXPECT_EQ(DM.ScriptLines, (Lines{"/* TABLE orders */", "CREATE TABLE orders", "(", "id INTEGER NOT NULL,",
-                                     "NOTE VARCHAR(8)", ")", ";", ""}));
-    EXPECT_EQ(FindingRows(Rep), (Rows{{"TABLE", "orders", "not exist"}}));
+    ExpectScriptAndFindings(Lines{"/* TABLE orders */", "CREATE TABLE orders", "(", "id INTEGER NOT NULL,",
+                                  "NOTE VARCHAR(8)", ")", ";", ""},
+                            Rows{{"TABLE", "orders", "not exist"}});
 }
 
 TEST_F(TablesTest, EveryQuotedLiteralDoublesTheQuotesInsideIt)

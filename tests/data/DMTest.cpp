@@ -89,26 +89,17 @@ TEST_F(DMTest, RefusedFixIsUndoneSoNeitherALaterFixNorTheClosingCommitLandsIt)
     Connect();
     // The server checks the key only at commit.
     DM.RunSQL.Lines = {"ALTER TABLE DUP ADD CONSTRAINT PK_DUP PRIMARY KEY (ID)"};
-    try {
-        DM.ExecuteFix();
-        FAIL() << "the key over duplicate rows was accepted";
-    } catch (const DbError& error) {
-        EXPECT_STREQ(error.what(), "violation of PRIMARY or UNIQUE KEY constraint \"PK_DUP\" on table \"DUP\"\r\n"
-                                   "Problematic key value is (\"ID\" = 1)");
-    }
+    EXPECT_EQ(ErrorOf([&] { DM.ExecuteFix(); }),
+              "violation of PRIMARY or UNIQUE KEY constraint \"PK_DUP\" on table \"DUP\"\r\n"
+              "Problematic key value is (\"ID\" = 1)");
     DM.RunSQL.Lines = {"CREATE GENERATOR G_AFTER"};
     DM.ExecuteFix();
 
     // A drop refused while another attachment uses the table would be landed by the closing
     // commit once that attachment has gone.
     {
-        Connection holder;
-        holder.Params = {"user_name=SYSDBA", "password=x"};
-        holder.SetDatabaseName(OldDb->Path());
-        holder.Open();
-        Transaction tran(holder);
-        tran.Params = {"read_committed", "rec_version", "nowait"};
-        Query use(holder, tran, {"select * from T"});
+        OwnAttachment holder(OldDb->Path());
+        Query use(holder.Db, holder.Tran, {"select * from T"});
         use.Open();
         DM.RunSQL.Lines = {"DROP TABLE T"};
         EXPECT_THROW(DM.ExecuteFix(), DbError);

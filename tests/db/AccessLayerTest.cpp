@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -36,6 +37,14 @@ protected:
         connection.Open();
     }
 
+    // A query of the sample database, opened.
+    Query Opened(std::vector<std::string> sql)
+    {
+        Query query(connection, transaction, std::move(sql));
+        query.Open();
+        return query;
+    }
+
     std::unique_ptr<TestDb> db;
     Connection connection;
     Transaction transaction{connection};
@@ -43,8 +52,7 @@ protected:
 
 TEST_F(AccessLayerTest, CharColumnKeepsItsPaddingAndNullReadsEmptyAndZero)
 {
-    Query query(connection, transaction, {"select * from T order by ID"});
-    query.Open();
+    Query query = Opened({"select * from T order by ID"});
     // NULLs sort first in Firebird 3.
     EXPECT_EQ(query.AsString("ID"), "");
     EXPECT_EQ(query.AsInteger("id"), 0);
@@ -67,40 +75,24 @@ TEST_F(AccessLayerTest, BlobIsReadWholeAcrossSegments)
     Statement insert(connection, transaction);
     insert.Lines = {"INSERT INTO T (ID, MEMO) VALUES (9, '" + text + "')"};
     insert.Execute();
-    Query query(connection, transaction, {"select MEMO from T where ID = 9"});
-    query.Open();
+    Query query = Opened({"select MEMO from T where ID = 9"});
     EXPECT_EQ(query.AsString("MEMO"), text);
 }
 
 TEST_F(AccessLayerTest, SystemNamesArePaddedToNinetyThreeBytes)
 {
-    Query query(connection, transaction, {"select RDB$RELATION_NAME from RDB$RELATIONS where RDB$RELATION_NAME='T'"});
-    query.Open();
+    Query query = Opened({"select RDB$RELATION_NAME from RDB$RELATIONS where RDB$RELATION_NAME='T'"});
     EXPECT_EQ(query.AsString("RDB$RELATION_NAME"), "T" + std::string(92, ' '));
 }
 
 TEST_F(AccessLayerTest, UnknownColumnAndParameterAreNamedInTheError)
 {
     Query query(connection, transaction, {"select * from T where ID=:TID"});
-    EXPECT_THROW(
-        {
-            try {
-                query.SetParam("NOPE", "1");
-            } catch (const DbError& error) {
-                EXPECT_STREQ(error.what(), "Parameter 'NOPE' not found");
-                throw;
-            }
-        },
-        DbError);
+    EXPECT_EQ(ErrorOf([&] { query.SetParam("NOPE", "1"); }), "Parameter 'NOPE' not found");
     query.SetParam("TID", std::int64_t{2});
     query.Open();
     EXPECT_EQ(query.AsString("NAME"), "GEN_B" + std::string(26, ' '));
-    try {
-        query.AsString("MISSING");
-        FAIL() << "no error";
-    } catch (const DbError& error) {
-        EXPECT_STREQ(error.what(), "Field 'MISSING' not found");
-    }
+    EXPECT_EQ(ErrorOf([&] { query.AsString("MISSING"); }), "Field 'MISSING' not found");
 }
 
 TEST_F(AccessLayerTest, TextParameterSelectsRows)
@@ -145,22 +137,20 @@ TEST_F(AccessLayerTest, TextParameterSelectsRows)
 
 TEST_F(AccessLayerTest, LocateIgnoresTrailingBlanksAndLetterCaseCounts)
 {
-    Query query(connection, transaction, {"select * from T order by ID"});
-    query.Open();
-    EXPECT_TRUE(query.Locate("NAME", "GEN_A"));
-    EXPECT_EQ(query.AsString("ID"), "1");
-    EXPECT_TRUE(query.Locate("VNAME", "GEN_C"));
-    EXPECT_EQ(query.AsString("ID"), "3");
-    EXPECT_TRUE(query.Locate("NAME", "GEN_B   "));
-    EXPECT_EQ(query.AsString("ID"), "2");
+    Query query = Opened({"select * from T order by ID"});
+    const std::vector<std::tuple<std::string, std::string, std::string>> found{
+        {"NAME", "GEN_A", "1"}, {"VNAME", "GEN_C", "3"}, {"NAME", "GEN_B   ", "2"}};
+    for (const auto& [column, key, id] : found) {
+        EXPECT_TRUE(query.Locate(column, key)) << key;
+        EXPECT_EQ(query.AsString("ID"), id);
+    }
     EXPECT_FALSE(query.Locate("NAME", "gen_a"));
     EXPECT_FALSE(query.Locate("VNAME", "GEN_B"));
 }
 
 TEST_F(AccessLayerTest, LocateComparesIntegersAsTextAndNeverMatchesNull)
 {
-    Query query(connection, transaction, {"select * from T order by ID"});
-    query.Open();
+    Query query = Opened({"select * from T order by ID"});
     EXPECT_TRUE(query.Locate("ID", "1"));
     EXPECT_EQ(query.AsString("VNAME"), "GEN_A");
     EXPECT_FALSE(query.Locate("ID", "01"));
@@ -170,8 +160,7 @@ TEST_F(AccessLayerTest, LocateComparesIntegersAsTextAndNeverMatchesNull)
 
 TEST_F(AccessLayerTest, FailedLocateLeavesTheCurrentRow)
 {
-    Query query(connection, transaction, {"select * from T order by ID"});
-    query.Open();
+    Query query = Opened({"select * from T order by ID"});
     query.Next();
     query.Next();
     ASSERT_EQ(query.AsString("ID"), "2");
@@ -183,8 +172,7 @@ TEST_F(AccessLayerTest, FailedLocateLeavesTheCurrentRow)
 
 TEST_F(AccessLayerTest, WalkingSetsEofAndKeepsTheLastRow)
 {
-    Query query(connection, transaction, {"select * from T where ID is not null order by ID"});
-    query.Open();
+    Query query = Opened({"select * from T where ID is not null order by ID"});
     query.FetchAll();
     EXPECT_EQ(query.RecordCount(), 3);
     EXPECT_EQ(query.AsString("ID"), "1");
@@ -201,8 +189,7 @@ TEST_F(AccessLayerTest, WalkingSetsEofAndKeepsTheLastRow)
 
 TEST_F(AccessLayerTest, EmptyResultReadsEmptyAndZero)
 {
-    Query query(connection, transaction, {"select * from T where ID = 99"});
-    query.Open();
+    Query query = Opened({"select * from T where ID = 99"});
     EXPECT_TRUE(query.Eof());
     EXPECT_EQ(query.RecordCount(), 0);
     EXPECT_EQ(query.AsString("NAME"), "");
@@ -215,8 +202,7 @@ TEST_F(AccessLayerTest, EmptyResultReadsEmptyAndZero)
 
 TEST_F(AccessLayerTest, BookmarkReturnsToItsRowAfterReopening)
 {
-    Query query(connection, transaction, {"select * from T where ID is not null order by ID"});
-    query.Open();
+    Query query = Opened({"select * from T where ID is not null order by ID"});
     query.Next();
     auto mark = query.GetBookmark();
     query.Close();
@@ -228,8 +214,7 @@ TEST_F(AccessLayerTest, BookmarkReturnsToItsRowAfterReopening)
 
 TEST_F(AccessLayerTest, RetainingCommitKeepsHalfReadQueryAtItsRow)
 {
-    Query query(connection, transaction, {"select * from T where ID is not null order by ID"});
-    query.Open();
+    Query query = Opened({"select * from T where ID is not null order by ID"});
     query.Next();
     Statement statement(connection, transaction);
     statement.Lines = {"CREATE GENERATOR G_RETAIN"};
@@ -244,8 +229,7 @@ TEST_F(AccessLayerTest, RetainingCommitKeepsHalfReadQueryAtItsRow)
 
 TEST_F(AccessLayerTest, FullCommitClosesTheTransactionsQueries)
 {
-    Query query(connection, transaction, {"select * from T"});
-    query.Open();
+    Query query = Opened({"select * from T"});
     transaction.Commit();
     EXPECT_FALSE(query.Active());
     EXPECT_FALSE(transaction.Active());
@@ -255,19 +239,17 @@ TEST_F(AccessLayerTest, QueryThatStartedTheTransactionCommitsOnlyAsTheLastOpenQu
 {
     Query a(connection, transaction, {"select * from T"});
     Query b(connection, transaction, {"select * from T"});
-    a.Open();
-    b.Open();
-    b.Close();
-    EXPECT_TRUE(transaction.Active());
-    a.Close();
-    EXPECT_FALSE(transaction.Active());
-
-    a.Open();
-    b.Open();
-    a.Close();
-    EXPECT_TRUE(transaction.Active());
-    b.Close();
-    EXPECT_TRUE(transaction.Active());
+    // a starts the transaction each time; the one closed last tells whether it ends.
+    const auto openBothAndClose = [&](Query& first, Query& last, bool activeAtEnd) {
+        a.Open();
+        b.Open();
+        first.Close();
+        EXPECT_TRUE(transaction.Active());
+        last.Close();
+        EXPECT_EQ(transaction.Active(), activeAtEnd);
+    };
+    openBothAndClose(b, a, false);
+    openBothAndClose(a, b, true);
 }
 
 TEST_F(AccessLayerTest, ClosingTheConnectionCommitsPendingWork)
@@ -289,40 +271,21 @@ TEST_F(AccessLayerTest, ServerErrorsJoinStatusLinesWithoutFinalPeriod)
     transaction.StartTransaction();
     Statement statement(connection, transaction);
     statement.Lines = {"CREATE TABLE T (X INTEGER)"};
-    try {
-        statement.Execute();
-        FAIL() << "no error";
-    } catch (const DbError& error) {
-        EXPECT_STREQ(error.what(), "unsuccessful metadata update\r\nCREATE TABLE T failed\r\nTable T already exists");
-    }
+    EXPECT_EQ(ErrorOf([&] { statement.Execute(); }),
+              "unsuccessful metadata update\r\nCREATE TABLE T failed\r\nTable T already exists");
 }
 
 TEST_F(AccessLayerTest, StatementChecksItsPreconditions)
 {
     Statement statement(connection, transaction);
     statement.Lines = {"CREATE GENERATOR G1"};
-    try {
-        statement.Execute();
-        FAIL();
-    } catch (const DbError& error) {
-        EXPECT_STREQ(error.what(), "Transaction is not active");
-    }
+    EXPECT_EQ(ErrorOf([&] { statement.Execute(); }), "Transaction is not active");
     transaction.StartTransaction();
     statement.Lines.clear();
-    try {
-        statement.Execute();
-        FAIL();
-    } catch (const DbError& error) {
-        EXPECT_STREQ(error.what(), "Empty query");
-    }
+    EXPECT_EQ(ErrorOf([&] { statement.Execute(); }), "Empty query");
     connection.Close();
     statement.Lines = {"CREATE GENERATOR G1"};
-    try {
-        statement.Execute();
-        FAIL();
-    } catch (const DbError& error) {
-        EXPECT_STREQ(error.what(), "Cannot perform operation -- DB is not open");
-    }
+    EXPECT_EQ(ErrorOf([&] { statement.Execute(); }), "Cannot perform operation -- DB is not open");
 }
 
 TEST_F(AccessLayerTest, StatementTextIsSentUnchangedOrRefusedWhole)
@@ -335,28 +298,18 @@ TEST_F(AccessLayerTest, StatementTextIsSentUnchangedOrRefusedWhole)
     statement.Lines = {"CREATE EXCEPTION E_ZERO '" + std::string("a\0b", 3) + "'"};
     EXPECT_EQ(ErrorOf([&] { statement.Execute(); }), "Statement text contains a zero byte");
     transaction.CommitRetaining();
-    Query query(connection, transaction, {"select B from P(7)"});
-    query.Open();
+    Query query = Opened({"select B from P(7)"});
     EXPECT_EQ(query.AsInteger("B"), 7);
 }
 
 TEST_F(AccessLayerTest, ConnectionNameRules)
 {
     EXPECT_NO_THROW(connection.SetDatabaseName(db->Path()));
-    try {
-        connection.SetDatabaseName("/other.fdb");
-        FAIL();
-    } catch (const DbError& error) {
-        EXPECT_STREQ(error.what(), "Cannot perform operation -- DB is currently open");
-    }
+    EXPECT_EQ(ErrorOf([&] { connection.SetDatabaseName("/other.fdb"); }),
+              "Cannot perform operation -- DB is currently open");
     connection.Close();
     connection.SetDatabaseName("");
-    try {
-        connection.Open();
-        FAIL();
-    } catch (const DbError& error) {
-        EXPECT_STREQ(error.what(), "Database name is missing");
-    }
+    EXPECT_EQ(ErrorOf([&] { connection.Open(); }), "Database name is missing");
 }
 
 TEST_F(AccessLayerTest, LoginPromptCancelAndAnswer)
@@ -366,12 +319,7 @@ TEST_F(AccessLayerTest, LoginPromptCancelAndAnswer)
     login.Answers = {{false, "", ""}, {true, "ALICE", "secret"}};
     connection.Prompter = &login;
     connection.LoginPromptOn = true;
-    try {
-        connection.Open();
-        FAIL();
-    } catch (const DbError& error) {
-        EXPECT_STREQ(error.what(), "Operation cancelled at user's request");
-    }
+    EXPECT_EQ(ErrorOf([&] { connection.Open(); }), "Operation cancelled at user's request");
     EXPECT_EQ(login.LastUser, "SYSDBA");
     connection.Open();
     EXPECT_TRUE(connection.Connected());
@@ -381,8 +329,7 @@ TEST_F(AccessLayerTest, LoginPromptCancelAndAnswer)
 
 TEST_F(AccessLayerTest, Dialect1DateWarningsAreNoError)
 {
-    Query query(connection, transaction, {"select cast('2024-02-03' as date) as D from RDB$DATABASE"});
-    query.Open();
+    Query query = Opened({"select cast('2024-02-03' as date) as D from RDB$DATABASE"});
     EXPECT_EQ(query.AsString("D"), "2024-02-03 00:00:00");
 }
 
@@ -536,8 +483,7 @@ TEST_F(AccessLayerTest, EveryFetchOfAllRowsIsToldToTheConnectionsObserverLocates
 {
     CallCounter counter;
     connection.Fetches = &counter;
-    Query query(connection, transaction, {"select * from T"});
-    query.Open();
+    Query query = Opened({"select * from T"});
     query.FetchAll();
     EXPECT_EQ(counter.begun, 1);
     EXPECT_EQ(counter.ended, 1);
@@ -578,8 +524,7 @@ TEST_F(AccessLayerTest, AMovedQueryKeepsItsRowsAndItsPlaceAndTheMovedFromOneIsBo
 
 TEST_F(AccessLayerTest, AMovedTransactionOrConnectionTakesItsHandleAndItsQueriesAlong)
 {
-    Query query(connection, transaction, {"select * from T"});
-    query.Open();
+    Query query = Opened({"select * from T"});
     Transaction moved(std::move(transaction));
     EXPECT_FALSE(transaction.Active());
     EXPECT_TRUE(moved.Active());
@@ -733,8 +678,7 @@ TEST_F(AccessLayerTest, BlobTextsReadInOneSelectEqualThoseReadOneByOne)
     transaction.CommitRetaining();
     const std::vector<std::string> expected{"short", "bin", "<null>", "<null>", longText, "x",
                                             "Gr\xC3\xBC\xC3\x9F" "e ", "y"};
-    Query query(connection, transaction, {"select * from M order by ID"});
-    query.Open();
+    Query query = Opened({"select * from M order by ID"});
     EXPECT_EQ(AllCells(query, {"MEMO", "DATA"}), expected);
     query.Close();
     // One by one: an expression's blob cannot be matched to a stored one.

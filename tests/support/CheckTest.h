@@ -14,4 +14,18 @@ protected:
         RunMode(repair);
         Check();
     }
+    // A fresh pair, connected and checked once.
+    void CheckPair(const std::string& oldSql, const std::string& newSql, bool repair = false)
+    {
+        ConnectPair(oldSql, newSql);
+        Check(repair);
+    }
+    // A repair that finds these rows and scripts nothing, then one that finds nothing more.
+    void RepairTwice(const Rows& firstFindings)
+    {
+        Check(true);
+        ExpectScriptAndFindings(Lines{}, firstFindings);
+        Check(true);
+        EXPECT_TRUE(FindingRows(Rep).empty());
+    }
 };

@@ -124,6 +124,19 @@ void PairTest::Connect()
     DM.ConnectNew();
 }
 
+void PairTest::ConnectPair(const std::string& oldSql, const std::string& newSql)
+{
+    MakePair(oldSql, newSql);
+    Connect();
+}
+
+void PairTest::ScriptPass(const std::string& oldSql, const std::string& newSql, const std::function<void()>& check)
+{
+    ConnectPair(oldSql, newSql);
+    RunMode(false);
+    check();
+}
+
 void PairTest::Disconnect()
 {
     DM.NewDB.Close();
@@ -138,14 +151,29 @@ void PairTest::RunMode(bool repair, bool report)
     Rep.ClearReport();
 }
 
-void PairTest::RepairAndRecheck(const std::function<void()>& check)
+void PairTest::RepairAndRecheck(const std::function<void()>& check, const std::optional<Rows>& repaired)
 {
     RunMode(true);
     check();
+    if (repaired)
+        EXPECT_EQ(FindingRows(Rep), *repaired);
     RunMode(false);
     check();
-    EXPECT_EQ(DM.ScriptLines, Lines{});
-    EXPECT_EQ(FindingRows(Rep), Rows{});
+    ExpectScriptAndFindings(Lines{}, Rows{});
+}
+
+void PairTest::ExpectScriptAndFindings(const Lines& script, const Rows& findings)
+{
+    EXPECT_EQ(DM.ScriptLines, script);
+    EXPECT_EQ(FindingRows(Rep), findings);
+}
+
+OwnAttachment::OwnAttachment(const std::string& path)
+{
+    Db.Params = {"user_name=SYSDBA", "password=x"};
+    Db.SetDatabaseName(path);
+    Db.Open();
+    Tran.Params = {"read_committed", "rec_version", "nowait"};
 }
 
 std::string ErrorOf(const std::function<void()>& action)

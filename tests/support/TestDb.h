@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,15 +51,26 @@ public:
     bool Ask(const std::string& databaseName, std::string& userName, std::string& password) override;
 };
 
+// The shapes the tests assert whole: script lines and report rows.
+using Lines = std::vector<std::string>;
+using Rows = std::vector<ReportRows::Row>;
+
 // An Old/New pair named after the test, the data module, the report rows and a bar.
 class PairTest : public ::testing::Test {
 protected:
     void MakePair(const std::string& oldSql, const std::string& newSql);
     void Connect();
+    // MakePair, then Connect.
+    void ConnectPair(const std::string& oldSql, const std::string& newSql);
+    // A fresh pair, connected, and one pass of check in script mode.
+    void ScriptPass(const std::string& oldSql, const std::string& newSql, const std::function<void()>& check);
     void Disconnect();
     void RunMode(bool repair, bool report = true);
-    // Runs check in repair mode, then again in script mode, and expects nothing the second time.
-    void RepairAndRecheck(const std::function<void()>& check);
+    // Runs check in repair mode, then again in script mode, and expects nothing the second time;
+    // the repair's finding rows too, when given.
+    void RepairAndRecheck(const std::function<void()>& check, const std::optional<Rows>& repaired = std::nullopt);
+    // The whole script and the finding rows that the last pass left.
+    void ExpectScriptAndFindings(const Lines& script, const Rows& findings);
 
     std::unique_ptr<TestDb> OldDb;
     std::unique_ptr<TestDb> NewDb;
@@ -67,9 +79,13 @@ protected:
     SilentProgress Bar;
 };
 
-// The shapes the tests assert whole: script lines and report rows.
-using Lines = std::vector<std::string>;
-using Rows = std::vector<ReportRows::Row>;
+// An attachment of this process's own to a test database, as SYSDBA, with a read-committed
+// transaction: a look from outside the data module.
+struct OwnAttachment {
+    explicit OwnAttachment(const std::string& path);
+    Connection Db;
+    Transaction Tran{Db};
+};
 
 // Counts the calls around a long read, as a connection's observer or as a busy pointer.
 class CallCounter : public FetchObserver, public BusyPointer {
