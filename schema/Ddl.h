@@ -71,6 +71,8 @@ public:
     std::string AlterColumnDefault(const std::string& table, const Column& column) const;
     std::string AlterColumnNullability(const std::string& table, const Column& column) const;
     std::string RestartIdentity(const std::string& table, const Column& column) const;
+    // Firebird 4 and later.
+    std::string AlterIdentityIncrement(const std::string& table, const Column& column) const;
     std::string RenameColumn(const std::string& table, const std::string& column, const std::string& to) const;
     std::string AlterPackage(const Package& p) const;
     std::string RecreatePackageBody(const Package& p) const;

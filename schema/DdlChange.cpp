@@ -99,6 +99,12 @@ std::string Ddl::RestartIdentity(const std::string& table, const Column& column)
            std::to_string(column.identityStart);
 }
 
+std::string Ddl::AlterIdentityIncrement(const std::string& table, const Column& column) const
+{
+    return "ALTER TABLE " + Name(table) + " ALTER " + Name(column.name) + " SET INCREMENT BY " +
+           std::to_string(column.identityIncrement);
+}
+
 std::string Ddl::RenameColumn(const std::string& table, const std::string& column, const std::string& to) const
 {
     return "ALTER TABLE " + Name(table) + " ALTER " + Name(column) + " TO " + Name(to);

@@ -80,15 +80,28 @@ void Planner::AlterColumn(const Change& c)
         Add(ColumnChanges, c, ddl_.AlterColumnDefault(c.table, n));
     if (c.Has(Property::Nullability))
         Add(ColumnChanges, c, ddl_.AlterColumnNullability(c.table, n));
-    if (c.Has(Property::Identity)) {
-        if (n.identityType && o.identityType && *n.identityType == *o.identityType)
-            Add(ColumnChanges, c, ddl_.RestartIdentity(c.table, n));
-        else
-            NotMended(c, "a column cannot become or stop being an identity column in place");
-    }
+    if (c.Has(Property::Identity))
+        AlterIdentity(c, o, n);
     if (c.Has(Property::Collation))
         NotMended(c, "the server cannot change a column's collation in place");
     AlteredComment(c);
+}
+
+void Planner::AlterIdentity(const Change& c, const Column& o, const Column& n)
+{
+    if (!n.identityType || !o.identityType || *n.identityType != *o.identityType) {
+        NotMended(c, "a column cannot become or stop being an identity column in place");
+        return;
+    }
+    if (n.identityStart != o.identityStart)
+        Add(ColumnChanges, c, ddl_.RestartIdentity(c.table, n));
+    if (n.identityIncrement == o.identityIncrement)
+        return;
+    // Firebird 3 only restarts an identity column.
+    if (old_.odsMajor < 13)
+        NotMended(c, "the server changes an identity column's increment in place from Firebird 4 on");
+    else
+        Add(ColumnChanges, c, ddl_.AlterIdentityIncrement(c.table, n));
 }
 
 void Planner::RebuildColumn(const Change& c, const Column& n)
