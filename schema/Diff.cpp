@@ -233,9 +233,8 @@ private:
     {
         const Ddl ddl(3);
         Both(old_.collations, neu_.collations, [&](const std::string& key, const Collation& o, const Collation& n) {
-            Begin(ObjectKind::Collation, key, key, o, n);
-            Prop(Property::Definition, ddl.CreateCollation(o), ddl.CreateCollation(n));
-            Prop(Property::Comment, o.description, n.description);
+            ByStatement(ObjectKind::Collation, key, o, n, Property::Definition,
+                        [&](const Collation& c) { return ddl.CreateCollation(c); });
         });
         Both(old_.roles, neu_.roles, [&](const std::string& key, const Role& o, const Role& n) {
             Begin(ObjectKind::Role, key, key, o, n);
@@ -258,9 +257,8 @@ private:
                 RelationDifferences(o->second, neu_.relations.at(key));
         Both(old_.externalFunctions, neu_.externalFunctions,
              [&](const std::string& key, const ExternalFunction& o, const ExternalFunction& n) {
-                 Begin(ObjectKind::ExternalFunction, key, key, o, n);
-                 Prop(Property::Declaration, ddl.DeclareExternalFunction(o), ddl.DeclareExternalFunction(n));
-                 Prop(Property::Comment, o.description, n.description);
+                 ByStatement(ObjectKind::ExternalFunction, key, o, n, Property::Declaration,
+                             [&](const ExternalFunction& f) { return ddl.DeclareExternalFunction(f); });
              });
         Both(old_.packages, neu_.packages, [&](const std::string& key, const Package& o, const Package& n) {
             Begin(ObjectKind::Package, key, key, o, n);
@@ -277,6 +275,15 @@ private:
             Begin(ObjectKind::Grant, GrantTitle(n), key, o, n);
             Prop(Property::GrantOption, o.grantOption ? "with" : "without", n.grantOption ? "with" : "without");
         });
+    }
+
+    // An object whose definition is one statement: it differs where the statements do, and in its comment.
+    template <typename T, typename TextFn>
+    void ByStatement(ObjectKind kind, const std::string& key, const T& o, const T& n, Property property, TextFn text)
+    {
+        Begin(kind, key, key, o, n);
+        Prop(property, text(o), text(n));
+        Prop(Property::Comment, o.description, n.description);
     }
 
     void ConstraintDifferences(const Ddl& ddl)

@@ -25,47 +25,47 @@ void Planner::CreateRoutines()
 {
     Each(ObjectKind::Procedure, [&](const Change& c) {
         const Procedure& p = c.To<Procedure>();
-        if (!p.engine.empty()) {
-            Add(Stubs, c, ddl_.ProcedureBody(p), true);
-            return;
-        }
-        Add(Stubs, c, ddl_.ProcedureStub(p), true);
-        Add(Bodies, c, ddl_.ProcedureBody(p), true);
+        CreateRoutine(c, !p.engine.empty(), ddl_.ProcedureStub(p), ddl_.ProcedureBody(p));
     });
     Each(ObjectKind::Function, [&](const Change& c) {
         const Function& f = c.To<Function>();
-        if (!f.engine.empty()) {
-            Add(Stubs, c, ddl_.FunctionBody(f), true);
-            return;
-        }
-        Add(Stubs, c, ddl_.FunctionStub(f), true);
-        Add(Bodies, c, ddl_.FunctionBody(f), true);
+        CreateRoutine(c, !f.engine.empty(), ddl_.FunctionStub(f), ddl_.FunctionBody(f));
     });
+}
+
+// An external routine has no body to wait for: it is whole at once.
+void Planner::CreateRoutine(const Change& c, bool external, const std::string& stub, const std::string& body)
+{
+    if (!external)
+        Add(Stubs, c, stub, true);
+    Add(external ? Stubs : Bodies, c, body, true);
 }
 
 void Planner::AlterProcedure(const Change& c)
 {
     const Procedure& p = c.To<Procedure>();
     const bool header = c.Has(Property::Parameters) || c.Has(Property::Returns);
-    // A new header stands before the views, whose columns may come from it.
-    if (header && p.engine.empty())
-        Add(Stubs, c, ddl_.ProcedureStub(p), true);
-    if (header || c.Has(Property::Source) || c.Has(Property::External))
-        Add(Bodies, c, ddl_.ProcedureBody(p), true);
-    if (header)
-        TakeOutDependents(c.key);
-    AlteredComment(c);
-    ParameterComments(c, true);
+    AlterRoutine(c, header, !p.engine.empty(), [&] { return ddl_.ProcedureStub(p); },
+                 [&] { return ddl_.ProcedureBody(p); });
 }
 
 void Planner::AlterFunction(const Change& c)
 {
     const Function& f = c.To<Function>();
     const bool header = c.Has(Property::Parameters) || c.Has(Property::Returns) || c.Has(Property::Deterministic);
-    if (header && f.engine.empty())
-        Add(Stubs, c, ddl_.FunctionStub(f), true);
+    AlterRoutine(c, header, !f.engine.empty(), [&] { return ddl_.FunctionStub(f); },
+                 [&] { return ddl_.FunctionBody(f); });
+}
+
+// The texts are made only where they are needed: a routine whose comment alone changed may have
+// a header that Old's dialect cannot write.
+void Planner::AlterRoutine(const Change& c, bool header, bool external, const Text& stub, const Text& body)
+{
+    // A new header stands before the views, whose columns may come from it.
+    if (header && !external)
+        Add(Stubs, c, stub(), true);
     if (header || c.Has(Property::Source) || c.Has(Property::External))
-        Add(Bodies, c, ddl_.FunctionBody(f), true);
+        Add(Bodies, c, body(), true);
     if (header)
         TakeOutDependents(c.key);
     AlteredComment(c);

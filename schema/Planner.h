@@ -117,8 +117,11 @@ private:
     void CreateExternalFunctions();
     void AlterExternalFunction(const Change& c);
     void CreateRoutines();
+    void CreateRoutine(const Change& c, bool external, const std::string& stub, const std::string& body);
     void AlterProcedure(const Change& c);
     void AlterFunction(const Change& c);
+    using Text = std::function<std::string()>;
+    void AlterRoutine(const Change& c, bool header, bool external, const Text& stub, const Text& body);
     // The server will not change a routine's parameters while a view selects them.
     void TakeOutDependents(const std::string& routine);
     void TakeOutRoutine(const std::string& name);

@@ -120,8 +120,7 @@ TEST(ModelDiff, AServerNamedConstraintOldLacksIsNamedByItsTableKindAndColumns)
 TEST(ModelDiff, AChangedServerNamedCheckIsPairedWithOldsAndDroppedByItsCatalogName)
 {
     schema::Schema old, neu;
-    AddTable(old, TableOf("T", {ColumnOf("A", Integer(), 0)}));
-    AddTable(neu, TableOf("T", {ColumnOf("A", Integer(), 0)}));
+    AddToBoth(old, neu, TableOf("T", {ColumnOf("A", Integer(), 0)}));
     AddConstraint(old, CheckOf("", "T", "CHECK (A > 0)"), "INTEG_5");
     AddConstraint(neu, CheckOf("", "T", "CHECK (A > 1)"), "INTEG_9");
     const auto changes = schema::Diff(old, neu);
@@ -135,8 +134,7 @@ TEST(ModelDiff, AChangedServerNamedCheckIsPairedWithOldsAndDroppedByItsCatalogNa
 TEST(ModelDiff, ChangedServerNamedChecksPairInCatalogOrderAndANewOneBeyondOldsIsMissing)
 {
     schema::Schema old, neu;
-    AddTable(old, TableOf("T", {ColumnOf("A", Integer(), 0)}));
-    AddTable(neu, TableOf("T", {ColumnOf("A", Integer(), 0)}));
+    AddToBoth(old, neu, TableOf("T", {ColumnOf("A", Integer(), 0)}));
     AddConstraint(old, CheckOf("", "T", "CHECK (A > 0)"), "INTEG_5");
     AddConstraint(neu, CheckOf("", "T", "CHECK (A >= 0)"), "INTEG_7");
     AddConstraint(neu, CheckOf("", "T", "CHECK (A < 100)"), "INTEG_8");
@@ -177,8 +175,7 @@ TEST(ModelDiff, IgnoringWhitespaceADomainCheckDifferingInLineEndsIsEqual)
 TEST(ModelDiff, DISABLED_IgnoringWhitespaceATableCheckDifferingInLineEndsIsEqual)
 {
     schema::Schema old, neu;
-    AddTable(old, TableOf("T", {ColumnOf("A", Integer(), 0)}));
-    AddTable(neu, TableOf("T", {ColumnOf("A", Integer(), 0)}));
+    AddToBoth(old, neu, TableOf("T", {ColumnOf("A", Integer(), 0)}));
     AddConstraint(old, CheckOf("CK_A", "T", "CHECK (A > 0)\r\n"));
     AddConstraint(neu, CheckOf("CK_A", "T", "CHECK (A > 0)"));
     EXPECT_EQ(Rows(schema::Diff(old, neu, {.ignoreWhitespace = true})), Lines{});

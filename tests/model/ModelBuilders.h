@@ -168,6 +168,24 @@ inline void AddGrant(schema::Schema& s, const schema::Grant& g)
     s.grants[g.Key()] = g;
 }
 
+// The same table on both sides.
+inline void AddToBoth(schema::Schema& old, schema::Schema& neu, const schema::Relation& table)
+{
+    AddTable(old, table);
+    AddTable(neu, table);
+}
+
+// T (ID, A) where New's A is a NOT NULL VARCHAR(10) with a comment and Old's an INTEGER: a
+// column of another type family, which a table with rows can only take by a data migration.
+inline void MigratedColumnPair(schema::Schema& old, schema::Schema& neu)
+{
+    AddTable(old, TableOf("T", {ColumnOf("ID", Integer(), 0), ColumnOf("A", Integer(), 1)}));
+    schema::Column a = ColumnOf("A", Varchar(10), 1);
+    a.notNull = true;
+    a.description = "code";
+    AddTable(neu, TableOf("T", {ColumnOf("ID", Integer(), 0), a}));
+}
+
 // Each change as the report's rows: "TYPE name message".
 inline Lines Rows(const std::vector<schema::Change>& changes)
 {

@@ -384,11 +384,7 @@ TEST(ModelPlan, AColumnOfAnotherTypeFamilyIsRebuiltOnlyOnATableKnownToBeEmpty)
 TEST(ModelPlan, WithForceAColumnOfAnotherTypeFamilyOnATableWithRowsIsMigratedInCommittedParts)
 {
     schema::Schema old, neu;
-    AddTable(old, TableOf("T", {ColumnOf("ID", Integer(), 0), ColumnOf("A", Integer(), 1)}));
-    schema::Column a = ColumnOf("A", Varchar(10), 1);
-    a.notNull = true;
-    a.description = "code";
-    AddTable(neu, TableOf("T", {ColumnOf("ID", Integer(), 0), a}));
+    MigratedColumnPair(old, neu);
     const schema::Plan plan = PlanOf(old, neu, false, {.rowCounts = {{"T", 5}}, .force = true});
     ASSERT_EQ(plan.migrations.size(), 1u);
     const schema::Migration& m = plan.migrations[0];

@@ -104,11 +104,7 @@ TEST(ModelScript, TextInUtf8GetsANoteToRunIsqlInUtf8)
 TEST(ModelScript, MigrationsAreCommittedPartByPartBeforeTheOneTransaction)
 {
     schema::Schema old, neu;
-    AddTable(old, TableOf("T", {ColumnOf("ID", Integer(), 0), ColumnOf("A", Integer(), 1)}));
-    schema::Column a = ColumnOf("A", Varchar(10), 1);
-    a.notNull = true;
-    a.description = "code";
-    AddTable(neu, TableOf("T", {ColumnOf("ID", Integer(), 0), a}));
+    MigratedColumnPair(old, neu);
     neu.generators["G"] = {"G", 0, 1, ""};
     EXPECT_EQ(ScriptLines(PlanOf(old, neu, false, {.rowCounts = {{"T", 5}}, .force = true})),
               (Lines{"SET SQL DIALECT 3;", "SET BAIL ON;", "SET AUTODDL OFF;",
