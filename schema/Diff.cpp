@@ -293,11 +293,22 @@ private:
             const auto paired = paired_.find(key);
             const std::string oldKey = paired != paired_.end() ? paired->second : key;
             auto o = old_.constraints.find(oldKey);
-            if (o == old_.constraints.end() || o->second == n)
+            if (o == old_.constraints.end() || SameConstraint(o->second, n))
                 continue;
             Begin(ObjectKind::Constraint, ConstraintTitle(n), key, o->second, n, "", oldKey);
             Prop(Property::Definition, DefinitionOf(ddl, o->second), DefinitionOf(ddl, n));
         }
+    }
+
+    // A CHECK's source is compared as --ignore-whitespace asks, as a domain's is.
+    bool SameConstraint(const Constraint& o, const Constraint& n) const
+    {
+        if (!options_.ignoreWhitespace)
+            return o == n;
+        Constraint a = o, b = n;
+        a.checkSource = NormalizedSource(a.checkSource);
+        b.checkSource = NormalizedSource(b.checkSource);
+        return a == b;
     }
 
     static std::string DefinitionOf(const Ddl& ddl, const Constraint& c)
