@@ -22,6 +22,8 @@ alive() {
   [ "$(cat "/proc/$1/comm" 2>/dev/null)" = firebird ] &&
     [ "$(awk '{ print $3 }' "/proc/$1/stat" 2>/dev/null)" != Z ]
 }
+# Any process that has not ended: just after the start it is still setpriv, before its exec.
+running() { [ -d "/proc/$1" ] && [ "$(awk '{ print $3 }' "/proc/$1/stat" 2>/dev/null)" != Z ]; }
 accepts() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
 
 stop() {
@@ -89,10 +91,10 @@ for _ in 1 2 3 4 5; do
       echo "$port"
       exit 0
     fi
-    alive "$pid" || break
+    running "$pid" || break
     sleep 0.1
   done
-  if alive "$pid"; then
+  if running "$pid"; then
     stop
     die "the server did not accept connections on port $port within 15 s"
   fi
