@@ -94,8 +94,12 @@ void ReadRelations(Reader& r, const Catalog& catalog, Schema& schema)
     });
     r.Each(kColumnsSql, [&](Query& q) {
         auto rel = schema.relations.find(q.AsTrimmed("RELATION_NAME"));
-        if (rel != schema.relations.end())
-            rel->second.columns.push_back(ColumnFrom(q, catalog, rel->second.IsView()));
+        if (rel == schema.relations.end())
+            return;
+        // Copied, not moved: a copy's texts take only the room they need, where the read's keep
+        // the room of the whole CHAR column; over every column of a large schema that counts.
+        const Column column = ColumnFrom(q, catalog, rel->second.IsView());
+        rel->second.columns.push_back(column);
     });
     // Only the order counts: a dropped column leaves a gap in the stored positions.
     for (auto& [name, rel] : schema.relations) {
