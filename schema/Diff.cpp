@@ -1,5 +1,5 @@
 // Objects are matched by exact name; constraints the server named are matched by what they
-// are. Each differing property becomes a row of its own.
+// are. Each object that differs becomes one change holding every property of it that differs.
 #include "schema/Diff.h"
 #include "schema/Ddl.h"
 

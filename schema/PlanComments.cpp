@@ -1,6 +1,8 @@
 // Comments: those of what is created, and those that differ, parameters' included.
 #include "schema/Planner.h"
 
+#include <algorithm>
+
 namespace schema::planning {
 namespace {
 

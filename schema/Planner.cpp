@@ -2,6 +2,8 @@
 // run, and the helpers they share.
 #include "schema/Planner.h"
 
+#include <algorithm>
+
 namespace schema {
 namespace planning {
 namespace {
