@@ -282,6 +282,9 @@ void TVorkatMainForm::RunBtnClick()
         request.Repair = RepairBox->isChecked();
         request.Report = ReportBox->isChecked();
         request.ScriptPath = (ProgramDir + "/vorkat.sql").toStdString();
+        // The report window writes these beside the script from this run's findings.
+        request.Outputs = {{"the report", (ProgramDir + "/Report.CSV").toStdString()},
+                           {"the review", (ProgramDir + "/Report.html").toStdString()}};
         request.AfterPass = [this, complete] {
             if (!ReportBox->isChecked())
                 return false;

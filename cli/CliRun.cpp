@@ -85,6 +85,8 @@ int CliRun::Run()
         request.ScriptWriter = WriteScriptToStdout;
     else
         request.ScriptPath = options_.ScriptFile;
+    if (!options_.ReportFile.empty())
+        request.Outputs.push_back({"the report", options_.ReportFile});
     // Outlives the run, which closes both connections before the copy is removed.
     std::optional<RehearsalCopy> copy;
     if (options_.Rehearse)

@@ -8,6 +8,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -160,4 +161,34 @@ std::string ErrorBoxText(const std::string& message)
     if (!message.empty() && static_cast<unsigned char>(message.back()) > '.')
         return message + ".";
     return message;
+}
+
+bool StartsAsDatabase(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    unsigned char header[20] = {};
+    if (!file.read(reinterpret_cast<char*>(header), sizeof header))
+        return false;
+    const unsigned pageSize = header[16] | (header[17] << 8);
+    const unsigned ods = header[18] | (header[19] << 8);
+    const bool powerOfTwo = pageSize >= 1024 && pageSize <= 65536 && (pageSize & (pageSize - 1)) == 0;
+    // Firebird marks its structure versions with the top bit; InterBase's run from 8 to 13.
+    const bool structure = (ods & 0x8000) != 0 || (ods >= 8 && ods <= 13);
+    return header[0] == 1 && powerOfTwo && structure;
+}
+
+void CheckOutputIsNoDatabase(const OutputFile& output, const std::string& oldName, const std::string& newName)
+{
+    if (output.path.empty() || output.path == "-")
+        return;
+    namespace fs = std::filesystem;
+    std::error_code error;
+    if (!fs::exists(output.path, error))
+        return;
+    const std::string refused = "Cannot write " + output.what + " to " + output.path + ": ";
+    for (const auto& [side, name] : {std::pair{"the Old Database ", oldName}, std::pair{"the New Database ", newName}})
+        if (fs::equivalent(output.path, name, error))
+            throw FileError(refused + "it is " + side + name);
+    if (fs::is_regular_file(output.path, error) && StartsAsDatabase(output.path))
+        throw FileError(refused + "it is a Firebird database");
 }

@@ -17,6 +17,22 @@ std::string DatabaseNameFromField(const std::string& text);
 // a directory or a socket is refused with "Cannot create file %s: it is a ...".
 void ReplaceFile(const std::string& path, const std::string& content);
 
+// What a run will write, checked before it starts: what says which output it is ("the
+// script", "the report"), path names the file.
+struct OutputFile {
+    std::string what;
+    std::string path;
+};
+
+// Refuses, with a FileError naming both, an output that would be written over a database: the
+// same file as the Old or the New Database (through a link too), or any existing file that
+// starts as a Firebird or InterBase database does. Standard output ("-") is no file.
+void CheckOutputIsNoDatabase(const OutputFile& output, const std::string& oldName, const std::string& newName);
+
+// Whether the file starts with a database's header page: page type 1, a page size from 1024 to
+// 65536 and an on-disk structure version.
+bool StartsAsDatabase(const std::string& path);
+
 // Writes every line followed by CR LF, replacing the file as ReplaceFile does.
 void SaveLines(const std::string& path, const std::vector<std::string>& lines);
 

@@ -92,6 +92,10 @@ RunOutcome RunSequence::Run(const RunRequest& request)
     const std::string newName = DatabaseNameFromField(request.NewField);
     // Before any copy of Old, which would hide that both names are one file.
     CheckDistinctDatabases(oldName, newName);
+    if (!request.Repair)
+        CheckOutputIsNoDatabase({"the script", request.ScriptPath}, oldName, newName);
+    for (const auto& output : request.Outputs)
+        CheckOutputIsNoDatabase(output, oldName, newName);
     if (request.BeforeConnect)
         oldName = request.BeforeConnect(oldName);
     {

@@ -1,11 +1,13 @@
 // The port between the run both front ends share and the way it compares: what one pass gets,
 // what an engine gives back, and what a front end asks of a run.
 #pragma once
+#include "data/Files.h"
 #include "data/Interfaces.h"
 
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 class Connection;
 
@@ -61,6 +63,9 @@ struct RunRequest {
     bool Report = true;
     // Where script mode saves the engine's script; empty saves none.
     std::string ScriptPath;
+    // Files the caller writes from the run, such as its report: like the script, none may be
+    // written over a database (CheckOutputIsNoDatabase), which is refused before anything runs.
+    std::vector<OutputFile> Outputs;
     // When set, script mode hands the script's text here instead (the command line's standard output).
     std::function<void(const std::string& text)> ScriptWriter;
     // After the distinct check, before the modes and any attach: the name to attach as Old,

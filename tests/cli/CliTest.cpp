@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/ReportForm.h"
 #include "tests/support/FbServer.h"
+#include "data/Files.h"
 #include "tests/support/TestDb.h"
 
 #include <QDir>
@@ -228,6 +229,31 @@ private slots:
         QCOMPARE(one.exitCode, 2);
         QCOMPARE(one.err, ("vorkat-cli: Old Database and New Database are the same database: " + Name(same1) + "\n")
                               .toUtf8());
+    }
+
+    void outputsAreNeverWrittenOverADatabase()
+    {
+        const QString folder = Folder("outputs");
+        TestDb oldDb("outputs_cli_old", "CREATE GENERATOR GEN_A;", 3);
+        TestDb newDb("outputs_cli_new", "CREATE GENERATOR GEN_B;", 3);
+        const QByteArray oldBytes = ReadFile(Name(oldDb)), newBytes = ReadFile(Name(newDb));
+        CliResult script = RunCli({"--complete", "--script", Name(oldDb), Name(oldDb), Name(newDb)}, folder);
+        QCOMPARE(script.exitCode, 2);
+        QCOMPARE(script.out, QByteArray());
+        QCOMPARE(script.err, ("vorkat-cli: Cannot write the script to " + Name(oldDb) + ": it is the Old Database " +
+                              Name(oldDb) + "\n")
+                                 .toUtf8());
+        // The eight checks' report too, through a link, and before any run: no script is left either.
+        QFile::remove(folder + "/drift.csv");
+        QVERIFY(QFile::link(Name(newDb), folder + "/drift.csv"));
+        CliResult report = RunCli({"--report", "drift.csv", Name(oldDb), Name(newDb)}, folder);
+        QCOMPARE(report.exitCode, 2);
+        QCOMPARE(report.err,
+                 ("vorkat-cli: Cannot write the report to drift.csv: it is the New Database " + Name(newDb) + "\n")
+                     .toUtf8());
+        QVERIFY(!QFile::exists(folder + "/vorkat.sql"));
+        QCOMPARE(ReadFile(Name(oldDb)), oldBytes);
+        QCOMPARE(ReadFile(Name(newDb)), newBytes);
     }
 
     void scriptAndCsvAreTheWindowsBytes()

@@ -276,3 +276,62 @@ TEST(FileDescriptor, OneOwnerClosesItOnceAndAMovedFromOneOwnsNothing)
     std::ifstream in(path, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "abc");
 }
+
+TEST(OutputFiles, AnOutputThatIsOneOfTheDatabasesOrAnyDatabaseIsRefusedNamingBoth)
+{
+    TestDb oldDb("outputs_old", "CREATE GENERATOR GEN_A;", 3);
+    TestDb newDb("outputs_new", "", 1);
+    TestDb other("outputs_other", "");
+    const std::string folder = TestFolder() + "/outputs";
+    std::filesystem::create_directories(folder);
+    const std::string link = folder + "/old.lnk", text = folder + "/report.csv", missing = folder + "/new.sql";
+    std::filesystem::remove(link);
+    std::filesystem::create_symlink(oldDb.Path(), link);
+    std::ofstream(text) << "GENERATOR,GEN_A,not exist,\r\n";
+    std::filesystem::remove(missing);
+
+    auto refusal = [&](const OutputFile& output) -> std::string {
+        try {
+            CheckOutputIsNoDatabase(output, oldDb.Path(), newDb.Path());
+            return "";
+        } catch (const FileError& error) {
+            return error.what();
+        }
+    };
+    EXPECT_EQ(refusal({"the script", oldDb.Path()}),
+              "Cannot write the script to " + oldDb.Path() + ": it is the Old Database " + oldDb.Path());
+    EXPECT_EQ(refusal({"the report", link}), "Cannot write the report to " + link + ": it is the Old Database " +
+                                                 oldDb.Path());
+    EXPECT_EQ(refusal({"the report", newDb.Path()}),
+              "Cannot write the report to " + newDb.Path() + ": it is the New Database " + newDb.Path());
+    EXPECT_EQ(refusal({"the script", other.Path()}),
+              "Cannot write the script to " + other.Path() + ": it is a Firebird database");
+    // Text, a file still to be made, standard output and no file at all are written as before.
+    EXPECT_EQ(refusal({"the report", text}), "");
+    EXPECT_EQ(refusal({"the script", missing}), "");
+    EXPECT_EQ(refusal({"the script", "-"}), "");
+    EXPECT_EQ(refusal({"the script", ""}), "");
+}
+
+TEST(OutputFiles, ADatabaseIsKnownByItsHeaderPageOfEitherDialectAndNothingElseIs)
+{
+    TestDb dialect1("header_1", "", 1);
+    TestDb dialect3("header_3", "", 3);
+    EXPECT_TRUE(StartsAsDatabase(dialect1.Path()));
+    EXPECT_TRUE(StartsAsDatabase(dialect3.Path()));
+    const std::string folder = TestFolder() + "/headers";
+    std::filesystem::create_directories(folder);
+    auto written = [&](const std::string& name, const std::string& bytes) {
+        std::ofstream(folder + "/" + name, std::ios::binary) << bytes;
+        return folder + "/" + name;
+    };
+    // The first 20 bytes of a database, and the same with a page size that no database has.
+    const std::string header("\x01\0\0\0\x65\x0d\0\0\0\0\0\0\0\0\0\0\0\x20\x0c\x80", 20);
+    EXPECT_TRUE(StartsAsDatabase(written("header.bin", header)));
+    std::string oddPage = header;
+    oddPage[17] = 0x21;
+    EXPECT_FALSE(StartsAsDatabase(written("odd.bin", oddPage)));
+    EXPECT_FALSE(StartsAsDatabase(written("short.bin", header.substr(0, 19))));
+    EXPECT_FALSE(StartsAsDatabase(written("script.sql", "SET SQL DIALECT 3;\nCREATE TABLE T (A INTEGER);\n")));
+    EXPECT_FALSE(StartsAsDatabase(folder + "/none.bin"));
+}

@@ -1,4 +1,5 @@
 // The shared run with an engine that is not the checks: its order, modes, script, hooks, close and verification.
+#include "data/FileError.h"
 #include "data/RunSequence.h"
 #include "db/DbError.h"
 #include "tests/support/TestDb.h"
@@ -292,4 +293,29 @@ TEST_F(RunSequenceTest, AnOldThatCannotBeOpenedLeavesNewUnnamed)
     EXPECT_TRUE(DM.NewDB.DatabaseName().empty());
     EXPECT_TRUE(Engine.Passes.empty());
     EXPECT_EQ(ReadText(ScriptPath), "<missing>");
+}
+
+TEST_F(RunSequenceTest, AnOutputThatIsADatabaseIsRefusedBeforeAnyAttachAndARepairWritesNoScript)
+{
+    Request.ScriptPath = OldDb->Path();
+    try {
+        Run();
+        ADD_FAILURE() << "a script over Old was not refused";
+    } catch (const FileError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Cannot write the script to " + OldDb->Path() + ": it is the Old Database " + OldDb->Path());
+    }
+    Request.ScriptPath = ScriptPath;
+    Request.Outputs = {{"the review", NewDb->Path()}};
+    EXPECT_THROW(Run(), FileError);
+    EXPECT_TRUE(Engine.Passes.empty());
+    ExpectClosed();
+
+    // A repair writes no script: only the other outputs are checked.
+    Request.Outputs.clear();
+    Request.ScriptPath = OldDb->Path();
+    Request.Repair = true;
+    Run();
+    ASSERT_EQ(Engine.Passes.size(), 1u);
+    EXPECT_TRUE(Engine.Passes[0].repair);
 }
