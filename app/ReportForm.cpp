@@ -196,7 +196,9 @@ char TRep::ListSeparator()
 void TRep::btCSVClick()
 {
     try {
-        SaveLines((ProgramDir + "/Report.CSV").toStdString(), rows_.CsvLines(ListSeparator()));
+        // The eight checks' file stays as it always was; the complete comparison's is quoted.
+        const auto lines = summary_ ? rows_.QuotedCsvLines(ListSeparator()) : rows_.CsvLines(ListSeparator());
+        SaveLines((ProgramDir + "/Report.CSV").toStdString(), lines);
     } catch (const std::exception& error) {
         ShowErrorBox(QString::fromStdString(error.what()));
     }

@@ -149,6 +149,8 @@ void CliRun::WriteReport(const schema::Summary* details)
         ReplaceFile(options_.ReportFile, review::HtmlReport(*details, {review::NowText(), VORKAT_VERSION}));
     else if (options_.ReportAsJson())
         SaveLines(options_.ReportFile, ReportJsonLines(rows_, details));
+    else if (options_.Complete)
+        SaveLines(options_.ReportFile, rows_.QuotedCsvLines(ListSeparator()));
     else
         SaveLines(options_.ReportFile, rows_.CsvLines(ListSeparator()));
 }

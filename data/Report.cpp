@@ -2,6 +2,7 @@
 #include "data/Report.h"
 
 #include <clocale>
+#include <cstdlib>
 #include <cstring>
 
 void ReportRows::ClearReport()
@@ -22,6 +23,41 @@ std::vector<std::string> ReportRows::CsvLines(char separator) const
     std::vector<std::string> lines;
     for (const auto& row : rows_)
         lines.push_back(row[0] + separator + row[1] + separator + row[2] + separator);
+    return lines;
+}
+
+namespace {
+
+bool IsNumber(const std::string& text)
+{
+    char* end = nullptr;
+    std::strtod(text.c_str(), &end);
+    return !text.empty() && end == text.c_str() + text.size();
+}
+
+std::string QuotedCell(std::string text, char separator)
+{
+    if (!text.empty() && std::strchr("=+-@", text[0]) && !IsNumber(text))
+        text.insert(0, 1, '\'');
+    if (text.find_first_of(std::string(1, separator) + "\"\r\n") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (const char c : text)
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+}
+
+std::vector<std::string> ReportRows::QuotedCsvLines(char separator) const
+{
+    std::vector<std::string> lines;
+    for (const auto& row : rows_) {
+        std::string line;
+        for (const auto& cell : row)
+            line += QuotedCell(cell, separator) + separator;
+        lines.push_back(line);
+    }
     return lines;
 }
 

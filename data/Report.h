@@ -19,6 +19,11 @@ public:
     const std::vector<Row>& Rows() const { return rows_; }
     // One line per data row: each text followed by the separator, no quoting.
     std::vector<std::string> CsvLines(char separator) const;
+    // The same lines with each text quoted as RFC 4180 asks where it holds the separator, a
+    // quote or a line break, and a text that a spreadsheet would take as a formula (=, +, -, @
+    // first, unless it is a number) made inert with a leading apostrophe: names and messages
+    // come from the databases.
+    std::vector<std::string> QuotedCsvLines(char separator) const;
 
 private:
     std::vector<Row> rows_;

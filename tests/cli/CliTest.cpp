@@ -256,6 +256,21 @@ private slots:
         QCOMPARE(ReadFile(Name(newDb)), newBytes);
     }
 
+    void completeCsvQuotesNamesAndMakesFormulasInert()
+    {
+        const QString folder = Folder("csv");
+        TestDb oldDb("csv_old", "", 3);
+        TestDb newDb("csv_new",
+                     "CREATE SEQUENCE \"=HYPERLINK(\"\"http://x\"\",\"\"a\"\")\"; CREATE SEQUENCE \"A,B;\"\"C\";", 3);
+        CliResult run = RunCli({"--complete", "--quiet", "--report", "r.csv", Name(oldDb), Name(newDb)}, folder);
+        QCOMPARE(run.exitCode, 1);
+        const char s = ListSeparator();
+        const QByteArray expected = (QString("GENERATOR") + s + "\"'=HYPERLINK(\"\"http://x\"\",\"\"a\"\")\"" + s +
+                                     "not exist" + s + "\r\nGENERATOR" + s + "\"A,B;\"\"C\"" + s + "not exist" + s + "\r\n")
+                                        .toUtf8();
+        QCOMPARE(ReadFile(folder + "/r.csv"), expected);
+    }
+
     void scriptAndCsvAreTheWindowsBytes()
     {
         TestDb oldDb("bytes_old", SampleSql("old"));

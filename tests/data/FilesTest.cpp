@@ -335,3 +335,21 @@ TEST(OutputFiles, ADatabaseIsKnownByItsHeaderPageOfEitherDialectAndNothingElseIs
     EXPECT_FALSE(StartsAsDatabase(written("script.sql", "SET SQL DIALECT 3;\nCREATE TABLE T (A INTEGER);\n")));
     EXPECT_FALSE(StartsAsDatabase(folder + "/none.bin"));
 }
+
+TEST(ReportRows, TheCompleteComparisonsCsvQuotesWhatWouldShiftColumnsAndMakesFormulasInert)
+{
+    ReportRows rows;
+    rows.AddReportRow("GENERATOR", "A,B;\"C\"", "not exist");
+    rows.AddReportRow("GENERATOR", "=HYPERLINK(\"http://x\",\"a\")", "only in Old");
+    rows.AddReportRow("EXCEPTION", "E", "different: message -1 -> @home\r\nnext");
+    rows.AddReportRow("GENERATOR", "-12.5", "+x");
+    EXPECT_EQ(rows.QuotedCsvLines(','), (std::vector<std::string>{
+                                            "GENERATOR,\"A,B;\"\"C\"\"\",not exist,",
+                                            "GENERATOR,\"'=HYPERLINK(\"\"http://x\"\",\"\"a\"\")\",only in Old,",
+                                            "EXCEPTION,E,\"different: message -1 -> @home\r\nnext\",",
+                                            "GENERATOR,-12.5,'+x,",
+                                        }));
+    // With ';' as the separator a comma needs no quotes; the eight checks' lines stay unquoted.
+    EXPECT_EQ(rows.QuotedCsvLines(';')[0], "GENERATOR;\"A,B;\"\"C\"\"\";not exist;");
+    EXPECT_EQ(rows.CsvLines(',')[0], "GENERATOR,A,B;\"C\",not exist,");
+}
