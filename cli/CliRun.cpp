@@ -11,6 +11,7 @@
 #include "review/HtmlReport.h"
 #include "schema/CompleteEngine.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 
@@ -110,8 +111,20 @@ int CliRun::Run()
     completeOptions.ignoreWhitespace = options_.IgnoreWhitespace;
     schema::CompleteEngine complete(completeOptions);
     request.AfterPass = [&] {
-        if (!options_.ReportFile.empty())
+        if (options_.ReportFile.empty())
+            return false;
+        try {
             WriteReport(options_.Complete ? &complete.LastSummary() : nullptr);
+        } catch (const FileError& error) {
+            // The report comes after the repair's commit: the user must not take it for undone.
+            const auto& rows = rows_.Rows();
+            const bool repaired = options_.Complete ? complete.HasScript()
+                                                    : std::any_of(rows.begin(), rows.end(), IsFindingRow);
+            if (!options_.Repair || !repaired)
+                throw;
+            throw FileError(std::string(error.what()) + "; the repair of " + options_.OldName +
+                            " was committed, only the report is missing");
+        }
         return false;
     };
     request.Verify = options_.Verify || options_.Rehearse;

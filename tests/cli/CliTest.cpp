@@ -271,6 +271,24 @@ private slots:
         QCOMPARE(ReadFile(folder + "/r.csv"), expected);
     }
 
+    void aReportThatFailsAfterACommittedRepairSaysTheRepairWasCommitted()
+    {
+        const QString folder = Folder("late_report");
+        TestDb oldDb("late_report_old", "CREATE SEQUENCE GEN_A;", 3);
+        TestDb newDb("late_report_new", "CREATE SEQUENCE GEN_A; CREATE SEQUENCE GEN_B;", 3);
+        const QStringList report{"--quiet", "--complete", "--repair", "--report", "missing/r.csv", Name(oldDb),
+                                 Name(newDb)};
+        CliResult repaired = RunCli(report, folder);
+        QCOMPARE(repaired.exitCode, 2);
+        QCOMPARE(repaired.err, ("vorkat-cli: Cannot create file missing/r.csv; the repair of " + Name(oldDb) +
+                                " was committed, only the report is missing\n")
+                                   .toUtf8());
+        // Nothing left to repair: the report's failure is all there is to say.
+        CliResult again = RunCli(report, folder);
+        QCOMPARE(again.exitCode, 2);
+        QCOMPARE(again.err, QByteArray("vorkat-cli: Cannot create file missing/r.csv\n"));
+    }
+
     void scriptAndCsvAreTheWindowsBytes()
     {
         TestDb oldDb("bytes_old", SampleSql("old"));
