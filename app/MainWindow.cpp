@@ -119,6 +119,7 @@ void TVorkatMainForm::FormCreate()
     Engine = std::make_unique<ChecksEngine>(*DM, [this](CheckKind kind) { return KindBox(kind)->isChecked(); });
     schema::CompleteOptions completeOptions;
     completeOptions.repairMayFollow = true;
+    completeOptions.forceOffered = false;
     Complete = std::make_unique<schema::CompleteEngine>(completeOptions);
     Rep = new TRep(this);
     Rep->ProgramDir = ProgramDir;

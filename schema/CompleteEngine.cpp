@@ -90,8 +90,8 @@ void CompleteEngine::Pass(const PassContext& pass, ReportSink& report, Progress&
         std::string text;
         for (const auto& issue : safety.issues)
             text += "\r\n" + std::string(KindName(issue.kind)) + " " + issue.name + ": " + issue.message;
-        throw DbError("The repair was stopped before it changed anything; Old's rows fail these checks "
-                      "(--force goes ahead):" + text);
+        throw DbError(std::string("The repair was stopped before it changed anything; Old's rows fail these checks") +
+                      (options_.forceOffered ? " (--force goes ahead):" : ":") + text);
     }
     if (pass.repair && HasScript()) {
         steps.BeginStep("Repairing");

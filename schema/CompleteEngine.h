@@ -27,6 +27,9 @@ struct CompleteOptions {
     bool drop = false;
     // A repair goes ahead although Old's rows fail a safety check.
     bool force = false;
+    // The front end offers force (the command line's --force); the window does not, and its
+    // safety stop then does not name it.
+    bool forceOffered = true;
     bool ignoreWhitespace = false;
     // A pass in script mode may be followed by a repair on the same connections (the window's
     // "Repair"), so Old must be attached as a repair needs it.

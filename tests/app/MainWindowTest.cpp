@@ -369,6 +369,21 @@ private slots:
         QCOMPARE(form_->Rep->Rows().Rows().size(), std::size_t(1));
     }
 
+    void aCompleteRepairStoppedByTheSafetyChecksSaysOnlyWhatTheWindowCanDo()
+    {
+        MakePair("safety", "CREATE TABLE N (A INTEGER); INSERT INTO N VALUES (NULL);",
+                 "CREATE TABLE N (A INTEGER NOT NULL);");
+        form_->CompleteBox->setChecked(true);
+        form_->RepairBox->setChecked(true);
+        ErrorBoxCapture box;
+        form_->RunBtnClick();
+        // The window has no --force to offer.
+        QCOMPARE(box.Messages, QStringList{"The repair was stopped before it changed anything; Old's rows fail these "
+                                           "checks:\r\nFIELD N.A: would fail: 1 row of N has A NULL."});
+        form_->RepairBox->setChecked(false);
+        form_->CompleteBox->setChecked(false);
+    }
+
     void completeComparisonShowsTheDetailReviewsAndRepairsWhileTheWindowGoesOn()
     {
         MakePair("complete",
