@@ -7,6 +7,7 @@
 #include "db/Query.h"
 #include "db/Transaction.h"
 
+#include <cctype>
 #include <set>
 
 namespace schema {
@@ -97,8 +98,59 @@ private:
                 for (const auto& column : table.columns)
                     if (!table.IsView() && column.domain == c.key)
                         Narrowing(c, name, column.name, c.From<Domain>().type, c.To<Domain>().type);
+        if (c.kind == ObjectKind::Domain && p.property == Property::Check)
+            for (const auto& [name, table] : old_.relations)
+                for (const auto& column : table.columns)
+                    if (!table.IsView() && column.domain == c.key)
+                        DomainCheck(c, name, column.name, c.To<Domain>().validationSource);
         if (c.kind == ObjectKind::Constraint)
             NewConstraint(c, c.To<Constraint>());
+    }
+
+    // A domain's new CHECK holds for every column of the domain, as a table's CHECK does for its table.
+    void DomainCheck(const Change& c, const std::string& table, const std::string& column, const std::string& check)
+    {
+        const auto open = check.find('(');
+        if (open == std::string::npos)
+            return;
+        const std::string expression = WithValueAs(check.substr(open), ddl_.Name(column));
+        try {
+            const long long n = Count("SELECT COUNT(*) AS N FROM " + ddl_.Name(table) + " WHERE NOT " + expression);
+            if (n > 0)
+                Issue(c, "would fail: " + Rows(n) + " of " + table + " " + Verb(n, "has ", "have ") + column +
+                             " that " + Verb(n, "breaks ", "break ") + check);
+        } catch (const DbError&) {
+            // An expression that names what Old does not have yet cannot be tried on its rows.
+        }
+    }
+
+    // The expression with the word VALUE, outside strings and quoted names, as the column.
+    static std::string WithValueAs(const std::string& expression, const std::string& column)
+    {
+        auto word = [](char ch) { return std::isalnum(static_cast<unsigned char>(ch)) || ch == '_' || ch == '$'; };
+        std::string out;
+        for (std::size_t i = 0; i < expression.size();) {
+            const char ch = expression[i];
+            if (ch == '\'' || ch == '"') {
+                const std::size_t end = expression.find(ch, i + 1);
+                const std::size_t stop = end == std::string::npos ? expression.size() : end + 1;
+                out += expression.substr(i, stop - i);
+                i = stop;
+            } else if (word(ch)) {
+                std::size_t end = i;
+                while (end < expression.size() && word(expression[end]))
+                    ++end;
+                std::string token = expression.substr(i, end - i), upper = token;
+                for (char& u : upper)
+                    u = static_cast<char>(std::toupper(static_cast<unsigned char>(u)));
+                out += upper == "VALUE" ? column : token;
+                i = end;
+            } else {
+                out += ch;
+                ++i;
+            }
+        }
+        return out;
     }
 
     // A column's own type, or its domain's.

@@ -204,6 +204,30 @@ TEST(CompleteSafety, OldRowsThatAStatementWouldRefuseOrSpoilAreCountedBeforeAnyt
 
 }
 
+TEST(CompleteSafety, ADomainsNewCheckIsTriedOnTheRowsOfEveryColumnOfTheDomain)
+{
+    TestDb newDb(CurrentTestName() + "_new", R"(
+        CREATE DOMAIN D_POS AS INTEGER CHECK (VALUE > 0 AND 'VALUE' STARTING WITH 'V');
+        CREATE TABLE T ("value" INTEGER, A D_POS, B D_POS);
+        CREATE TABLE U (C D_POS);)",
+                 3);
+    TestDb oldDb(CurrentTestName() + "_old", R"(
+        CREATE DOMAIN D_POS AS INTEGER;
+        CREATE TABLE T ("value" INTEGER, A D_POS, B D_POS);
+        CREATE TABLE U (C D_POS);
+        INSERT INTO T VALUES (1, -3, 4);
+        INSERT INTO T VALUES (1, NULL, -1);
+        INSERT INTO T VALUES (1, 0, 0);
+        INSERT INTO U VALUES (5);)",
+                 3);
+    const std::string check = "CHECK (VALUE > 0 AND 'VALUE' STARTING WITH 'V')";
+    const schema::SafetyResult result = CheckOld(oldDb.Path(), Compare(oldDb.Path(), newDb.Path()), false);
+    EXPECT_EQ(IssueRows(result.issues), (std::vector<std::string>{
+        "DOMAIN D_POS: would fail: 2 rows of T have A that break " + check,
+        "DOMAIN D_POS: would fail: 2 rows of T have B that break " + check,
+    }));
+}
+
 namespace {
 
 TEST_P(Complete, ADriftedEmployeeSampleConvergesWithDrop)
