@@ -77,9 +77,8 @@ void CompleteEngine::Pass(const PassContext& pass, ReportSink& report, Progress&
     plan = MakePlan(old, neu, made, planOptions);
     for (const auto& issue : safety.issues)
         plan.warnings.push_back(std::string(KindName(issue.kind)) + " " + issue.name + ": " + issue.message);
-    for (const auto& [object, rows] : safety.destructive)
-        plan.warnings.push_back("destructive: drops " + object.Text() + " with " + std::to_string(rows) +
-                                (rows == 1 ? " row" : " rows"));
+    for (const auto& [object, held] : safety.destructive)
+        plan.warnings.push_back("destructive: drops " + object.Text() + " " + held);
     summary_.warnings = plan.warnings;
     summary_.warnings.insert(summary_.warnings.end(), plan.notMended.begin(), plan.notMended.end());
     Describe(pass, old, neu, changes, safety);
@@ -118,6 +117,9 @@ void CompleteEngine::Report(ReportSink& report, const std::vector<Change>& chang
             report.AddReportRow(KindName(change.kind), change.name, message);
     for (const auto& issue : safety.issues)
         report.AddReportRow(KindName(issue.kind), issue.name, issue.message);
+    // In a repair too, where no script carries the warnings.
+    for (const auto& [object, held] : safety.destructive)
+        report.AddReportRow(KindName(object.kind), object.name, "destructive: dropped " + held);
     found_ = !made.empty() || !safety.issues.empty();
 }
 

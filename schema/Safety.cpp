@@ -280,12 +280,19 @@ private:
         if (c.kind == ObjectKind::Table) {
             const long long rows = TableRows(c.key);
             if (rows > 0)
-                result_.destructive[c.Object()] = rows;
+                result_.destructive[c.Object()] = "with " + Rows(rows);
         } else if (c.kind == ObjectKind::Field) {
             const long long n = Count("SELECT COUNT(*) AS N FROM " + ddl_.Name(c.table) + " WHERE " + ddl_.Name(c.key) +
                                       " IS NOT NULL");
             if (n > 0)
-                result_.destructive[c.Object()] = n;
+                result_.destructive[c.Object()] = "with " + Rows(n);
+        } else if (c.kind == ObjectKind::Generator) {
+            // A generator that has handed out values loses where it stands; a fresh one holds its
+            // start (Firebird 3) or the value before it (Firebird 4 and later).
+            const Generator& g = c.From<Generator>();
+            const long long value = Count("SELECT GEN_ID(" + ddl_.Name(g.name) + ", 0) AS N FROM RDB$DATABASE");
+            if (value != g.initialValue && value != g.initialValue - g.increment)
+                result_.destructive[c.Object()] = "holding " + std::to_string(value);
         }
     }
 

@@ -23,12 +23,13 @@ struct SafetyResult {
     std::vector<SafetyIssue> issues;
     // Rows of the tables whose columns change type family, for the plan.
     std::map<std::string, long long> rowCounts;
-    // Old-only tables and columns that hold rows: dropping them loses data. In the order of
+    // Old-only tables and columns that hold rows, and generators that hold a value: dropping
+    // them loses data. Each with what it holds ("with 3 rows", "holding 12345"), in the order of
     // their report texts, "FIELD T.C" before "TABLE T", as the warnings list them.
     struct ByText {
         bool operator()(const ObjectId& a, const ObjectId& b) const { return a.Text() < b.Text(); }
     };
-    std::map<ObjectId, long long, ByText> destructive;
+    std::map<ObjectId, std::string, ByText> destructive;
 };
 
 // changes: what the plan will make (ChangesToMake); an Old-only object among them is dropped.

@@ -55,6 +55,12 @@ CliResult RunCli(const QStringList& arguments, const QString& folder, const QStr
     return result;
 }
 
+// A file's lines, whichever of CR LF or LF ends them.
+QStringList TextLines(const QByteArray& bytes)
+{
+    return QString::fromUtf8(bytes).replace("\r\n", "\n").split('\n');
+}
+
 QString ShellQuoted(const QString& text)
 {
     return "'" + QString(text).replace("'", "'\\''") + "'";
@@ -287,6 +293,42 @@ private slots:
         CliResult again = RunCli(report, folder);
         QCOMPARE(again.exitCode, 2);
         QCOMPARE(again.err, QByteArray("vorkat-cli: Cannot create file missing/r.csv\n"));
+    }
+
+    void whatDropDestroysIsNamedInTheScriptTheRepairsRowsAndTheJson()
+    {
+        const QString folder = Folder("destructive");
+        const std::string oldSql = "CREATE TABLE GONE (A INTEGER); INSERT INTO GONE VALUES (1); "
+                                   "INSERT INTO GONE VALUES (2); CREATE TABLE KEPT (K INTEGER, OLD_C INTEGER); "
+                                   "INSERT INTO KEPT VALUES (1, 5); CREATE SEQUENCE G_USED; SET GENERATOR G_USED TO "
+                                   "12345; CREATE SEQUENCE G_FRESH START WITH 7;";
+        TestDb scriptOld("destructive_script_old", oldSql, 3);
+        TestDb repairOld("destructive_repair_old", oldSql, 3);
+        TestDb newDb("destructive_new", "CREATE TABLE KEPT (K INTEGER);", 3);
+        const QByteArray destroyed = "FIELD\tKEPT.OLD_C\tdestructive: dropped with 1 row\n"
+                                     "GENERATOR\tG_USED\tdestructive: dropped holding 12345\n"
+                                     "TABLE\tGONE\tdestructive: dropped with 2 rows\n";
+        const QByteArray onlyInOld = "GENERATOR\tG_FRESH\tonly in Old\nGENERATOR\tG_USED\tonly in Old\n"
+                                     "TABLE\tGONE\tonly in Old\nFIELD\tKEPT.OLD_C\tonly in Old\n";
+
+        CliResult script = RunCli({"--complete", "--drop", Name(scriptOld), Name(newDb)}, folder);
+        QCOMPARE(script.exitCode, 1);
+        QCOMPARE(script.out, onlyInOld + destroyed);
+        const QStringList lines = TextLines(ReadFile(folder + "/vorkat.sql"));
+        QCOMPARE(lines.mid(3, 3), (QStringList{"/* Warning: destructive: drops FIELD KEPT.OLD_C with 1 row */",
+                                               "/* Warning: destructive: drops GENERATOR G_USED holding 12345 */",
+                                               "/* Warning: destructive: drops TABLE GONE with 2 rows */"}));
+
+        CliResult repair =
+            RunCli({"--complete", "--drop", "--repair", "--report", "r.json", Name(repairOld), Name(newDb)}, folder);
+        QCOMPARE(repair.exitCode, 1);
+        QCOMPARE(repair.out, onlyInOld + destroyed);
+        const QStringList json = TextLines(ReadFile(folder + "/r.json"));
+        QCOMPARE(json.mid(5, 3),
+                 (QStringList{"  {\"type\": \"FIELD\", \"name\": \"KEPT.OLD_C\", \"message\": \"destructive: dropped with 1 row\"},",
+                              "  {\"type\": \"GENERATOR\", \"name\": \"G_USED\", \"message\": \"destructive: dropped holding "
+                              "12345\"},",
+                              "  {\"type\": \"TABLE\", \"name\": \"GONE\", \"message\": \"destructive: dropped with 2 rows\"}"}));
     }
 
     void scriptAndCsvAreTheWindowsBytes()
