@@ -4,6 +4,7 @@
 #include "schema/Inspect.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
+#include "db/Query.h"
 #include "db/ScopedTransaction.h"
 
 #include <algorithm>
@@ -45,6 +46,9 @@ void CompleteEngine::Pass(const PassContext& pass, ReportSink& report, Progress&
 {
     summary_ = Summary{};
     found_ = false;
+    // What the last repair altered is read back once, by the pass after it (a verification).
+    const auto altered = std::move(altered_);
+    altered_.clear();
     Plan& plan = summary_.plan;
     // Old's reads, its checks and its repair are one transaction, committed only by a repair
     // that ran whole; everything else rolls back, an error or a cancel included.
@@ -84,6 +88,7 @@ void CompleteEngine::Pass(const PassContext& pass, ReportSink& report, Progress&
     Describe(pass, old, neu, changes, safety);
     if (pass.report)
         Report(report, changes, made, safety);
+    ReadBack(altered, pass.oldDb, oldWork.Get(), old.dialect, report, pass.report);
 
     if (pass.repair && !safety.issues.empty() && !options_.force) {
         std::string text;
@@ -96,6 +101,7 @@ void CompleteEngine::Pass(const PassContext& pass, ReportSink& report, Progress&
         steps.BeginStep("Repairing");
         bar.SetMaximum(static_cast<int>(plan.steps.size()));
         Apply(plan, pass.oldDb, oldWork, [&](std::size_t index) { bar.SetPosition(static_cast<int>(index)); });
+        NoteAltered(made, old, neu);
         steps.EndStep();
     } else if (!pass.repair) {
         steps.BeginStep("Writing script");
@@ -155,6 +161,52 @@ void CompleteEngine::Describe(const PassContext& pass, const Schema& old, const 
             row.message = difference.Message();
             row.difference = difference;
             summary_.findings.push_back(std::move(row));
+        }
+    }
+}
+
+void CompleteEngine::NoteAltered(const std::vector<Change>& made, const Schema& old, const Schema& neu)
+{
+    auto note = [&](const std::string& table, const std::string& column) {
+        const Column* target = neu.relations.count(table) ? neu.relations.at(table).FindColumn(column) : nullptr;
+        // A blob has no order to read a minimum and a maximum in.
+        if (target && target->domain.empty() && TypeFamily(target->type) == 4)
+            return;
+        altered_[table].push_back(column);
+    };
+    for (const auto& c : made) {
+        if (c.kind == ObjectKind::Field && c.action == Action::Alter && c.Has(Property::Type))
+            note(c.table, c.key);
+        if (c.kind == ObjectKind::Domain && c.Has(Property::Type) && TypeFamily(c.To<Domain>().type) != 4)
+            for (const auto& [name, table] : old.relations)
+                for (const auto& column : table.columns)
+                    if (!table.IsView() && column.domain == c.key)
+                        altered_[name].push_back(column.name);
+    }
+}
+
+// One select a table: every value of an altered column is read, as its smallest and largest.
+// A value the new type cannot hold fails the read, and the repair has not converged.
+void CompleteEngine::ReadBack(const std::map<std::string, std::vector<std::string>>& altered, Connection& db,
+                              Transaction& transaction, int dialect, ReportSink& report, bool reporting)
+{
+    const Ddl ddl(dialect);
+    for (const auto& [table, columns] : altered) {
+        std::string sql = "SELECT COUNT(*) AS N";
+        for (const auto& column : columns)
+            sql += ", MIN(" + ddl.Name(column) + "), MAX(" + ddl.Name(column) + ")";
+        try {
+            Query query(db, transaction, {sql + " FROM " + ddl.Name(table)});
+            query.Dialect = static_cast<unsigned short>(dialect);
+            query.Open();
+            query.Close();
+        } catch (const DbError& error) {
+            found_ = true;
+            if (reporting)
+                report.AddReportRow(KindName(ObjectKind::Table), table,
+                                    std::string("cannot be read after the repair: ") + error.what());
+        } catch (const DdlError&) {
+            // A name Old's dialect cannot write was refused by the plan already.
         }
     }
 }

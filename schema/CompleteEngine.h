@@ -6,8 +6,12 @@
 #include "schema/Safety.h"
 #include "schema/Summary.h"
 
+#include <map>
 #include <string>
 #include <vector>
+
+class Connection;
+class Transaction;
 
 namespace schema {
 
@@ -66,11 +70,16 @@ private:
                 const SafetyResult& safety);
     void Describe(const PassContext& pass, const Schema& old, const Schema& neu, const std::vector<Change>& changes,
                   const SafetyResult& safety);
+    // The columns a repair gave another type, by table, for the pass after it to read back.
+    void NoteAltered(const std::vector<Change>& made, const Schema& old, const Schema& neu);
+    void ReadBack(const std::map<std::string, std::vector<std::string>>& altered, Connection& db,
+                  Transaction& transaction, int dialect, ReportSink& report, bool reporting);
 
     CompleteOptions options_;
     Summary summary_;
     bool found_ = false;
     int queries_ = 0;
+    std::map<std::string, std::vector<std::string>> altered_;
 };
 
 }

@@ -331,6 +331,25 @@ private slots:
                               "  {\"type\": \"TABLE\", \"name\": \"GONE\", \"message\": \"destructive: dropped with 2 rows\"}"}));
     }
 
+    void verifyReadsBackTheColumnsTheRepairGaveAnotherType()
+    {
+        const QString folder = Folder("read_back");
+        TestDb oldDb("read_back_old",
+                     "CREATE TABLE T (ID INTEGER, A INTEGER); INSERT INTO T VALUES (1, 100000000); "
+                     "CREATE TABLE U (B SMALLINT); INSERT INTO U VALUES (5);",
+                     3);
+        TestDb newDb("read_back_new", "CREATE TABLE T (ID INTEGER, A NUMERIC(9,2)); CREATE TABLE U (B INTEGER);", 3);
+        CliResult run = RunCli({"--complete", "--repair", "--verify", Name(oldDb), Name(newDb)}, folder);
+        // The server took the change, but T's value no longer fits its type: the catalogs agree,
+        // and yet the repair has not converged.
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.out, QByteArray("FIELD\tT.A\tdifferent: type INTEGER -> NUMERIC(9, 2)\n"
+                                     "FIELD\tU.B\tdifferent: type SMALLINT -> INTEGER\n"
+                                     "not converged; left after the repair:\n"
+                                     "TABLE\tT\tcannot be read after the repair: arithmetic exception, numeric "
+                                     "overflow, or string truncation\r\nnumeric value is out of range\n"));
+    }
+
     void scriptAndCsvAreTheWindowsBytes()
     {
         TestDb oldDb("bytes_old", SampleSql("old"));
