@@ -95,9 +95,6 @@ struct Change {
     const T& From() const { return *std::get<const T*>(from); }
     template <typename T>
     const T& To() const { return *std::get<const T*>(to); }
-    // New's object where New has it, else Old's.
-    template <typename T>
-    const T& Either() const { return std::holds_alternative<const T*>(to) ? To<T>() : From<T>(); }
 };
 
 }

@@ -121,7 +121,7 @@ void Planner::RebuildColumn(const Change& c, const Column& n)
     Add(Tables, c, ddl_.AddColumn(c.table, n));
     Add(ColumnChanges, c, ddl_.AlterColumnPosition(c.table, n));
     Computed(c.table, n);
-    Comment(c.Object(), ColumnWhat(c.table, n.name), n.description);
+    Comment(c.Object(), ddl_.ColumnPhrase(c.table, n.name), n.description);
 }
 
 // Each part is committed on its own: Firebird cannot update a column in the transaction that
@@ -143,7 +143,7 @@ void Planner::Migrate(const Change& c, const Column& n)
     if (n.notNull)
         m.swap.push_back(ddl_.AlterColumnNullability(c.table, n));
     plan_->migrations.push_back(m);
-    Comment(c.Object(), ColumnWhat(c.table, n.name), n.description);
+    Comment(c.Object(), ddl_.ColumnPhrase(c.table, n.name), n.description);
     plan_->warnings.push_back(c.Object().Text() +
                               ": rebuilt by a data migration in committed steps, before the one transaction "
                               "of the rest");

@@ -42,11 +42,6 @@ void Planner::Comment(const ObjectId& object, const std::string& what, const std
     Add(Comments, object, ddl_.Comment(what, description));
 }
 
-std::string Planner::ColumnWhat(const std::string& table, const std::string& column) const
-{
-    return ddl_.ColumnPhrase(table, column);
-}
-
 void Planner::CreatedComments()
 {
     for (const ObjectKind kind : {ObjectKind::Collation, ObjectKind::Role, ObjectKind::Generator, ObjectKind::Exception,
@@ -58,12 +53,12 @@ void Planner::CreatedComments()
                 Comment(c.Object(), ddl_.ObjectPhrase(c.kind, c.key), *description);
             if (c.kind == ObjectKind::Table || c.kind == ObjectKind::View)
                 for (const auto& column : c.To<Relation>().columns)
-                    Comment({ObjectKind::Field, c.key + "." + column.name}, ColumnWhat(c.key, column.name),
+                    Comment({ObjectKind::Field, c.key + "." + column.name}, ddl_.ColumnPhrase(c.key, column.name),
                             column.description);
             ParameterComments(c, false);
         });
     Each(ObjectKind::Field, [&](const Change& c) {
-        Comment(c.Object(), ColumnWhat(c.table, c.key), c.To<Column>().description);
+        Comment(c.Object(), ddl_.ColumnPhrase(c.table, c.key), c.To<Column>().description);
     });
 }
 
@@ -86,7 +81,7 @@ void Planner::AlteredComment(const Change& c)
     if (!description)
         return;
     const std::string what =
-        c.kind == ObjectKind::Field ? ColumnWhat(c.table, c.key) : ddl_.ObjectPhrase(c.kind, c.key);
+        c.kind == ObjectKind::Field ? ddl_.ColumnPhrase(c.table, c.key) : ddl_.ObjectPhrase(c.kind, c.key);
     Comment(c.Object(), what, *description, true);
 }
 

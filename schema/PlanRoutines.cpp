@@ -134,7 +134,7 @@ void Planner::TakeOutViews(const std::set<std::string>& views)
         Add(RestoredViews, object, ddl_.CreateView(view));
         Comment(object, ddl_.ObjectPhrase(ObjectKind::View, name), view.description);
         for (const auto& column : view.columns)
-            Comment({ObjectKind::Field, name + "." + column.name}, ColumnWhat(name, column.name), column.description);
+            Comment({ObjectKind::Field, name + "." + column.name}, ddl_.ColumnPhrase(name, column.name), column.description);
         for (const auto& [key, g] : source.grants)
             if (g.objectType == 0 && g.object == name)
                 Add(Grants, {ObjectKind::Grant, GrantTitle(g)}, ddl_.GrantText(g));

@@ -84,7 +84,6 @@ private:
     // Parameter comments of a routine; onlyChanged: those whose comment differs, NULL included.
     void ParameterComments(const Change& c, bool onlyChanged);
     void AlteredComment(const Change& c);
-    std::string ColumnWhat(const std::string& table, const std::string& column) const;
 
     // ---- collations, roles, generators and exceptions (PlanNamed.cpp) ----
     void CreateNamed();
