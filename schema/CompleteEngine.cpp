@@ -78,6 +78,7 @@ void CompleteEngine::Pass(const PassContext& pass, ReportSink& report, Progress&
     PlanOptions planOptions;
     planOptions.rowCounts = safety.rowCounts;
     planOptions.force = options_.force;
+    planOptions.notInPlace = safety.notInPlace;
     plan = MakePlan(old, neu, made, planOptions);
     for (const auto& issue : safety.issues)
         plan.warnings.push_back(std::string(KindName(issue.kind)) + " " + issue.name + ": " + issue.message);

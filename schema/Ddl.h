@@ -99,8 +99,10 @@ public:
     // What a function returns, which has no name: "VARCHAR(10) NOT NULL COLLATE UNICODE".
     std::string ReturnsText(const Parameter& p) const;
 
-private:
+    // A type without its collation, as ALTER ... TYPE and CAST take it.
     std::string PlainType(const Type& type) const;
+
+private:
     // A grant's parts: "SELECT (C) ON T" or a role's name, and "USER U", "ROLE R", "PUBLIC".
     std::string Granted(const Grant& g) const;
     std::string Grantee(const Grant& g) const;

@@ -63,6 +63,12 @@ int TypeFamily(const Type& t)
     }
 }
 
+Type ColumnType(const Column& column, const Schema& schema)
+{
+    auto domain = column.domain.empty() ? schema.domains.end() : schema.domains.find(column.domain);
+    return domain == schema.domains.end() ? column.type : domain->second.type;
+}
+
 const Column* Relation::FindColumn(const std::string& column) const
 {
     for (const auto& c : columns)

@@ -304,6 +304,9 @@ std::string Joined(const std::vector<std::string>& parts, const char* separator 
 // changes a type in place only within its family.
 int TypeFamily(const Type& type);
 
+// A column's own type, or its domain's.
+Type ColumnType(const Column& column, const Schema& schema);
+
 // How the report names a constraint: its name, or for one the server named what it is, such
 // as "T FOREIGN KEY (A) REFERENCES P"; and a grant, such as "SELECT ON T TO PUBLIC".
 std::string ConstraintTitle(const Constraint& c);

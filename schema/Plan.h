@@ -6,6 +6,7 @@
 #include "schema/Model.h"
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,8 @@ struct PlanOptions {
     std::map<std::string, long long> rowCounts;
     // A column of another type family on a table with rows is migrated, outside the one transaction.
     bool force = false;
+    // Changes of type (by name) that Old's rows do not fit: never made in place.
+    std::set<std::string> notInPlace;
 };
 
 // Every change given is made: Old-only objects are dropped, so leave them out unless they

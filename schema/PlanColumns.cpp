@@ -1,6 +1,7 @@
 // Tables and their columns: created whole, columns added in New's order and moved to their
 // place, changed in place, or rebuilt where the type changes family.
 #include "schema/Planner.h"
+#include "schema/TypeChange.h"
 
 namespace schema::planning {
 
@@ -66,11 +67,14 @@ void Planner::AlterColumn(const Change& c)
             Computed(c.table, n);
     }
     if (c.Has(Property::Type)) {
-        // A type of another family: only an empty table can take the column out and back in
-        // one transaction; a table with rows needs a data migration, which the safety checks stop.
-        const bool rebuild = n.domain.empty() && o.domain.empty() && TypeFamily(n.type) != TypeFamily(o.type);
-        if (rebuild || TypeFamily(n.type) == 4 || TypeFamily(o.type) == 4) {
-            RebuildColumn(c, n);
+        // A type the server does not take in place, or that some value of Old's rows does not
+        // fit: only an empty table can take the column out and back in one transaction; a
+        // table with rows needs a data migration.
+        const Type from = ColumnType(o, old_), to = ColumnType(n, neu_);
+        const TypeChange rule = ClassifyTypeChange(from, to, old_.defaultCharset);
+        if (rule.route != TypeRoute::InPlace || options_.notInPlace.count(c.name)) {
+            RebuildColumn(c, n, rule.route == TypeRoute::NoConversion ? ddl_.PlainType(from) + " to " + ddl_.PlainType(to)
+                                                                       : std::string());
             return;
         }
         CheckTypeFits(n.type, "Column " + c.table + "." + n.name);
@@ -104,10 +108,17 @@ void Planner::AlterIdentity(const Change& c, const Column& o, const Column& n)
         Add(ColumnChanges, c, ddl_.AlterIdentityIncrement(c.table, n));
 }
 
-void Planner::RebuildColumn(const Change& c, const Column& n)
+// noConversion: the types, "DATE to INTEGER", when no value converts from one to the other.
+void Planner::RebuildColumn(const Change& c, const Column& n, const std::string& noConversion)
 {
     auto rows = options_.rowCounts.find(c.table);
     if (rows == options_.rowCounts.end() || rows->second != 0) {
+        if (!noConversion.empty()) {
+            NotMended(c, "cannot be migrated: no value converts from " + noConversion + "; " +
+                             (rows == options_.rowCounts.end() ? std::string("the") : std::to_string(rows->second)) +
+                             " rows of " + c.table + " stay as they are");
+            return;
+        }
         if (options_.force) {
             Migrate(c, n);
             return;

@@ -1,5 +1,6 @@
 // Domains: created without their CHECK, which waits for what it may name; changed in place.
 #include "schema/Planner.h"
+#include "schema/TypeChange.h"
 
 namespace schema::planning {
 
@@ -18,8 +19,16 @@ void Planner::AlterDomain(const Change& c)
 {
     const Domain& d = c.To<Domain>();
     if (c.Has(Property::Type)) {
-        CheckTypeFits(d.type, "Domain " + d.name);
-        Add(Domains, c, ddl_.AlterDomainType(d));
+        const Type& from = c.From<Domain>().type;
+        if (ClassifyTypeChange(from, d.type, old_.defaultCharset).route != TypeRoute::InPlace)
+            NotMended(c, "the server does not change a domain from " + ddl_.PlainType(from) + " to " +
+                             ddl_.PlainType(d.type) + " in place");
+        else if (options_.notInPlace.count(c.name))
+            NotMended(c, "the rows of its columns do not fit " + ddl_.PlainType(d.type));
+        else {
+            CheckTypeFits(d.type, "Domain " + d.name);
+            Add(Domains, c, ddl_.AlterDomainType(d));
+        }
     }
     if (c.Has(Property::Default))
         Add(Domains, c, ddl_.AlterDomainDefault(d));

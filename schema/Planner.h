@@ -99,7 +99,7 @@ private:
     void AlterTable(const Change& c);
     void AlterColumn(const Change& c);
     void AlterIdentity(const Change& c, const Column& o, const Column& n);
-    void RebuildColumn(const Change& c, const Column& n);
+    void RebuildColumn(const Change& c, const Column& n, const std::string& noConversion);
     void Migrate(const Change& c, const Column& n);
     void Computed(const std::string& table, const Column& column);
 

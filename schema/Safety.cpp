@@ -2,6 +2,7 @@
 // number of changes, never the number of objects.
 #include "schema/Safety.h"
 #include "schema/Ddl.h"
+#include "schema/TypeChange.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/Query.h"
@@ -45,6 +46,11 @@ public:
             } catch (const DdlError&) {
                 // A name Old's dialect cannot write is refused by the plan itself, with its name.
             }
+        }
+        try {
+            CheckTypes();
+        } catch (const DdlError&) {
+            // A type Old's dialect cannot write is refused by the plan itself, with its name.
         }
         return std::move(result_);
     }
@@ -92,12 +98,12 @@ private:
                     if (!table.IsView() && column.domain == c.key && !column.notNull)
                         NotNull(c, name, column.name);
         if (c.kind == ObjectKind::Field && p.property == Property::Type)
-            Narrowing(c, c.table, c.key, TypeOf(c.From<Column>(), old_), TypeOf(c.To<Column>(), neu_));
+            TypeChanged(c, c.table, c.key, ColumnType(c.From<Column>(), old_), ColumnType(c.To<Column>(), neu_));
         if (c.kind == ObjectKind::Domain && p.property == Property::Type)
             for (const auto& [name, table] : old_.relations)
                 for (const auto& column : table.columns)
                     if (!table.IsView() && column.domain == c.key)
-                        Narrowing(c, name, column.name, c.From<Domain>().type, c.To<Domain>().type);
+                        TypeChanged(c, name, column.name, c.From<Domain>().type, c.To<Domain>().type);
         if (c.kind == ObjectKind::Domain && p.property == Property::Check)
             for (const auto& [name, table] : old_.relations)
                 for (const auto& column : table.columns)
@@ -153,57 +159,101 @@ private:
         return out;
     }
 
-    // A column's own type, or its domain's.
-    static Type TypeOf(const Column& column, const Schema& schema)
+    // A column's new type, checked with the other type changes of its table in one select.
+    void TypeChanged(const Change& c, const std::string& table, const std::string& column, const Type& from,
+                     const Type& to)
     {
-        if (column.domain.empty() || !schema.domains.count(column.domain))
-            return column.type;
-        return schema.domains.at(column.domain).type;
+        retyped_[table].push_back({&c, column, from, to, ClassifyTypeChange(from, to, old_.defaultCharset)});
     }
 
-    void Narrowing(const Change& c, const std::string& table, const std::string& column, const Type& from,
-                   const Type& to)
+    struct Retyped {
+        const Change* change;
+        std::string column;
+        Type from, to;
+        TypeChange rule;
+    };
+
+    // One select a table counts its rows and the rows each hazard harms; a second tries the
+    // CASTs a value-by-value conversion needs, which fail rather than count.
+    void CheckTypes()
     {
-        const std::string t = ddl_.Name(table), col = ddl_.Name(column);
-        if (TypeFamily(from) != TypeFamily(to)) {
-            const long long rows = TableRows(table);
-            if (rows > 0)
-                Issue(c, "needs a data migration: " + Rows(rows) + " of " + table);
-            return;
-        }
-        if (TypeFamily(from) == 1) {
-            if (to.charLength < from.charLength) {
-                const long long n = Count("SELECT COUNT(*) AS N FROM " + t + " WHERE CHAR_LENGTH(" + col + ") > " +
-                                          std::to_string(to.charLength));
-                // The server refuses a shorter text type in place whatever the rows hold.
-                if (n == 0)
-                    Issue(c, "would fail: the server does not shorten " + table + "." + column + " in place, from " +
-                                 std::to_string(from.charLength) + " to " + std::to_string(to.charLength) +
-                                 " characters");
-                else
-                    Issue(c, "may lose data: " + Rows(n) + " of " + table + " " + Verb(n, "has ", "have ") + column +
-                                 " longer than " + std::to_string(to.charLength) + " characters");
-            } else if (from.charset != to.charset) {
-                const long long n = Count("SELECT COUNT(*) AS N FROM " + t + " WHERE " + col + " IS NOT NULL");
+        for (const auto& [table, columns] : retyped_) {
+            std::string sql = "SELECT COUNT(*) AS N";
+            std::vector<std::pair<const Retyped*, Hazard>> counted;
+            std::vector<const Retyped*> converted;
+            for (const auto& r : columns)
+                for (Hazard hazard : r.rule.hazards) {
+                    if (hazard == Hazard::Conversion) {
+                        converted.push_back(&r);
+                        continue;
+                    }
+                    sql += ", SUM(IIF(" + HazardCondition(hazard, r.from, r.to, ddl_.Name(r.column)) + ", 1, 0)) AS H" +
+                           std::to_string(counted.size());
+                    counted.push_back({&r, hazard});
+                }
+            Query query(connection_, transaction_, {sql + " FROM " + ddl_.Name(table)});
+            query.Dialect = static_cast<unsigned short>(old_.dialect);
+            query.Open();
+            const long long rows = query.AsInteger("N");
+            result_.rowCounts[table] = rows;
+            for (std::size_t i = 0; i < counted.size(); ++i) {
+                const std::string field = "H" + std::to_string(i);
+                const long long n = query.IsNull(field) ? 0 : query.AsInteger(field);
                 if (n > 0)
-                    Issue(c, "may lose data: " + Rows(n) + " of " + table + " " + Verb(n, "changes", "change") + " character set from " +
-                                 from.charset + " to " + to.charset);
+                    Harmed(*counted[i].first, counted[i].second, Rows(n) + " of " + table, n == 1);
             }
+            query.Close();
+            if (rows > 0 && !converted.empty())
+                TryConversions(table, converted);
+        }
+    }
+
+    void TryConversions(const std::string& table, const std::vector<const Retyped*>& converted)
+    {
+        auto cast = [&](const Retyped& r) {
+            return "COUNT(CAST(" + ddl_.Name(r.column) + " AS " + ddl_.PlainType(r.to) + "))";
+        };
+        std::string all;
+        for (const Retyped* r : converted)
+            all += std::string(all.empty() ? "" : ", ") + cast(*r);
+        try {
+            Count("SELECT " + all + " AS N FROM " + ddl_.Name(table));
             return;
+        } catch (const DbError&) {
+            // Some value does not convert: each column on its own tells which.
         }
-        if (TypeFamily(from) == 0) {
-            const int fromDigits = from.precision > 0 ? from.precision : 0;
-            const int toDigits = to.precision > 0 ? to.precision : 0;
-            const bool smaller = (-to.scale < -from.scale) || (toDigits > 0 && fromDigits > 0 && toDigits < fromDigits) ||
-                                 (to.fieldType == 7 && from.fieldType != 7) ||
-                                 (to.fieldType == 8 && (from.fieldType == 16 || from.fieldType == 26));
-            if (smaller) {
-                const long long n = Count("SELECT COUNT(*) AS N FROM " + t + " WHERE " + col + " IS NOT NULL");
-                if (n > 0)
-                    Issue(c, "may lose data: " + Rows(n) + " of " + table + " " + Verb(n, "holds ", "hold ") + column +
-                                 " values for a smaller precision or scale");
+        for (const Retyped* r : converted) {
+            try {
+                Count("SELECT " + cast(*r) + " AS N FROM " + ddl_.Name(table));
+            } catch (const DbError& error) {
+                Harmed(*r, Hazard::Conversion, "rows of " + table, false, LastLine(error.what()));
             }
         }
+    }
+
+    void Harmed(const Retyped& r, Hazard hazard, const std::string& rows, bool one,
+                const std::string& because = "")
+    {
+        const bool fails = HazardFails(hazard);
+        std::string message = std::string(fails ? "would fail: " : "would cut: ") + rows + " " +
+                              HazardWhat(hazard, r.to, r.column, ddl_.PlainType(r.to), one);
+        if (!because.empty())
+            message += " (" + because + ")";
+        Issue(*r.change, message);
+        // Read in the new type, such a value would fail every read of its row: the type is
+        // never changed in place over it.
+        if (fails)
+            result_.notInPlace.insert(r.change->name);
+    }
+
+    // The server's last line says most: "Cannot transliterate character between character sets".
+    static std::string LastLine(std::string text)
+    {
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+            text.pop_back();
+        const auto start = text.find_last_of("\r\n");
+        text = start == std::string::npos ? text : text.substr(start + 1);
+        return !text.empty() && text[0] == '-' ? text.substr(1) : text;
     }
 
     void Created(const Change& c)
@@ -302,6 +352,7 @@ private:
     const Schema& neu_;
     Ddl ddl_;
     SafetyResult result_;
+    std::map<std::string, std::vector<Retyped>> retyped_;
 };
 
 }

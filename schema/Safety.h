@@ -5,6 +5,7 @@
 #include "schema/Model.h"
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,9 @@ struct SafetyResult {
         bool operator()(const ObjectId& a, const ObjectId& b) const { return a.Text() < b.Text(); }
     };
     std::map<ObjectId, std::string, ByText> destructive;
+    // Changes of type (by the change's name) whose new type cannot hold some value of Old's
+    // rows: changed in place, the rows could not be read any more.
+    std::set<std::string> notInPlace;
 };
 
 // changes: what the plan will make (ChangesToMake); an Old-only object among them is dropped.

@@ -331,23 +331,56 @@ private slots:
                               "  {\"type\": \"TABLE\", \"name\": \"GONE\", \"message\": \"destructive: dropped with 2 rows\"}"}));
     }
 
+    // A value the new type cannot hold stops the repair, --force or not: in place the server
+    // would take the change and every read of the row would fail after it.
+    void valueOutOfTheNewTypesRangeIsNeverChangedInPlace()
+    {
+        const QString folder = Folder("out_of_range");
+        const std::string oldSql = "CREATE TABLE T (ID INTEGER, A INTEGER, S TIMESTAMP); "
+                                   "INSERT INTO T VALUES (1, 100000000, '2024-05-06 13:14:15.1234');";
+        TestDb oldDb("out_of_range_old", oldSql, 3);
+        TestDb newDb("out_of_range_new", "CREATE TABLE T (ID INTEGER, A NUMERIC(9,2), S DATE);", 3);
+        const QByteArray rows = "FIELD\tT.A\tdifferent: type INTEGER -> NUMERIC(9, 2)\n"
+                                "FIELD\tT.S\tdifferent: type TIMESTAMP -> DATE\n"
+                                "FIELD\tT.A\twould fail: 1 row of T has A out of the range of NUMERIC(9, 2)\n"
+                                "FIELD\tT.S\twould cut: 1 row of T has a time of day in S\n";
+        CliResult stopped = RunCli({"--complete", "--repair", "--verify", Name(oldDb), Name(newDb)}, folder);
+        QCOMPARE(stopped.exitCode, 2);
+        QCOMPARE(stopped.out, rows);
+        QVERIFY(stopped.err.contains("vorkat-cli: The repair was stopped before it changed anything; Old's rows fail "
+                                     "these checks (--force goes ahead):\nFIELD T.A: would fail: 1 row of T has A "
+                                     "out of the range of NUMERIC(9, 2)\nFIELD T.S: would cut: 1 row of T has a time "
+                                     "of day in S\n"));
+
+        // --force migrates the column instead, and CAST refuses the value: nothing changes.
+        CliResult forced = RunCli({"--complete", "--repair", "--force", Name(oldDb), Name(newDb)}, folder);
+        QCOMPARE(forced.exitCode, 2);
+        QVERIFY(forced.err.contains("vorkat-cli: refused: data migration of FIELD T.A: arithmetic exception, numeric "
+                                    "overflow, or string truncation\nnumeric value is out of range\n"));
+        QCOMPARE(RunCli({"--complete", Name(oldDb), Name(newDb)}, folder).out, rows);
+    }
+
+    // What --force accepts, a cut, is made in place; verify reads every altered column back.
     void verifyReadsBackTheColumnsTheRepairGaveAnotherType()
     {
         const QString folder = Folder("read_back");
         TestDb oldDb("read_back_old",
-                     "CREATE TABLE T (ID INTEGER, A INTEGER); INSERT INTO T VALUES (1, 100000000); "
+                     "CREATE TABLE T (ID INTEGER, A INTEGER, S TIMESTAMP); "
+                     "INSERT INTO T VALUES (1, 5, '2024-05-06 13:14:15.1234'); "
                      "CREATE TABLE U (B SMALLINT); INSERT INTO U VALUES (5);",
                      3);
-        TestDb newDb("read_back_new", "CREATE TABLE T (ID INTEGER, A NUMERIC(9,2)); CREATE TABLE U (B INTEGER);", 3);
-        CliResult run = RunCli({"--complete", "--repair", "--verify", Name(oldDb), Name(newDb)}, folder);
-        // The server took the change, but T's value no longer fits its type: the catalogs agree,
-        // and yet the repair has not converged.
+        TestDb newDb("read_back_new", "CREATE TABLE T (ID INTEGER, A NUMERIC(9,2), S DATE); CREATE TABLE U (B INTEGER);",
+                     3);
+        CliResult run = RunCli({"--complete", "--repair", "--force", "--verify", Name(oldDb), Name(newDb)}, folder);
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(run.out, QByteArray("FIELD\tT.A\tdifferent: type INTEGER -> NUMERIC(9, 2)\n"
+                                     "FIELD\tT.S\tdifferent: type TIMESTAMP -> DATE\n"
                                      "FIELD\tU.B\tdifferent: type SMALLINT -> INTEGER\n"
-                                     "not converged; left after the repair:\n"
-                                     "TABLE\tT\tcannot be read after the repair: arithmetic exception, numeric "
-                                     "overflow, or string truncation\r\nnumeric value is out of range\n"));
+                                     "FIELD\tT.S\twould cut: 1 row of T has a time of day in S\n"
+                                     "converged\n"));
+        // The value kept, the time of day cut as --force allowed.
+        QVERIFY(oldDb.Isql("SET HEADING OFF; SELECT A || '|' || S FROM T;").find("5.00|2024-05-06 ") !=
+                std::string::npos);
     }
 
     void scriptAndCsvAreTheWindowsBytes()

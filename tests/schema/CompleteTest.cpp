@@ -197,8 +197,8 @@ TEST(CompleteSafety, OldRowsThatAStatementWouldRefuseOrSpoilAreCountedBeforeAnyt
         "CONSTRAINT FK_T: would fail: 2 rows of T have no match in P",
         "CONSTRAINT CK_T: would fail: 2 rows of T break CHECK (A > 1)",
         "DOMAIN D_SET: would fail: 1 row of P has D NULL",
-        "FIELD T.B: may lose data: 1 row of T has B longer than 3 characters",
         "FIELD T.C: would fail: 2 rows of T have C NULL",
+        "FIELD T.B: would fail: 1 row of T has B longer than 3 characters",
     }));
 }
 
