@@ -41,7 +41,13 @@ void Migrate(const Migration& m, Connection& connection, unsigned short dialect)
     try {
         Part(connection, m.swap, dialect);
     } catch (const DbError& error) {
-        throw DbError(what + error.what() + " (the values are kept in the copy column)", error.Code());
+        // The swap rolled back whole: the column still holds its values, and the copy goes.
+        try {
+            Part(connection, m.undo, dialect);
+        } catch (const DbError&) {
+            throw DbError(what + error.what() + " (the copy column stays, and the next run drops it)", error.Code());
+        }
+        throw DbError(what + error.what(), error.Code());
     }
 }
 
@@ -57,6 +63,15 @@ void Apply(const Plan& plan, Connection& connection, ScopedTransaction& work,
             work.Commit();
         for (const auto& m : plan.migrations)
             Migrate(m, connection, dialect);
+        if (!plan.references.empty()) {
+            try {
+                Part(connection, plan.references, dialect);
+            } catch (const DbError& error) {
+                throw DbError(std::string("refused: the foreign keys the data migrations dropped: ") + error.what() +
+                                  " (the migrated columns are committed; the next run adds the foreign keys)",
+                              error.Code());
+            }
+        }
     }
     work.Restart();
     Statement statement(connection, work.Get());

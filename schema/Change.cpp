@@ -65,7 +65,14 @@ bool Change::Has(Property property) const
 
 std::string Change::Message() const
 {
+    if (LeftCopy())
+        return kLeftCopyMessage;
     return action == Action::OnlyInOld ? kOnlyInOldMessage : kMissingMessage;
+}
+
+bool Change::LeftCopy() const
+{
+    return action == Action::OnlyInOld && kind == ObjectKind::Field && IsCopyColumn(key);
 }
 
 std::vector<std::string> Change::Messages() const

@@ -69,6 +69,7 @@ using ObjectRef = std::variant<std::monostate, const Collation*, const Role*, co
                                const Trigger*, const Grant*>;
 
 inline constexpr const char* kMissingMessage = "not exist";
+inline constexpr const char* kLeftCopyMessage = "left by an interrupted data migration: dropped";
 inline constexpr const char* kOnlyInOldMessage = "only in Old";
 
 struct Change {
@@ -88,6 +89,9 @@ struct Change {
     bool Has(Property property) const;
     // The report's message for a change that is not an Alter: "not exist", "only in Old".
     std::string Message() const;
+    // A copy column of a data migration that was interrupted: always dropped, --drop or not;
+    // the column it copied still holds the values.
+    bool LeftCopy() const;
     // The report's rows: one for a missing or an Old-only object, one per property that differs.
     std::vector<std::string> Messages() const;
 

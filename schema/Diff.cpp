@@ -500,7 +500,7 @@ std::vector<Change> ChangesToMake(const std::vector<Change>& changes, bool drop)
 {
     std::vector<Change> made;
     for (const auto& change : changes)
-        if (drop || change.action != Action::OnlyInOld)
+        if (drop || change.action != Action::OnlyInOld || change.LeftCopy())
             made.push_back(change);
     return made;
 }

@@ -63,6 +63,17 @@ int TypeFamily(const Type& t)
     }
 }
 
+bool IsCopyColumn(const std::string& name)
+{
+    const std::string prefix = kCopyColumnPrefix;
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    for (std::size_t i = prefix.size(); i < name.size(); ++i)
+        if (name[i] < '0' || name[i] > '9')
+            return false;
+    return true;
+}
+
 Type ColumnType(const Column& column, const Schema& schema)
 {
     auto domain = column.domain.empty() ? schema.domains.end() : schema.domains.find(column.domain);

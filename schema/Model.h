@@ -304,6 +304,11 @@ std::string Joined(const std::vector<std::string>& parts, const char* separator 
 // changes a type in place only within its family.
 int TypeFamily(const Type& type);
 
+// The name a --force data migration gives its copy column, "VK$COPY_1": reserved, so that a
+// copy an interrupted migration left in Old is known for what it is.
+inline constexpr const char* kCopyColumnPrefix = "VK$COPY_";
+bool IsCopyColumn(const std::string& name);
+
 // A column's own type, or its domain's.
 Type ColumnType(const Column& column, const Schema& schema);
 

@@ -33,6 +33,9 @@ struct Plan {
     int dialect = 3;
     // Run before the steps, each part committed; the rest of a repair is one transaction.
     std::vector<Migration> migrations;
+    // The foreign keys the migrations dropped, made again once every migrated column has its
+    // new type, committed together.
+    std::vector<std::string> references;
     std::vector<Step> steps;
     // Differences no statement of the server can mend in place, each naming its object.
     std::vector<std::string> notMended;

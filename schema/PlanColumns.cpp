@@ -3,6 +3,8 @@
 #include "schema/Planner.h"
 #include "schema/TypeChange.h"
 
+#include <algorithm>
+
 namespace schema::planning {
 
 void Planner::CreateTables()
@@ -113,19 +115,15 @@ void Planner::RebuildColumn(const Change& c, const Column& n, const std::string&
 {
     auto rows = options_.rowCounts.find(c.table);
     if (rows == options_.rowCounts.end() || rows->second != 0) {
-        if (!noConversion.empty()) {
-            NotMended(c, "cannot be migrated: no value converts from " + noConversion + "; " +
-                             (rows == options_.rowCounts.end() ? std::string("the") : std::to_string(rows->second)) +
-                             " rows of " + c.table + " stay as they are");
-            return;
-        }
-        if (options_.force) {
+        const std::string held = rows == options_.rowCounts.end() ? "the rows of " + c.table
+                                 : rows->second == 1             ? "1 row of " + c.table
+                                                                 : std::to_string(rows->second) + " rows of " + c.table;
+        if (!noConversion.empty())
+            NotMended(c, "cannot be migrated: no value converts from " + noConversion + " (" + held + ")");
+        else if (options_.force)
             Migrate(c, n);
-            return;
-        }
-        NotMended(c, "needs a data migration: " +
-                         (rows == options_.rowCounts.end() ? std::string("the") : std::to_string(rows->second)) +
-                         " rows of " + c.table);
+        else
+            NotMended(c, "needs a data migration: " + held);
         return;
     }
     Add(DropColumns, c, ddl_.DropColumn(c.table, n.name));
@@ -139,7 +137,11 @@ void Planner::RebuildColumn(const Change& c, const Column& n, const std::string&
 // added it.
 void Planner::Migrate(const Change& c, const Column& n)
 {
-    const std::string copy = "VK$COPY_" + std::to_string(plan_->migrations.size() + 1);
+    const Relation& table = old_.relations.at(c.table);
+    std::size_t number = plan_->migrations.size() + 1;
+    while (table.FindColumn(kCopyColumnPrefix + std::to_string(number)))
+        ++number;
+    const std::string copy = kCopyColumnPrefix + std::to_string(number);
     Column target = n;
     target.name = copy;
     target.notNull = false;
@@ -149,15 +151,67 @@ void Planner::Migrate(const Change& c, const Column& n)
     m.add = {ddl_.AddColumn(c.table, target)};
     m.copy = {ddl_.CopyColumn(c.table, n, copy)};
     m.undo = {ddl_.DropColumn(c.table, copy)};
-    m.swap = {ddl_.DropColumn(c.table, n.name), ddl_.RenameColumn(c.table, copy, n.name),
-              ddl_.AlterColumnPosition(c.table, n)};
+    std::vector<std::string> before, after;
+    Leaning(c.table, n.name, before, after);
+    m.swap = before;
+    m.swap.insert(m.swap.end(), {ddl_.DropColumn(c.table, n.name), ddl_.RenameColumn(c.table, copy, n.name),
+                                 ddl_.AlterColumnPosition(c.table, n)});
     if (n.notNull)
         m.swap.push_back(ddl_.AlterColumnNullability(c.table, n));
+    m.swap.insert(m.swap.end(), after.begin(), after.end());
     plan_->migrations.push_back(m);
     Comment(c.Object(), ddl_.ColumnPhrase(c.table, n.name), n.description);
     plan_->warnings.push_back(c.Object().Text() +
                               ": rebuilt by a data migration in committed steps, before the one transaction "
                               "of the rest");
+}
+
+// The keys, references and indices on a migrated column, and the references to it: the server
+// drops no column they use, so the swap drops them first and makes the keys and indices again
+// after it, as Old has them and under the names Old gives them, for the rest of the plan to
+// find (a constraint the server named is named by it again: only the rest of the plan would
+// look it up, and it leaves such a constraint alone). The references come back once every migration is done: both of their ends may change.
+void Planner::Leaning(const std::string& table, const std::string& column, std::vector<std::string>& before,
+                      std::vector<std::string>& after)
+{
+    auto has = [&](const std::vector<std::string>& columns) {
+        return std::find(columns.begin(), columns.end(), column) != columns.end();
+    };
+    for (const auto& [key, k] : old_.constraints) {
+        const bool own = k.table == table && has(k.columns);
+        const bool referring = k.kind == ConstraintKind::ForeignKey && k.refTable == table && has(k.refColumns);
+        if ((!own && !referring) || !lifted_.insert(key).second)
+            continue;
+        const std::string drop = ddl_.DropConstraint(k.table, OldConstraintName(key));
+        if (Dropping(ObjectKind::Constraint, key) || Altering(ObjectKind::Constraint, key)) {
+            // The rest of the plan drops it, or adds New's in its place: gone before the swap,
+            // it is not dropped again.
+            if (k.kind == ConstraintKind::ForeignKey)
+                before.insert(before.begin(), drop);
+            else
+                before.push_back(drop);
+            std::erase_if(plan_->steps, [&](const Step& step) { return step.sql == drop; });
+            gone_.insert(key);
+            continue;
+        }
+        // Made again as Old has it; one the server named gets a name from the server again.
+        const Constraint& same = k;
+        if (k.kind == ConstraintKind::ForeignKey) {
+            before.insert(before.begin(), drop);
+            plan_->references.push_back(ddl_.AddConstraint(same));
+        } else {
+            before.push_back(drop);
+            after.push_back(ddl_.AddConstraint(same));
+        }
+    }
+    for (const auto& [name, ix] : old_.indices) {
+        if (ix.table != table || !has(ix.columns))
+            continue;
+        before.push_back(ddl_.Drop(ObjectKind::Index, ix.name));
+        after.push_back(ddl_.CreateIndex(ix));
+        if (ix.inactive)
+            after.push_back(ddl_.AlterIndexState(ix));
+    }
 }
 
 }

@@ -33,6 +33,9 @@ std::string Planner::OldConstraintName(const std::string& key) const
 
 void Planner::DropConstraint(const ObjectId& object, const std::string& oldKey, const Constraint& o)
 {
+    // A data migration's swap dropped it already.
+    if (gone_.count(oldKey))
+        return;
     Add(o.kind == ConstraintKind::ForeignKey ? DropForeignKeys : DropConstraints, object,
         ddl_.DropConstraint(o.table, OldConstraintName(oldKey)));
 }

@@ -49,6 +49,12 @@ std::string ScriptText(const Plan& plan)
             text += "COMMIT;\n";
         }
     }
+    if (!plan.references.empty()) {
+        text += "\n/* The foreign keys the data migrations dropped */\n";
+        for (const auto& sql : plan.references)
+            text += sql + ";\n";
+        text += "COMMIT;\n";
+    }
 
     bool inTerm = false;
     for (const auto& step : plan.steps) {

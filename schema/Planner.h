@@ -101,6 +101,8 @@ private:
     void AlterIdentity(const Change& c, const Column& o, const Column& n);
     void RebuildColumn(const Change& c, const Column& n, const std::string& noConversion);
     void Migrate(const Change& c, const Column& n);
+    void Leaning(const std::string& table, const std::string& column, std::vector<std::string>& before,
+                 std::vector<std::string>& after);
     void Computed(const std::string& table, const Column& column);
 
     // ---- constraints and indices (PlanConstraints.cpp) ----
@@ -150,6 +152,10 @@ private:
     const Schema& old_;
     const Schema& neu_;
     PlanOptions options_;
+    // Constraints a data migration drops before its swap, by key: dropped once.
+    std::set<std::string> lifted_;
+    // Of those, the ones the rest of the plan drops or replaces: not dropped a second time.
+    std::set<std::string> gone_;
     Ddl ddl_;
     std::map<ObjectKind, std::vector<const Change*>> creates_;
     std::map<ObjectKind, std::vector<Change>> alters_;  // one change per object, its properties merged

@@ -331,7 +331,7 @@ private:
             const long long rows = TableRows(c.key);
             if (rows > 0)
                 result_.destructive[c.Object()] = "with " + Rows(rows);
-        } else if (c.kind == ObjectKind::Field) {
+        } else if (c.kind == ObjectKind::Field && !c.LeftCopy()) {
             const long long n = Count("SELECT COUNT(*) AS N FROM " + ddl_.Name(c.table) + " WHERE " + ddl_.Name(c.key) +
                                       " IS NOT NULL");
             if (n > 0)

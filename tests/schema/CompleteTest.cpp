@@ -361,6 +361,90 @@ TEST(CompleteMigration, AColumnOfAnotherTypeFamilyIsRebuiltOnlyWithForceAndKeeps
     EXPECT_EQ(Extract(badDb.Path()), before);
 }
 
+// The server drops no column a key, an index or a foreign key uses: the swap drops them and
+// makes them again around the column, and a foreign key whose two ends both change comes back
+// once both have their new type.
+TEST(CompleteMigration, KeysIndicesAndReferencesOnAMigratedColumnAreMadeAgainAroundIt)
+{
+    TestDb newDb(CurrentTestName() + "_new", R"(
+        CREATE TABLE T (ID INTEGER NOT NULL PRIMARY KEY, CODE INTEGER, NOTE INTEGER, CONSTRAINT UQ_NOTE UNIQUE (NOTE));
+        CREATE INDEX IX_CODE ON T (CODE);
+        CREATE TABLE R (ID INTEGER, NOTE INTEGER REFERENCES T (NOTE));)",
+                 3);
+    TestDb oldDb(CurrentTestName() + "_old", R"(
+        CREATE TABLE T (ID INTEGER NOT NULL PRIMARY KEY, CODE VARCHAR(10), NOTE VARCHAR(10), CONSTRAINT UQ_NOTE UNIQUE (NOTE));
+        CREATE INDEX IX_CODE ON T (CODE);
+        CREATE TABLE R (ID INTEGER, NOTE VARCHAR(10) REFERENCES T (NOTE));
+        INSERT INTO T VALUES (1, '12', '5');
+        INSERT INTO T VALUES (2, '13', '6');
+        INSERT INTO R VALUES (1, '5');)",
+                 3);
+    const schema::Plan plan = ForcedPlan(oldDb.Path(), newDb.Path(), true);
+    ASSERT_EQ(plan.migrations.size(), 3u);
+    EXPECT_EQ(plan.migrations[1].swap, (std::vector<std::string>{
+        "ALTER TABLE R DROP CONSTRAINT INTEG_3",
+        "ALTER TABLE T DROP CONSTRAINT UQ_NOTE",
+        "ALTER TABLE T DROP NOTE",
+        "ALTER TABLE T ALTER VK$COPY_2 TO NOTE",
+        "ALTER TABLE T ALTER NOTE POSITION 3",
+        "ALTER TABLE T ADD CONSTRAINT UQ_NOTE UNIQUE (NOTE) USING INDEX UQ_NOTE",
+    }));
+    EXPECT_EQ(plan.migrations[0].swap, (std::vector<std::string>{
+        "DROP INDEX IX_CODE",
+        "ALTER TABLE T DROP CODE",
+        "ALTER TABLE T ALTER VK$COPY_1 TO CODE",
+        "ALTER TABLE T ALTER CODE POSITION 2",
+        "CREATE INDEX IX_CODE ON T (CODE)",
+    }));
+    EXPECT_EQ(plan.references, std::vector<std::string>{"ALTER TABLE R ADD FOREIGN KEY (NOTE) REFERENCES T (NOTE)"});
+    ApplyTo(oldDb.Path(), plan);
+    ExpectConverged(oldDb, newDb);
+    EXPECT_EQ(oldDb.Isql("SET HEADING OFF; SELECT T.CODE + T.NOTE FROM T JOIN R ON R.NOTE = T.NOTE;"),
+              "\n                   17 \n\n");
+}
+
+// A copy column is only ever left by a migration that stopped half way; the column it copied
+// still holds the values, and the next run drops the copy, --drop or not.
+TEST(CompleteMigration, ACopyColumnAnInterruptedMigrationLeftIsDroppedAndTheMigrationRunsAgain)
+{
+    TestDb newDb(CurrentTestName() + "_new", "CREATE TABLE T (ID INTEGER, CODE INTEGER);", 3);
+    TestDb oldDb(CurrentTestName() + "_old",
+                 "CREATE TABLE T (ID INTEGER, CODE VARCHAR(10), VK$COPY_1 INTEGER); INSERT INTO T VALUES (1, '12', 99);",
+                 3);
+    const Compared compared = Compare(oldDb.Path(), newDb.Path());
+    EXPECT_EQ(ChangeRows(compared.changes), (std::vector<std::string>{
+        "FIELD T.CODE different: type VARCHAR(10) CHARACTER SET NONE -> INTEGER",
+        "FIELD T.VK$COPY_1 left by an interrupted data migration: dropped",
+    }));
+    const schema::Plan plan = ForcedPlan(oldDb.Path(), newDb.Path(), true);
+    ASSERT_EQ(plan.migrations.size(), 1u);
+    EXPECT_EQ(plan.migrations[0].add, std::vector<std::string>{"ALTER TABLE T ADD VK$COPY_2 INTEGER"});
+    ASSERT_EQ(plan.steps.size(), 1u);
+    EXPECT_EQ(plan.steps[0].sql, "ALTER TABLE T DROP VK$COPY_1");
+    ApplyTo(oldDb.Path(), plan);
+    ExpectConverged(oldDb, newDb);
+    EXPECT_EQ(oldDb.Isql("SET HEADING OFF; SELECT CODE FROM T;"), "\n          12 \n\n");
+}
+
+// The swap is one transaction: refused, it leaves the column as it was, and the copy goes too.
+TEST(CompleteMigration, ASwapTheServerRefusesTakesItsCopyColumnOutAgain)
+{
+    TestDb newDb(CurrentTestName() + "_new", "CREATE TABLE T (ID INTEGER, CODE INTEGER); CREATE VIEW V AS SELECT CODE FROM T;", 3);
+    TestDb oldDb(CurrentTestName() + "_old",
+                 "CREATE TABLE T (ID INTEGER, CODE VARCHAR(10)); CREATE VIEW V AS SELECT CODE FROM T; "
+                 "INSERT INTO T VALUES (1, '12');",
+                 3);
+    const std::string before = Extract(oldDb.Path());
+    try {
+        ApplyTo(oldDb.Path(), ForcedPlan(oldDb.Path(), newDb.Path(), true));
+        ADD_FAILURE() << "the server dropped a column a view uses";
+    } catch (const DbError& error) {
+        EXPECT_EQ(std::string(error.what()).rfind("refused: data migration of FIELD T.CODE: unsuccessful metadata update", 0), 0u)
+            << error.what();
+    }
+    EXPECT_EQ(Extract(oldDb.Path()), before);
+}
+
 }
 
 namespace {

@@ -302,7 +302,7 @@ TEST(TypeChangeRules, EveryPairAgreesWithTheServerAndThePlanFollowsIt)
             // In place where the server takes it and every value fits; a migration otherwise.
             const bool inPlacePlanned = Has(altered, "ALTER TABLE " + t + " ALTER C TYPE ");
             const bool migrationNeeded = Has(plan.notMended, "FIELD " + column + ": needs a data migration: " +
-                                                                 std::to_string(valueCount) + " rows" +
+                                                                 std::to_string(valueCount) + (valueCount == 1 ? " row" : " rows") +
                                                                  " of " + t);
             if (rule.route == schema::TypeRoute::InPlace && !fails && !inPlacePlanned)
                 disagreements.push_back(pair + "not changed in place");
