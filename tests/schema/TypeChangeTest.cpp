@@ -224,6 +224,71 @@ bool Has(const std::vector<std::string>& lines, const std::string& start)
     return false;
 }
 
+// What the comparison says and plans for Old with rows.
+struct Verdict {
+    std::vector<std::string> issues;
+    std::vector<std::string> statements;
+    std::vector<std::string> notMended;
+};
+
+// The tables whose ALTER ... TYPE the server takes on an empty table: the statement runs and
+// the column then has the new type (some run and leave the character set as it was).
+std::set<std::string> AcceptedInPlace(const TestDb& probe, const schema::Schema& neu)
+{
+    std::set<std::string> ran, accepted;
+    {
+        Attached empty(probe.Path());
+        for (std::size_t i = 0; i < Samples().size(); ++i)
+            for (std::size_t j = 0; j < Samples().size(); ++j)
+                if (i != j && Runs(empty.db, "ALTER TABLE " + Table(i, j) + " ALTER C TYPE " + Samples()[j].type))
+                    ran.insert(Table(i, j));
+    }
+    const schema::Schema changed = InspectFile(probe.Path());
+    for (const auto& t : ran)
+        if (changed.relations.at(t).FindColumn("C")->type == neu.relations.at(t).FindColumn("C")->type)
+            accepted.insert(t);
+    return accepted;
+}
+
+// Where the rule, the warnings and the plan for one pair disagree with what the server did.
+std::vector<std::string> Judge(std::size_t i, std::size_t j, const schema::TypeChange& rule, bool accepted,
+                               const Harm& harm, const Verdict& verdict)
+{
+    const std::string t = Table(i, j), column = t + ".C";
+    const std::string pair = std::string(Samples()[i].type) + " -> " + Samples()[j].type + ": ";
+    std::vector<std::string> wrong;
+    if (accepted != (rule.route == schema::TypeRoute::InPlace))
+        wrong.push_back(pair + "the server " + (accepted ? "takes" : "refuses") + " it in place");
+    const bool fails = HasIssue(verdict.issues, column, "would fail"), cuts = HasIssue(verdict.issues, column, "would cut");
+    const int values = static_cast<int>(Samples()[i].values.size());
+    if (rule.route == schema::TypeRoute::NoConversion) {
+        // TIME to TIMESTAMP: CAST takes the day it runs on, a date no row had.
+        const bool madeUp = std::string(Samples()[i].type) == "TIME" && std::string(Samples()[j].type) == "TIMESTAMP";
+        if (harm.failed != values && !madeUp)
+            wrong.push_back(pair + std::to_string(values - harm.failed) + " value(s) convert");
+        if (!Has(verdict.notMended, "FIELD " + column + ": cannot be migrated: no value converts"))
+            wrong.push_back(pair + "not stopped");
+        return wrong;
+    }
+    if (harm.failed > 0 && !fails)
+        wrong.push_back(pair + std::to_string(harm.failed) + " value(s) fail, no warning");
+    if (harm.failed == 0 && fails)
+        wrong.push_back(pair + "warned to fail, nothing fails");
+    if (harm.cut > 0 && !cuts && !fails)
+        wrong.push_back(pair + std::to_string(harm.cut) + " value(s) cut, no warning");
+    if (harm.cut == 0 && harm.failed == 0 && cuts)
+        wrong.push_back(pair + "warned to cut, nothing is cut");
+    // In place where the server takes it and every value fits; a migration otherwise.
+    const bool inPlace = Has(verdict.statements, "ALTER TABLE " + t + " ALTER C TYPE ");
+    const bool migration = Has(verdict.notMended, "FIELD " + column + ": needs a data migration: " +
+                                                      std::to_string(values) + (values == 1 ? " row" : " rows") + " of " + t);
+    if (rule.route == schema::TypeRoute::InPlace && !fails && !inPlace)
+        wrong.push_back(pair + "not changed in place");
+    if ((rule.route == schema::TypeRoute::Rebuild || fails) && (inPlace || !migration))
+        wrong.push_back(pair + "not left to a data migration");
+    return wrong;
+}
+
 TEST(TypeChangeRules, EveryPairAgreesWithTheServerAndThePlanFollowsIt)
 {
     const std::string name = CurrentTestName();
@@ -242,72 +307,27 @@ TEST(TypeChangeRules, EveryPairAgreesWithTheServerAndThePlanFollowsIt)
 
     const Compared compared = Compare(oldDb.Path(), newDb.Path());
     const schema::SafetyResult safety = CheckOld(oldDb.Path(), compared, false);
-    const std::vector<std::string> issues = IssueRows(safety.issues);
     const schema::Plan plan = PlanOf(compared, false,
                                      schema::PlanOptions{.rowCounts = safety.rowCounts, .notInPlace = safety.notInPlace});
-    std::vector<std::string> altered;
+    Verdict verdict{IssueRows(safety.issues), {}, plan.notMended};
     for (const auto& step : plan.steps)
-        altered.push_back(step.sql);
+        verdict.statements.push_back(step.sql);
 
-    // The server takes a change in place when the statement runs and the column then has the
-    // new type: it runs some and leaves the character set as it was.
-    std::set<std::string> ran;
-    {
-        Attached empty(emptyProbe.Path());
-        for (std::size_t i = 0; i < Samples().size(); ++i)
-            for (std::size_t j = 0; j < Samples().size(); ++j)
-                if (i != j && Runs(empty.db, "ALTER TABLE " + Table(i, j) + " ALTER C TYPE " + Samples()[j].type))
-                    ran.insert(Table(i, j));
-    }
-    const schema::Schema changed = InspectFile(emptyProbe.Path());
-
+    const std::set<std::string> accepted = AcceptedInPlace(emptyProbe, compared.neu);
     std::vector<std::string> disagreements;
     Attached rows(rowsProbe.Path());
     for (std::size_t i = 0; i < Samples().size(); ++i)
         for (std::size_t j = 0; j < Samples().size(); ++j) {
             if (i == j)
                 continue;
-            const std::string t = Table(i, j), column = t + ".C";
-            const std::string pair = std::string(Samples()[i].type) + " -> " + Samples()[j].type + ": ";
+            const std::string t = Table(i, j);
             const auto& from = compared.old.relations.at(t).FindColumn("C")->type;
             const auto& to = compared.neu.relations.at(t).FindColumn("C")->type;
             const schema::TypeChange rule = schema::ClassifyTypeChange(from, to, compared.old.defaultCharset);
-            const std::string alter = "ALTER TABLE " + t + " ALTER C TYPE " + Samples()[j].type;
-
-            const bool accepted = ran.count(t) && changed.relations.at(t).FindColumn("C")->type == to;
-            if (accepted != (rule.route == schema::TypeRoute::InPlace))
-                disagreements.push_back(pair + "the server " + (accepted ? "takes" : "refuses") + " it in place");
-
-            const bool inPlace = accepted && Runs(rows.db, alter);
-            const Harm harm = ValuesAfter(rows.db, i, j, inPlace);
-            const bool fails = HasIssue(issues, column, "would fail"), cuts = HasIssue(issues, column, "would cut");
-            const int valueCount = static_cast<int>(Samples()[i].values.size());
-            if (rule.route == schema::TypeRoute::NoConversion) {
-                // TIME to TIMESTAMP: CAST takes the day it runs on, a date no row had.
-                const bool madeUp = from.fieldType == 13 && to.fieldType == 35;
-                if (harm.failed != valueCount && !madeUp)
-                    disagreements.push_back(pair + std::to_string(valueCount - harm.failed) + " value(s) convert");
-                if (!Has(plan.notMended, "FIELD " + column + ": cannot be migrated: no value converts"))
-                    disagreements.push_back(pair + "not stopped");
-                continue;
-            }
-            if (harm.failed > 0 && !fails)
-                disagreements.push_back(pair + std::to_string(harm.failed) + " value(s) fail, no warning");
-            if (harm.failed == 0 && fails)
-                disagreements.push_back(pair + "warned to fail, nothing fails");
-            if (harm.cut > 0 && !cuts && !fails)
-                disagreements.push_back(pair + std::to_string(harm.cut) + " value(s) cut, no warning");
-            if (harm.cut == 0 && harm.failed == 0 && cuts)
-                disagreements.push_back(pair + "warned to cut, nothing is cut");
-            // In place where the server takes it and every value fits; a migration otherwise.
-            const bool inPlacePlanned = Has(altered, "ALTER TABLE " + t + " ALTER C TYPE ");
-            const bool migrationNeeded = Has(plan.notMended, "FIELD " + column + ": needs a data migration: " +
-                                                                 std::to_string(valueCount) + (valueCount == 1 ? " row" : " rows") +
-                                                                 " of " + t);
-            if (rule.route == schema::TypeRoute::InPlace && !fails && !inPlacePlanned)
-                disagreements.push_back(pair + "not changed in place");
-            if ((rule.route == schema::TypeRoute::Rebuild || fails) && (inPlacePlanned || !migrationNeeded))
-                disagreements.push_back(pair + "not left to a data migration");
+            const bool inPlace =
+                accepted.count(t) && Runs(rows.db, "ALTER TABLE " + t + " ALTER C TYPE " + Samples()[j].type);
+            const auto wrong = Judge(i, j, rule, accepted.count(t) > 0, ValuesAfter(rows.db, i, j, inPlace), verdict);
+            disagreements.insert(disagreements.end(), wrong.begin(), wrong.end());
         }
     EXPECT_EQ(disagreements, std::vector<std::string>{});
 
