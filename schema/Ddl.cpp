@@ -106,6 +106,35 @@ std::string Ddl::Literal(const std::string& text)
     return quoted + "'";
 }
 
+bool EndsInLineComment(const std::string& text)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char ch = text[i];
+        if (ch == '\'' || ch == '"') {
+            const std::size_t end = text.find(ch, i + 1);
+            if (end == std::string::npos)
+                return false;
+            i = end;
+        } else if (ch == '/' && i + 1 < text.size() && text[i + 1] == '*') {
+            const std::size_t end = text.find("*/", i + 2);
+            if (end == std::string::npos)
+                return false;
+            i = end + 1;
+        } else if (ch == '-' && i + 1 < text.size() && text[i + 1] == '-') {
+            const std::size_t end = text.find('\n', i);
+            if (end == std::string::npos)
+                return true;
+            i = end;
+        }
+    }
+    return false;
+}
+
+std::string Ddl::Source(const std::string& text)
+{
+    return EndsInLineComment(text) ? text + "\n" : text;
+}
+
 std::string Ddl::TypeText(const Type& t) const
 {
     // Dialect 1 has no 64-bit integers, no SQL DATE and no TIME.
@@ -198,7 +227,7 @@ std::string Ddl::CreateDomain(const Domain& d) const
 {
     std::string text = "CREATE DOMAIN " + Name(d.name) + " AS " + TypeText(d.type);
     if (!d.defaultSource.empty())
-        text += " " + d.defaultSource;
+        text += " " + Source(d.defaultSource);
     if (d.notNull)
         text += " NOT NULL";
     if (!d.type.collation.empty())
@@ -208,13 +237,14 @@ std::string Ddl::CreateDomain(const Domain& d) const
 
 std::string Ddl::AddDomainCheck(const Domain& d) const
 {
-    return "ALTER DOMAIN " + Name(d.name) + " ADD CONSTRAINT " + d.validationSource;
+    return "ALTER DOMAIN " + Name(d.name) + " ADD CONSTRAINT " + Source(d.validationSource);
 }
 
 std::string Ddl::DeclareExternalFunction(const ExternalFunction& f) const
 {
     auto argument = [&](const ExternalArgument& a, bool isReturn) {
-        std::string text = TypeText(a.type);
+        // An argument is not a column: a blob is just BLOB, with no subtype or segment.
+        std::string text = a.type.fieldType == 261 ? "BLOB" : TypeText(a.type);
         const int mechanism = a.mechanism < 0 ? -a.mechanism : a.mechanism;
         if (mechanism == 0)
             text += " BY VALUE";
@@ -243,7 +273,7 @@ std::string Ddl::ColumnDefinition(const Column& c, bool placeholder) const
     std::string text = Name(c.name) + " ";
     if (!c.computedSource.empty()) {
         if (!placeholder)
-            return text + TypeText(c.type) + " COMPUTED BY " + c.computedSource;
+            return text + TypeText(c.type) + " COMPUTED BY " + Source(c.computedSource);
         // A computed type cannot name a collation; the placeholder's expression carries it.
         if (!c.type.collation.empty())
             return text + TypeText(c.type) + " COMPUTED BY (CAST(NULL AS " + TypeText(c.type) + ") COLLATE " +
@@ -262,7 +292,7 @@ std::string Ddl::ColumnDefinition(const Column& c, bool placeholder) const
             text += " (" + options + ")";
     }
     if (!c.defaultSource.empty())
-        text += " " + c.defaultSource;
+        text += " " + Source(c.defaultSource);
     if (c.notNull && !c.identityType)
         text += c.notNullConstraint.empty() ? " NOT NULL" : " CONSTRAINT " + Name(c.notNullConstraint) + " NOT NULL";
     if (!c.type.collation.empty())
@@ -306,7 +336,7 @@ std::string Ddl::AlterComputed(const std::string& table, const Column& column) c
     // With a collation the type can only have come from the expression, so it is left to it.
     const std::string type = column.type.collation.empty() ? " TYPE " + TypeText(column.type) : "";
     return "ALTER TABLE " + Name(table) + " ALTER " + Name(column.name) + type + " COMPUTED BY " +
-           column.computedSource;
+           Source(column.computedSource);
 }
 
 std::string Ddl::AddConstraint(const Constraint& c) const
@@ -329,7 +359,7 @@ std::string Ddl::AddConstraint(const Constraint& c) const
         if (RuleText(c.onDelete) != "RESTRICT")
             text += " ON DELETE " + c.onDelete;
         break;
-    case ConstraintKind::Check: return text + c.checkSource;
+    case ConstraintKind::Check: return text + Source(c.checkSource);
     }
     if (!c.indexName.empty())
         text += std::string(" USING ") + (c.descending ? "DESCENDING " : "") + "INDEX " + Name(c.indexName);
@@ -382,7 +412,7 @@ std::string Ddl::ParameterText(const Parameter& p) const
     if (!p.type.collation.empty())
         text += " COLLATE " + Name(p.type.collation);
     if (!p.defaultSource.empty())
-        text += " " + p.defaultSource;
+        text += " " + Source(p.defaultSource);
     return text;
 }
 

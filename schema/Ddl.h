@@ -24,6 +24,9 @@ public:
     // digits, _ and $ or when it is a reserved word; what refuses to be should throws.
     std::string Name(const std::string& name) const;
     static std::string Literal(const std::string& text);
+    // A source text as a part of a statement: with a line break after it when its last line
+    // ends in a "--" comment, which would take in whatever follows on that line.
+    static std::string Source(const std::string& text);
     std::string TypeText(const Type& type) const;
 
     std::string CreateCollation(const Collation& c) const;

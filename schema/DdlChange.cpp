@@ -62,7 +62,7 @@ std::string Ddl::AlterDomainType(const Domain& d) const
 
 std::string Ddl::AlterDomainDefault(const Domain& d) const
 {
-    return "ALTER DOMAIN " + Name(d.name) + (d.defaultSource.empty() ? " DROP DEFAULT" : " SET " + d.defaultSource);
+    return "ALTER DOMAIN " + Name(d.name) + (d.defaultSource.empty() ? " DROP DEFAULT" : " SET " + Source(d.defaultSource));
 }
 
 std::string Ddl::AlterDomainNullability(const Domain& d) const
@@ -84,7 +84,7 @@ std::string Ddl::AlterColumnType(const std::string& table, const Column& column)
 std::string Ddl::AlterColumnDefault(const std::string& table, const Column& column) const
 {
     return "ALTER TABLE " + Name(table) + " ALTER " + Name(column.name) +
-           (column.defaultSource.empty() ? " DROP DEFAULT" : " SET " + column.defaultSource);
+           (column.defaultSource.empty() ? " DROP DEFAULT" : " SET " + Source(column.defaultSource));
 }
 
 std::string Ddl::AlterColumnNullability(const std::string& table, const Column& column) const

@@ -45,14 +45,14 @@ std::string ScriptText(const Plan& plan)
         text += "\n/* Data migration of " + CommentSafe(m.object.Text()) + ", committed step by step */\n";
         for (const auto* part : {&m.add, &m.copy, &m.swap}) {
             for (const auto& sql : *part)
-                text += sql + ";\n";
+                text += Ddl::Source(sql) + ";\n";
             text += "COMMIT;\n";
         }
     }
     if (!plan.references.empty()) {
         text += "\n/* The foreign keys the data migrations dropped */\n";
         for (const auto& sql : plan.references)
-            text += sql + ";\n";
+            text += Ddl::Source(sql) + ";\n";
         text += "COMMIT;\n";
     }
 
@@ -62,7 +62,8 @@ std::string ScriptText(const Plan& plan)
             text += step.psql ? "\nSET TERM " + term + " ;\n" : "SET TERM ; " + term + "\n";
             inTerm = step.psql;
         }
-        text += "\n/* " + CommentSafe(step.object.Text()) + " */\n" + step.sql + (step.psql ? " " + term : ";") + "\n";
+        text += "\n/* " + CommentSafe(step.object.Text()) + " */\n" + Ddl::Source(step.sql) + (step.psql ? " " + term : ";") +
+                "\n";
     }
     if (inTerm)
         text += "SET TERM ; " + term + "\n";
