@@ -131,7 +131,7 @@ Parameter ParameterFrom(Query& q, const Catalog& catalog)
     auto field = catalog.fields.find(source);
     if (!p.relationName.empty()) {
         // TYPE OF COLUMN: the column gives the type.
-    } else if (field != catalog.fields.end() && IsGeneratedIndexName(source)) {
+    } else if (field != catalog.fields.end() && IsGeneratedIndexName(source) && !field->second.system) {
         p.type = field->second.type;
         p.type.collation = catalog.CollationName(field->second.charsetId, field->second.collationId);
     } else {

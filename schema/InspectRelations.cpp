@@ -44,7 +44,14 @@ void TypeOfColumn(Query& q, const Catalog& catalog, Column& c)
         return;
     }
     const FieldRow& f = field->second;
-    if (IsGeneratedIndexName(source)) {
+    if (f.system) {
+        // One of the server's own domains, such as RDB$FIELD_NAME: named as the column's
+        // domain, with the type it gives, since no domain of Old or New describes it.
+        c.domain = source;
+        c.type = f.type;
+        if (collationId >= 0 && collationId != f.collationId)
+            c.type.collation = catalog.CollationName(f.charsetId, collationId);
+    } else if (IsGeneratedIndexName(source)) {
         c.type = f.type;
         c.type.collation = catalog.CollationName(f.charsetId, collationId >= 0 ? collationId : f.collationId);
         c.computedSource = f.computedSource;
