@@ -81,6 +81,7 @@ void Planner::AlterColumn(const Change& c)
         }
         CheckTypeFits(n.type, "Column " + c.table + "." + n.name);
         Add(ColumnChanges, c, ddl_.AlterColumnType(c.table, n));
+        RemakeKeysOn(c.table, n.name);
     }
     if (c.Has(Property::Default))
         Add(ColumnChanges, c, ddl_.AlterColumnDefault(c.table, n));

@@ -2,6 +2,8 @@
 // dropped and added again, with the foreign keys that lean on a changed key.
 #include "schema/Planner.h"
 
+#include <algorithm>
+
 namespace schema::planning {
 
 void Planner::CreateConstraintsAndIndices()
@@ -40,6 +42,24 @@ void Planner::DropConstraint(const ObjectId& object, const std::string& oldKey, 
         ddl_.DropConstraint(o.table, OldConstraintName(oldKey)));
 }
 
+void Planner::RemakeKeysOn(const std::string& table, const std::string& column)
+{
+    auto has = [&](const std::vector<std::string>& columns) {
+        return std::find(columns.begin(), columns.end(), column) != columns.end();
+    };
+    for (const auto& [key, k] : old_.constraints) {
+        const bool own = k.kind != ConstraintKind::Check && k.table == table && has(k.columns);
+        const bool referring = k.kind == ConstraintKind::ForeignKey && k.refTable == table && has(k.refColumns);
+        if ((!own && !referring) || Dropping(ObjectKind::Constraint, key) || Altering(ObjectKind::Constraint, key) ||
+            !remade_.insert(key).second)
+            continue;
+        const Constraint& made = neu_.constraints.count(key) ? neu_.constraints.at(key) : k;
+        const ObjectId object{ObjectKind::Constraint, ConstraintTitle(made)};
+        DropConstraint(object, key, k);
+        AddConstraint(object, made);
+    }
+}
+
 void Planner::AlterConstraints()
 {
     std::set<std::string> readded;
@@ -55,7 +75,8 @@ void Planner::AlterConstraints()
         // itself, or goes, is dropped by its own change.
         for (const auto& [key, fk] : old_.constraints) {
             if (fk.kind != ConstraintKind::ForeignKey || fk.refTable != o.table || fk.refColumns != o.columns ||
-                readded.count(key) || Dropping(ObjectKind::Constraint, key) || Altering(ObjectKind::Constraint, key))
+                readded.count(key) || remade_.count(key) || Dropping(ObjectKind::Constraint, key) ||
+                Altering(ObjectKind::Constraint, key))
                 continue;
             const ObjectId leaning{ObjectKind::Constraint, ConstraintTitle(fk)};
             DropConstraint(leaning, key, fk);

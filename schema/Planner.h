@@ -113,6 +113,9 @@ private:
     void AlterIndex(const Change& c);
     void DropConstraint(const ObjectId& object, const std::string& oldKey, const Constraint& o);
     std::string OldConstraintName(const std::string& key) const;
+    // The keys and foreign keys on a column whose type changes in place, and the foreign keys
+    // that reference it: the server changes no column an integrity constraint's index uses.
+    void RemakeKeysOn(const std::string& table, const std::string& column);
 
     // ---- routines and external functions (PlanRoutines.cpp) ----
     void CreateExternalFunctions();
@@ -156,6 +159,8 @@ private:
     std::set<std::string> lifted_;
     // Of those, the ones the rest of the plan drops or replaces: not dropped a second time.
     std::set<std::string> gone_;
+    // Constraints dropped and added again around a column's new type, by key.
+    std::set<std::string> remade_;
     Ddl ddl_;
     std::map<ObjectKind, std::vector<const Change*>> creates_;
     std::map<ObjectKind, std::vector<Change>> alters_;  // one change per object, its properties merged
