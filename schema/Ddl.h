@@ -79,6 +79,7 @@ public:
     std::string RenameColumn(const std::string& table, const std::string& column, const std::string& to) const;
     std::string AlterPackage(const Package& p) const;
     std::string RecreatePackageBody(const Package& p) const;
+    std::string DropPackageBody(const Package& p) const;
     std::string CreateOrAlterView(const Relation& view) const;
     std::string CreateOrAlterTrigger(const Trigger& t) const;
     std::string AlterIndexState(const Index& ix) const;

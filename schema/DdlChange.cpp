@@ -126,6 +126,11 @@ std::string Ddl::RecreatePackageBody(const Package& p) const
     return "RECREATE PACKAGE BODY " + Name(p.name) + "\nAS\n" + p.bodySource;
 }
 
+std::string Ddl::DropPackageBody(const Package& p) const
+{
+    return "DROP PACKAGE BODY " + Name(p.name);
+}
+
 std::string Ddl::CreateOrAlterView(const Relation& view) const
 {
     return "CREATE OR ALTER" + CreateView(view).substr(6);

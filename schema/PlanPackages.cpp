@@ -21,6 +21,9 @@ void Planner::AlterPackage(const Change& c)
     // A new header drops the body, which must then be made again even where it is the same.
     if ((c.Has(Property::Header) || c.Has(Property::Body)) && !p.bodySource.empty())
         Add(Bodies, c, ddl_.RecreatePackageBody(p), true);
+    // A package New keeps without a body: the header stays, Old's body goes.
+    else if (c.Has(Property::Body) && !c.Has(Property::Header))
+        Add(Bodies, c, ddl_.DropPackageBody(p));
     AlteredComment(c);
 }
 
