@@ -23,6 +23,7 @@ std::string PropertyName(Property property, const std::string& parameter)
     case Property::Source: return "source";
     case Property::ExternalFile: return "external file";
     case Property::ColumnOrder: return "column order";
+    case Property::CheckOrder: return "check order";
     case Property::Computed: return "computed";
     case Property::Identity: return "identity";
     case Property::Declaration: return "declaration";

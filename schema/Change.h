@@ -30,6 +30,7 @@ enum class Property {
     Source,
     ExternalFile,
     ColumnOrder,
+    CheckOrder,
     Computed,
     Identity,
     Declaration,

@@ -214,6 +214,7 @@ private:
             if (left.empty())
                 continue;
             paired_[key] = left.front();
+            pairedBack_[left.front()] = key;
             pairedNew_.insert(key);
             pairedOld_.insert(left.front());
             left.erase(left.begin());
@@ -357,6 +358,28 @@ private:
         // The order of the columns both have; positions differ anyway where one side has more.
         Begin(ObjectKind::Table, key, key, o, n);
         Prop(Property::ColumnOrder, ColumnNames(o, n), ColumnNames(n, o));
+        Prop(Property::CheckOrder, CheckOrder(old_, key, true), CheckOrder(neu_, key, false));
+    }
+
+    // The CHECKs of a table that both sides have, in one side's catalog order, as New writes
+    // them: the extract lists them in that order.
+    std::string CheckOrder(const Schema& side, const std::string& table, bool isOld) const
+    {
+        std::vector<std::string> sources;
+        for (const auto& key : side.constraintOrder) {
+            const Constraint& c = side.constraints.at(key);
+            if (c.kind != ConstraintKind::Check || c.table != table)
+                continue;
+            std::string newKey = key;
+            if (isOld && pairedBack_.count(key))
+                newKey = pairedBack_.at(key);
+            const bool both = isOld ? neu_.constraints.count(newKey) > 0
+                                    : old_.constraints.count(key) > 0 || paired_.count(key) > 0;
+            if (both)
+                sources.push_back(ConstraintTitle(neu_.constraints.at(newKey)) +
+                                  (c.name.empty() ? " " + neu_.constraints.at(newKey).checkSource : ""));
+        }
+        return Joined(sources, "; ");
     }
 
     // The names of relation's columns that other has too, in relation's order.
@@ -476,7 +499,8 @@ private:
     std::vector<Change> out_;
     Change current_;
     bool open_ = false;
-    std::map<std::string, std::string> paired_;  // New's CHECK key -> Old's
+    std::map<std::string, std::string> paired_;      // New's CHECK key -> Old's
+    std::map<std::string, std::string> pairedBack_;  // Old's CHECK key -> New's
     std::set<std::string> pairedNew_;
     std::set<std::string> pairedOld_;
 };

@@ -60,6 +60,58 @@ void Planner::RemakeKeysOn(const std::string& table, const std::string& column)
     }
 }
 
+void Planner::OrderChecks()
+{
+    auto checksOf = [](const Schema& s, const std::string& table) {
+        std::vector<std::string> keys;
+        for (const auto& key : s.constraintOrder)
+            if (s.constraints.at(key).kind == ConstraintKind::Check && s.constraints.at(key).table == table)
+                keys.push_back(key);
+        return keys;
+    };
+    for (const auto& [table, relation] : neu_.relations) {
+        if (relation.IsView() || !old_.relations.count(table))
+            continue;
+        const std::vector<std::string> wanted = checksOf(neu_, table);
+        // What stays of Old's, in Old's order; the plan adds the others after them.
+        auto kept = [&](const std::string& key) {
+            return old_.constraints.count(key) && !Dropping(ObjectKind::Constraint, key) &&
+                   !Altering(ObjectKind::Constraint, key) && !gone_.count(key) && !remade_.count(key);
+        };
+        std::vector<std::string> staying;
+        for (const auto& key : checksOf(old_, table))
+            if (kept(key) && neu_.constraints.count(key))
+                staying.push_back(key);
+        std::size_t first = 0;
+        while (first < staying.size() && first < wanted.size() && staying[first] == wanted[first])
+            ++first;
+        // Nothing to move when the rest are all added by the plan already, in New's order.
+        bool inOrder = true;
+        std::size_t last = 0;
+        for (std::size_t i = first; i < wanted.size() && inOrder; ++i) {
+            const std::string add = ddl_.AddConstraint(neu_.constraints.at(wanted[i]));
+            auto at = std::find_if(plan_->steps.begin(), plan_->steps.end(),
+                                   [&](const Step& step) { return step.phase == Checks && step.sql == add; });
+            const auto index = static_cast<std::size_t>(at - plan_->steps.begin());
+            inOrder = !kept(wanted[i]) && at != plan_->steps.end() && index >= last;
+            last = index;
+        }
+        if (inOrder)
+            continue;
+        // From the first one out of place on, each is added in New's order; the ones Old keeps
+        // are dropped first, the others lose the place the plan gave them.
+        for (std::size_t i = first; i < wanted.size(); ++i) {
+            const Constraint& k = neu_.constraints.at(wanted[i]);
+            const std::string add = ddl_.AddConstraint(k);
+            std::erase_if(plan_->steps, [&](const Step& step) { return step.phase == Checks && step.sql == add; });
+            const ObjectId object{ObjectKind::Constraint, ConstraintTitle(k)};
+            if (kept(wanted[i]))
+                DropConstraint(object, wanted[i], old_.constraints.at(wanted[i]));
+            AddConstraint(object, k);
+        }
+    }
+}
+
 void Planner::AlterConstraints()
 {
     std::set<std::string> readded;

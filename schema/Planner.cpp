@@ -99,6 +99,7 @@ Plan Planner::Build()
     // After the routines: a changed header may have made a view again already.
     EachAltered(ObjectKind::View, [&](const Change& c) { AlterView(c); });
     AlterConstraints();
+    OrderChecks();
     EachAltered(ObjectKind::Index, [&](const Change& c) { AlterIndex(c); });
     EachAltered(ObjectKind::Trigger, [&](const Change& c) { AlterTrigger(c); });
     EachAltered(ObjectKind::Grant, [&](const Change& c) { AlterGrant(c); });

@@ -142,9 +142,10 @@ TEST(ModelDiff, ChangedServerNamedChecksPairInCatalogOrderAndANewOneBeyondOldsIs
               (Lines{"CONSTRAINT T CHECK not exist",
                      "CONSTRAINT T CHECK different: definition ALTER TABLE T ADD CHECK (A > 0) -> ALTER TABLE T ADD "
                      "CHECK (A >= 0)"}));
+    // Added in New's order, which is the order the server lists them in.
     EXPECT_EQ(Statements(PlanOf(old, neu)),
-              (Lines{"ALTER TABLE T DROP CONSTRAINT INTEG_5", "ALTER TABLE T ADD CHECK (A < 100)",
-                     "ALTER TABLE T ADD CHECK (A >= 0)"}));
+              (Lines{"ALTER TABLE T DROP CONSTRAINT INTEG_5", "ALTER TABLE T ADD CHECK (A >= 0)",
+                     "ALTER TABLE T ADD CHECK (A < 100)"}));
 }
 
 TEST(ModelDiff, IgnoringWhitespaceSourcesDifferingInTrailingBlanksBlankLinesAndLineEndsAreEqual)
