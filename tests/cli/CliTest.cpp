@@ -1,10 +1,12 @@
 // vorkat-cli run as a program on real database pairs: exit status, output bytes against the
-// window's, verification after a repair, rehearsals that leave the Old Database alone, and
-// rehearsals and the password prompt over a server of the test's own.
+// window's, verification after a repair, rehearsals that leave the Old Database alone,
+// rehearsals and the password prompt over a server of the test's own, and signals that come
+// while a repair's statement or commit runs.
 #include "app/MainWindow.h"
 #include "app/ReportForm.h"
 #include "tests/support/FbServer.h"
 #include "data/Files.h"
+#include "db/Query.h"
 #include "tests/support/TestDb.h"
 
 #include <QDir>
@@ -16,6 +18,7 @@
 #include <QThread>
 #include <QtTest>
 
+#include <csignal>
 #include <memory>
 
 namespace {
@@ -145,6 +148,70 @@ const QByteArray SampleRows = "DOMAIN\tD_CODE\tnot exist\n"
                               "CONSTRAINT\tFK_ORDER_CUST\tnot exist\n"
                               "STORED PROC.\tORDER_COUNT\tnot exist\n"
                               "TRIGGER.\tORDERS_BI\tnot exist\n";
+
+// Where Old's triggers stop the repair of T_ADDED until the test lets it go on.
+enum class GateIn { Statement, Commit };
+
+// An embedded Old whose repair waits at a gate on the test's server: in the CREATE TABLE of
+// T_ADDED (a DDL trigger) or in its commit (a trigger on commit, told by the DDL trigger).
+// The wait counts G_ENTERED up, then asks G_GO until it is no longer 0; generators are no part
+// of any transaction, so the test sees and sets them at once.
+std::string GatedOldSql(const std::string& gate, const std::string& password, GateIn where)
+{
+    const std::string external = " ON EXTERNAL '" + gate + "' AS USER 'SYSDBA' PASSWORD '" + password + "'";
+    const std::string wait = "    EXECUTE STATEMENT 'SELECT GEN_ID(G_ENTERED, 1) FROM RDB$DATABASE'" + external +
+                             " INTO :N;\n"
+                             "    WHILE (GO = 0) DO\n"
+                             "      EXECUTE STATEMENT 'SELECT GEN_ID(G_GO, 0) FROM RDB$DATABASE'" + external +
+                             " INTO :GO;\n";
+    const std::string declarations = "DECLARE N INTEGER;\nDECLARE GO INTEGER = 0;\n";
+    std::string sql = "CREATE TABLE T_KEPT (ID INTEGER);\nCOMMIT;\nSET TERM ^;\n"
+                      "CREATE TRIGGER GATE_DDL AFTER CREATE TABLE AS\n" + declarations +
+                      "BEGIN\n"
+                      "  IF (RDB$GET_CONTEXT('DDL_TRIGGER', 'OBJECT_NAME') = 'T_ADDED') THEN\n"
+                      "  BEGIN\n" +
+                      (where == GateIn::Statement ? wait : "    RDB$SET_CONTEXT('USER_TRANSACTION', 'GATED', '1');\n") +
+                      "  END\n"
+                      "END^\n";
+    if (where == GateIn::Commit)
+        sql += "CREATE TRIGGER GATE_COMMIT ON TRANSACTION COMMIT AS\n" + declarations +
+               "BEGIN\n"
+               "  IF (RDB$GET_CONTEXT('USER_TRANSACTION', 'GATED') = '1') THEN\n"
+               "  BEGIN\n" +
+               wait +
+               "  END\n"
+               "END^\n";
+    return sql + "SET TERM ;^\n";
+}
+
+// The gate's generators, read and set over an attachment of the test's own.
+class ServerGate {
+public:
+    ServerGate(const std::string& name, const std::string& password)
+    {
+        db_.Params = {"user_name=SYSDBA", "password=" + password};
+        db_.SetDatabaseName(name);
+        db_.Open();
+    }
+    std::int64_t Entered() { return Step("G_ENTERED", 0); }
+    void Open() { Step("G_GO", 1); }
+
+private:
+    std::int64_t Step(const std::string& generator, int by)
+    {
+        Transaction transaction(db_);
+        transaction.StartTransaction();
+        Query query(db_, transaction,
+                    {"select GEN_ID(" + generator + ", " + std::to_string(by) + ") as N from RDB$DATABASE"});
+        query.Open();
+        const std::int64_t value = query.AsInteger("N");
+        query.Close();
+        transaction.Commit();
+        return value;
+    }
+
+    Connection db_;
+};
 
 // The window's run with the report answered by "Close".
 class ClosingForm : public TVorkatMainForm {
@@ -511,6 +578,155 @@ private slots:
                  refused.err.constData());
         QVERIFY(ReadFile(Name(orphan)) == orphanBefore);
         QCOMPARE(QDir(tmp).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    }
+
+    // A signal while the repair's commit runs waits for its end: the repair is kept, and the run
+    // then ends as the signal ends it, with a line when it comes and one when it takes effect.
+    // Before the commit, while the statement runs, it ends the run at once, and nothing of the
+    // repair is kept. Either way the next run finds a sound Old. A signal ignored when the run
+    // started, sent first, stays ignored.
+    void signalDuringTheCommitWaitsForItsEndAndBeforeItEndsTheRunAtOnce_data()
+    {
+        QTest::addColumn<int>("ignored");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<bool>("inCommit");
+        QTest::addColumn<QStringList>("mode");
+        QTest::addColumn<QByteArray>("err");
+        QTest::addColumn<QByteArray>("left");
+        const QStringList checks{"--only", "tables"};
+        QTest::newRow("SIGTERM in the commit")
+            << 0 << SIGTERM << true << checks
+            << QByteArray("vorkat-cli: SIGTERM came during the commit; the commit runs to its end first\n"
+                          "vorkat-cli: SIGTERM came during the commit; it took effect after the commit ended\n")
+            << QByteArray();
+        QTest::newRow("SIGINT in the commit")
+            << 0 << SIGINT << true << checks
+            << QByteArray("vorkat-cli: SIGINT came during the commit; the commit runs to its end first\n"
+                          "vorkat-cli: SIGINT came during the commit; it took effect after the commit ended\n")
+            << QByteArray();
+        QTest::newRow("SIGHUP in the commit")
+            << 0 << SIGHUP << true << checks
+            << QByteArray("vorkat-cli: SIGHUP came during the commit; the commit runs to its end first\n"
+                          "vorkat-cli: SIGHUP came during the commit; it took effect after the commit ended\n")
+            << QByteArray();
+        QTest::newRow("SIGTERM in the commit of a complete repair")
+            << 0 << SIGTERM << true << QStringList{"--complete", "--only", "tables"}
+            << QByteArray("vorkat-cli: SIGTERM came during the commit; the commit runs to its end first\n"
+                          "vorkat-cli: SIGTERM came during the commit; it took effect after the commit ended\n")
+            << QByteArray();
+        QTest::newRow("SIGTERM in the statement")
+            << 0 << SIGTERM << false << checks << QByteArray() << QByteArray("TABLE\tT_ADDED\tnot exist\n");
+        QTest::newRow("SIGHUP ignored from the start, then SIGTERM in the statement")
+            << SIGHUP << SIGTERM << false << checks << QByteArray() << QByteArray("TABLE\tT_ADDED\tnot exist\n");
+    }
+
+    void signalDuringTheCommitWaitsForItsEndAndBeforeItEndsTheRunAtOnce()
+    {
+        QFETCH(int, ignored);
+        QFETCH(int, number);
+        QFETCH(bool, inCommit);
+        QFETCH(QStringList, mode);
+        QFETCH(QByteArray, err);
+        QFETCH(QByteArray, left);
+        std::unique_ptr<FbServer> server;
+        if (const QString reason = StartServer(server); !reason.isEmpty())
+            QSKIP(qPrintable(reason));
+        const QString folder = Folder("signal");
+        const QString gateName = ServerDb(*server, "gate.fdb", "CREATE SEQUENCE G_ENTERED;\nCREATE SEQUENCE G_GO;");
+        TestDb oldDb("signal_old", GatedOldSql(gateName.toStdString(), server->Password(),
+                                               inCommit ? GateIn::Commit : GateIn::Statement));
+        TestDb newDb("signal_new", "CREATE TABLE T_KEPT (ID INTEGER);\nCREATE TABLE T_ADDED (ID INTEGER);");
+        ServerGate gate(gateName.toStdString(), server->Password());
+
+        QProcess cli;
+        cli.setWorkingDirectory(folder);
+        cli.setProcessEnvironment(CliEnvironment({}, {}));
+        // Started by a shell in the background, the test would hand an ignored SIGINT down.
+        cli.setChildProcessModifier([ignored] {
+            for (int signal : {SIGINT, SIGTERM, SIGHUP})
+                std::signal(signal, signal == ignored ? SIG_IGN : SIG_DFL);
+        });
+        cli.setReadChannel(QProcess::StandardError);
+        cli.start(VORKAT_CLI_PATH, mode + QStringList{"--quiet", "--repair", "--user", "SYSDBA", "--password", "x",
+                                                      Name(oldDb), Name(newDb)});
+        QVERIFY(cli.waitForStarted());
+        QElapsedTimer waited;
+        waited.start();
+        while (gate.Entered() == 0 && cli.state() == QProcess::Running && waited.elapsed() < 60000)
+            cli.waitForFinished(50);
+        QVERIFY2(cli.state() == QProcess::Running, cli.readAllStandardError().constData());
+        QCOMPARE(gate.Entered(), std::int64_t{1});
+
+        // One thread takes the signals in the order they came: the ignored one, if any, first.
+        if (ignored != 0)
+            QVERIFY(::kill(static_cast<pid_t>(cli.processId()), ignored) == 0);
+        QVERIFY(::kill(static_cast<pid_t>(cli.processId()), number) == 0);
+        QByteArray shown;
+        if (inCommit) {
+            // The commit goes on only once the run has said that the signal waits for it.
+            const QByteArray held = err.left(err.indexOf('\n') + 1);
+            while (!shown.contains(held) && cli.state() == QProcess::Running && waited.elapsed() < 120000) {
+                cli.waitForReadyRead(1000);
+                shown += cli.readAllStandardError();
+            }
+            QCOMPARE(shown, held);
+            gate.Open();
+        }
+        QVERIFY(cli.waitForFinished(60000));
+        shown += cli.readAllStandardError();
+        QCOMPARE(cli.exitStatus(), QProcess::CrashExit);
+        QCOMPARE(cli.exitCode(), number);
+        QCOMPARE(shown, err);
+        QCOMPARE(cli.readAllStandardOutput(), QByteArray());
+
+        // The gate stays open for what follows.
+        if (!inCommit)
+            gate.Open();
+        CliResult after =
+            RunCli({"--only", "tables", "--user", "SYSDBA", "--password", "x", Name(oldDb), Name(newDb)}, folder);
+        QCOMPARE(after.out, left);
+        QCOMPARE(after.err, QByteArray("Table Fields: 2\n"));
+        QCOMPARE(after.exitCode, left.isEmpty() ? 0 : 1);
+        if (!left.isEmpty()) {
+            CliResult repair = RunCli({"--repair", "--only", "tables", "--user", "SYSDBA", "--password", "x", "--verify",
+                                       Name(oldDb), Name(newDb)},
+                                      folder);
+            QCOMPARE(repair.err, QByteArray("Table Fields: 2\nVerify Table Fields: 2\n"));
+            QCOMPARE(repair.out, QByteArray("TABLE\tT_ADDED\tnot exist\nconverged\n"));
+        }
+    }
+
+    // The run blocks the exit signals in all its threads; gbak, which copies Old for a rehearsal,
+    // starts without that, so that Ctrl+C ends it too.
+    void gbakOfARehearsalStartsWithNoSignalBlocked()
+    {
+        std::unique_ptr<FbServer> server;
+        if (const QString reason = StartServer(server); !reason.isEmpty())
+            QSKIP(qPrintable(reason));
+        const QString folder = Folder("server_mask");
+        const QString bin = Folder("server_mask_bin");
+        const QString gbak = QStandardPaths::findExecutable("gbak");
+        QVERIFY(!gbak.isEmpty());
+        QFile wrapper(bin + "/gbak");
+        QVERIFY(wrapper.open(QIODevice::WriteOnly));
+        // Not a shell, which would clear the mask it was started with.
+        wrapper.write(("#!/usr/bin/perl\nopen(my $status, '<', '/proc/self/status');\nopen(my $log, '>>', '" + bin +
+                       "/mask.log');\nprint $log grep { /^SigBlk/ } <$status>;\nclose $log;\nexec { '" + gbak + "' } '" +
+                       gbak + "', @ARGV;\n")
+                          .toUtf8());
+        wrapper.close();
+        QVERIFY(wrapper.setPermissions(wrapper.permissions() | QFileDevice::ExeOwner));
+        const QString oldName = ServerDb(*server, "mask_old.fdb", SampleSql("old"));
+        const QString newName = ServerDb(*server, "mask_new.fdb", SampleSql("new"));
+
+        CliResult rehearsal = RunCli({"--user", QString::fromStdString(FbServer::User()), "--password",
+                                      QString::fromStdString(server->Password()), "--rehearse", "--quiet", oldName,
+                                      newName},
+                                     folder, Folder("server_mask_tmp"), bin);
+        QCOMPARE(rehearsal.err, QByteArray());
+        // Differences found, and the copy converged.
+        QCOMPARE(rehearsal.exitCode, 1);
+        QCOMPARE(ReadFile(bin + "/mask.log"), QByteArray("SigBlk:\t0000000000000000\nSigBlk:\t0000000000000000\n"));
     }
 
     // New is attached before the copy: unreachable, it ends the rehearsal with the error a plain
