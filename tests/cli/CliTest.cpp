@@ -4,9 +4,9 @@
 // while a repair's statement or commit runs.
 #include "app/MainWindow.h"
 #include "app/ReportForm.h"
+#include "tests/support/CommitGate.h"
 #include "tests/support/FbServer.h"
 #include "data/Files.h"
-#include "db/Query.h"
 #include "tests/support/TestDb.h"
 
 #include <QDir>
@@ -148,70 +148,6 @@ const QByteArray SampleRows = "DOMAIN\tD_CODE\tnot exist\n"
                               "CONSTRAINT\tFK_ORDER_CUST\tnot exist\n"
                               "STORED PROC.\tORDER_COUNT\tnot exist\n"
                               "TRIGGER.\tORDERS_BI\tnot exist\n";
-
-// Where Old's triggers stop the repair of T_ADDED until the test lets it go on.
-enum class GateIn { Statement, Commit };
-
-// An embedded Old whose repair waits at a gate on the test's server: in the CREATE TABLE of
-// T_ADDED (a DDL trigger) or in its commit (a trigger on commit, told by the DDL trigger).
-// The wait counts G_ENTERED up, then asks G_GO until it is no longer 0; generators are no part
-// of any transaction, so the test sees and sets them at once.
-std::string GatedOldSql(const std::string& gate, const std::string& password, GateIn where)
-{
-    const std::string external = " ON EXTERNAL '" + gate + "' AS USER 'SYSDBA' PASSWORD '" + password + "'";
-    const std::string wait = "    EXECUTE STATEMENT 'SELECT GEN_ID(G_ENTERED, 1) FROM RDB$DATABASE'" + external +
-                             " INTO :N;\n"
-                             "    WHILE (GO = 0) DO\n"
-                             "      EXECUTE STATEMENT 'SELECT GEN_ID(G_GO, 0) FROM RDB$DATABASE'" + external +
-                             " INTO :GO;\n";
-    const std::string declarations = "DECLARE N INTEGER;\nDECLARE GO INTEGER = 0;\n";
-    std::string sql = "CREATE TABLE T_KEPT (ID INTEGER);\nCOMMIT;\nSET TERM ^;\n"
-                      "CREATE TRIGGER GATE_DDL AFTER CREATE TABLE AS\n" + declarations +
-                      "BEGIN\n"
-                      "  IF (RDB$GET_CONTEXT('DDL_TRIGGER', 'OBJECT_NAME') = 'T_ADDED') THEN\n"
-                      "  BEGIN\n" +
-                      (where == GateIn::Statement ? wait : "    RDB$SET_CONTEXT('USER_TRANSACTION', 'GATED', '1');\n") +
-                      "  END\n"
-                      "END^\n";
-    if (where == GateIn::Commit)
-        sql += "CREATE TRIGGER GATE_COMMIT ON TRANSACTION COMMIT AS\n" + declarations +
-               "BEGIN\n"
-               "  IF (RDB$GET_CONTEXT('USER_TRANSACTION', 'GATED') = '1') THEN\n"
-               "  BEGIN\n" +
-               wait +
-               "  END\n"
-               "END^\n";
-    return sql + "SET TERM ;^\n";
-}
-
-// The gate's generators, read and set over an attachment of the test's own.
-class ServerGate {
-public:
-    ServerGate(const std::string& name, const std::string& password)
-    {
-        db_.Params = {"user_name=SYSDBA", "password=" + password};
-        db_.SetDatabaseName(name);
-        db_.Open();
-    }
-    std::int64_t Entered() { return Step("G_ENTERED", 0); }
-    void Open() { Step("G_GO", 1); }
-
-private:
-    std::int64_t Step(const std::string& generator, int by)
-    {
-        Transaction transaction(db_);
-        transaction.StartTransaction();
-        Query query(db_, transaction,
-                    {"select GEN_ID(" + generator + ", " + std::to_string(by) + ") as N from RDB$DATABASE"});
-        query.Open();
-        const std::int64_t value = query.AsInteger("N");
-        query.Close();
-        transaction.Commit();
-        return value;
-    }
-
-    Connection db_;
-};
 
 // The window's run with the report answered by "Close".
 class ClosingForm : public TVorkatMainForm {
@@ -632,11 +568,9 @@ private slots:
         if (const QString reason = StartServer(server); !reason.isEmpty())
             QSKIP(qPrintable(reason));
         const QString folder = Folder("signal");
-        const QString gateName = ServerDb(*server, "gate.fdb", "CREATE SEQUENCE G_ENTERED;\nCREATE SEQUENCE G_GO;");
-        TestDb oldDb("signal_old", GatedOldSql(gateName.toStdString(), server->Password(),
-                                               inCommit ? GateIn::Commit : GateIn::Statement));
-        TestDb newDb("signal_new", "CREATE TABLE T_KEPT (ID INTEGER);\nCREATE TABLE T_ADDED (ID INTEGER);");
-        ServerGate gate(gateName.toStdString(), server->Password());
+        ServerGate gate(*server, "gate.fdb");
+        TestDb oldDb("signal_old", gate.OldSql(inCommit ? GateIn::Commit : GateIn::Statement));
+        TestDb newDb("signal_new", GatedNewSql);
 
         QProcess cli;
         cli.setWorkingDirectory(folder);
