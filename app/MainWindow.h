@@ -99,9 +99,11 @@ public:
 
     void RunBtnClick();
     void ExitBtnClick() { close(); }
-    // SIGTERM or SIGINT, once the dialogs have been answered: Exit, with nothing asked. A run
-    // in progress is cancelled as after a Yes to the question, and the window closes at its end.
+    // SIGTERM, SIGINT or SIGHUP, once the dialogs have been answered: Exit, with nothing asked.
+    // A run in progress is cancelled as after a Yes to the question, and the window closes at its end.
     void ExitOnSignal();
+    // In the status label: the signal waits for the end of the commit or rollback in progress.
+    void ShowHeldSignal(const QString& notice) { Label3->setText(notice); }
     void AboutBtnClick();
 
 protected:

@@ -1,4 +1,4 @@
-// Program start: the application titled "Vorkat" and its main window, which SIGTERM and SIGINT close.
+// Program start: the application titled "Vorkat" and its main window, which SIGTERM, SIGINT and SIGHUP close.
 #include "app/ExitSignals.h"
 #include "app/MainWindow.h"
 

@@ -1,8 +1,14 @@
-// The handler may only use async-signal-safe calls, so the paths live in fixed buffers.
+// The signals are read by one thread, so that the decision to act at once or after a commit is
+// made in one place (CommitGuard::Admit). What is undone may be registered while a signal ends
+// the process, so the paths live in fixed buffers.
 #include "cli/Interrupt.h"
+#include "db/CommitGuard.h"
 
 #include <csignal>
+#include <cstdio>
 #include <cstring>
+#include <pthread.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -14,6 +20,11 @@ volatile std::sig_atomic_t scratchUsed[MaxScratch];
 termios terminal;
 volatile std::sig_atomic_t terminalSaved = 0;
 
+// SIGINT, SIGTERM and SIGHUP; those of them ignored at the start; the mask the program started with.
+sigset_t exitSignals;
+sigset_t ignoredAtStart;
+sigset_t startMask;
+
 void UndoAll()
 {
     if (terminalSaved)
@@ -24,11 +35,52 @@ void UndoAll()
             ::rmdir(scratch[i]);
 }
 
-void Undo(int signal)
+// As the signal's default action: the status tells the shell which signal it was.
+[[noreturn]] void EndBySignal(int signal) noexcept
 {
     UndoAll();
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
+    struct sigaction action {};
+    action.sa_handler = SIG_DFL;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(signal, &action, nullptr);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, signal);
+    ::pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
+    ::raise(signal);
+    ::_exit(128 + signal);
+}
+
+void PrintNotice(const char* start, const std::string& notice)
+{
+    std::fprintf(stderr, "%svorkat-cli: %s\n", start, notice.c_str());
+    std::fflush(stderr);
+}
+
+class Reader : public HeldSignals {
+public:
+    void Held(int signal, TransactionEnd during) override
+    {
+        // On a terminal the progress line has no end yet.
+        PrintNotice(::isatty(STDERR_FILENO) == 1 ? "\n" : "", HeldNotice(signal, during));
+    }
+    void Deliver(int signal, TransactionEnd during) noexcept override
+    {
+        PrintNotice("", DeliveredNotice(signal, during));
+        EndBySignal(signal);
+    }
+};
+
+Reader reader;
+
+void ReadSignals()
+{
+    for (;;) {
+        int signal = 0;
+        if (::sigwait(&exitSignals, &signal) != 0 || sigismember(&ignoredAtStart, signal))
+            continue;
+        CommitGuard::Admit(signal, [signal] { EndBySignal(signal); });
+    }
 }
 
 }
@@ -37,11 +89,25 @@ namespace Interrupt {
 
 void Install()
 {
-    struct sigaction action {};
-    action.sa_handler = Undo;
-    sigemptyset(&action.sa_mask);
-    for (int signal : {SIGINT, SIGTERM, SIGHUP})
-        ::sigaction(signal, &action, nullptr);
+    sigemptyset(&exitSignals);
+    sigemptyset(&ignoredAtStart);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        sigaddset(&exitSignals, signal);
+        // Under nohup SIGHUP comes ignored, and SIGINT in a job a shell started in the background.
+        struct sigaction current {};
+        if (::sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_IGN)
+            sigaddset(&ignoredAtStart, signal);
+    }
+    // Blocked, the signals reach none of the handlers that the Firebird client puts in place at
+    // its first attach either.
+    ::pthread_sigmask(SIG_BLOCK, &exitSignals, &startMask);
+    CommitGuard::Connect(&reader);
+    std::thread(ReadSignals).detach();
+}
+
+void ForChild() noexcept
+{
+    ::sigprocmask(SIG_SETMASK, &startMask, nullptr);
 }
 
 void KeepScratch(const std::string& path)

@@ -4,9 +4,14 @@
 #include <termios.h>
 
 namespace Interrupt {
-// Catches SIGINT, SIGTERM and SIGHUP; the handler undoes what is registered, then lets the
-// signal end the process as it would have.
+// First thing in main, before any thread starts: blocks SIGINT, SIGTERM and SIGHUP in every
+// thread and reads them on a thread of their own. A signal undoes what is registered, then
+// ends the process as it would have; one that comes while written work is committed or rolled
+// back waits for the end (db/CommitGuard.h), with a line on standard error when it comes and
+// another when it takes effect. A signal ignored when the program started stays ignored.
 void Install();
+// In a child between fork and exec: the signal mask the program started with.
+void ForChild() noexcept;
 // A scratch file or (empty) folder to remove; kept until forgotten.
 void KeepScratch(const std::string& path);
 void ForgetScratch(const std::string& path);

@@ -29,7 +29,9 @@ void RunGbak(const std::string& gbak, const std::vector<std::string>& arguments,
     if (child < 0)
         throw FileError::FromErrno("Cannot start", gbak);
     if (child == 0) {
-        // The child leaves by exec or _exit: no destructor runs here, so both ends are closed by hand.
+        // The child leaves by exec or _exit: no destructor runs here, so both ends are closed by
+        // hand. gbak starts with the signals as the program started, not blocked.
+        Interrupt::ForChild();
         ::dup2(writeEnd.Get(), STDOUT_FILENO);
         ::dup2(writeEnd.Get(), STDERR_FILENO);
         ::close(readEnd.Get());

@@ -37,6 +37,8 @@ void Statement::ExecuteText(const std::string& text, unsigned short dialect)
         throw DbError("Statement text contains a zero byte");
     watchdog::CheckDeadline();
     transaction_->ReadPendingBlobs();
+    // Even a statement the server refuses may have done some of its work.
+    transaction_->written_ = true;
 
     ISC_STATUS_ARRAY status{};
     isc_stmt_handle stmt = 0;

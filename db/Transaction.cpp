@@ -7,6 +7,7 @@
 #include "db/Status.h"
 
 #include <map>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -64,6 +65,7 @@ void Transaction::TakeOver(Transaction& other) noexcept
 {
     connection_ = std::exchange(other.connection_, nullptr);
     handle_ = std::exchange(other.handle_, 0);
+    written_ = std::exchange(other.written_, false);
     openQueries_ = std::exchange(other.openQueries_, {});
     if (!connection_)
         return;
@@ -112,60 +114,70 @@ void Transaction::CloseQueries()
 
 void Transaction::Commit()
 {
-    End(isc_commit_transaction, Ending::Full);
+    End(isc_commit_transaction, Ending::Full, TransactionEnd::Commit);
 }
 
 void Transaction::CommitRetaining()
 {
-    End(isc_commit_retaining, Ending::Retaining);
+    End(isc_commit_retaining, Ending::Retaining, TransactionEnd::Commit);
 }
 
 void Transaction::RollbackRetaining()
 {
-    End(isc_rollback_retaining, Ending::Retaining);
+    End(isc_rollback_retaining, Ending::Retaining, TransactionEnd::Rollback);
 }
 
 void Transaction::Rollback()
 {
-    End(isc_rollback_transaction, Ending::Full);
+    End(isc_rollback_transaction, Ending::Full, TransactionEnd::Rollback);
 }
 
-void Transaction::End(EndCall call, Ending ending)
+void Transaction::End(EndCall call, Ending ending, TransactionEnd what)
 {
     if (!Active())
         throw DbError("Transaction is not active");
     if (ending == Ending::Full)
         CloseQueries();
     ISC_STATUS_ARRAY status{};
-    auto watched = Watched();
-    call(status, &handle_);
+    Call(call, what, status);
     Check(status);
+    // A retaining end, too, leaves nothing written behind it.
+    written_ = false;
     if (ending == Ending::Full)
         handle_ = 0;
 }
 
-bool Transaction::EndQuietly(EndCall call) noexcept
+bool Transaction::EndQuietly(EndCall call, TransactionEnd what) noexcept
 {
     CloseQueries();
     ISC_STATUS_ARRAY status{};
-    {
-        auto watched = Watched();
-        call(status, &handle_);
-    }
+    Call(call, what, status);
     return !StatusFailed(status);
+}
+
+void Transaction::Call(EndCall call, TransactionEnd what, ISC_STATUS* status) noexcept
+{
+    // The signal held by the guard takes effect once the watched call is over.
+    std::optional<CommitGuard> guard;
+    if (written_)
+        guard.emplace(what);
+    auto watched = Watched();
+    call(status, &handle_);
 }
 
 void Transaction::EndForced() noexcept
 {
-    if (!EndQuietly(isc_commit_transaction))
+    if (!EndQuietly(isc_commit_transaction, TransactionEnd::Commit))
         RollbackForced();
     handle_ = 0;
+    written_ = false;
 }
 
 void Transaction::RollbackForced() noexcept
 {
-    EndQuietly(isc_rollback_transaction);
+    EndQuietly(isc_rollback_transaction, TransactionEnd::Rollback);
     handle_ = 0;
+    written_ = false;
 }
 
 watchdog::ServerCall Transaction::Watched() noexcept

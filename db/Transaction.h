@@ -1,5 +1,6 @@
 // A transaction on one connection; it knows the queries running in it.
 #pragma once
+#include "db/CommitGuard.h"
 #include "db/Watchdog.h"
 
 #include <ibase.h>
@@ -57,12 +58,15 @@ private:
     // Through the connection's checker, which knows a cut or failed attachment.
     void Check(const ISC_STATUS* status);
     // Commit and rollback, full or retaining: the transaction must be active. A full end
-    // closes the open queries first; a retaining one leaves the transaction and its queries as they are.
+    // closes the open queries first; a retaining one leaves the transaction and its queries as
+    // they are. Once it has written, the call runs inside a CommitGuard.
     enum class Ending { Full, Retaining };
     using EndCall = ISC_STATUS (*)(ISC_STATUS*, isc_tr_handle*);
-    void End(EndCall call, Ending ending);
+    void End(EndCall call, Ending ending, TransactionEnd what);
     // Closes the open queries and makes the call, whatever the server says; false when it refused.
-    bool EndQuietly(EndCall call) noexcept;
+    bool EndQuietly(EndCall call, TransactionEnd what) noexcept;
+    // The call itself, guarded when the transaction has written.
+    void Call(EndCall call, TransactionEnd what, ISC_STATUS* status) noexcept;
     // Ends it, takes it off its connection's list and unbinds its queries.
     void Unbind() noexcept;
     void TakeOver(Transaction& other) noexcept;
@@ -71,5 +75,7 @@ private:
 
     Connection* connection_;
     isc_tr_handle handle_ = 0;
+    // A statement ran since the last end: its commit or rollback must not be cut short.
+    bool written_ = false;
     std::vector<Query*> openQueries_;
 };

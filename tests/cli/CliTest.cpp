@@ -1,8 +1,10 @@
 // vorkat-cli run as a program on real database pairs: exit status, output bytes against the
-// window's, verification after a repair, rehearsals that leave the Old Database alone, and
-// rehearsals and the password prompt over a server of the test's own.
+// window's, verification after a repair, rehearsals that leave the Old Database alone,
+// rehearsals and the password prompt over a server of the test's own, and signals that come
+// while a repair's statement or commit runs.
 #include "app/MainWindow.h"
 #include "app/ReportForm.h"
+#include "tests/support/CommitGate.h"
 #include "tests/support/FbServer.h"
 #include "data/Files.h"
 #include "tests/support/TestDb.h"
@@ -16,6 +18,7 @@
 #include <QThread>
 #include <QtTest>
 
+#include <csignal>
 #include <memory>
 
 namespace {
@@ -544,6 +547,153 @@ private slots:
                  refused.err.constData());
         QVERIFY(ReadFile(Name(orphan)) == orphanBefore);
         QCOMPARE(QDir(tmp).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    }
+
+    // A signal while the repair's commit runs waits for its end: the repair is kept, and the run
+    // then ends as the signal ends it, with a line when it comes and one when it takes effect.
+    // Before the commit, while the statement runs, it ends the run at once, and nothing of the
+    // repair is kept. Either way the next run finds a sound Old. A signal ignored when the run
+    // started, sent first, stays ignored.
+    void signalDuringTheCommitWaitsForItsEndAndBeforeItEndsTheRunAtOnce_data()
+    {
+        QTest::addColumn<int>("ignored");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<bool>("inCommit");
+        QTest::addColumn<QStringList>("mode");
+        QTest::addColumn<QByteArray>("err");
+        QTest::addColumn<QByteArray>("left");
+        const QStringList checks{"--only", "tables"};
+        QTest::newRow("SIGTERM in the commit")
+            << 0 << SIGTERM << true << checks
+            << QByteArray("vorkat-cli: SIGTERM came during the commit; the commit runs to its end first\n"
+                          "vorkat-cli: SIGTERM came during the commit; it took effect after the commit ended\n")
+            << QByteArray();
+        QTest::newRow("SIGINT in the commit")
+            << 0 << SIGINT << true << checks
+            << QByteArray("vorkat-cli: SIGINT came during the commit; the commit runs to its end first\n"
+                          "vorkat-cli: SIGINT came during the commit; it took effect after the commit ended\n")
+            << QByteArray();
+        QTest::newRow("SIGHUP in the commit")
+            << 0 << SIGHUP << true << checks
+            << QByteArray("vorkat-cli: SIGHUP came during the commit; the commit runs to its end first\n"
+                          "vorkat-cli: SIGHUP came during the commit; it took effect after the commit ended\n")
+            << QByteArray();
+        QTest::newRow("SIGTERM in the commit of a complete repair")
+            << 0 << SIGTERM << true << QStringList{"--complete", "--only", "tables"}
+            << QByteArray("vorkat-cli: SIGTERM came during the commit; the commit runs to its end first\n"
+                          "vorkat-cli: SIGTERM came during the commit; it took effect after the commit ended\n")
+            << QByteArray();
+        QTest::newRow("SIGTERM in the statement")
+            << 0 << SIGTERM << false << checks << QByteArray() << QByteArray("TABLE\tT_ADDED\tnot exist\n");
+        QTest::newRow("SIGHUP ignored from the start, then SIGTERM in the statement")
+            << SIGHUP << SIGTERM << false << checks << QByteArray() << QByteArray("TABLE\tT_ADDED\tnot exist\n");
+    }
+
+    void signalDuringTheCommitWaitsForItsEndAndBeforeItEndsTheRunAtOnce()
+    {
+        QFETCH(int, ignored);
+        QFETCH(int, number);
+        QFETCH(bool, inCommit);
+        QFETCH(QStringList, mode);
+        QFETCH(QByteArray, err);
+        QFETCH(QByteArray, left);
+        std::unique_ptr<FbServer> server;
+        if (const QString reason = StartServer(server); !reason.isEmpty())
+            QSKIP(qPrintable(reason));
+        const QString folder = Folder("signal");
+        ServerGate gate(*server, "gate.fdb");
+        TestDb oldDb("signal_old", gate.OldSql(inCommit ? GateIn::Commit : GateIn::Statement));
+        TestDb newDb("signal_new", GatedNewSql);
+
+        QProcess cli;
+        cli.setWorkingDirectory(folder);
+        cli.setProcessEnvironment(CliEnvironment({}, {}));
+        // Started by a shell in the background, the test would hand an ignored SIGINT down.
+        cli.setChildProcessModifier([ignored] {
+            for (int signal : {SIGINT, SIGTERM, SIGHUP})
+                std::signal(signal, signal == ignored ? SIG_IGN : SIG_DFL);
+        });
+        cli.setReadChannel(QProcess::StandardError);
+        cli.start(VORKAT_CLI_PATH, mode + QStringList{"--quiet", "--repair", "--user", "SYSDBA", "--password", "x",
+                                                      Name(oldDb), Name(newDb)});
+        QVERIFY(cli.waitForStarted());
+        QElapsedTimer waited;
+        waited.start();
+        while (gate.Entered() == 0 && cli.state() == QProcess::Running && waited.elapsed() < 60000)
+            cli.waitForFinished(50);
+        QVERIFY2(cli.state() == QProcess::Running, cli.readAllStandardError().constData());
+        QCOMPARE(gate.Entered(), std::int64_t{1});
+
+        // One thread takes the signals in the order they came: the ignored one, if any, first.
+        if (ignored != 0)
+            QVERIFY(::kill(static_cast<pid_t>(cli.processId()), ignored) == 0);
+        QVERIFY(::kill(static_cast<pid_t>(cli.processId()), number) == 0);
+        QByteArray shown;
+        if (inCommit) {
+            // The commit goes on only once the run has said that the signal waits for it.
+            const QByteArray held = err.left(err.indexOf('\n') + 1);
+            while (!shown.contains(held) && cli.state() == QProcess::Running && waited.elapsed() < 120000) {
+                cli.waitForReadyRead(1000);
+                shown += cli.readAllStandardError();
+            }
+            QCOMPARE(shown, held);
+            gate.Open();
+        }
+        QVERIFY(cli.waitForFinished(60000));
+        shown += cli.readAllStandardError();
+        QCOMPARE(cli.exitStatus(), QProcess::CrashExit);
+        QCOMPARE(cli.exitCode(), number);
+        QCOMPARE(shown, err);
+        QCOMPARE(cli.readAllStandardOutput(), QByteArray());
+
+        // The gate stays open for what follows.
+        if (!inCommit)
+            gate.Open();
+        CliResult after =
+            RunCli({"--only", "tables", "--user", "SYSDBA", "--password", "x", Name(oldDb), Name(newDb)}, folder);
+        QCOMPARE(after.out, left);
+        QCOMPARE(after.err, QByteArray("Table Fields: 2\n"));
+        QCOMPARE(after.exitCode, left.isEmpty() ? 0 : 1);
+        if (!left.isEmpty()) {
+            CliResult repair = RunCli({"--repair", "--only", "tables", "--user", "SYSDBA", "--password", "x", "--verify",
+                                       Name(oldDb), Name(newDb)},
+                                      folder);
+            QCOMPARE(repair.err, QByteArray("Table Fields: 2\nVerify Table Fields: 2\n"));
+            QCOMPARE(repair.out, QByteArray("TABLE\tT_ADDED\tnot exist\nconverged\n"));
+        }
+    }
+
+    // The run blocks the exit signals in all its threads; gbak, which copies Old for a rehearsal,
+    // starts without that, so that Ctrl+C ends it too.
+    void gbakOfARehearsalStartsWithNoSignalBlocked()
+    {
+        std::unique_ptr<FbServer> server;
+        if (const QString reason = StartServer(server); !reason.isEmpty())
+            QSKIP(qPrintable(reason));
+        const QString folder = Folder("server_mask");
+        const QString bin = Folder("server_mask_bin");
+        const QString gbak = QStandardPaths::findExecutable("gbak");
+        QVERIFY(!gbak.isEmpty());
+        QFile wrapper(bin + "/gbak");
+        QVERIFY(wrapper.open(QIODevice::WriteOnly));
+        // Not a shell, which would clear the mask it was started with.
+        wrapper.write(("#!/usr/bin/perl\nopen(my $status, '<', '/proc/self/status');\nopen(my $log, '>>', '" + bin +
+                       "/mask.log');\nprint $log grep { /^SigBlk/ } <$status>;\nclose $log;\nexec { '" + gbak + "' } '" +
+                       gbak + "', @ARGV;\n")
+                          .toUtf8());
+        wrapper.close();
+        QVERIFY(wrapper.setPermissions(wrapper.permissions() | QFileDevice::ExeOwner));
+        const QString oldName = ServerDb(*server, "mask_old.fdb", SampleSql("old"));
+        const QString newName = ServerDb(*server, "mask_new.fdb", SampleSql("new"));
+
+        CliResult rehearsal = RunCli({"--user", QString::fromStdString(FbServer::User()), "--password",
+                                      QString::fromStdString(server->Password()), "--rehearse", "--quiet", oldName,
+                                      newName},
+                                     folder, Folder("server_mask_tmp"), bin);
+        QCOMPARE(rehearsal.err, QByteArray());
+        // Differences found, and the copy converged.
+        QCOMPARE(rehearsal.exitCode, 1);
+        QCOMPARE(ReadFile(bin + "/mask.log"), QByteArray("SigBlk:\t0000000000000000\nSigBlk:\t0000000000000000\n"));
     }
 
     // New is attached before the copy: unreachable, it ends the rehearsal with the error a plain
