@@ -1,6 +1,7 @@
 // The worker owns the connections for the whole run; the window's widgets, its dialogs and the
 // login window are only ever touched on the window's thread, through queued calls.
 #include "app/BackgroundRun.h"
+#include "db/CommitGuard.h"
 #include "db/DbError.h"
 #include "db/Query.h"
 
@@ -149,14 +150,17 @@ void BackgroundRun::NoteHandles(isc_db_handle oldHandle, isc_db_handle newHandle
 void BackgroundRun::Cancel()
 {
     cancelled_ = true;
-    for (const isc_db_handle handle : {oldHandle_.load(), newHandle_.load()}) {
-        if (!handle)
-            continue;
-        // A handle the worker has just detached is refused by the client library: no harm.
-        ISC_STATUS_ARRAY status{};
-        isc_db_handle copy = handle;
-        fb_cancel_operation(status, &copy, fb_cancel_raise);
-    }
+    // A commit or rollback that has begun runs to its end; the run stops at its next stage.
+    CommitGuard::UnlessEnding([this] {
+        for (const isc_db_handle handle : {oldHandle_.load(), newHandle_.load()}) {
+            if (!handle)
+                continue;
+            // A handle the worker has just detached is refused by the client library: no harm.
+            ISC_STATUS_ARRAY status{};
+            isc_db_handle copy = handle;
+            fb_cancel_operation(status, &copy, fb_cancel_raise);
+        }
+    });
 }
 
 RunOutcome BackgroundRun::Run(const RunRequest& request)

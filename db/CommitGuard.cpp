@@ -127,6 +127,18 @@ void CommitGuard::Admit(int signal, const std::function<void()>& act)
     act();
 }
 
+bool CommitGuard::UnlessEnding(const std::function<void()>& act)
+{
+    Gate& gate = TheGate();
+    std::unique_lock lock(gate.mutex);
+    if (gate.running > 0)
+        return false;
+    Acting acting(gate);
+    lock.unlock();
+    act();
+    return true;
+}
+
 void CommitGuard::Observe(CommitObserver* observer) noexcept
 {
     Gate& gate = TheGate();

@@ -44,6 +44,9 @@ public:
     // starts on another thread before act returns; otherwise the signal is held and goes to
     // the reader's Deliver once the end is over.
     static void Admit(int signal, const std::function<void()>& act);
+    // A cancel asked for by other means than a signal: act runs as Admit runs it when no guarded
+    // end is running, and is left out (false) when one is, which then ends as it would have.
+    static bool UnlessEnding(const std::function<void()>& act);
     // nullptr stops the observing.
     static void Observe(CommitObserver* observer) noexcept;
 

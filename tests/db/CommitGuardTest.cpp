@@ -237,6 +237,38 @@ TEST_F(CommitGuardTest, SignalBetweenStatementsIsActedOnAtOnceAndNothingIsHeldFo
     EXPECT_EQ(reader.Guarded(), (std::vector<TransactionEnd>{TransactionEnd::Commit}));
 }
 
+// The window's Exit button cancels through the same gate: while a commit runs, its cancel is
+// left out and the commit ends; between statements it runs at once.
+class CancelDuringTheCommit : public CommitObserver {
+public:
+    void Begins(TransactionEnd) override
+    {
+        // From another thread, as the window's thread asks while the worker commits.
+        std::thread([this] { duringCommit = CommitGuard::UnlessEnding([this] { ++cancels; }); }).join();
+    }
+    void Held(int) override {}
+    std::optional<bool> duringCommit;
+    int cancels = 0;
+};
+
+TEST_F(CommitGuardTest, ACancelThatIsNoSignalIsLeftOutWhileTheCommitRunsAndRunsAtOnceBetweenStatements)
+{
+    CancelDuringTheCommit cancel;
+    EXPECT_TRUE(CommitGuard::UnlessEnding([&] { ++cancel.cancels; }));
+    EXPECT_EQ(cancel.cancels, 1);
+    CommitGuard::Observe(&cancel);
+    {
+        ScopedTransaction work(connection);
+        Statement(connection, work.Get()).ExecuteText("CREATE TABLE U (A INTEGER)", 1);
+        work.Commit();
+    }
+    CommitGuard::Observe(nullptr);
+    EXPECT_EQ(cancel.duringCommit, std::optional<bool>(false));
+    EXPECT_EQ(cancel.cancels, 1);
+    connection.Close();
+    EXPECT_EQ(UAsSeenByAnother(), "U is there");
+}
+
 TEST_F(CommitGuardTest, OnlyEndsOfWrittenWorkAreGuardedAndARetainingCommitEndsWhatWasWritten)
 {
     SignalReader reader;
