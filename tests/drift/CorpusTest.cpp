@@ -24,10 +24,6 @@ const std::map<std::string, KnownFault>& KnownVsEmptyFaults()
     static const std::map<std::string, KnownFault> faults{
         {"simplifyddl",
          {"+ COMMENT ON PROCEDURE    PKG_", "comments on the procedures and functions of a package are not carried to Old"}},
-        {"udf_examples",
-         {"refused: EXTERNAL FUNCTION BLOB_BYTECOUNT",
-          "a BLOB argument of an external function is written \"BLOB SUB_TYPE BINARY SEGMENT SIZE 0\", which DECLARE "
-          "EXTERNAL FUNCTION refuses (the server takes \"BLOB\")"}},
     };
     return faults;
 }
