@@ -31,7 +31,8 @@ constexpr const char* kMappingsSql =
 
 constexpr const char* kDependenciesSql =
     "SELECT RDB$DEPENDENT_NAME AS DEPENDENT_NAME, RDB$DEPENDED_ON_NAME AS DEPENDED_ON_NAME, "
-    "RDB$DEPENDENT_TYPE AS DEPENDENT_TYPE, RDB$DEPENDED_ON_TYPE AS DEPENDED_ON_TYPE FROM RDB$DEPENDENCIES";
+    "RDB$DEPENDENT_TYPE AS DEPENDENT_TYPE, RDB$DEPENDED_ON_TYPE AS DEPENDED_ON_TYPE, RDB$FIELD_NAME AS FIELD_NAME "
+    "FROM RDB$DEPENDENCIES";
 
 // A grant on an object the schema holds; others are on system objects or on what it only names.
 bool Known(const Schema& schema, const Grant& g)
@@ -111,7 +112,8 @@ void ReadDependencies(Reader& r, Schema& schema)
 {
     r.Each(kDependenciesSql, [&](Query& q) {
         schema.dependencies.push_back({q.AsTrimmed("DEPENDENT_NAME"), Int(q, "DEPENDENT_TYPE"),
-                                       q.AsTrimmed("DEPENDED_ON_NAME"), Int(q, "DEPENDED_ON_TYPE")});
+                                       q.AsTrimmed("DEPENDED_ON_NAME"), Int(q, "DEPENDED_ON_TYPE"),
+                                       q.AsTrimmed("FIELD_NAME")});
     });
 }
 

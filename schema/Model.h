@@ -260,6 +260,7 @@ struct Dependency {
     int dependentType = 0;
     std::string dependedOn;
     int dependedOnType = 0;
+    std::string field;  // the column of dependedOn it uses, where it is one
     bool operator==(const Dependency&) const = default;
 };
 

@@ -127,6 +127,8 @@ void Planner::RebuildColumn(const Change& c, const Column& n, const std::string&
             NotMended(c, "needs a data migration: " + held);
         return;
     }
+    // The server drops no column a view, a routine or a trigger uses.
+    TakeOutUsers(c.table, n.name);
     Add(DropColumns, c, ddl_.DropColumn(c.table, n.name));
     Add(Tables, c, ddl_.AddColumn(c.table, n));
     Add(ColumnChanges, c, ddl_.AlterColumnPosition(c.table, n));

@@ -76,14 +76,26 @@ void Planner::AlterRoutine(const Change& c, bool header, bool external, const Te
 // routines that use any of them are emptied first and get their body back afterwards.
 void Planner::TakeOutDependents(const std::string& routine)
 {
+    TakeOutUsers(routine, "");
+}
+
+// What uses an object, or one column of it: the views that select it, and the views on those,
+// go and come back; the routines become stubs and get their bodies back; the triggers go and
+// come back.
+void Planner::TakeOutUsers(const std::string& object, const std::string& column)
+{
     std::set<std::string> views, routines;
-    std::vector<std::string> frontier{routine};
+    std::vector<std::string> frontier{object};
     while (!frontier.empty()) {
         const std::string used = frontier.back();
         frontier.pop_back();
         for (const auto& d : old_.dependencies) {
-            if (d.dependedOn != used || d.dependent == routine)
+            if (d.dependedOn != used || d.dependent == object || (used == object && !column.empty() && d.field != column))
                 continue;
+            if (d.dependentType == 2 && old_.triggers.count(d.dependent)) {
+                TakeOutTrigger(d.dependent);
+                continue;
+            }
             if (d.dependentType == 1 && old_.relations.count(d.dependent) && views.insert(d.dependent).second)
                 frontier.push_back(d.dependent);
             else if ((d.dependentType == 5 && old_.procedures.count(d.dependent)) ||
@@ -95,6 +107,18 @@ void Planner::TakeOutDependents(const std::string& routine)
         if (!taken_.count(name) && !Dropping(ObjectKind::Procedure, name) && !Dropping(ObjectKind::Function, name))
             TakeOutRoutine(name);
     TakeOutViews(views);
+}
+
+void Planner::TakeOutTrigger(const std::string& name)
+{
+    if (!taken_.insert(name).second || Dropping(ObjectKind::Trigger, name))
+        return;
+    const ObjectId object{ObjectKind::Trigger, name};
+    Add(DropTriggers, object, ddl_.Drop(ObjectKind::Trigger, name));
+    // A trigger the plan changes is made by its own change; CREATE OR ALTER makes it anew.
+    if (!Altering(ObjectKind::Trigger, name))
+        Add(Triggers, object, ddl_.CreateTrigger(neu_.triggers.count(name) ? neu_.triggers.at(name) : old_.triggers.at(name)),
+            true);
 }
 
 void Planner::TakeOutRoutine(const std::string& name)
