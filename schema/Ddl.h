@@ -60,6 +60,9 @@ public:
     std::string ObjectPhrase(ObjectKind kind, const std::string& name) const;
     std::string ColumnPhrase(const std::string& table, const std::string& column) const;
     std::string ParameterPhrase(ObjectKind routine, const std::string& name, const std::string& parameter) const;
+    // A packaged routine or its parameter, by Package::routineComments' key: "PROCEDURE PK.P",
+    // "PROCEDURE PARAMETER PK.P.A".
+    std::string PackagedPhrase(const std::string& package, const std::string& key) const;
 
     // What changes an object in place.
     std::string RestartSequence(const Generator& g) const;

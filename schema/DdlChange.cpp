@@ -40,6 +40,16 @@ std::string Ddl::ParameterPhrase(ObjectKind routine, const std::string& name, co
     return std::string(KindName(routine)) + " PARAMETER " + Name(name) + "." + Name(parameter);
 }
 
+std::string Ddl::PackagedPhrase(const std::string& package, const std::string& key) const
+{
+    const auto space = key.find(' ');
+    const std::string kind = key.substr(0, space), routine = key.substr(space + 1);
+    const auto dot = routine.find('.');
+    if (dot == std::string::npos)
+        return kind + " " + Name(package) + "." + Name(routine);
+    return kind + " PARAMETER " + Name(package) + "." + Name(routine.substr(0, dot)) + "." + Name(routine.substr(dot + 1));
+}
+
 std::string Ddl::RestartSequence(const Generator& g) const
 {
     return "ALTER SEQUENCE " + Name(g.name) + " RESTART WITH " + std::to_string(g.initialValue);

@@ -266,6 +266,15 @@ private:
             Source(Property::Header, o.headerSource, n.headerSource);
             Source(Property::Body, o.bodySource, n.bodySource);
             Prop(Property::Comment, o.description, n.description);
+            std::set<std::string> keys;
+            for (const auto* comments : {&o.routineComments, &n.routineComments})
+                for (const auto& entry : *comments)
+                    keys.insert(entry.first);
+            for (const auto& routine : keys) {
+                auto before = o.routineComments.find(routine), after = n.routineComments.find(routine);
+                Prop(Property::ParameterComment, before == o.routineComments.end() ? "" : before->second,
+                     after == n.routineComments.end() ? "" : after->second, routine);
+            }
         });
         Both(old_.procedures, neu_.procedures, [&](const std::string&, const Procedure& o, const Procedure& n) { ProcedureDifferences(o, n); });
         Both(old_.functions, neu_.functions, [&](const std::string&, const Function& o, const Function& n) { FunctionDifferences(o, n); });

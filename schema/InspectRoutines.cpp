@@ -155,6 +155,20 @@ void ReadFunctionArguments(Reader& r, const Catalog& catalog, Schema& schema)
     }
 }
 
+// The comments on packaged routines and their parameters, in one select.
+const std::string kPackagedCommentsSql = [] {
+    auto part = [](const char* kind, const char* table, const char* routine, const char* parameter) {
+        return std::string("SELECT RDB$PACKAGE_NAME AS PACKAGE_NAME, '") + kind + "' AS KIND, " + routine +
+               " AS ROUTINE, " + parameter + " AS PARAM_NAME, CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION "
+               "FROM " + table + " WHERE RDB$PACKAGE_NAME IS NOT NULL AND RDB$DESCRIPTION IS NOT NULL";
+    };
+    return part("PROCEDURE", "RDB$PROCEDURES", "RDB$PROCEDURE_NAME", "CAST(NULL AS VARCHAR(63))") + " UNION ALL " +
+           part("PROCEDURE", "RDB$PROCEDURE_PARAMETERS", "RDB$PROCEDURE_NAME", "CAST(RDB$PARAMETER_NAME AS VARCHAR(63))") +
+           " UNION ALL " + part("FUNCTION", "RDB$FUNCTIONS", "RDB$FUNCTION_NAME", "CAST(NULL AS VARCHAR(63))") +
+           " UNION ALL " +
+           part("FUNCTION", "RDB$FUNCTION_ARGUMENTS", "RDB$FUNCTION_NAME", "CAST(RDB$ARGUMENT_NAME AS VARCHAR(63))");
+}();
+
 void ReadPackages(Reader& r, Schema& schema)
 {
     if (!r.Has("RDB$PACKAGES", "RDB$PACKAGE_NAME"))
@@ -166,6 +180,16 @@ void ReadPackages(Reader& r, Schema& schema)
         p.bodySource = q.AsTrimmed("BODY_SOURCE");
         p.description = q.AsTrimmed("DESCRIPTION");
         schema.packages[p.name] = p;
+    });
+    r.Each(kPackagedCommentsSql, [&](Query& q) {
+        auto package = schema.packages.find(q.AsTrimmed("PACKAGE_NAME"));
+        const std::string description = q.AsTrimmed("DESCRIPTION");
+        if (package == schema.packages.end() || description.empty())
+            return;
+        std::string key = q.AsTrimmed("KIND") + " " + q.AsTrimmed("ROUTINE");
+        if (!q.IsNull("PARAM_NAME"))
+            key += "." + q.AsTrimmed("PARAM_NAME");
+        package->second.routineComments[key] = description;
     });
 }
 

@@ -219,6 +219,9 @@ struct Package {
     std::string headerSource;
     std::string bodySource;
     std::string description;
+    // Comments on its procedures and functions and on their parameters, by "PROCEDURE P",
+    // "FUNCTION F" and "PROCEDURE P.A"; only those that have one.
+    std::map<std::string, std::string> routineComments;
     bool operator==(const Package&) const = default;
 };
 

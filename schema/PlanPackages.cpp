@@ -10,7 +10,23 @@ void Planner::CreatePackages()
         Add(Stubs, c, ddl_.CreatePackage(p), true);
         if (!p.bodySource.empty())
             Add(Bodies, c, ddl_.CreatePackageBody(p), true);
+        RoutineComments(c, false);
     });
+}
+
+// Comments on the packaged routines: all of New's where the routines are made again, else
+// the ones that differ, a removed one as NULL.
+void Planner::RoutineComments(const Change& c, bool onlyChanged)
+{
+    const Package& p = c.To<Package>();
+    if (!onlyChanged) {
+        for (const auto& [key, description] : p.routineComments)
+            Comment(c.Object(), ddl_.PackagedPhrase(p.name, key), description);
+        return;
+    }
+    for (const auto& change : c.properties)
+        if (change.property == Property::ParameterComment)
+            Comment(c.Object(), ddl_.PackagedPhrase(p.name, change.parameter), change.newValue, true);
 }
 
 void Planner::AlterPackage(const Change& c)
@@ -24,6 +40,7 @@ void Planner::AlterPackage(const Change& c)
     // A package New keeps without a body: the header stays, Old's body goes.
     else if (c.Has(Property::Body) && !c.Has(Property::Header))
         Add(Bodies, c, ddl_.DropPackageBody(p));
+    RoutineComments(c, !c.Has(Property::Header) && !c.Has(Property::Body));
     AlteredComment(c);
 }
 

@@ -84,6 +84,7 @@ private:
     // Parameter comments of a routine; onlyChanged: those whose comment differs, NULL included.
     void ParameterComments(const Change& c, bool onlyChanged);
     void AlteredComment(const Change& c);
+    void RoutineComments(const Change& c, bool onlyChanged);
 
     // ---- collations, roles, generators and exceptions (PlanNamed.cpp) ----
     void CreateNamed();

@@ -22,8 +22,6 @@ struct KnownFault {
 const std::map<std::string, KnownFault>& KnownVsEmptyFaults()
 {
     static const std::map<std::string, KnownFault> faults{
-        {"simplifyddl",
-         {"+ COMMENT ON PROCEDURE    PKG_", "comments on the procedures and functions of a package are not carried to Old"}},
     };
     return faults;
 }
