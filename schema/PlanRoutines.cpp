@@ -96,6 +96,10 @@ void Planner::TakeOutUsers(const std::string& object, const std::string& column)
                 TakeOutTrigger(d.dependent);
                 continue;
             }
+            if (d.dependentType == 19 && old_.packages.count(d.dependent)) {
+                TakeOutPackageBody(d.dependent);
+                continue;
+            }
             if (d.dependentType == 1 && old_.relations.count(d.dependent) && views.insert(d.dependent).second)
                 frontier.push_back(d.dependent);
             else if ((d.dependentType == 5 && old_.procedures.count(d.dependent)) ||
@@ -109,6 +113,20 @@ void Planner::TakeOutUsers(const std::string& object, const std::string& column)
     TakeOutViews(views);
 }
 
+// A package body goes before what it uses and is made again after the views come back; one
+// the plan changes gets its new body there too.
+void Planner::TakeOutPackageBody(const std::string& name)
+{
+    const Package& p = old_.packages.at(name);
+    if (p.bodySource.empty() || Dropping(ObjectKind::Package, name) || !taken_.insert(name).second)
+        return;
+    const ObjectId object{ObjectKind::Package, name};
+    Add(StubDependents, object, ddl_.DropPackageBody(p));
+    const Package& made = neu_.packages.count(name) ? neu_.packages.at(name) : p;
+    if (!Altering(ObjectKind::Package, name) && !made.bodySource.empty())
+        Add(RestoredBodies, object, ddl_.CreatePackageBody(made), true);
+}
+
 void Planner::TakeOutTrigger(const std::string& name)
 {
     if (!taken_.insert(name).second || Dropping(ObjectKind::Trigger, name))
@@ -116,9 +134,11 @@ void Planner::TakeOutTrigger(const std::string& name)
     const ObjectId object{ObjectKind::Trigger, name};
     Add(DropTriggers, object, ddl_.Drop(ObjectKind::Trigger, name));
     // A trigger the plan changes is made by its own change; CREATE OR ALTER makes it anew.
+    const Trigger& made = neu_.triggers.count(name) ? neu_.triggers.at(name) : old_.triggers.at(name);
     if (!Altering(ObjectKind::Trigger, name))
-        Add(Triggers, object, ddl_.CreateTrigger(neu_.triggers.count(name) ? neu_.triggers.at(name) : old_.triggers.at(name)),
-            true);
+        Add(Triggers, object, ddl_.CreateTrigger(made), true);
+    // Its comment went with it.
+    Comment(object, ddl_.ObjectPhrase(ObjectKind::Trigger, name), made.description);
 }
 
 void Planner::TakeOutRoutine(const std::string& name)

@@ -107,7 +107,8 @@ Plan Planner::Build()
     // A routine taken out that has a new body of its own gets it where the restored ones go.
     for (auto& step : plan.steps)
         if (step.phase == Bodies && taken_.count(step.object.name) &&
-            (step.object.kind == ObjectKind::Procedure || step.object.kind == ObjectKind::Function))
+            (step.object.kind == ObjectKind::Procedure || step.object.kind == ObjectKind::Function ||
+             step.object.kind == ObjectKind::Package))
             step.phase = RestoredBodies;
     SortByPhase(plan.steps);
     return plan;

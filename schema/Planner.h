@@ -135,6 +135,7 @@ private:
     // What uses an object, or only one column of it when column is given.
     void TakeOutUsers(const std::string& object, const std::string& column);
     void TakeOutTrigger(const std::string& name);
+    void TakeOutPackageBody(const std::string& name);
     void TakeOutRoutine(const std::string& name);
     void TakeOutViews(const std::set<std::string>& views);
 
