@@ -17,7 +17,7 @@ using drift::CorpusSchema;
 std::vector<std::uint32_t> SeedsOf(const std::string& schema)
 {
     static const std::map<std::string, std::vector<std::uint32_t>> chosen{
-        {"linq2db", {1, 3}}, {"linq2db_dialect1", {1, 3}}, {"udf_examples", {2, 5}}, {"zeoslib", {2, 3}}};
+        {"linq2db", {1, 3}}, {"linq2db_dialect1", {1, 3}}};
     const auto found = chosen.find(schema);
     return found == chosen.end() ? std::vector<std::uint32_t>{1, 2} : found->second;
 }
