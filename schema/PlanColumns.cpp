@@ -97,7 +97,12 @@ void Planner::AlterColumn(const Change& c)
 void Planner::AlterIdentity(const Change& c, const Column& o, const Column& n)
 {
     if (!n.identityType || !o.identityType || *n.identityType != *o.identityType) {
-        NotMended(c, "a column cannot become or stop being an identity column in place");
+        // An empty table's column is taken out and added again as New has it.
+        auto rows = options_.rowCounts.find(c.table);
+        if (rows != options_.rowCounts.end() && rows->second == 0)
+            RebuildColumn(c, n, "");
+        else
+            NotMended(c, "a column cannot become or stop being an identity column in place");
         return;
     }
     if (n.identityStart != o.identityStart)

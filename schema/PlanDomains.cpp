@@ -25,6 +25,10 @@ void Planner::AlterDomain(const Change& c)
                              ddl_.PlainType(d.type) + " in place");
         else if (options_.notInPlace.count(c.name))
             NotMended(c, "the rows of its columns do not fit " + ddl_.PlainType(d.type));
+        // ALTER DOMAIN ... TYPE takes no COLLATE, and leaves the domain with its character set's
+        // default collation.
+        else if (!d.type.collation.empty())
+            NotMended(c, "the server drops a domain's collation (" + d.type.collation + ") when it changes its type");
         else {
             CheckTypeFits(d.type, "Domain " + d.name);
             Add(Domains, c, ddl_.AlterDomainType(d));

@@ -111,6 +111,9 @@ private:
                         DomainCheck(c, name, column.name, c.To<Domain>().validationSource);
         if (c.kind == ObjectKind::Constraint)
             NewConstraint(c, c.To<Constraint>());
+        // An identity column made or unmade: only an empty table's column is rebuilt.
+        if (c.kind == ObjectKind::Field && p.property == Property::Identity)
+            TableRows(c.table);
     }
 
     // A domain's new CHECK holds for every column of the domain, as a table's CHECK does for its table.

@@ -646,3 +646,25 @@ TEST(ModelPlan, ATypeNewerThanOldsServerIsRefusedNamingTheColumn)
     old.odsMajor = 13;
     EXPECT_EQ(Statements(PlanOf(old, neu)), Lines{"CREATE TABLE T (A INT128)"});
 }
+
+namespace {
+
+// ALTER DOMAIN ... TYPE takes no COLLATE and leaves the character set's default collation: a
+// domain with a collation of its own is not changed in place, and says why.
+TEST(ModelPlan, ADomainWithACollationIsNotRetypedInPlace)
+{
+    schema::Schema old, neu;
+    schema::Domain plain{.name = "D_PLAIN", .type = Varchar(10, "UTF8")};
+    schema::Domain collated{.name = "D_NAME", .type = Varchar(10, "UTF8")};
+    collated.type.collation = "UNICODE_CI";
+    old.domains = {{plain.name, plain}, {collated.name, collated}};
+    plain.type.charLength = 40;
+    collated.type.charLength = 40;
+    neu.domains = {{plain.name, plain}, {collated.name, collated}};
+    const schema::Plan plan = PlanOf(old, neu);
+    EXPECT_EQ(Statements(plan), Lines{"ALTER DOMAIN D_PLAIN TYPE VARCHAR(40) CHARACTER SET UTF8"});
+    EXPECT_EQ(plan.notMended,
+              Lines{"DOMAIN D_NAME: the server drops a domain's collation (UNICODE_CI) when it changes its type"});
+}
+
+}
