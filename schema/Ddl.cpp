@@ -557,6 +557,8 @@ std::string Ddl::Granted(const Grant& g) const
 {
     if (g.objectType == 13 && g.privilege == "M")
         return Name(g.object);
+    if (const std::string ddl = DdlPrivilege(g); !ddl.empty())
+        return ddl;
     std::string privilege;
     switch (g.privilege.empty() ? ' ' : g.privilege[0]) {
     case 'S': privilege = "SELECT"; break;

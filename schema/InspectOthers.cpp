@@ -47,7 +47,7 @@ bool Known(const Schema& schema, const Grant& g)
     case 13: return schema.roles.count(g.object) > 0;
     case 9: return schema.domains.count(g.object) > 0;
     case 17: return schema.collations.count(g.object) > 0;
-    default: return false;
+    default: return !DdlPrivilege(g).empty();
     }
 }
 

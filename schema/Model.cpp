@@ -124,10 +124,31 @@ std::string ConstraintTitle(const Constraint& c)
     return title;
 }
 
+std::string DdlPrivilege(const Grant& g)
+{
+    static const std::map<std::string, std::string> kinds{
+        {"SQL$TABLES", "TABLE"},         {"SQL$VIEWS", "VIEW"},         {"SQL$PROCEDURES", "PROCEDURE"},
+        {"SQL$FUNCTIONS", "FUNCTION"},   {"SQL$PACKAGES", "PACKAGE"},   {"SQL$GENERATORS", "GENERATOR"},
+        {"SQL$DOMAINS", "DOMAIN"},       {"SQL$EXCEPTIONS", "EXCEPTION"}, {"SQL$ROLES", "ROLE"},
+        {"SQL$CHARSETS", "CHARACTER SET"}, {"SQL$COLLATIONS", "COLLATION"}, {"SQL$FILTERS", "FILTER"}};
+    auto kind = kinds.find(g.object);
+    if (kind == kinds.end())
+        return "";
+    if (g.privilege == "C")
+        return "CREATE " + kind->second;
+    if (g.privilege == "L")
+        return "ALTER ANY " + kind->second;
+    if (g.privilege == "O")
+        return "DROP ANY " + kind->second;
+    return "";
+}
+
 std::string GrantTitle(const Grant& g)
 {
     if (g.privilege == "M")
         return g.object + " TO " + g.user;
+    if (const std::string ddl = DdlPrivilege(g); !ddl.empty())
+        return ddl + " TO " + g.user;
     static const std::map<std::string, std::string> words{{"S", "SELECT"},  {"I", "INSERT"},     {"U", "UPDATE"},
                                                           {"D", "DELETE"},  {"R", "REFERENCES"}, {"X", "EXECUTE"},
                                                           {"G", "USAGE"}};

@@ -316,6 +316,10 @@ bool IsCopyColumn(const std::string& name);
 // A column's own type, or its domain's.
 Type ColumnType(const Column& column, const Schema& schema);
 
+// A privilege to make, change or drop objects of a kind, "CREATE TABLE", "ALTER ANY VIEW";
+// empty for a grant on one object.
+std::string DdlPrivilege(const Grant& g);
+
 // How the report names a constraint: its name, or for one the server named what it is, such
 // as "T FOREIGN KEY (A) REFERENCES P"; and a grant, such as "SELECT ON T TO PUBLIC".
 std::string ConstraintTitle(const Constraint& c);
