@@ -182,13 +182,9 @@ void Planner::Migrate(const Change& c, const Column& n)
 void Planner::Leaning(const std::string& table, const std::string& column, std::vector<std::string>& before,
                       std::vector<std::string>& after)
 {
-    auto has = [&](const std::vector<std::string>& columns) {
-        return std::find(columns.begin(), columns.end(), column) != columns.end();
-    };
-    for (const auto& [key, k] : old_.constraints) {
-        const bool own = k.table == table && has(k.columns);
-        const bool referring = k.kind == ConstraintKind::ForeignKey && k.refTable == table && has(k.refColumns);
-        if ((!own && !referring) || !lifted_.insert(key).second)
+    for (const auto& key : KeysOn(table, column)) {
+        const Constraint& k = old_.constraints.at(key);
+        if (!lifted_.insert(key).second)
             continue;
         const std::string drop = ddl_.DropConstraint(k.table, OldConstraintName(key));
         if (Dropping(ObjectKind::Constraint, key) || Altering(ObjectKind::Constraint, key)) {
@@ -213,7 +209,7 @@ void Planner::Leaning(const std::string& table, const std::string& column, std::
         }
     }
     for (const auto& [name, ix] : old_.indices) {
-        if (ix.table != table || !has(ix.columns))
+        if (ix.table != table || std::find(ix.columns.begin(), ix.columns.end(), column) == ix.columns.end())
             continue;
         before.push_back(ddl_.Drop(ObjectKind::Index, ix.name));
         after.push_back(ddl_.CreateIndex(ix));

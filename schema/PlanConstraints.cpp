@@ -42,16 +42,26 @@ void Planner::DropConstraint(const ObjectId& object, const std::string& oldKey, 
         ddl_.DropConstraint(o.table, OldConstraintName(oldKey)));
 }
 
-void Planner::RemakeKeysOn(const std::string& table, const std::string& column)
+std::vector<std::string> Planner::KeysOn(const std::string& table, const std::string& column) const
 {
     auto has = [&](const std::vector<std::string>& columns) {
         return std::find(columns.begin(), columns.end(), column) != columns.end();
     };
+    std::vector<std::string> keys;
     for (const auto& [key, k] : old_.constraints) {
         const bool own = k.kind != ConstraintKind::Check && k.table == table && has(k.columns);
         const bool referring = k.kind == ConstraintKind::ForeignKey && k.refTable == table && has(k.refColumns);
-        if ((!own && !referring) || Dropping(ObjectKind::Constraint, key) || Altering(ObjectKind::Constraint, key) ||
-            !remade_.insert(key).second)
+        if (own || referring)
+            keys.push_back(key);
+    }
+    return keys;
+}
+
+void Planner::RemakeKeysOn(const std::string& table, const std::string& column)
+{
+    for (const auto& key : KeysOn(table, column)) {
+        const Constraint& k = old_.constraints.at(key);
+        if (Dropping(ObjectKind::Constraint, key) || Altering(ObjectKind::Constraint, key) || !remade_.insert(key).second)
             continue;
         const Constraint& made = neu_.constraints.count(key) ? neu_.constraints.at(key) : k;
         const ObjectId object{ObjectKind::Constraint, ConstraintTitle(made)};
