@@ -179,10 +179,8 @@ void CompleteEngine::NoteAltered(const std::vector<Change>& made, const Schema& 
         if (c.kind == ObjectKind::Field && c.action == Action::Alter && c.Has(Property::Type))
             note(c.table, c.key);
         if (c.kind == ObjectKind::Domain && c.Has(Property::Type) && TypeFamily(c.To<Domain>().type) != 4)
-            for (const auto& [name, table] : old.relations)
-                for (const auto& column : table.columns)
-                    if (!table.IsView() && column.domain == c.key)
-                        altered_[name].push_back(column.name);
+            for (const auto& [table, column] : ColumnsOfDomain(old, c.key))
+                altered_[table].push_back(column->name);
     }
 }
 

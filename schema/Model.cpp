@@ -74,6 +74,17 @@ bool IsCopyColumn(const std::string& name)
     return true;
 }
 
+std::vector<std::pair<std::string, const Column*>> ColumnsOfDomain(const Schema& schema, const std::string& domain)
+{
+    std::vector<std::pair<std::string, const Column*>> columns;
+    for (const auto& [name, table] : schema.relations)
+        if (!table.IsView())
+            for (const auto& column : table.columns)
+                if (column.domain == domain)
+                    columns.emplace_back(name, &column);
+    return columns;
+}
+
 Type ColumnType(const Column& column, const Schema& schema)
 {
     auto domain = column.domain.empty() ? schema.domains.end() : schema.domains.find(column.domain);

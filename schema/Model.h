@@ -313,6 +313,9 @@ int TypeFamily(const Type& type);
 inline constexpr const char* kCopyColumnPrefix = "VK$COPY_";
 bool IsCopyColumn(const std::string& name);
 
+// The table columns of a domain, as table and column.
+std::vector<std::pair<std::string, const Column*>> ColumnsOfDomain(const Schema& schema, const std::string& domain);
+
 // A column's own type, or its domain's.
 Type ColumnType(const Column& column, const Schema& schema);
 

@@ -32,10 +32,8 @@ void Planner::AlterDomain(const Change& c)
         else {
             CheckTypeFits(d.type, "Domain " + d.name);
             Add(Domains, c, ddl_.AlterDomainType(d));
-            for (const auto& [name, table] : old_.relations)
-                for (const auto& column : table.columns)
-                    if (!table.IsView() && column.domain == d.name)
-                        RemakeKeysOn(name, column.name);
+            for (const auto& [table, column] : ColumnsOfDomain(old_, d.name))
+                RemakeKeysOn(table, column->name);
         }
     }
     if (c.Has(Property::Default))

@@ -93,22 +93,17 @@ private:
         if (c.kind == ObjectKind::Field && notNull)
             NotNull(c, c.table, c.key);
         else if (c.kind == ObjectKind::Domain && notNull)
-            for (const auto& [name, table] : old_.relations)
-                for (const auto& column : table.columns)
-                    if (!table.IsView() && column.domain == c.key && !column.notNull)
-                        NotNull(c, name, column.name);
+            for (const auto& [table, column] : ColumnsOfDomain(old_, c.key))
+                if (!column->notNull)
+                    NotNull(c, table, column->name);
         if (c.kind == ObjectKind::Field && p.property == Property::Type)
             TypeChanged(c, c.table, c.key, ColumnType(c.From<Column>(), old_), ColumnType(c.To<Column>(), neu_));
         if (c.kind == ObjectKind::Domain && p.property == Property::Type)
-            for (const auto& [name, table] : old_.relations)
-                for (const auto& column : table.columns)
-                    if (!table.IsView() && column.domain == c.key)
-                        TypeChanged(c, name, column.name, c.From<Domain>().type, c.To<Domain>().type);
+            for (const auto& [table, column] : ColumnsOfDomain(old_, c.key))
+                TypeChanged(c, table, column->name, c.From<Domain>().type, c.To<Domain>().type);
         if (c.kind == ObjectKind::Domain && p.property == Property::Check)
-            for (const auto& [name, table] : old_.relations)
-                for (const auto& column : table.columns)
-                    if (!table.IsView() && column.domain == c.key)
-                        DomainCheck(c, name, column.name, c.To<Domain>().validationSource);
+            for (const auto& [table, column] : ColumnsOfDomain(old_, c.key))
+                DomainCheck(c, table, column->name, c.To<Domain>().validationSource);
         if (c.kind == ObjectKind::Constraint)
             NewConstraint(c, c.To<Constraint>());
         // An identity column made or unmade: only an empty table's column is rebuilt.
