@@ -260,9 +260,9 @@ Options:
   --complete      the complete comparison: every kind of object and every
                   property, for Firebird 3 and later; OLD gets what it lacks,
                   in dependency order, in one transaction. --only then takes
-                  collations, roles, generators, exceptions, domains, tables,
-                  udf, packages, procedures, functions, constraints, indices,
-                  views, triggers, grants
+                  database, collations, roles, generators, exceptions,
+                  domains, tables, udf, packages, procedures, functions,
+                  constraints, indices, views, triggers, grants
   --verbose       with --complete: print the number of catalog queries
   --drop          with --complete: drop what only OLD has, in the reverse
                   order of creation; without it such objects are listed as

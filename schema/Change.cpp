@@ -38,6 +38,9 @@ std::string PropertyName(Property property, const std::string& parameter)
     case Property::Firing: return "firing";
     case Property::Position: return "position";
     case Property::GrantOption: return "grant option";
+    case Property::DefaultCharset: return "default character set";
+    case Property::Linger: return "linger";
+    case Property::DefaultCollation: return "default collation";
     case Property::NotCompared: return "not compared";
     }
     return "";

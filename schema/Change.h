@@ -45,6 +45,9 @@ enum class Property {
     Firing,
     Position,
     GrantOption,
+    DefaultCharset,
+    Linger,
+    DefaultCollation,
     NotCompared,
 };
 
@@ -64,7 +67,7 @@ struct PropertyChange {
 };
 
 // The model object a change is about, on one side; none where that side lacks it.
-using ObjectRef = std::variant<std::monostate, const Collation*, const Role*, const Generator*, const Exception*,
+using ObjectRef = std::variant<std::monostate, const Database*, const CharacterSet*, const Collation*, const Role*, const Generator*, const Exception*,
                                const Domain*, const Relation*, const Column*, const ExternalFunction*,
                                const Package*, const Procedure*, const Function*, const Constraint*, const Index*,
                                const Trigger*, const Grant*>;

@@ -15,6 +15,7 @@ const std::vector<CompleteKind>& CompleteKinds()
 {
     using K = ObjectKind;
     static const std::vector<CompleteKind> kinds{
+        {"database", {K::Database, K::CharacterSet}},
         {"collations", {K::Collation}},   {"roles", {K::Role}},
         {"generators", {K::Generator}},   {"exceptions", {K::Exception}},
         {"domains", {K::Domain}},         {"tables", {K::Table, K::Field}},

@@ -189,6 +189,30 @@ std::string Ddl::TypeText(const Type& t) const
     return text;
 }
 
+std::string Ddl::Collate(const Type& t) const
+{
+    if (!t.collation.empty())
+        return " COLLATE " + Name(t.collation);
+    if (!t.charset.empty() && chosenDefaults_.count(t.charset))
+        return " COLLATE " + Name(t.charset);
+    return {};
+}
+
+std::string Ddl::AlterDefaultCharset(const std::string& charset) const
+{
+    return "ALTER DATABASE SET DEFAULT CHARACTER SET " + Name(charset);
+}
+
+std::string Ddl::AlterLinger(int seconds) const
+{
+    return seconds == 0 ? "ALTER DATABASE DROP LINGER" : "ALTER DATABASE SET LINGER TO " + std::to_string(seconds);
+}
+
+std::string Ddl::AlterDefaultCollation(const CharacterSet& charset) const
+{
+    return "ALTER CHARACTER SET " + Name(charset.name) + " SET DEFAULT COLLATION " + Name(charset.defaultCollation);
+}
+
 std::string Ddl::CreateCollation(const Collation& c) const
 {
     std::string text = "CREATE COLLATION " + Name(c.name) + " FOR " + Name(c.charset);
@@ -230,9 +254,7 @@ std::string Ddl::CreateDomain(const Domain& d) const
         text += " " + Source(d.defaultSource);
     if (d.notNull)
         text += " NOT NULL";
-    if (!d.type.collation.empty())
-        text += " COLLATE " + Name(d.type.collation);
-    return text;
+    return text + Collate(d.type);
 }
 
 std::string Ddl::AddDomainCheck(const Domain& d) const
@@ -295,9 +317,10 @@ std::string Ddl::ColumnDefinition(const Column& c, bool placeholder) const
         text += " " + Source(c.defaultSource);
     if (c.notNull && !c.identityType)
         text += c.notNullConstraint.empty() ? " NOT NULL" : " CONSTRAINT " + Name(c.notNullConstraint) + " NOT NULL";
-    if (!c.type.collation.empty())
-        text += " COLLATE " + Name(c.type.collation);
-    return text;
+    // Over a domain, a column names only a collation of its own.
+    if (!c.domain.empty())
+        return c.type.collation.empty() ? text : text + " COLLATE " + Name(c.type.collation);
+    return text + Collate(c.type);
 }
 
 std::string Ddl::CreateTable(const Relation& table) const
@@ -409,8 +432,10 @@ std::string Ddl::ParameterText(const Parameter& p) const
     std::string text = Name(p.name) + " " + ParameterType(p);
     if (p.notNull)
         text += " NOT NULL";
-    if (!p.type.collation.empty())
+    if (!p.domain.empty() && !p.type.collation.empty())
         text += " COLLATE " + Name(p.type.collation);
+    else if (p.domain.empty())
+        text += Collate(p.type);
     if (!p.defaultSource.empty())
         text += " " + Source(p.defaultSource);
     return text;
@@ -449,8 +474,10 @@ std::string Ddl::ReturnsText(const Parameter& p) const
     std::string text = ParameterType(p);
     if (p.notNull)
         text += " NOT NULL";
-    if (!p.type.collation.empty())
+    if (!p.domain.empty() && !p.type.collation.empty())
         text += " COLLATE " + Name(p.type.collation);
+    else if (p.domain.empty())
+        text += Collate(p.type);
     return text;
 }
 

@@ -4,6 +4,7 @@
 #include "schema/Change.h"
 #include "schema/Model.h"
 
+#include <set>
 #include <stdexcept>
 #include <string>
 
@@ -19,6 +20,9 @@ class Ddl {
 public:
     explicit Ddl(int dialect) : dialect_(dialect) {}
     int Dialect() const { return dialect_; }
+    // Character sets whose default collation is not the one named like them: text of these
+    // that names no collation is written with COLLATE and the character set's own name.
+    void SetChosenDefaults(std::set<std::string> charsets) { chosenDefaults_ = std::move(charsets); }
 
     // A name as it must be written: quoted in dialect 3 when it is not upper case letters,
     // digits, _ and $ or when it is a reserved word; what refuses to be should throws.
@@ -30,6 +34,9 @@ public:
     std::string TypeText(const Type& type) const;
 
     std::string CreateCollation(const Collation& c) const;
+    std::string AlterDefaultCharset(const std::string& charset) const;
+    std::string AlterLinger(int seconds) const;
+    std::string AlterDefaultCollation(const CharacterSet& charset) const;
     std::string CreateGenerator(const Generator& g) const;
     std::string CreateException(const Exception& e) const;
     std::string CreateRole(const Role& r) const;
@@ -116,7 +123,11 @@ private:
     std::string ProcedureHeader(const char* verb, const Procedure& p) const;
     std::string FunctionHeader(const char* verb, const Function& f) const;
     std::string ParameterType(const Parameter& p) const;
+    // " COLLATE X" for a type that names a collation, or that takes its character set's own
+    // where that is not the default; empty otherwise.
+    std::string Collate(const Type& type) const;
     int dialect_;
+    std::set<std::string> chosenDefaults_;
 };
 
 // The trigger's firing phrase: "BEFORE INSERT OR UPDATE", "ON CONNECT", "AFTER CREATE TABLE".

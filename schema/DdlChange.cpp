@@ -27,6 +27,8 @@ std::string Ddl::Comment(const std::string& what, const std::string& description
 
 std::string Ddl::ObjectPhrase(ObjectKind kind, const std::string& name) const
 {
+    if (kind == ObjectKind::Database)
+        return "DATABASE";
     return (kind == ObjectKind::Generator ? std::string("SEQUENCE") : std::string(KindName(kind))) + " " + Name(name);
 }
 
@@ -193,6 +195,10 @@ std::string Ddl::Definition(ObjectKind kind, const ObjectRef& object) const
         return std::visit(
             Overloaded{
                 [](std::monostate) { return std::string(); },
+                [&](const Database* d) {
+                    return AlterDefaultCharset(d->defaultCharset) + ";\n" + AlterLinger(d->linger);
+                },
+                [&](const CharacterSet* c) { return AlterDefaultCollation(*c); },
                 [&](const Collation* c) { return CreateCollation(*c); },
                 [&](const Role* r) { return CreateRole(*r); },
                 [&](const Generator* g) { return CreateGenerator(*g); },

@@ -233,6 +233,15 @@ private:
     void Different()
     {
         const Ddl ddl(3);
+        Begin(ObjectKind::Database, "", "", old_.database, neu_.database);
+        Prop(Property::DefaultCharset, old_.database.defaultCharset, neu_.database.defaultCharset);
+        Prop(Property::Linger, std::to_string(old_.database.linger), std::to_string(neu_.database.linger));
+        Prop(Property::Comment, old_.database.description, neu_.database.description);
+        Both(old_.characterSets, neu_.characterSets,
+             [&](const std::string& key, const CharacterSet& o, const CharacterSet& n) {
+                 Begin(ObjectKind::CharacterSet, key, key, o, n);
+                 Prop(Property::DefaultCollation, o.defaultCollation, n.defaultCollation);
+             });
         Both(old_.collations, neu_.collations, [&](const std::string& key, const Collation& o, const Collation& n) {
             ByStatement(ObjectKind::Collation, key, o, n, Property::Definition,
                         [&](const Collation& c) { return ddl.CreateCollation(c); });

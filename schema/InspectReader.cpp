@@ -34,15 +34,15 @@ std::string Catalog::Charset(int id) const
 
 std::string Catalog::CollationName(int charsetId, int collationId) const
 {
+    return collationId == 0 ? std::string() : NamedCollation(charsetId, collationId);
+}
+
+std::string Catalog::NamedCollation(int charsetId, int collationId) const
+{
     if (charsetId < 0 || collationId < 0)
         return {};
     auto it = collationNames.find({charsetId, collationId});
-    if (it == collationNames.end())
-        return {};
-    auto def = defaultCollation.find(charsetId);
-    if (def != defaultCollation.end() && def->second == it->second)
-        return {};
-    return it->second;
+    return it == collationNames.end() ? std::string() : it->second;
 }
 
 Reader::Reader(Connection& connection, Transaction& transaction, InspectStats* stats)

@@ -42,8 +42,11 @@ struct Catalog {
     std::set<std::string> checkTriggers;
 
     std::string Charset(int id) const;
-    // The collation's name, or empty when it is the charset's default.
+    // The collation's name, or empty for the one named like the charset (id 0).
     std::string CollationName(int charsetId, int collationId) const;
+    // The collation's name, even where it is the character set's own: what a column's COLLATE
+    // over its domain's names.
+    std::string NamedCollation(int charsetId, int collationId) const;
 };
 
 class Reader {

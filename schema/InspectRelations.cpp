@@ -50,7 +50,7 @@ void TypeOfColumn(Query& q, const Catalog& catalog, Column& c)
         c.domain = source;
         c.type = f.type;
         if (collationId >= 0 && collationId != f.collationId)
-            c.type.collation = catalog.CollationName(f.charsetId, collationId);
+            c.type.collation = catalog.NamedCollation(f.charsetId, collationId);
     } else if (IsGeneratedIndexName(source)) {
         c.type = f.type;
         c.type.collation = catalog.CollationName(f.charsetId, collationId >= 0 ? collationId : f.collationId);
@@ -58,7 +58,7 @@ void TypeOfColumn(Query& q, const Catalog& catalog, Column& c)
     } else {
         c.domain = source;
         if (collationId >= 0 && collationId != f.collationId)
-            c.type.collation = catalog.CollationName(f.charsetId, collationId);
+            c.type.collation = catalog.NamedCollation(f.charsetId, collationId);
     }
 }
 

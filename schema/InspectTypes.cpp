@@ -17,7 +17,9 @@ constexpr const char* kCollationsSql =
     "CAST(RDB$SPECIFIC_ATTRIBUTES AS BLOB SUB_TYPE BINARY) AS SPECIFIC_ATTRS, "
     "CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION FROM RDB$COLLATIONS";
 
-constexpr const char* kDatabaseCharsetSql = "SELECT RDB$CHARACTER_SET_NAME AS CHARACTER_SET_NAME FROM RDB$DATABASE";
+constexpr const char* kDatabaseSql =
+    "SELECT RDB$CHARACTER_SET_NAME AS CHARACTER_SET_NAME, {RDB$DATABASE.RDB$LINGER}, "
+    "CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION FROM RDB$DATABASE";
 
 constexpr const char* kDimensionsSql =
     "SELECT RDB$FIELD_NAME AS FIELD_NAME, RDB$DIMENSION AS DIM, RDB$LOWER_BOUND AS LO, RDB$UPPER_BOUND AS HI "
@@ -49,6 +51,7 @@ void ReadCharsets(Reader& r, Catalog& catalog, Schema& schema)
         catalog.charsets[id] = q.AsTrimmed("CHARACTER_SET_NAME");
         catalog.bytesPerChar[id] = Int(q, "BPC", 1);
         catalog.defaultCollation[id] = q.AsTrimmed("DEFAULT_COLLATE_NAME");
+        schema.characterSets[catalog.charsets[id]] = {catalog.charsets[id], catalog.defaultCollation[id]};
     });
     r.Each(kCollationsSql, [&](Query& q) {
         const int cs = Int(q, "CS");
@@ -65,7 +68,11 @@ void ReadCharsets(Reader& r, Catalog& catalog, Schema& schema)
         c.description = q.AsTrimmed("DESCRIPTION");
         schema.collations[c.name] = c;
     });
-    r.Each(kDatabaseCharsetSql, [&](Query& q) { schema.defaultCharset = q.AsTrimmed("CHARACTER_SET_NAME"); });
+    r.Each(kDatabaseSql, [&](Query& q) {
+        schema.database.defaultCharset = q.AsTrimmed("CHARACTER_SET_NAME");
+        schema.database.linger = Int(q, "LINGER");
+        schema.database.description = q.AsTrimmed("DESCRIPTION");
+    });
 }
 
 void ReadFields(Reader& r, Catalog& catalog, Schema& schema)

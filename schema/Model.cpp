@@ -22,6 +22,8 @@ bool DigitsFrom(const std::string& name, std::size_t from)
 const char* KindName(ObjectKind kind)
 {
     switch (kind) {
+    case ObjectKind::Database: return "DATABASE";
+    case ObjectKind::CharacterSet: return "CHARACTER SET";
     case ObjectKind::Collation: return "COLLATION";
     case ObjectKind::Role: return "ROLE";
     case ObjectKind::Generator: return "GENERATOR";
@@ -182,7 +184,7 @@ bool IsGeneratedIndexName(const std::string& name)
 
 bool Schema::SameObjects(const Schema& other) const
 {
-    return collations == other.collations && generators == other.generators && exceptions == other.exceptions &&
+    return database == other.database && characterSets == other.characterSets && collations == other.collations && generators == other.generators && exceptions == other.exceptions &&
            domains == other.domains && externalFunctions == other.externalFunctions && relations == other.relations &&
            constraints == other.constraints && indices == other.indices && procedures == other.procedures &&
            functions == other.functions && packages == other.packages && triggers == other.triggers &&

@@ -12,6 +12,8 @@ namespace schema {
 // The kinds of object the complete comparison reports, in the order the report lists them.
 // Blob filters and mappings are named, never compared.
 enum class ObjectKind {
+    Database,
+    CharacterSet,
     Collation,
     Role,
     Generator,
@@ -39,12 +41,12 @@ const char* KindName(ObjectKind kind);
 struct ObjectId {
     ObjectKind kind = ObjectKind::Table;
     std::string name;
-    std::string Text() const { return std::string(KindName(kind)) + " " + name; }
+    std::string Text() const { return name.empty() ? KindName(kind) : std::string(KindName(kind)) + " " + name; }
     auto operator<=>(const ObjectId&) const = default;
 };
 
 // A data type as the catalog holds it. Text lengths count characters; the charset is
-// named for text types only, the collation only where it is not the charset's default.
+// named for text types only, the collation only where it is not the one named like the charset.
 struct Type {
     int fieldType = 0;  // RDB$FIELD_TYPE
     int subType = 0;
@@ -56,6 +58,23 @@ struct Type {
     std::string collation;
     std::vector<std::pair<int, int>> dimensions;  // array bounds, lower and upper
     bool operator==(const Type&) const = default;
+};
+
+// What the database itself holds: the character set of text that names none, how long the
+// engine lingers after the last detach, and its comment.
+struct Database {
+    std::string defaultCharset;
+    int linger = 0;
+    std::string description;
+    bool operator==(const Database&) const = default;
+};
+
+// A character set and the collation its text takes when it names none: the one named like
+// the character set, unless ALTER CHARACTER SET chose another.
+struct CharacterSet {
+    std::string name;
+    std::string defaultCollation;
+    bool operator==(const CharacterSet&) const = default;
 };
 
 struct Collation {
@@ -270,7 +289,8 @@ struct Dependency {
 struct Schema {
     int dialect = 3;
     int odsMajor = 12;
-    std::string defaultCharset;
+    Database database;
+    std::map<std::string, CharacterSet> characterSets;  // every one the server knows
     std::map<std::string, Collation> collations;
     std::map<std::string, Generator> generators;
     std::map<std::string, Exception> exceptions;

@@ -73,7 +73,7 @@ void Planner::AlterColumn(const Change& c)
         // fit: only an empty table can take the column out and back in one transaction; a
         // table with rows needs a data migration.
         const Type from = ColumnType(o, old_), to = ColumnType(n, neu_);
-        const TypeChange rule = ClassifyTypeChange(from, to, old_.defaultCharset);
+        const TypeChange rule = ClassifyTypeChange(from, to, old_.database.defaultCharset);
         if (rule.route != TypeRoute::InPlace || options_.notInPlace.count(c.name)) {
             RebuildColumn(c, n, rule.route == TypeRoute::NoConversion ? ddl_.PlainType(from) + " to " + ddl_.PlainType(to)
                                                                        : std::string());

@@ -20,7 +20,7 @@ void Planner::AlterDomain(const Change& c)
     const Domain& d = c.To<Domain>();
     if (c.Has(Property::Type)) {
         const Type& from = c.From<Domain>().type;
-        if (ClassifyTypeChange(from, d.type, old_.defaultCharset).route != TypeRoute::InPlace)
+        if (ClassifyTypeChange(from, d.type, old_.database.defaultCharset).route != TypeRoute::InPlace)
             NotMended(c, "the server does not change a domain from " + ddl_.PlainType(from) + " to " +
                              ddl_.PlainType(d.type) + " in place");
         else if (options_.notInPlace.count(c.name))

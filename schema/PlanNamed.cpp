@@ -1,6 +1,7 @@
 // Collations, roles, generators and exceptions: each stands alone and is known by its name.
 #include "schema/Planner.h"
 
+
 namespace schema::planning {
 
 void Planner::CreateNamed()
@@ -9,6 +10,54 @@ void Planner::CreateNamed()
     Each(ObjectKind::Role, [&](const Change& c) { Add(Roles, c, ddl_.CreateRole(c.To<Role>())); });
     Each(ObjectKind::Generator, [&](const Change& c) { Add(Generators, c, ddl_.CreateGenerator(c.To<Generator>())); });
     Each(ObjectKind::Exception, [&](const Change& c) { Add(Exceptions, c, ddl_.CreateException(c.To<Exception>())); });
+}
+
+std::size_t Planner::CollationUsers(const std::string& collation) const
+{
+    std::size_t users = 0;
+    auto uses = [&](const Type& t) { users += t.collation == collation ? 1 : 0; };
+    for (const auto& [name, d] : old_.domains)
+        uses(d.type);
+    for (const auto& [name, r] : old_.relations)
+        for (const auto& column : r.columns)
+            uses(column.type);
+    for (const auto& [name, p] : old_.procedures) {
+        for (const auto& param : p.inputs)
+            uses(param.type);
+        for (const auto& param : p.outputs)
+            uses(param.type);
+    }
+    for (const auto& [name, f] : old_.functions) {
+        for (const auto& param : f.arguments)
+            uses(param.type);
+        uses(f.returns.type);
+    }
+    for (const auto& [name, cs] : old_.characterSets)
+        users += cs.defaultCollation == collation && cs.name != collation ? 1 : 0;
+    constexpr int kCollationType = 17;  // RDB$DEPENDENCIES' code for a collation
+    for (const auto& d : old_.dependencies)
+        users += d.dependedOn == collation && d.dependedOnType == kCollationType ? 1 : 0;
+    return users;
+}
+
+void Planner::AlterDatabase()
+{
+    EachAltered(ObjectKind::Database, [&](const Change& c) {
+        const Database& d = c.To<Database>();
+        if (c.Has(Property::DefaultCharset))
+            Add(DatabaseDefaults, c, ddl_.AlterDefaultCharset(d.defaultCharset));
+        if (c.Has(Property::Linger))
+            Add(DatabaseDefaults, c, ddl_.AlterLinger(d.linger));
+        AlteredComment(c);
+    });
+    EachAltered(ObjectKind::CharacterSet, [&](const Change& c) {
+        const CharacterSet& cs = c.To<CharacterSet>();
+        // A collation this plan makes is named after it is made; any other, before Old's own
+        // is dropped.
+        const bool made = !old_.collations.count(cs.defaultCollation) && neu_.collations.count(cs.defaultCollation) ||
+                          Altering(ObjectKind::Collation, cs.defaultCollation);
+        Add(made ? DatabaseDefaults : ResetCharacterSets, c, ddl_.AlterDefaultCollation(cs));
+    });
 }
 
 void Planner::AlterNamed()
@@ -26,12 +75,23 @@ void Planner::AlterNamed()
             Add(Exceptions, c, ddl_.AlterException(c.To<Exception>()));
         AlteredComment(c);
     });
-    for (const ObjectKind kind : {ObjectKind::Collation, ObjectKind::Role})
-        EachAltered(kind, [&](const Change& c) {
-            if (c.Has(Property::Definition))
-                NotMended(c, "a collation cannot be changed in place");
+    EachAltered(ObjectKind::Collation, [&](const Change& c) {
+        if (!c.Has(Property::Definition)) {
             AlteredComment(c);
-        });
+            return;
+        }
+        // The server alters no collation: one that nothing of Old's uses is made again.
+        const std::size_t users = CollationUsers(c.key);
+        if (users > 0) {
+            NotMended(c, "a collation cannot be changed in place, and " + std::to_string(users) +
+                             (users == 1 ? " object of Old's uses it" : " objects of Old's use it"));
+            return;
+        }
+        Add(DropRolesAndCollations, c, ddl_.Drop(ObjectKind::Collation, c.key));
+        Add(Collations, c, ddl_.CreateCollation(c.To<Collation>()));
+        Comment(c.Object(), ddl_.ObjectPhrase(c.kind, c.key), c.To<Collation>().description);
+    });
+    EachAltered(ObjectKind::Role, [&](const Change& c) { AlteredComment(c); });
 }
 
 }

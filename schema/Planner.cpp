@@ -45,6 +45,11 @@ void Guarded(const Change& change, const std::function<void(const Change&)>& fn)
 Planner::Planner(const Schema& old, const Schema& neu, const std::vector<Change>& changes, const PlanOptions& options)
     : old_(old), neu_(neu), options_(options), ddl_(old.dialect)
 {
+    std::set<std::string> chosen;
+    for (const auto& [name, charset] : neu.characterSets)
+        if (charset.defaultCollation != name)
+            chosen.insert(name);
+    ddl_.SetChosenDefaults(std::move(chosen));
     for (const auto& change : changes) {
         if (change.action == Action::Create) {
             creates_[change.kind].push_back(&change);
@@ -89,6 +94,7 @@ Plan Planner::Build()
             if (c.Has(Property::NotCompared))
                 NotMended(c, "this comparison cannot create it; create it by hand");
     AlterNamed();
+    AlterDatabase();
     EachAltered(ObjectKind::Domain, [&](const Change& c) { AlterDomain(c); });
     EachAltered(ObjectKind::Field, [&](const Change& c) { AlterColumn(c); });
     EachAltered(ObjectKind::Table, [&](const Change& c) { AlterTable(c); });

@@ -14,7 +14,7 @@ namespace schema::planning {
 
 // Drops come first, dependents before what they use; then the creating phases.
 enum Phase {
-    StubDependents = -17,
+    StubDependents = -18,
     DropTriggers,
     DropGrants,
     DropViews,
@@ -30,8 +30,12 @@ enum Phase {
     DropDomains,
     DropExceptions,
     DropGenerators,
+    // A character set's default collation is set back before the collation it names is dropped.
+    ResetCharacterSets,
     DropRolesAndCollations,
     Collations = 1,
+    // The database's defaults, before any text is made that takes them.
+    DatabaseDefaults,
     Roles,
     Generators,
     Exceptions,
@@ -89,6 +93,9 @@ private:
     // ---- collations, roles, generators and exceptions (PlanNamed.cpp) ----
     void CreateNamed();
     void AlterNamed();
+    void AlterDatabase();
+    // What of Old's names the collation: domains, columns, parameters, character sets.
+    std::size_t CollationUsers(const std::string& collation) const;
 
     // ---- domains (PlanDomains.cpp) ----
     void CreateDomains();

@@ -161,7 +161,7 @@ private:
     void TypeChanged(const Change& c, const std::string& table, const std::string& column, const Type& from,
                      const Type& to)
     {
-        retyped_[table].push_back({&c, column, from, to, ClassifyTypeChange(from, to, old_.defaultCharset)});
+        retyped_[table].push_back({&c, column, from, to, ClassifyTypeChange(from, to, old_.database.defaultCharset)});
     }
 
     struct Retyped {

@@ -406,6 +406,7 @@ TEST(ModelPlan, ChangesTheServerCannotMakeInPlaceAreNotedAsNotMended)
     old.collations["C_X"] = {"C_X", "UTF8", "UNICODE", 1, "", ""};
     neu.collations["C_X"] = {"C_X", "UTF8", "UNICODE", 3, "", ""};
     schema::Type name = Varchar(10, "UTF8");
+    name.collation = "C_X";
     old.domains["D_NAME"] = {"D_NAME", name, "", "", false, ""};
     name.collation = "UNICODE_CI";
     neu.domains["D_NAME"] = {"D_NAME", name, "", "", false, ""};
@@ -422,7 +423,7 @@ TEST(ModelPlan, ChangesTheServerCannotMakeInPlaceAreNotedAsNotMended)
     AddTable(neu, gtt);
     const schema::Plan plan = PlanOf(old, neu);
     EXPECT_EQ(Statements(plan), Lines{});
-    EXPECT_EQ(plan.notMended, (Lines{"COLLATION C_X: a collation cannot be changed in place",
+    EXPECT_EQ(plan.notMended, (Lines{"COLLATION C_X: a collation cannot be changed in place, and 1 object of Old's uses it",
                                      "DOMAIN D_NAME: the server cannot change a domain's collation in place",
                                      "FIELD T.A: the server cannot change a column's collation in place",
                                      "FIELD T.B: a column cannot become or stop being computed in place",
@@ -667,4 +668,44 @@ TEST(ModelPlan, ADomainWithACollationIsNotRetypedInPlace)
               Lines{"DOMAIN D_NAME: the server drops a domain's collation (UNICODE_CI) when it changes its type"});
 }
 
+}
+
+TEST(ModelPlan, ACollationIsMadeAgainOnlyWhenNothingOfOldsUsesIt)
+{
+    schema::Schema old, neu;
+    for (auto* s : {&old, &neu}) {
+        s->collations["FREE"] = {"FREE", "UTF8", "UNICODE", 3, "", ""};
+        s->collations["USED"] = {"USED", "UTF8", "UNICODE", 3, "", ""};
+        s->collations["DEFAULT"] = {"DEFAULT", "UTF8", "UNICODE", 3, "", ""};
+        s->characterSets["UTF8"] = {"UTF8", "DEFAULT"};
+    }
+    schema::Column a = ColumnOf("A", Varchar(10, "UTF8"), 0);
+    a.type.collation = "USED";
+    AddToBoth(old, neu, TableOf("T", {a}));
+    for (const char* name : {"FREE", "USED", "DEFAULT"})
+        neu.collations[name].attributes = 7;
+    const schema::Plan plan = PlanOf(old, neu);
+    EXPECT_EQ(Statements(plan),
+              (Lines{"DROP COLLATION FREE",
+                     "CREATE COLLATION FREE FOR UTF8 FROM UNICODE PAD SPACE CASE INSENSITIVE ACCENT INSENSITIVE"}));
+    EXPECT_EQ(plan.notMended,
+              (Lines{"COLLATION DEFAULT: a collation cannot be changed in place, and 1 object of Old's uses it",
+                     "COLLATION USED: a collation cannot be changed in place, and 1 object of Old's uses it"}));
+}
+
+TEST(ModelPlan, ACharacterSetTakesANewDefaultCollationBeforeTheTextThatNamesNone)
+{
+    schema::Schema old, neu;
+    old.characterSets["UTF8"] = {"UTF8", "UTF8"};
+    neu.characterSets["UTF8"] = {"UTF8", "NAMES"};
+    neu.collations["NAMES"] = {"NAMES", "UTF8", "UNICODE", 3, "", ""};
+    schema::Column own = ColumnOf("OWN", Varchar(10, "UTF8"), 0);
+    schema::Column named = ColumnOf("NAMED", Varchar(10, "UTF8"), 1);
+    named.type.collation = "NAMES";
+    AddTable(neu, TableOf("T", {own, named}));
+    EXPECT_EQ(Statements(PlanOf(old, neu)),
+              (Lines{"CREATE COLLATION NAMES FOR UTF8 FROM UNICODE PAD SPACE CASE INSENSITIVE",
+                     "ALTER CHARACTER SET UTF8 SET DEFAULT COLLATION NAMES",
+                     "CREATE TABLE T (OWN VARCHAR(10) CHARACTER SET UTF8 COLLATE UTF8,\n    NAMED VARCHAR(10) CHARACTER SET "
+                     "UTF8 COLLATE NAMES)"}));
 }

@@ -189,7 +189,7 @@ std::string Matrix(const schema::Schema& old, const schema::Schema& neu)
             }
             const auto& from = old.relations.at(Table(i, j)).FindColumn("C")->type;
             const auto& to = neu.relations.at(Table(i, j)).FindColumn("C")->type;
-            text << " " << Cell(schema::ClassifyTypeChange(from, to, old.defaultCharset)) << " |";
+            text << " " << Cell(schema::ClassifyTypeChange(from, to, old.database.defaultCharset)) << " |";
         }
         text << "\n";
     }
@@ -323,7 +323,7 @@ TEST(TypeChangeRules, EveryPairAgreesWithTheServerAndThePlanFollowsIt)
             const std::string t = Table(i, j);
             const auto& from = compared.old.relations.at(t).FindColumn("C")->type;
             const auto& to = compared.neu.relations.at(t).FindColumn("C")->type;
-            const schema::TypeChange rule = schema::ClassifyTypeChange(from, to, compared.old.defaultCharset);
+            const schema::TypeChange rule = schema::ClassifyTypeChange(from, to, compared.old.database.defaultCharset);
             const bool inPlace =
                 accepted.count(t) && Runs(rows.db, "ALTER TABLE " + t + " ALTER C TYPE " + Samples()[j].type);
             const auto wrong = Judge(i, j, rule, accepted.count(t) > 0, ValuesAfter(rows.db, i, j, inPlace), verdict);

@@ -25,10 +25,15 @@ std::string CommandOutput(const std::string& command)
 std::string Extract(const std::string& path)
 {
     std::istringstream in(CommandOutput(std::string(ISQL_PATH) + " -x -user SYSDBA -password x '" + path + "' 2>&1"));
+    // The line that names the file keeps the rest of what it says: the page size and the
+    // default character set.
+    const std::string named = "CREATE DATABASE '" + path + "'";
     std::string text, line;
-    while (std::getline(in, line))
-        if (line.find("CREATE DATABASE") == std::string::npos)
-            text += line + "\n";
+    while (std::getline(in, line)) {
+        if (const auto at = line.find(named); at != std::string::npos)
+            line.replace(at, named.size(), "CREATE DATABASE");
+        text += line + "\n";
+    }
     return text;
 }
 
