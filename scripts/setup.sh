@@ -4,7 +4,8 @@ set -euo pipefail
 packages=(build-essential cmake g++ qt6-base-dev libgtest-dev googletest
           firebird3.0-server-core firebird3.0-server firebird3.0-utils firebird-dev firebird3.0-examples
           xvfb xauth
-          nlohmann-json3-dev libdtl-dev libcli11-dev libxml2-utils)
+          nlohmann-json3-dev libdtl-dev libcli11-dev libxml2-utils
+          curl ca-certificates unzip libtommath1 libicu72)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -24,3 +25,5 @@ if [ ${#missing[@]} -gt 0 ]; then
   fi
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+# The Firebird 4 and 5 embedded engines beside Debian's Firebird 3 (build/engines).
+"$(dirname "$0")/engines.sh"
