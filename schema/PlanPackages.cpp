@@ -19,6 +19,9 @@ void Planner::CreatePackages()
 void Planner::RoutineComments(const Change& c, bool onlyChanged)
 {
     const Package& p = c.To<Package>();
+    // A body taken out and made again has had every routine comment given back.
+    if (taken_.count(p.name) && !Altering(ObjectKind::Package, p.name))
+        return;
     if (!onlyChanged) {
         for (const auto& [key, description] : p.routineComments)
             Comment(c.Object(), ddl_.PackagedPhrase(p.name, key), description);

@@ -123,8 +123,12 @@ void Planner::TakeOutPackageBody(const std::string& name)
     const ObjectId object{ObjectKind::Package, name};
     Add(StubDependents, object, ddl_.DropPackageBody(p));
     const Package& made = neu_.packages.count(name) ? neu_.packages.at(name) : p;
-    if (!Altering(ObjectKind::Package, name) && !made.bodySource.empty())
-        Add(RestoredBodies, object, ddl_.CreatePackageBody(made), true);
+    if (Altering(ObjectKind::Package, name) || made.bodySource.empty())
+        return;
+    Add(RestoredBodies, object, ddl_.CreatePackageBody(made), true);
+    // The routines only the body declares went with it, and their comments too.
+    for (const auto& [key, description] : made.routineComments)
+        Comment(object, ddl_.PackagedPhrase(name, key), description);
 }
 
 void Planner::TakeOutTrigger(const std::string& name)
