@@ -22,6 +22,12 @@ void ScopedTransaction::Restart()
         transaction_.StartTransaction();
 }
 
+void ScopedTransaction::Rollback()
+{
+    if (transaction_.Active())
+        transaction_.RollbackForced();
+}
+
 void ScopedTransaction::Commit()
 {
     transaction_.Commit();

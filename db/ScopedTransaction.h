@@ -21,6 +21,8 @@ public:
     // Starts it again after a commit, for the work that follows.
     void Restart();
     void Commit();
+    // Rolls the work back now, whatever the server says, as leaving the scope would.
+    void Rollback();
 
 private:
     Transaction transaction_;

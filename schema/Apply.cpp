@@ -20,7 +20,7 @@ void Part(Connection& connection, const std::vector<std::string>& statements, un
 }
 
 // Each part commits on its own; a copy that fails takes its column out again.
-void Migrate(const Migration& m, Connection& connection, unsigned short dialect)
+void Copy(const Migration& m, Connection& connection, unsigned short dialect)
 {
     const std::string what = "refused: data migration of " + m.object.Text() + ": ";
     try {
@@ -38,17 +38,23 @@ void Migrate(const Migration& m, Connection& connection, unsigned short dialect)
         }
         throw DbError(what + error.what(), error.Code());
     }
-    try {
-        Part(connection, m.swap, dialect);
-    } catch (const DbError& error) {
-        // The swap rolled back whole: the column still holds its values, and the copy goes.
+}
+
+// After the one transaction rolled back: the migrated columns still hold their values, and
+// their copies go. What says so is added to the error's message.
+std::string Undo(const std::vector<Migration>& done, Connection& connection, unsigned short dialect)
+{
+    bool stays = false;
+    for (const auto& m : done) {
         try {
             Part(connection, m.undo, dialect);
         } catch (const DbError&) {
-            throw DbError(what + error.what() + " (the copy column stays, and the next run drops it)", error.Code());
+            stays = true;
         }
-        throw DbError(what + error.what(), error.Code());
     }
+    if (done.empty())
+        return {};
+    return stays ? " (a copy column of a data migration stays, and the next run drops it)" : "";
 }
 
 }
@@ -61,16 +67,14 @@ void Apply(const Plan& plan, Connection& connection, ScopedTransaction& work,
         // The reads end here: each migration commits on its own.
         if (work.Active())
             work.Commit();
-        for (const auto& m : plan.migrations)
-            Migrate(m, connection, dialect);
-        if (!plan.references.empty()) {
+        std::vector<Migration> done;
+        for (const auto& m : plan.migrations) {
             try {
-                Part(connection, plan.references, dialect);
+                Copy(m, connection, dialect);
             } catch (const DbError& error) {
-                throw DbError(std::string("refused: the foreign keys the data migrations dropped: ") + error.what() +
-                                  " (the migrated columns are committed; the next run adds the foreign keys)",
-                              error.Code());
+                throw DbError(error.what() + Undo(done, connection, dialect), error.Code());
             }
+            done.push_back(m);
         }
     }
     work.Restart();
@@ -84,10 +88,13 @@ void Apply(const Plan& plan, Connection& connection, ScopedTransaction& work,
         }
         work.Commit();
     } catch (const DbError& error) {
-        if (index < plan.steps.size())
-            throw DbError("refused: " + plan.steps[index].object.Text() + ": " + error.what(), error.Code());
-        // The server does part of the work of DDL, such as building an index, only at the commit.
-        throw DbError(std::string("refused at the commit: ") + error.what(), error.Code());
+        const std::string where = index < plan.steps.size() ? "refused: " + plan.steps[index].object.Text() + ": "
+                                  // The server does part of the work of DDL, such as building an
+                                  // index, only at the commit.
+                                                            : std::string("refused at the commit: ");
+        if (!plan.migrations.empty())
+            work.Rollback();
+        throw DbError(where + error.what() + Undo(plan.migrations, connection, dialect), error.Code());
     }
 }
 

@@ -354,6 +354,15 @@ std::string Ddl::AlterColumnPosition(const std::string& table, const Column& col
            std::to_string(column.position + 1);
 }
 
+std::string Ddl::ComputedPlaceholder(const std::string& table, const Column& column) const
+{
+    Column nothing = column;
+    nothing.computedSource = column.type.collation.empty() ? "(NULL)"
+                                                           : "(CAST(NULL AS " + TypeText(column.type) + ") COLLATE " +
+                                                                 Name(column.type.collation) + ")";
+    return AlterComputed(table, nothing);
+}
+
 std::string Ddl::AlterComputed(const std::string& table, const Column& column) const
 {
     // With a collation the type can only have come from the expression, so it is left to it.

@@ -49,6 +49,8 @@ public:
     std::string AddColumn(const std::string& table, const Column& column) const;
     std::string AlterColumnPosition(const std::string& table, const Column& column) const;
     std::string AlterComputed(const std::string& table, const Column& column) const;
+    // The computed column made to compute nothing, of its type, while a column it names is rebuilt.
+    std::string ComputedPlaceholder(const std::string& table, const Column& column) const;
     std::string AddConstraint(const Constraint& c) const;
     std::string CreateIndex(const Index& ix) const;
     std::string CreateView(const Relation& view) const;

@@ -21,21 +21,19 @@ struct Step {
 
 // A column whose type changes family on a table with rows, rebuilt with --force in two
 // committed steps: Firebird cannot update a column in the transaction that added it.
+// A column's values copied, CAST to New's type, into a column of their own before the one
+// transaction; that transaction drops the old column and gives the copy its name and place.
 struct Migration {
     ObjectId object;
     std::vector<std::string> add;   // the copy column, committed on its own
     std::vector<std::string> copy;  // the values, CAST, committed
-    std::vector<std::string> undo;  // when the copy fails: the copy column goes again
-    std::vector<std::string> swap;  // the old column out, the copy renamed and put in place
+    std::vector<std::string> undo;  // when the copy or the one transaction fails: the copy column goes again
 };
 
 struct Plan {
     int dialect = 3;
     // Run before the steps, each part committed; the rest of a repair is one transaction.
     std::vector<Migration> migrations;
-    // The foreign keys the migrations dropped, made again once every migrated column has its
-    // new type, committed together.
-    std::vector<std::string> references;
     std::vector<Step> steps;
     // Differences no statement of the server can mend in place, each naming its object.
     std::vector<std::string> notMended;

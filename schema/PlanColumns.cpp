@@ -4,6 +4,7 @@
 #include "schema/TypeChange.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace schema::planning {
 
@@ -19,10 +20,14 @@ void Planner::CreateTables()
     });
 }
 
+// Once, whether its expression changes or a column it names is rebuilt, or both.
 void Planner::Computed(const std::string& table, const Column& column)
 {
-    if (!column.computedSource.empty())
-        Add(Checks, {ObjectKind::Field, table + "." + column.name}, ddl_.AlterComputed(table, column));
+    if (column.computedSource.empty())
+        return;
+    const std::string sql = ddl_.AlterComputed(table, column);
+    if (std::none_of(plan_->steps.begin(), plan_->steps.end(), [&](const Step& step) { return step.sql == sql; }))
+        Add(Checks, {ObjectKind::Field, table + "." + column.name}, sql);
 }
 
 void Planner::AddMissingColumns()
@@ -132,8 +137,7 @@ void Planner::RebuildColumn(const Change& c, const Column& n, const std::string&
             NotMended(c, "needs a data migration: " + held);
         return;
     }
-    // The server drops no column a view, a routine or a trigger uses.
-    TakeOutUsers(c.table, n.name);
+    LiftColumn(c.table, n.name);
     Add(DropColumns, c, ddl_.DropColumn(c.table, n.name));
     Add(Tables, c, ddl_.AddColumn(c.table, n));
     Add(ColumnChanges, c, ddl_.AlterColumnPosition(c.table, n));
@@ -141,8 +145,10 @@ void Planner::RebuildColumn(const Change& c, const Column& n, const std::string&
     Comment(c.Object(), ddl_.ColumnPhrase(c.table, n.name), n.description);
 }
 
-// Each part is committed on its own: Firebird cannot update a column in the transaction that
-// added it.
+// The copy column and its values are committed each on its own, before the one transaction:
+// Firebird cannot update a column in the transaction that added it. The one transaction then
+// drops the old column and gives the copy its name and place, as a rebuild of an empty table's
+// column does; if it fails, the copy column goes again.
 void Planner::Migrate(const Change& c, const Column& n)
 {
     const Relation& table = old_.relations.at(c.table);
@@ -159,63 +165,95 @@ void Planner::Migrate(const Change& c, const Column& n)
     m.add = {ddl_.AddColumn(c.table, target)};
     m.copy = {ddl_.CopyColumn(c.table, n, copy)};
     m.undo = {ddl_.DropColumn(c.table, copy)};
-    std::vector<std::string> before, after;
-    Leaning(c.table, n.name, before, after);
-    m.swap = before;
-    m.swap.insert(m.swap.end(), {ddl_.DropColumn(c.table, n.name), ddl_.RenameColumn(c.table, copy, n.name),
-                                 ddl_.AlterColumnPosition(c.table, n)});
-    if (n.notNull)
-        m.swap.push_back(ddl_.AlterColumnNullability(c.table, n));
-    m.swap.insert(m.swap.end(), after.begin(), after.end());
     plan_->migrations.push_back(m);
+    LiftColumn(c.table, n.name);
+    Add(DropColumns, c, ddl_.DropColumn(c.table, n.name));
+    Add(Tables, c, ddl_.RenameColumn(c.table, copy, n.name));
+    Add(ColumnChanges, c, ddl_.AlterColumnPosition(c.table, n));
+    if (n.notNull)
+        Add(ColumnChanges, c, ddl_.AlterColumnNullability(c.table, n));
     Comment(c.Object(), ddl_.ColumnPhrase(c.table, n.name), n.description);
     plan_->warnings.push_back(c.Object().Text() +
-                              ": rebuilt by a data migration in committed steps, before the one transaction "
-                              "of the rest");
+                              ": rebuilt by a data migration: its values are copied in committed steps "
+                              "before the one transaction, which puts the copy in its place");
 }
 
-// The keys, references and indices on a migrated column, and the references to it: the server
-// drops no column they use, so the swap drops them first and makes the keys and indices again
-// after it, as Old has them and under the names Old gives them, for the rest of the plan to
-// find (a constraint the server named is named by it again: only the rest of the plan would
-// look it up, and it leaves such a constraint alone). The references come back once every migration is done: both of their ends may change.
-void Planner::Leaning(const std::string& table, const std::string& column, std::vector<std::string>& before,
-                      std::vector<std::string>& after)
+namespace {
+
+// Whether a source names the column: as a word of its own, in any case, or quoted as it is
+// spelt. Words inside strings count too: a CHECK made again for nothing does no harm.
+bool Names(const std::string& source, const std::string& column)
 {
-    for (const auto& key : KeysOn(table, column)) {
-        const Constraint& k = old_.constraints.at(key);
-        if (!lifted_.insert(key).second)
-            continue;
-        const std::string drop = ddl_.DropConstraint(k.table, OldConstraintName(key));
-        if (Dropping(ObjectKind::Constraint, key) || Altering(ObjectKind::Constraint, key)) {
-            // The rest of the plan drops it, or adds New's in its place: gone before the swap,
-            // it is not dropped again.
-            if (k.kind == ConstraintKind::ForeignKey)
-                before.insert(before.begin(), drop);
-            else
-                before.push_back(drop);
-            std::erase_if(plan_->steps, [&](const Step& step) { return step.sql == drop; });
-            gone_.insert(key);
-            continue;
-        }
-        // Made again as Old has it; one the server named gets a name from the server again.
-        const Constraint& same = k;
-        if (k.kind == ConstraintKind::ForeignKey) {
-            before.insert(before.begin(), drop);
-            plan_->references.push_back(ddl_.AddConstraint(same));
+    auto word = [](char ch) { return std::isalnum(static_cast<unsigned char>(ch)) || ch == '_' || ch == '$'; };
+    for (std::size_t i = 0; i < source.size();) {
+        if (source[i] == '"') {
+            const std::size_t close = source.find('"', i + 1);
+            if (close == std::string::npos)
+                return false;
+            if (source.compare(i + 1, close - i - 1, column) == 0)
+                return true;
+            i = close + 1;
+        } else if (word(source[i])) {
+            std::size_t j = i;
+            std::string text;
+            while (j < source.size() && word(source[j]))
+                text += static_cast<char>(std::toupper(static_cast<unsigned char>(source[j++])));
+            if (text == column)
+                return true;
+            i = j;
         } else {
-            before.push_back(drop);
-            after.push_back(ddl_.AddConstraint(same));
+            ++i;
         }
+    }
+    return false;
+}
+
+}
+
+void Planner::LiftColumn(const std::string& table, const std::string& column)
+{
+    RemakeKeysOn(table, column);
+    for (const auto& key : old_.constraintOrder) {
+        const Constraint& k = old_.constraints.at(key);
+        if (k.kind != ConstraintKind::Check || k.table != table || !Names(k.checkSource, column) ||
+            Dropping(ObjectKind::Constraint, key) || Altering(ObjectKind::Constraint, key) || !remade_.insert(key).second)
+            continue;
+        const Constraint& made = neu_.constraints.count(key) ? neu_.constraints.at(key) : k;
+        const ObjectId object{ObjectKind::Constraint, ConstraintTitle(made)};
+        DropConstraint(object, key, k);
+        AddConstraint(object, made);
     }
     for (const auto& [name, ix] : old_.indices) {
-        if (ix.table != table || std::find(ix.columns.begin(), ix.columns.end(), column) == ix.columns.end())
+        const bool on = std::find(ix.columns.begin(), ix.columns.end(), column) != ix.columns.end() ||
+                        Names(ix.expressionSource, column) || Names(ix.conditionSource, column);
+        if (ix.table != table || !on || Dropping(ObjectKind::Index, name) || !remadeIndices_.insert(name).second)
             continue;
-        before.push_back(ddl_.Drop(ObjectKind::Index, ix.name));
-        after.push_back(ddl_.CreateIndex(ix));
-        if (ix.inactive)
-            after.push_back(ddl_.AlterIndexState(ix));
+        // One whose definition changes is dropped and made by its own change.
+        const auto changed = std::find_if(alters_[ObjectKind::Index].begin(), alters_[ObjectKind::Index].end(),
+                                          [&](const Change& c) { return c.key == name; });
+        if (changed != alters_[ObjectKind::Index].end() && changed->Has(Property::Definition))
+            continue;
+        const Index& made = neu_.indices.count(name) ? neu_.indices.at(name) : ix;
+        const ObjectId object{ObjectKind::Index, name};
+        Add(DropIndices, object, ddl_.Drop(ObjectKind::Index, name));
+        Add(Indices, object, ddl_.CreateIndex(made));
+        if (made.inactive)
+            Add(Indices, object, ddl_.AlterIndexState(made));
     }
+    // A computed column that names it computes nothing for a while, then what New has it compute.
+    const Relation& rel = old_.relations.at(table);
+    const auto n = neu_.relations.find(table);
+    for (const auto& other : rel.columns) {
+        if (other.name == column || other.computedSource.empty() || !Names(other.computedSource, column) ||
+            !placeheld_.insert(table + "." + other.name).second)
+            continue;
+        const ObjectId object{ObjectKind::Field, table + "." + other.name};
+        Add(DropColumns, object, ddl_.ComputedPlaceholder(table, other));
+        const Column* made = n == neu_.relations.end() ? nullptr : n->second.FindColumn(other.name);
+        if (made && !made->computedSource.empty())
+            Computed(table, *made);
+    }
+    TakeOutUsers(table, column);
 }
 
 }

@@ -35,9 +35,6 @@ std::string Planner::OldConstraintName(const std::string& key) const
 
 void Planner::DropConstraint(const ObjectId& object, const std::string& oldKey, const Constraint& o)
 {
-    // A data migration's swap dropped it already.
-    if (gone_.count(oldKey))
-        return;
     Add(o.kind == ConstraintKind::ForeignKey ? DropForeignKeys : DropConstraints, object,
         ddl_.DropConstraint(o.table, OldConstraintName(oldKey)));
 }
@@ -86,7 +83,7 @@ void Planner::OrderChecks()
         // What stays of Old's, in Old's order; the plan adds the others after them.
         auto kept = [&](const std::string& key) {
             return old_.constraints.count(key) && !Dropping(ObjectKind::Constraint, key) &&
-                   !Altering(ObjectKind::Constraint, key) && !gone_.count(key) && !remade_.count(key);
+                   !Altering(ObjectKind::Constraint, key) && !remade_.count(key);
         };
         std::vector<std::string> staying;
         for (const auto& key : checksOf(old_, table))
@@ -155,7 +152,7 @@ void Planner::AlterIndex(const Change& c)
     if (c.Has(Property::Definition)) {
         Add(DropIndices, c, ddl_.Drop(ObjectKind::Index, ix.name));
         CreateIndex(c, ix);
-    } else if (c.Has(Property::State)) {
+    } else if (c.Has(Property::State) && !remadeIndices_.count(ix.name)) {
         Add(Indices, c, ddl_.AlterIndexState(ix));
     }
     AlteredComment(c);

@@ -43,17 +43,11 @@ std::string ScriptText(const Plan& plan)
         text += "/* Not mended: " + CommentSafe(left) + " */\n";
     for (const auto& m : plan.migrations) {
         text += "\n/* Data migration of " + CommentSafe(m.object.Text()) + ", committed step by step */\n";
-        for (const auto* part : {&m.add, &m.copy, &m.swap}) {
+        for (const auto* part : {&m.add, &m.copy}) {
             for (const auto& sql : *part)
                 text += Ddl::Source(sql) + ";\n";
             text += "COMMIT;\n";
         }
-    }
-    if (!plan.references.empty()) {
-        text += "\n/* The foreign keys the data migrations dropped */\n";
-        for (const auto& sql : plan.references)
-            text += Ddl::Source(sql) + ";\n";
-        text += "COMMIT;\n";
     }
 
     bool inTerm = false;

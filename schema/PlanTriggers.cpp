@@ -12,6 +12,11 @@ void Planner::AlterTrigger(const Change& c)
 {
     const Trigger& t = c.To<Trigger>();
     const bool only = c.properties.size() == 1;
+    // Taken out for a column it uses, it is made whole as New has it, with its comment.
+    if (taken_.count(t.name)) {
+        Add(Triggers, c, ddl_.CreateTrigger(t), true);
+        return;
+    }
     // The server changes no database or DDL trigger's firing in place ("Database trigger type
     // can't be changed"), nor a trigger's table.
     if (c.Has(Property::Table) || (c.Has(Property::Firing) && t.relation.empty())) {

@@ -109,8 +109,10 @@ private:
     void AlterIdentity(const Change& c, const Column& o, const Column& n);
     void RebuildColumn(const Change& c, const Column& n, const std::string& noConversion);
     void Migrate(const Change& c, const Column& n);
-    void Leaning(const std::string& table, const std::string& column, std::vector<std::string>& before,
-                 std::vector<std::string>& after);
+    // What the server will not drop a column from under: its keys and the foreign keys on it,
+    // its indices, the CHECKs and computed columns of its table that name it, and the views,
+    // routines and triggers that use it. Each goes before the column and comes back after.
+    void LiftColumn(const std::string& table, const std::string& column);
     void Computed(const std::string& table, const Column& column);
 
     // ---- constraints and indices (PlanConstraints.cpp) ----
@@ -172,12 +174,11 @@ private:
     const Schema& old_;
     const Schema& neu_;
     PlanOptions options_;
-    // Constraints a data migration drops before its swap, by key: dropped once.
-    std::set<std::string> lifted_;
-    // Of those, the ones the rest of the plan drops or replaces: not dropped a second time.
-    std::set<std::string> gone_;
-    // Constraints dropped and added again around a column's new type, by key.
+    // Constraints dropped and added again around a column's new type, by key; and indices and
+    // computed columns, by name.
     std::set<std::string> remade_;
+    std::set<std::string> remadeIndices_;
+    std::set<std::string> placeheld_;
     Ddl ddl_;
     std::map<ObjectKind, std::vector<const Change*>> creates_;
     std::map<ObjectKind, std::vector<Change>> alters_;  // one change per object, its properties merged

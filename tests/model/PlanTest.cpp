@@ -392,11 +392,11 @@ TEST(ModelPlan, WithForceAColumnOfAnotherTypeFamilyOnATableWithRowsIsMigratedInC
     EXPECT_EQ(m.add, Lines{"ALTER TABLE T ADD VK$COPY_1 VARCHAR(10) CHARACTER SET NONE"});
     EXPECT_EQ(m.copy, Lines{"UPDATE T SET VK$COPY_1 = CAST(A AS VARCHAR(10) CHARACTER SET NONE)"});
     EXPECT_EQ(m.undo, Lines{"ALTER TABLE T DROP VK$COPY_1"});
-    EXPECT_EQ(m.swap, (Lines{"ALTER TABLE T DROP A", "ALTER TABLE T ALTER VK$COPY_1 TO A",
-                             "ALTER TABLE T ALTER A POSITION 2", "ALTER TABLE T ALTER A SET NOT NULL"}));
-    EXPECT_EQ(Statements(plan), Lines{"COMMENT ON COLUMN T.A IS 'code'"});
-    EXPECT_EQ(plan.warnings, Lines{"FIELD T.A: rebuilt by a data migration in committed steps, before the one "
-                                   "transaction of the rest"});
+    EXPECT_EQ(Statements(plan), (Lines{"ALTER TABLE T DROP A", "ALTER TABLE T ALTER VK$COPY_1 TO A",
+                                       "ALTER TABLE T ALTER A POSITION 2", "ALTER TABLE T ALTER A SET NOT NULL",
+                                       "COMMENT ON COLUMN T.A IS 'code'"}));
+    EXPECT_EQ(plan.warnings, Lines{"FIELD T.A: rebuilt by a data migration: its values are copied in committed "
+                                   "steps before the one transaction, which puts the copy in its place"});
     EXPECT_EQ(plan.notMended, Lines{});
 }
 

@@ -108,17 +108,18 @@ TEST(ModelScript, MigrationsAreCommittedPartByPartBeforeTheOneTransaction)
     neu.generators["G"] = {"G", 0, 1, ""};
     EXPECT_EQ(ScriptLines(PlanOf(old, neu, false, {.rowCounts = {{"T", 5}}, .force = true})),
               (Lines{"SET SQL DIALECT 3;", "SET BAIL ON;", "SET AUTODDL OFF;",
-                     "/* Warning: FIELD T.A: rebuilt by a data migration in committed steps, before the one "
-                     "transaction of the rest */",
+                     "/* Warning: FIELD T.A: rebuilt by a data migration: its values are copied in committed steps "
+                     "before the one transaction, which puts the copy in its place */",
                      "", "/* Data migration of FIELD T.A, committed step by step */",
                      "ALTER TABLE T ADD VK$COPY_1 VARCHAR(10) CHARACTER SET NONE;", "COMMIT;",
-                     "UPDATE T SET VK$COPY_1 = CAST(A AS VARCHAR(10) CHARACTER SET NONE);", "COMMIT;",
-                     "ALTER TABLE T DROP A;", "ALTER TABLE T ALTER VK$COPY_1 TO A;", "ALTER TABLE T ALTER A POSITION 2;",
-                     "ALTER TABLE T ALTER A SET NOT NULL;", "COMMIT;", "", "/* GENERATOR G */", "CREATE SEQUENCE G;", "",
+                     "UPDATE T SET VK$COPY_1 = CAST(A AS VARCHAR(10) CHARACTER SET NONE);", "COMMIT;", "",
+                     "/* FIELD T.A */", "ALTER TABLE T DROP A;", "", "/* GENERATOR G */", "CREATE SEQUENCE G;", "",
+                     "/* FIELD T.A */", "ALTER TABLE T ALTER VK$COPY_1 TO A;", "", "/* FIELD T.A */",
+                     "ALTER TABLE T ALTER A POSITION 2;", "", "/* FIELD T.A */", "ALTER TABLE T ALTER A SET NOT NULL;", "",
                      "/* FIELD T.A */", "COMMENT ON COLUMN T.A IS 'code';", "", "COMMIT;"}));
 }
 
-// The UTF-8 note looks at the whole script: here all such text is in a migration and its warning.
+// The UTF-8 note looks at the whole script, its migrations and its warnings too.
 TEST(ModelScript, AMigrationHoldingUtf8TextGetsTheUtf8Note)
 {
     schema::Schema old, neu;
@@ -130,10 +131,12 @@ TEST(ModelScript, AMigrationHoldingUtf8TextGetsTheUtf8Note)
               (Lines{"SET SQL DIALECT 3;", "/* This script holds text in UTF-8: run it with isql-fb -ch UTF8 */",
                      "SET BAIL ON;", "SET AUTODDL OFF;",
                      "/* Warning: FIELD " + table +
-                         ".A: rebuilt by a data migration in committed steps, before the one transaction of the rest */",
+                         ".A: rebuilt by a data migration: its values are copied in committed steps before the one "
+                         "transaction, which puts the copy in its place */",
                      "", "/* Data migration of FIELD " + table + ".A, committed step by step */",
                      "ALTER TABLE " + quoted + " ADD VK$COPY_1 VARCHAR(10) CHARACTER SET NONE;", "COMMIT;",
-                     "UPDATE " + quoted + " SET VK$COPY_1 = CAST(A AS VARCHAR(10) CHARACTER SET NONE);", "COMMIT;",
-                     "ALTER TABLE " + quoted + " DROP A;", "ALTER TABLE " + quoted + " ALTER VK$COPY_1 TO A;",
-                     "ALTER TABLE " + quoted + " ALTER A POSITION 2;", "COMMIT;", "", "COMMIT;"}));
+                     "UPDATE " + quoted + " SET VK$COPY_1 = CAST(A AS VARCHAR(10) CHARACTER SET NONE);", "COMMIT;", "",
+                     "/* FIELD " + table + ".A */", "ALTER TABLE " + quoted + " DROP A;", "",
+                     "/* FIELD " + table + ".A */", "ALTER TABLE " + quoted + " ALTER VK$COPY_1 TO A;", "",
+                     "/* FIELD " + table + ".A */", "ALTER TABLE " + quoted + " ALTER A POSITION 2;", "", "COMMIT;"}));
 }

@@ -361,9 +361,8 @@ TEST(CompleteMigration, AColumnOfAnotherTypeFamilyIsRebuiltOnlyWithForceAndKeeps
     EXPECT_EQ(Extract(badDb.Path()), before);
 }
 
-// The server drops no column a key, an index or a foreign key uses: the swap drops them and
-// makes them again around the column, and a foreign key whose two ends both change comes back
-// once both have their new type.
+// The server drops no column a key, an index or a foreign key uses: the one transaction drops
+// them, puts each copy in its column's place, and makes them again.
 TEST(CompleteMigration, KeysIndicesAndReferencesOnAMigratedColumnAreMadeAgainAroundIt)
 {
     TestDb newDb(CurrentTestName() + "_new", R"(
@@ -381,22 +380,26 @@ TEST(CompleteMigration, KeysIndicesAndReferencesOnAMigratedColumnAreMadeAgainAro
                  3);
     const schema::Plan plan = ForcedPlan(oldDb.Path(), newDb.Path(), true);
     ASSERT_EQ(plan.migrations.size(), 3u);
-    EXPECT_EQ(plan.migrations[1].swap, (std::vector<std::string>{
+    std::vector<std::string> statements;
+    for (const auto& step : plan.steps)
+        statements.push_back(step.sql);
+    EXPECT_EQ(statements, (std::vector<std::string>{
         "ALTER TABLE R DROP CONSTRAINT INTEG_3",
         "ALTER TABLE T DROP CONSTRAINT UQ_NOTE",
-        "ALTER TABLE T DROP NOTE",
-        "ALTER TABLE T ALTER VK$COPY_2 TO NOTE",
-        "ALTER TABLE T ALTER NOTE POSITION 3",
-        "ALTER TABLE T ADD CONSTRAINT UQ_NOTE UNIQUE (NOTE) USING INDEX UQ_NOTE",
-    }));
-    EXPECT_EQ(plan.migrations[0].swap, (std::vector<std::string>{
         "DROP INDEX IX_CODE",
         "ALTER TABLE T DROP CODE",
+        "ALTER TABLE T DROP NOTE",
+        "ALTER TABLE R DROP NOTE",
         "ALTER TABLE T ALTER VK$COPY_1 TO CODE",
+        "ALTER TABLE T ALTER VK$COPY_2 TO NOTE",
+        "ALTER TABLE R ALTER VK$COPY_3 TO NOTE",
         "ALTER TABLE T ALTER CODE POSITION 2",
+        "ALTER TABLE T ALTER NOTE POSITION 3",
+        "ALTER TABLE R ALTER NOTE POSITION 2",
+        "ALTER TABLE T ADD CONSTRAINT UQ_NOTE UNIQUE (NOTE) USING INDEX UQ_NOTE",
+        "ALTER TABLE R ADD FOREIGN KEY (NOTE) REFERENCES T (NOTE)",
         "CREATE INDEX IX_CODE ON T (CODE)",
     }));
-    EXPECT_EQ(plan.references, std::vector<std::string>{"ALTER TABLE R ADD FOREIGN KEY (NOTE) REFERENCES T (NOTE)"});
     ApplyTo(oldDb.Path(), plan);
     ExpectConverged(oldDb, newDb);
     EXPECT_EQ(oldDb.Isql("SET HEADING OFF; SELECT T.CODE + T.NOTE FROM T JOIN R ON R.NOTE = T.NOTE;"),
@@ -419,30 +422,54 @@ TEST(CompleteMigration, ACopyColumnAnInterruptedMigrationLeftIsDroppedAndTheMigr
     const schema::Plan plan = ForcedPlan(oldDb.Path(), newDb.Path(), true);
     ASSERT_EQ(plan.migrations.size(), 1u);
     EXPECT_EQ(plan.migrations[0].add, std::vector<std::string>{"ALTER TABLE T ADD VK$COPY_2 INTEGER"});
-    ASSERT_EQ(plan.steps.size(), 1u);
+    ASSERT_EQ(plan.steps.size(), 4u);
     EXPECT_EQ(plan.steps[0].sql, "ALTER TABLE T DROP VK$COPY_1");
     ApplyTo(oldDb.Path(), plan);
     ExpectConverged(oldDb, newDb);
     EXPECT_EQ(oldDb.Isql("SET HEADING OFF; SELECT CODE FROM T;"), "\n          12 \n\n");
 }
 
-// The swap is one transaction: refused, it leaves the column as it was, and the copy goes too.
-TEST(CompleteMigration, ASwapTheServerRefusesTakesItsCopyColumnOutAgain)
+// The one transaction takes out what uses the column, the views among them, and makes them again.
+TEST(CompleteMigration, AColumnAViewUsesIsMigratedAndTheViewMadeAgain)
 {
     TestDb newDb(CurrentTestName() + "_new", "CREATE TABLE T (ID INTEGER, CODE INTEGER); CREATE VIEW V AS SELECT CODE FROM T;", 3);
     TestDb oldDb(CurrentTestName() + "_old",
                  "CREATE TABLE T (ID INTEGER, CODE VARCHAR(10)); CREATE VIEW V AS SELECT CODE FROM T; "
                  "INSERT INTO T VALUES (1, '12');",
                  3);
+    const schema::Plan plan = ForcedPlan(oldDb.Path(), newDb.Path(), true);
+    std::vector<std::string> statements;
+    for (const auto& step : plan.steps)
+        statements.push_back(step.sql);
+    EXPECT_EQ(statements, (std::vector<std::string>{"DROP VIEW V", "ALTER TABLE T DROP CODE",
+                                                    "ALTER TABLE T ALTER VK$COPY_1 TO CODE",
+                                                    "ALTER TABLE T ALTER CODE POSITION 2",
+                                                    "CREATE VIEW V (CODE) AS\nSELECT CODE FROM T"}));
+    ApplyTo(oldDb.Path(), plan);
+    ExpectConverged(oldDb, newDb);
+    EXPECT_EQ(oldDb.Isql("SET HEADING OFF; SELECT CODE + 1 FROM V;"), "\n                   13 \n\n");
+}
+
+// Refused, the one transaction leaves every migrated column as it was, and their copies go.
+TEST(CompleteMigration, AOneTransactionTheServerRefusesTakesTheCopyColumnsOutAgain)
+{
+    TestDb newDb(CurrentTestName() + "_new", "CREATE TABLE T (ID INTEGER, CODE INTEGER, U INTEGER UNIQUE);", 3);
+    TestDb oldDb(CurrentTestName() + "_old",
+                 "CREATE TABLE T (ID INTEGER, CODE VARCHAR(10), U INTEGER); "
+                 "INSERT INTO T VALUES (1, '12', 7); INSERT INTO T VALUES (2, '13', 7);",
+                 3);
     const std::string before = Extract(oldDb.Path());
+    const schema::Plan plan = ForcedPlan(oldDb.Path(), newDb.Path(), true);
+    ASSERT_EQ(plan.migrations.size(), 1u);
     try {
-        ApplyTo(oldDb.Path(), ForcedPlan(oldDb.Path(), newDb.Path(), true));
-        ADD_FAILURE() << "the server dropped a column a view uses";
+        ApplyTo(oldDb.Path(), plan);
+        ADD_FAILURE() << "the server took a UNIQUE key over duplicate values";
     } catch (const DbError& error) {
-        EXPECT_EQ(std::string(error.what()).rfind("refused: data migration of FIELD T.CODE: unsuccessful metadata update", 0), 0u)
+        EXPECT_EQ(std::string(error.what()).rfind("refused at the commit: violation of PRIMARY or UNIQUE KEY", 0), 0u)
             << error.what();
     }
     EXPECT_EQ(Extract(oldDb.Path()), before);
+    EXPECT_EQ(oldDb.Isql("SET HEADING OFF; SELECT CODE FROM T ORDER BY ID;"), "\n12         \n13         \n\n");
 }
 
 }
