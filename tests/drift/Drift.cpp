@@ -996,6 +996,7 @@ const char* OutcomeName(Outcome outcome)
 {
     switch (outcome) {
     case Outcome::Converged: return "converged";
+    case Outcome::Reordered: return "converged, the same statements listed in another order";
     case Outcome::NotMended: return "not mended (said so)";
     case Outcome::SafetyStop: return "stopped by the safety checks";
     case Outcome::Refused: return "FAULT: a statement was refused";
@@ -1037,6 +1038,28 @@ std::string ExtractDifference(const std::string& oldExtract, const std::string& 
     return text;
 }
 
+bool SameStatementsReordered(const std::string& oldExtract, const std::string& newExtract)
+{
+    auto blocks = [](const std::string& text) {
+        std::multiset<std::string> result;
+        std::istringstream in(text);
+        std::string line, block;
+        while (std::getline(in, line)) {
+            if (!line.empty()) {
+                block += line + "\n";
+                continue;
+            }
+            if (!block.empty())
+                result.insert(block);
+            block.clear();
+        }
+        if (!block.empty())
+            result.insert(block);
+        return result;
+    };
+    return oldExtract != newExtract && blocks(oldExtract) == blocks(newExtract);
+}
+
 Verdict RepairAndJudge(const std::string& oldPath, const std::string& newPath, const std::string& newExtract, bool force)
 {
     Verdict verdict;
@@ -1069,11 +1092,17 @@ Verdict RepairAndJudge(const std::string& oldPath, const std::string& newPath, c
             verdict.detail = error.what();
             return verdict;
         }
-        const std::string difference = ExtractDifference(Extract(oldPath), newExtract);
-        if (!difference.empty()) {
+        const std::string oldExtract = Extract(oldPath);
+        const std::string difference = ExtractDifference(oldExtract, newExtract);
+        const bool reordered = SameStatementsReordered(oldExtract, newExtract);
+        if (!difference.empty() && !reordered) {
             verdict.outcome = plan.notMended.empty() ? Outcome::Diverged : Outcome::NotMended;
             verdict.detail += difference;
         } else {
+            if (reordered) {
+                verdict.outcome = Outcome::Reordered;
+                verdict.detail += difference;
+            }
             const Compared again = Compare(oldPath, newPath);
             const auto rows = ChangeRows(again.changes);
             if (!rows.empty() && plan.notMended.empty()) {

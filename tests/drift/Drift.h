@@ -42,7 +42,9 @@ std::vector<Edit> DriftOld(const Reference& reference, const std::string& oldPat
 
 // How a repair ended. The first three are honest: the extracts agree, or the plan said what it
 // could not mend, or the safety checks stopped it. The rest are faults of the repair.
-enum class Outcome { Converged, NotMended, SafetyStop, Refused, Diverged, RowsLost, Crashed };
+// Reordered: the extracts hold the same statements, only listed in another order, as the server
+// lists views by when they were made and server-named constraints by those names.
+enum class Outcome { Converged, Reordered, NotMended, SafetyStop, Refused, Diverged, RowsLost, Crashed };
 const char* OutcomeName(Outcome outcome);
 bool IsFault(Outcome outcome);
 
@@ -58,6 +60,10 @@ Verdict RepairAndJudge(const std::string& oldPath, const std::string& newPath, c
 
 // Both extracts' lines that differ, at most limit of them, "- old" and "+ new".
 std::string ExtractDifference(const std::string& oldExtract, const std::string& newExtract, std::size_t limit = 12);
+
+// Whether two extracts hold the same statements, each whole, in another order: the blocks
+// between blank lines, compared as they are. A column out of place changes its table's block.
+bool SameStatementsReordered(const std::string& oldExtract, const std::string& newExtract);
 
 // One seed of one schema: Old drifted from a copy of New, then repaired.
 struct Trial {

@@ -143,4 +143,20 @@ TEST(DriftFuzzer, EveryEditTakenMakesOldDiffer)
     std::filesystem::remove(oldPath);
 }
 
+// Statements listed in another order are told from a statement that changed: a view made
+// again comes later, a column moved changes its table's statement.
+TEST(DriftFuzzer, StatementsInAnotherOrderAreToldFromChangedOnes)
+{
+    const std::string table = "CREATE TABLE T (A INTEGER,\n        B INTEGER,\n        C INTEGER,\n        D INTEGER);\n";
+    const std::string v1 = "/* View: V1 */\nCREATE VIEW V1 (A) AS\nSELECT A FROM T;\n";
+    const std::string v2 = "/* View: V2 */\nCREATE VIEW V2 (B) AS\nSELECT B FROM T;\n";
+    const std::string neu = table + "\n" + v1 + "\n" + v2;
+    EXPECT_TRUE(drift::SameStatementsReordered(table + "\n" + v2 + "\n" + v1, neu));
+    EXPECT_FALSE(drift::SameStatementsReordered(neu, neu));
+    const std::string moved = "CREATE TABLE T (A INTEGER,\n        C INTEGER,\n        B INTEGER,\n        D INTEGER);\n";
+    EXPECT_FALSE(drift::SameStatementsReordered(moved + "\n" + v1 + "\n" + v2, neu));
+    EXPECT_EQ(drift::ExtractDifference(moved + "\n" + v1 + "\n" + v2, neu), "the same lines in another order\n");
+    EXPECT_FALSE(drift::SameStatementsReordered(table + "\n" + v1, neu));
+}
+
 }
