@@ -80,6 +80,7 @@ void CompleteEngine::Pass(const PassContext& pass, ReportSink& report, Progress&
     planOptions.rowCounts = safety.rowCounts;
     planOptions.force = options_.force;
     planOptions.notInPlace = safety.notInPlace;
+    planOptions.generatorValues = safety.generatorValues;
     plan = MakePlan(old, neu, made, planOptions);
     for (const auto& issue : safety.issues)
         plan.warnings.push_back(std::string(KindName(issue.kind)) + " " + issue.name + ": " + issue.message);

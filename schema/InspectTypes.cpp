@@ -42,6 +42,25 @@ constexpr const char* kExceptionsSql =
     "CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION FROM RDB$EXCEPTIONS "
     "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0";
 
+// A collation's own attributes, without the versions the server adds when it makes one
+// (COLL-VERSION, ICU-VERSION): those are the server's and its ICU library's, not the user's,
+// and a server of another ICU refuses them.
+std::string UserAttributes(const std::string& attributes)
+{
+    std::vector<std::string> kept;
+    std::size_t at = 0;
+    while (at <= attributes.size()) {
+        std::size_t end = attributes.find(';', at);
+        if (end == std::string::npos)
+            end = attributes.size();
+        const std::string part = attributes.substr(at, end - at);
+        if (!part.empty() && part.rfind("COLL-VERSION=", 0) != 0 && part.rfind("ICU-VERSION=", 0) != 0)
+            kept.push_back(part);
+        at = end + 1;
+    }
+    return Joined(kept, ";");
+}
+
 }
 
 void ReadCharsets(Reader& r, Catalog& catalog, Schema& schema)
@@ -64,7 +83,7 @@ void ReadCharsets(Reader& r, Catalog& catalog, Schema& schema)
         c.charset = catalog.Charset(cs);
         c.baseCollation = q.AsTrimmed("BASE_COLLATION_NAME");
         c.attributes = Int(q, "ATTRS");
-        c.specificAttributes = q.AsTrimmed("SPECIFIC_ATTRS");
+        c.specificAttributes = UserAttributes(q.AsTrimmed("SPECIFIC_ATTRS"));
         c.description = q.AsTrimmed("DESCRIPTION");
         schema.collations[c.name] = c;
     });

@@ -48,6 +48,8 @@ struct PlanOptions {
     bool force = false;
     // Changes of type (by name) that Old's rows do not fit: never made in place.
     std::set<std::string> notInPlace;
+    // Where Old's generators whose start value changes stand, by name.
+    std::map<std::string, long long> generatorValues;
 };
 
 // Every change given is made: Old-only objects are dropped, so leave them out unless they

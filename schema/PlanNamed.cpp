@@ -60,12 +60,30 @@ void Planner::AlterDatabase()
     });
 }
 
+// Firebird 3 keeps a generator's start by restarting it there, which would hand out again the
+// values it has given; from Firebird 4 on, it keeps the start it was made with.
+void Planner::NewStart(const Change& c)
+{
+    if (old_.odsMajor >= 13) {
+        NotMended(c, "the server keeps a sequence's start value from when it was made");
+        return;
+    }
+    const Generator& o = c.From<Generator>();
+    const auto value = options_.generatorValues.find(c.key);
+    if (value != options_.generatorValues.end() && value->second != o.initialValue) {
+        NotMended(c, "a new start value restarts it, and it has handed out values: it stands at " +
+                         std::to_string(value->second));
+        return;
+    }
+    Add(Generators, c, ddl_.RestartSequence(c.To<Generator>()));
+}
+
 void Planner::AlterNamed()
 {
     EachAltered(ObjectKind::Generator, [&](const Change& c) {
         const Generator& g = c.To<Generator>();
         if (c.Has(Property::InitialValue))
-            Add(Generators, c, ddl_.RestartSequence(g));
+            NewStart(c);
         if (c.Has(Property::Increment))
             Add(Generators, c, ddl_.AlterSequenceIncrement(g));
         AlteredComment(c);

@@ -94,6 +94,7 @@ private:
     void CreateNamed();
     void AlterNamed();
     void AlterDatabase();
+    void NewStart(const Change& c);
     // What of Old's names the collation: domains, columns, parameters, character sets.
     std::size_t CollationUsers(const std::string& collation) const;
 

@@ -49,8 +49,9 @@ public:
         }
         try {
             CheckTypes();
+            GeneratorValues();
         } catch (const DdlError&) {
-            // A type Old's dialect cannot write is refused by the plan itself, with its name.
+            // A type or a name Old's dialect cannot write is refused by the plan itself, with its name.
         }
         return std::move(result_);
     }
@@ -106,9 +107,27 @@ private:
                 DomainCheck(c, table, column->name, c.To<Domain>().validationSource);
         if (c.kind == ObjectKind::Constraint)
             NewConstraint(c, c.To<Constraint>());
+        if (c.kind == ObjectKind::Generator && p.property == Property::InitialValue)
+            restarted_.push_back(c.key);
         // An identity column made or unmade: only an empty table's column is rebuilt.
         if (c.kind == ObjectKind::Field && p.property == Property::Identity)
             TableRows(c.table);
+    }
+
+    // Where the generators whose start changes stand, all in one select.
+    void GeneratorValues()
+    {
+        if (restarted_.empty())
+            return;
+        std::vector<std::string> columns;
+        for (std::size_t i = 0; i < restarted_.size(); ++i)
+            columns.push_back("GEN_ID(" + ddl_.Name(restarted_[i]) + ", 0) AS G" + std::to_string(i));
+        Query query(connection_, transaction_, {"SELECT " + Joined(columns) + " FROM RDB$DATABASE"});
+        query.Dialect = static_cast<unsigned short>(old_.dialect);
+        query.Open();
+        for (std::size_t i = 0; i < restarted_.size(); ++i)
+            result_.generatorValues[restarted_[i]] = query.AsInteger("G" + std::to_string(i));
+        query.Close();
     }
 
     // A domain's new CHECK holds for every column of the domain, as a table's CHECK does for its table.
@@ -351,6 +370,7 @@ private:
     Ddl ddl_;
     SafetyResult result_;
     std::map<std::string, std::vector<Retyped>> retyped_;
+    std::vector<std::string> restarted_;
 };
 
 }

@@ -34,6 +34,8 @@ struct SafetyResult {
     // Changes of type (by the change's name) whose new type cannot hold some value of Old's
     // rows: changed in place, the rows could not be read any more.
     std::set<std::string> notInPlace;
+    // Where the generators whose start value changes stand, by name: a new start restarts them.
+    std::map<std::string, long long> generatorValues;
 };
 
 // changes: what the plan will make (ChangesToMake); an Old-only object among them is dropped.

@@ -1076,6 +1076,7 @@ Verdict RepairAndJudge(const std::string& oldPath, const std::string& newPath, c
         options.rowCounts = safety.rowCounts;
         options.force = force;
         options.notInPlace = safety.notInPlace;
+        options.generatorValues = safety.generatorValues;
         const schema::Plan plan = PlanOf(compared, true, options);
         if (!force && !safety.issues.empty()) {
             verdict.outcome = Outcome::SafetyStop;

@@ -709,3 +709,14 @@ TEST(ModelPlan, ACharacterSetTakesANewDefaultCollationBeforeTheTextThatNamesNone
                      "CREATE TABLE T (OWN VARCHAR(10) CHARACTER SET UTF8 COLLATE UTF8,\n    NAMED VARCHAR(10) CHARACTER SET "
                      "UTF8 COLLATE NAMES)"}));
 }
+
+TEST(ModelPlan, FromFirebird4OnASequenceKeepsTheStartItWasMadeWith)
+{
+    schema::Schema old, neu;
+    old.odsMajor = 13;
+    old.generators["G"] = {"G", 1, 1, ""};
+    neu.generators["G"] = {"G", 10, 2, ""};
+    const schema::Plan plan = PlanOf(old, neu);
+    EXPECT_EQ(Statements(plan), Lines{"ALTER SEQUENCE G INCREMENT BY 2"});
+    EXPECT_EQ(plan.notMended, Lines{"GENERATOR G: the server keeps a sequence's start value from when it was made"});
+}

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -22,19 +23,86 @@ std::string CommandOutput(const std::string& command)
     return output;
 }
 
+namespace {
+
+// isql's output of a script run on the database.
+std::string IsqlRun(const std::string& path, const std::string& script)
+{
+    const std::string file = path + ".facts.sql";
+    {
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out << script;
+    }
+    std::string output =
+        CommandOutput(std::string(ISQL_PATH) + " -q -user SYSDBA -password x -i '" + file + "' '" + path + "' 2>&1");
+    std::remove(file.c_str());
+    return output;
+}
+
+// What Firebird 3's isql, run over a Firebird 4 or 5 client, cannot write: the types it does not
+// know (it names them by code, and by the name of the server's own field), identity ALWAYS,
+// SQL SECURITY, partial indices, roles' system privileges and publications; read from the
+// catalog by isql itself, by name, in a fixed order.
+std::string LaterFacts(const std::string& path)
+{
+    const std::string ods = IsqlRun(path, "SET LIST ON;\nSELECT MON$ODS_MAJOR * 10 + MON$ODS_MINOR AS ODS FROM MON$DATABASE;\n");
+    const auto at = ods.find("ODS");
+    const int version = at == std::string::npos ? 0 : std::atoi(ods.c_str() + ods.find_first_of("0123456789", at));
+    if (version < 130)
+        return {};
+    std::string script = "SET LIST ON;\nSET BLOB ALL;\n"
+        "SELECT RF.RDB$RELATION_NAME, RF.RDB$FIELD_NAME, F.RDB$FIELD_TYPE, F.RDB$FIELD_SUB_TYPE, F.RDB$FIELD_LENGTH, "
+        "F.RDB$FIELD_PRECISION, F.RDB$FIELD_SCALE, RF.RDB$IDENTITY_TYPE FROM RDB$RELATION_FIELDS RF "
+        "JOIN RDB$FIELDS F ON F.RDB$FIELD_NAME = RF.RDB$FIELD_SOURCE WHERE COALESCE(RF.RDB$SYSTEM_FLAG, 0) = 0 "
+        "ORDER BY 1, 2;\n"
+        "SELECT P.RDB$PACKAGE_NAME, P.RDB$PROCEDURE_NAME, P.RDB$PARAMETER_NAME, F.RDB$FIELD_TYPE, F.RDB$FIELD_SCALE, "
+        "F.RDB$FIELD_PRECISION FROM RDB$PROCEDURE_PARAMETERS P JOIN RDB$FIELDS F ON F.RDB$FIELD_NAME = P.RDB$FIELD_SOURCE "
+        "WHERE COALESCE(P.RDB$SYSTEM_FLAG, 0) = 0 ORDER BY 1, 2, 3;\n"
+        "SELECT A.RDB$PACKAGE_NAME, A.RDB$FUNCTION_NAME, A.RDB$ARGUMENT_POSITION, F.RDB$FIELD_TYPE, F.RDB$FIELD_SCALE, "
+        "F.RDB$FIELD_PRECISION FROM RDB$FUNCTION_ARGUMENTS A JOIN RDB$FIELDS F ON F.RDB$FIELD_NAME = A.RDB$FIELD_SOURCE "
+        "WHERE COALESCE(A.RDB$SYSTEM_FLAG, 0) = 0 ORDER BY 1, 2, 3;\n"
+        "SELECT RDB$RELATION_NAME, RDB$SQL_SECURITY FROM RDB$RELATIONS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 ORDER BY 1;\n"
+        "SELECT RDB$PACKAGE_NAME, RDB$PROCEDURE_NAME, RDB$SQL_SECURITY FROM RDB$PROCEDURES "
+        "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 ORDER BY 1, 2;\n"
+        "SELECT RDB$PACKAGE_NAME, RDB$FUNCTION_NAME, RDB$SQL_SECURITY FROM RDB$FUNCTIONS "
+        "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 ORDER BY 1, 2;\n"
+        "SELECT RDB$PACKAGE_NAME, RDB$SQL_SECURITY FROM RDB$PACKAGES WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 ORDER BY 1;\n"
+        "SELECT RDB$TRIGGER_NAME, RDB$SQL_SECURITY FROM RDB$TRIGGERS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 ORDER BY 1;\n"
+        "SELECT RDB$SQL_SECURITY FROM RDB$DATABASE;\n"
+        "SELECT RDB$ROLE_NAME, RDB$SYSTEM_PRIVILEGES FROM RDB$ROLES WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 ORDER BY 1;\n"
+        "SELECT RDB$PUBLICATION_NAME, RDB$ACTIVE_FLAG, RDB$AUTO_ENABLE FROM RDB$PUBLICATIONS ORDER BY 1;\n"
+        "SELECT RDB$PUBLICATION_NAME, RDB$TABLE_NAME FROM RDB$PUBLICATION_TABLES ORDER BY 1, 2;\n"
+        "SELECT RDB$GENERATOR_NAME, RDB$INITIAL_VALUE, RDB$GENERATOR_INCREMENT FROM RDB$GENERATORS "
+        "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 ORDER BY 1;\n";
+    if (version >= 131)
+        script += "SELECT RDB$INDEX_NAME, RDB$CONDITION_SOURCE FROM RDB$INDICES "
+                  "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 AND RDB$CONDITION_SOURCE IS NOT NULL ORDER BY 1;\n";
+    return "\n/* The catalog on ODS " + std::to_string(version / 10) + "." + std::to_string(version % 10) + " */\n" +
+           IsqlRun(path, script);
+}
+
+}
+
 std::string Extract(const std::string& path)
 {
     std::istringstream in(CommandOutput(std::string(ISQL_PATH) + " -x -user SYSDBA -password x '" + path + "' 2>&1"));
     // The line that names the file keeps the rest of what it says: the page size and the
     // default character set.
     const std::string named = "CREATE DATABASE '" + path + "'";
+    // A type Firebird 3's isql does not know is named with the server's own field for it, which
+    // differs between databases: the code stays, and the catalog's part below says the rest.
+    const std::string unknown = "Unknown data type ";
     std::string text, line;
     while (std::getline(in, line)) {
         if (const auto at = line.find(named); at != std::string::npos)
             line.replace(at, named.size(), "CREATE DATABASE");
+        if (const auto at = line.find(unknown); at != std::string::npos) {
+            const auto code = line.find_first_not_of("0123456789", at + unknown.size());
+            line.resize(code == std::string::npos ? line.size() : code);
+        }
         text += line + "\n";
     }
-    return text;
+    return text + LaterFacts(path);
 }
 
 std::string FileText(const std::string& path)

@@ -542,7 +542,6 @@ BEGIN
 	WHEN SQLCODE -530 DO
 		EXCEPTION unknown_emp_id;
 	END
-	SUSPEND;
 END !!
 
 
@@ -606,7 +605,6 @@ BEGIN
 	IF (any_sales > 0) THEN
 	BEGIN
 		EXCEPTION reassign_sales;
-		SUSPEND;
 	END
 
 	/*
@@ -641,7 +639,6 @@ BEGIN
 	DELETE FROM employee
 	WHERE emp_no = :emp_num;
 
-	SUSPEND;
 END !!
 
 
@@ -842,14 +839,12 @@ BEGIN
 	IF (ord_stat = 'shipped') THEN
 	BEGIN
 		EXCEPTION order_already_shipped;
-		SUSPEND;
 	END
 
 	/*	Customer is on hold. */
 	ELSE IF (hold_stat = '*') THEN
 	BEGIN
 		EXCEPTION customer_on_hold;
-		SUSPEND;
 	END
 
 	/*
@@ -871,7 +866,6 @@ BEGIN
 		SET on_hold = '*'
 		WHERE cust_no = :cust_no;
 
-		SUSPEND;
 	END
 
 	/*
@@ -881,7 +875,6 @@ BEGIN
 	SET order_status = 'shipped', ship_date = 'NOW'
 	WHERE po_number = :po_num;
 
-	SUSPEND;
 END !!
 
 
