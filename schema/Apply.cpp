@@ -28,16 +28,29 @@ void Copy(const Migration& m, Connection& connection, unsigned short dialect)
     } catch (const DbError& error) {
         throw DbError(what + error.what(), error.Code());
     }
+    std::string refusal;
+    int code = 0;
     try {
         Part(connection, m.copy, dialect);
     } catch (const DbError& error) {
-        try {
-            Part(connection, m.undo, dialect);
-        } catch (const DbError&) {
-            // The copy's refusal is what the user must see; an empty copy column does no harm.
-        }
-        throw DbError(what + error.what(), error.Code());
+        refusal = error.what();
+        code = error.Code();
     }
+    try {
+        Part(connection, m.restore, dialect);
+    } catch (const DbError& error) {
+        throw DbError(what + (refusal.empty() ? "" : refusal + "; ") + error.what() +
+                          " (the table's triggers stay inactive, and the next run makes them active again)",
+                      refusal.empty() ? error.Code() : code);
+    }
+    if (refusal.empty())
+        return;
+    try {
+        Part(connection, m.undo, dialect);
+    } catch (const DbError&) {
+        // The copy's refusal is what the user must see; an empty copy column does no harm.
+    }
+    throw DbError(what + refusal, code);
 }
 
 // After the one transaction rolled back: the migrated columns still hold their values, and

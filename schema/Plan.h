@@ -25,9 +25,12 @@ struct Step {
 // transaction; that transaction drops the old column and gives the copy its name and place.
 struct Migration {
     ObjectId object;
-    std::vector<std::string> add;   // the copy column, committed on its own
-    std::vector<std::string> copy;  // the values, CAST, committed
-    std::vector<std::string> undo;  // when the copy or the one transaction fails: the copy column goes again
+    // The copy column, and the table's triggers on UPDATE made inactive, committed together: the
+    // copy rewrites every row, and a trigger would change other columns of it, or refuse it.
+    std::vector<std::string> add;
+    std::vector<std::string> copy;     // the values, CAST, committed
+    std::vector<std::string> restore;  // those triggers active again, committed, whether the copy ran or not
+    std::vector<std::string> undo;     // when the copy or the one transaction fails: the copy column goes again
 };
 
 struct Plan {

@@ -165,6 +165,14 @@ void Planner::Migrate(const Change& c, const Column& n)
     m.add = {ddl_.AddColumn(c.table, target)};
     m.copy = {ddl_.CopyColumn(c.table, n, copy)};
     m.undo = {ddl_.DropColumn(c.table, copy)};
+    for (const auto& [name, t] : old_.triggers) {
+        if (t.relation != c.table || t.inactive || TriggerTypeText(t.type).find("UPDATE") == std::string::npos)
+            continue;
+        Trigger quiet = t;
+        quiet.inactive = true;
+        m.add.push_back(ddl_.AlterTriggerState(quiet));
+        m.restore.push_back(ddl_.AlterTriggerState(t));
+    }
     plan_->migrations.push_back(m);
     LiftColumn(c.table, n.name);
     Add(DropColumns, c, ddl_.DropColumn(c.table, n.name));

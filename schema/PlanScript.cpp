@@ -43,7 +43,9 @@ std::string ScriptText(const Plan& plan)
         text += "/* Not mended: " + CommentSafe(left) + " */\n";
     for (const auto& m : plan.migrations) {
         text += "\n/* Data migration of " + CommentSafe(m.object.Text()) + ", committed step by step */\n";
-        for (const auto* part : {&m.add, &m.copy}) {
+        for (const auto* part : {&m.add, &m.copy, &m.restore}) {
+            if (part->empty())
+                continue;
             for (const auto& sql : *part)
                 text += Ddl::Source(sql) + ";\n";
             text += "COMMIT;\n";

@@ -1089,7 +1089,12 @@ Verdict RepairAndJudge(const std::string& oldPath, const std::string& newPath, c
         try {
             ApplyTo(oldPath, plan);
         } catch (const DbError& error) {
-            verdict.outcome = Outcome::Refused;
+            // Forced past a check that said a statement would fail, the server refusing it is
+            // what the check foretold: Old is left as it was.
+            const bool foretold = force && std::any_of(safety.issues.begin(), safety.issues.end(), [](const auto& issue) {
+                                      return issue.message.rfind("would fail", 0) == 0;
+                                  });
+            verdict.outcome = foretold ? Outcome::SafetyStop : Outcome::Refused;
             verdict.detail = error.what();
             return verdict;
         }

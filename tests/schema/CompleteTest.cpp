@@ -483,6 +483,36 @@ TEST(CompleteMigration, AGeneratorGetsANewStartOnlyWhileItHasHandedOutNothing)
               "\n                    7                   100 \n\n");
 }
 
+// The copy rewrites every row: the table's triggers on UPDATE are made inactive for it, so that
+// they change no other column, and active again after it.
+TEST(CompleteMigration, TheCopyFiresNoTriggerAndLeavesTheOtherColumnsAsTheyWere)
+{
+    const std::string triggers = R"(
+        SET TERM ^ ;
+        CREATE TRIGGER T_BU FOR T ACTIVE BEFORE UPDATE POSITION 0 AS BEGIN NEW.CHANGED = 'by trigger'; END^
+        CREATE TRIGGER T_AIU FOR T ACTIVE AFTER INSERT OR UPDATE POSITION 0 AS BEGIN INSERT INTO LOG VALUES (NEW.ID); END^
+        CREATE TRIGGER T_BI FOR T ACTIVE BEFORE INSERT POSITION 0 AS BEGIN END^
+        SET TERM ; ^)";
+    TestDb newDb(CurrentTestName() + "_new",
+                 "CREATE TABLE LOG (ID INTEGER); CREATE TABLE T (ID INTEGER, CODE INTEGER, CHANGED VARCHAR(20));" +
+                     triggers,
+                 3);
+    TestDb oldDb(CurrentTestName() + "_old",
+                 "CREATE TABLE LOG (ID INTEGER); CREATE TABLE T (ID INTEGER, CODE VARCHAR(10), CHANGED VARCHAR(20));"
+                 "INSERT INTO T VALUES (1, '12', 'by hand'); COMMIT;" + triggers,
+                 3);
+    const schema::Plan plan = ForcedPlan(oldDb.Path(), newDb.Path(), true);
+    ASSERT_EQ(plan.migrations.size(), 1u);
+    EXPECT_EQ(plan.migrations[0].add, (std::vector<std::string>{"ALTER TABLE T ADD VK$COPY_1 INTEGER",
+                                                                "ALTER TRIGGER T_AIU INACTIVE", "ALTER TRIGGER T_BU INACTIVE"}));
+    EXPECT_EQ(plan.migrations[0].restore,
+              (std::vector<std::string>{"ALTER TRIGGER T_AIU ACTIVE", "ALTER TRIGGER T_BU ACTIVE"}));
+    ApplyTo(oldDb.Path(), plan);
+    ExpectConverged(oldDb, newDb);
+    EXPECT_EQ(oldDb.Isql("SET HEADING OFF; SELECT ID, CODE, CHANGED FROM T; SELECT COUNT(*) FROM LOG;"),
+              "\n           1           12 by hand              \n\n\n                    0 \n\n");
+}
+
 // The one transaction takes out what uses the column, the views among them, and makes them again.
 TEST(CompleteMigration, AColumnAViewUsesIsMigratedAndTheViewMadeAgain)
 {
