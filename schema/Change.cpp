@@ -41,6 +41,9 @@ std::string PropertyName(Property property, const std::string& parameter)
     case Property::DefaultCharset: return "default character set";
     case Property::Linger: return "linger";
     case Property::DefaultCollation: return "default collation";
+    case Property::SqlSecurity: return "sql security";
+    case Property::SystemPrivileges: return "system privileges";
+    case Property::Publication: return "publication";
     case Property::NotCompared: return "not compared";
     }
     return "";

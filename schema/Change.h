@@ -48,6 +48,9 @@ enum class Property {
     DefaultCharset,
     Linger,
     DefaultCollation,
+    SqlSecurity,
+    SystemPrivileges,
+    Publication,
     NotCompared,
 };
 

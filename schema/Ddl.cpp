@@ -135,6 +135,16 @@ std::string Ddl::Source(const std::string& text)
     return EndsInLineComment(text) ? text + "\n" : text;
 }
 
+std::string Ddl::Dimensions(const Type& t)
+{
+    if (t.dimensions.empty())
+        return {};
+    std::vector<std::string> bounds;
+    for (const auto& [lower, upper] : t.dimensions)
+        bounds.push_back(lower == 1 ? std::to_string(upper) : std::to_string(lower) + ":" + std::to_string(upper));
+    return "[" + Joined(bounds, ", ") + "]";
+}
+
 std::string Ddl::TypeText(const Type& t) const
 {
     // Dialect 1 has no 64-bit integers, no SQL DATE and no TIME.
@@ -165,8 +175,17 @@ std::string Ddl::TypeText(const Type& t) const
         case 28: text = "TIME WITH TIME ZONE"; break;
         case 29: text = "TIMESTAMP WITH TIME ZONE"; break;
         case 23: text = "BOOLEAN"; break;
-        case 14: text = "CHAR(" + std::to_string(t.charLength) + ")"; break;
-        case 37: text = "VARCHAR(" + std::to_string(t.charLength) + ")"; break;
+        // Firebird 4 marks BINARY and VARBINARY, text in OCTETS, with sub-type 1.
+        case 14:
+            if (t.subType == 1 && t.charset == "OCTETS")
+                return "BINARY(" + std::to_string(t.charLength) + ")" + Dimensions(t);
+            text = "CHAR(" + std::to_string(t.charLength) + ")";
+            break;
+        case 37:
+            if (t.subType == 1 && t.charset == "OCTETS")
+                return "VARBINARY(" + std::to_string(t.charLength) + ")" + Dimensions(t);
+            text = "VARCHAR(" + std::to_string(t.charLength) + ")";
+            break;
         case 40: text = "CSTRING(" + std::to_string(t.charLength) + ")"; break;
         case 261: {
             const std::string sub = t.subType == 0 ? "BINARY" : t.subType == 1 ? "TEXT" : std::to_string(t.subType);
@@ -178,12 +197,7 @@ std::string Ddl::TypeText(const Type& t) const
                            std::to_string(t.fieldType));
         }
     }
-    if (!t.dimensions.empty()) {
-        std::vector<std::string> bounds;
-        for (const auto& [lower, upper] : t.dimensions)
-            bounds.push_back(lower == 1 ? std::to_string(upper) : std::to_string(lower) + ":" + std::to_string(upper));
-        text += "[" + Joined(bounds, ", ") + "]";
-    }
+    text += Dimensions(t);
     if (!t.charset.empty())
         text += " CHARACTER SET " + Name(t.charset);
     return text;
@@ -206,6 +220,45 @@ std::string Ddl::AlterDefaultCharset(const std::string& charset) const
 std::string Ddl::AlterLinger(int seconds) const
 {
     return seconds == 0 ? "ALTER DATABASE DROP LINGER" : "ALTER DATABASE SET LINGER TO " + std::to_string(seconds);
+}
+
+std::string Ddl::Security(const std::optional<bool>& definer)
+{
+    return definer ? " SQL SECURITY " + SqlSecurityText(definer) : std::string();
+}
+
+std::string Ddl::AlterDatabaseSecurity(const std::optional<bool>& definer) const
+{
+    return "ALTER DATABASE SET DEFAULT SQL SECURITY " + std::string(definer.value_or(false) ? "DEFINER" : "INVOKER");
+}
+
+std::string Ddl::AlterTableSecurity(const Relation& table) const
+{
+    return "ALTER TABLE " + Name(table.name) +
+           (table.sqlSecurity ? " ALTER SQL SECURITY " + SqlSecurityText(table.sqlSecurity) : " DROP SQL SECURITY");
+}
+
+std::string Ddl::AlterRolePrivileges(const Role& role) const
+{
+    if (role.systemPrivileges.empty())
+        return "ALTER ROLE " + Name(role.name) + " DROP SYSTEM PRIVILEGES";
+    return "ALTER ROLE " + Name(role.name) + " SET SYSTEM PRIVILEGES TO " + Joined(role.systemPrivileges);
+}
+
+std::string Ddl::Publication(bool enabled) const
+{
+    return enabled ? "ALTER DATABASE ENABLE PUBLICATION" : "ALTER DATABASE DISABLE PUBLICATION";
+}
+
+std::string Ddl::PublishAll(bool all) const
+{
+    return all ? "ALTER DATABASE INCLUDE ALL TO PUBLICATION" : "ALTER DATABASE EXCLUDE ALL FROM PUBLICATION";
+}
+
+std::string Ddl::PublishTable(const std::string& table, bool included) const
+{
+    return included ? "ALTER DATABASE INCLUDE TABLE " + Name(table) + " TO PUBLICATION"
+                    : "ALTER DATABASE EXCLUDE TABLE " + Name(table) + " FROM PUBLICATION";
 }
 
 std::string Ddl::AlterDefaultCollation(const CharacterSet& charset) const
@@ -244,7 +297,9 @@ std::string Ddl::CreateException(const Exception& e) const
 
 std::string Ddl::CreateRole(const Role& r) const
 {
-    return "CREATE ROLE " + Name(r.name);
+    if (r.systemPrivileges.empty())
+        return "CREATE ROLE " + Name(r.name);
+    return "CREATE ROLE " + Name(r.name) + " SET SYSTEM PRIVILEGES TO " + Joined(r.systemPrivileges);
 }
 
 std::string Ddl::CreateDomain(const Domain& d) const
@@ -340,7 +395,7 @@ std::string Ddl::CreateTable(const Relation& table) const
         text += " ON COMMIT PRESERVE ROWS";
     else if (table.kind == RelationKind::GlobalTemporaryDelete)
         text += " ON COMMIT DELETE ROWS";
-    return text;
+    return text + Security(table.sqlSecurity);
 }
 
 std::string Ddl::AddColumn(const std::string& table, const Column& column) const
@@ -462,7 +517,7 @@ std::string Ddl::ProcedureHeader(const char* verb, const Procedure& p) const
         text += " (" + Joined(inputs, ",\n    ") + ")";
     if (!outputs.empty())
         text += "\nRETURNS (" + Joined(outputs, ",\n    ") + ")";
-    return text;
+    return text + Security(p.sqlSecurity);
 }
 
 std::string Ddl::ProcedureStub(const Procedure& p) const
@@ -501,7 +556,7 @@ std::string Ddl::FunctionHeader(const char* verb, const Function& f) const
     text += "\nRETURNS " + ReturnsText(f.returns);
     if (f.deterministic)
         text += " DETERMINISTIC";
-    return text;
+    return text + Security(f.sqlSecurity);
 }
 
 std::string Ddl::FunctionStub(const Function& f) const
@@ -519,7 +574,7 @@ std::string Ddl::FunctionBody(const Function& f) const
 
 std::string Ddl::CreatePackage(const Package& p) const
 {
-    return "CREATE PACKAGE " + Name(p.name) + "\nAS\n" + p.headerSource;
+    return "CREATE PACKAGE " + Name(p.name) + Security(p.sqlSecurity) + "\nAS\n" + p.headerSource;
 }
 
 std::string Ddl::CreatePackageBody(const Package& p) const
@@ -570,7 +625,7 @@ std::string Ddl::CreateTrigger(const Trigger& t) const
     if (!t.relation.empty())
         text += " FOR " + Name(t.relation);
     text += t.inactive ? " INACTIVE " : " ACTIVE ";
-    text += TriggerTypeText(t.type) + " POSITION " + std::to_string(t.position);
+    text += TriggerTypeText(t.type) + " POSITION " + std::to_string(t.position) + Security(t.sqlSecurity);
     if (!t.engine.empty())
         return text + "\nEXTERNAL NAME " + Literal(t.entryPoint) + " ENGINE " + Name(t.engine);
     return text + "\n" + t.source;

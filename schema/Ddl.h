@@ -4,6 +4,7 @@
 #include "schema/Change.h"
 #include "schema/Model.h"
 
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -37,6 +38,13 @@ public:
     std::string AlterDefaultCharset(const std::string& charset) const;
     std::string AlterLinger(int seconds) const;
     std::string AlterDefaultCollation(const CharacterSet& charset) const;
+    // Firebird 4: SQL SECURITY, roles' system privileges and the replication publication.
+    std::string AlterDatabaseSecurity(const std::optional<bool>& definer) const;
+    std::string AlterTableSecurity(const Relation& table) const;
+    std::string AlterRolePrivileges(const Role& role) const;
+    std::string Publication(bool enabled) const;
+    std::string PublishAll(bool all) const;
+    std::string PublishTable(const std::string& table, bool included) const;
     std::string CreateGenerator(const Generator& g) const;
     std::string CreateException(const Exception& e) const;
     std::string CreateRole(const Role& r) const;
@@ -128,6 +136,10 @@ private:
     // " COLLATE X" for a type that names a collation, or that takes its character set's own
     // where that is not the default; empty otherwise.
     std::string Collate(const Type& type) const;
+    // " SQL SECURITY DEFINER" where one is set.
+    static std::string Security(const std::optional<bool>& definer);
+    // An array's bounds, "[3, 0:4]"; empty for other types.
+    static std::string Dimensions(const Type& type);
     int dialect_;
     std::set<std::string> chosenDefaults_;
 };

@@ -130,7 +130,7 @@ std::string Ddl::CopyColumn(const std::string& table, const Column& from, const 
 
 std::string Ddl::AlterPackage(const Package& p) const
 {
-    return "ALTER PACKAGE " + Name(p.name) + "\nAS\n" + p.headerSource;
+    return "ALTER PACKAGE " + Name(p.name) + Security(p.sqlSecurity) + "\nAS\n" + p.headerSource;
 }
 
 std::string Ddl::RecreatePackageBody(const Package& p) const

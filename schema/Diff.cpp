@@ -141,6 +141,17 @@ private:
         }
     }
 
+    static std::string Security(const std::optional<bool>& definer)
+    {
+        return definer ? SqlSecurityText(definer) : "none";
+    }
+
+    static std::string Publication(const Database& d)
+    {
+        return !d.publication ? (d.publishAll ? "disabled, all tables" : "disabled")
+                              : (d.publishAll ? "enabled, all tables" : "enabled");
+    }
+
     static std::string Identity(const Column& c)
     {
         if (!c.identityType)
@@ -237,6 +248,8 @@ private:
         Prop(Property::DefaultCharset, old_.database.defaultCharset, neu_.database.defaultCharset);
         Prop(Property::Linger, std::to_string(old_.database.linger), std::to_string(neu_.database.linger));
         Prop(Property::Comment, old_.database.description, neu_.database.description);
+        Prop(Property::SqlSecurity, Security(old_.database.sqlSecurity), Security(neu_.database.sqlSecurity));
+        Prop(Property::Publication, Publication(old_.database), Publication(neu_.database));
         Both(old_.characterSets, neu_.characterSets,
              [&](const std::string& key, const CharacterSet& o, const CharacterSet& n) {
                  Begin(ObjectKind::CharacterSet, key, key, o, n);
@@ -248,6 +261,7 @@ private:
         });
         Both(old_.roles, neu_.roles, [&](const std::string& key, const Role& o, const Role& n) {
             Begin(ObjectKind::Role, key, key, o, n);
+            Prop(Property::SystemPrivileges, Shown(Joined(o.systemPrivileges)), Shown(Joined(n.systemPrivileges)));
             Prop(Property::Comment, o.description, n.description);
         });
         Both(old_.generators, neu_.generators, [&](const std::string& key, const Generator& o, const Generator& n) {
@@ -274,6 +288,7 @@ private:
             Begin(ObjectKind::Package, key, key, o, n);
             Source(Property::Header, o.headerSource, n.headerSource);
             Source(Property::Body, o.bodySource, n.bodySource);
+            Prop(Property::SqlSecurity, Security(o.sqlSecurity), Security(n.sqlSecurity));
             Prop(Property::Comment, o.description, n.description);
             std::set<std::string> keys;
             for (const auto* comments : {&o.routineComments, &n.routineComments})
@@ -370,6 +385,8 @@ private:
             return;
         }
         Prop(Property::ExternalFile, o.externalFile, n.externalFile);
+        Prop(Property::SqlSecurity, Security(o.sqlSecurity), Security(n.sqlSecurity));
+        Flag(Property::Publication, o.published, n.published, "included", "not included");
         for (const auto& c : n.columns)
             if (const Column* oc = o.FindColumn(c.name))
                 ColumnDifferences(key, *oc, c);
@@ -452,6 +469,7 @@ private:
         Prop(Property::Returns, Parameters(o.outputs), Parameters(n.outputs));
         Prop(Property::External, External(o.engine, o.entryPoint), External(n.engine, n.entryPoint));
         Source(Property::Source, o.source, n.source);
+        Prop(Property::SqlSecurity, Security(o.sqlSecurity), Security(n.sqlSecurity));
         Prop(Property::Comment, o.description, n.description);
         ParameterComments(o.inputs, n.inputs);
         ParameterComments(o.outputs, n.outputs);
@@ -465,6 +483,7 @@ private:
         Flag(Property::Deterministic, o.deterministic, n.deterministic, "yes", "no");
         Prop(Property::External, External(o.engine, o.entryPoint), External(n.engine, n.entryPoint));
         Source(Property::Source, o.source, n.source);
+        Prop(Property::SqlSecurity, Security(o.sqlSecurity), Security(n.sqlSecurity));
         Prop(Property::Comment, o.description, n.description);
         ParameterComments(o.arguments, n.arguments);
     }
@@ -506,6 +525,7 @@ private:
         Prop(Property::Position, std::to_string(o.position), std::to_string(n.position));
         Flag(Property::State, o.inactive, n.inactive, "inactive", "active");
         Prop(Property::External, External(o.engine, o.entryPoint), External(n.engine, n.entryPoint));
+        Prop(Property::SqlSecurity, Security(o.sqlSecurity), Security(n.sqlSecurity));
         Source(Property::Source, o.source, n.source);
         Prop(Property::Comment, o.description, n.description);
     }

@@ -11,11 +11,13 @@ constexpr const char* kTriggersSql =
     "SELECT RDB$TRIGGER_NAME AS TRIGGER_NAME, RDB$RELATION_NAME AS RELATION_NAME, RDB$TRIGGER_TYPE AS TTYPE, "
     "RDB$TRIGGER_SEQUENCE AS SEQ, RDB$TRIGGER_INACTIVE AS INACTIVE, "
     "CAST(RDB$TRIGGER_SOURCE AS BLOB SUB_TYPE BINARY) AS SOURCE, {RDB$TRIGGERS.RDB$ENGINE_NAME}, "
-    "{RDB$TRIGGERS.RDB$ENTRYPOINT}, CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION FROM RDB$TRIGGERS "
+    "{RDB$TRIGGERS.RDB$ENTRYPOINT}, {RDB$TRIGGERS.RDB$SQL_SECURITY}, "
+    "CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION FROM RDB$TRIGGERS "
     "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0";
 
 constexpr const char* kRolesSql =
-    "SELECT RDB$ROLE_NAME AS ROLE_NAME, CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION FROM RDB$ROLES "
+    "SELECT RDB$ROLE_NAME AS ROLE_NAME, {RDB$ROLES.RDB$SYSTEM_PRIVILEGES}, "
+    "CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION FROM RDB$ROLES "
     "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0";
 
 constexpr const char* kGrantsSql =
@@ -68,6 +70,7 @@ void ReadTriggers(Reader& r, const Catalog& catalog, Schema& schema)
         t.engine = Trim(q.AsTrimmed("ENGINE_NAME"));
         t.entryPoint = q.AsTrimmed("ENTRYPOINT");
         t.description = q.AsTrimmed("DESCRIPTION");
+        t.sqlSecurity = OptionalFlag(q, "SQL_SECURITY");
         schema.triggers[t.name] = t;
     });
 }
@@ -78,6 +81,8 @@ void ReadRolesAndGrants(Reader& r, Schema& schema)
         Role role;
         role.name = q.AsTrimmed("ROLE_NAME");
         role.description = q.AsTrimmed("DESCRIPTION");
+        if (!q.IsNull("SYSTEM_PRIVILEGES"))
+            role.systemPrivileges = SystemPrivileges(q.AsString("SYSTEM_PRIVILEGES"));
         schema.roles[role.name] = role;
     });
     r.Each(kGrantsSql, [&](Query& q) {

@@ -80,6 +80,13 @@ std::string Reader::Sql(const std::string& text) const
     return sql + text.substr(at);
 }
 
+std::optional<bool> OptionalFlag(Query& q, const std::string& column)
+{
+    if (q.IsNull(column))
+        return std::nullopt;
+    return q.AsInteger(column) != 0;
+}
+
 int Int(Query& q, const std::string& column, int fallback)
 {
     return q.IsNull(column) ? fallback : static_cast<int>(q.AsInteger(column));

@@ -5,6 +5,7 @@
 #include "schema/Model.h"
 #include "db/Query.h"
 
+#include <optional>
 #include <map>
 #include <set>
 #include <string>
@@ -44,7 +45,7 @@ struct Catalog {
     std::string Charset(int id) const;
     // The collation's name, or empty for the one named like the charset (id 0).
     std::string CollationName(int charsetId, int collationId) const;
-    // The collation's name, even where it is the character set's own: what a column's COLLATE
+        // The collation's name, even where it is the character set's own: what a column's COLLATE
     // over its domain's names.
     std::string NamedCollation(int charsetId, int collationId) const;
 };
@@ -84,6 +85,8 @@ private:
 };
 
 // A nullable integer column.
+// A BOOLEAN such as RDB$SQL_SECURITY: none where NULL.
+std::optional<bool> OptionalFlag(Query& q, const std::string& column);
 int Int(Query& q, const std::string& column, int fallback = 0);
 // A type from the columns kTypeColumns names; the charset's and collation's ids where asked.
 Type TypeFrom(Query& q, const Catalog& catalog, int* charsetId, int* collationId);

@@ -9,8 +9,14 @@ namespace {
 constexpr const char* kRelationsSql =
     "SELECT RDB$RELATION_NAME AS RELATION_NAME, {RDB$RELATIONS.RDB$RELATION_TYPE}, RDB$VIEW_BLR IS NOT NULL AS IS_VIEW, "
     "CAST(RDB$VIEW_SOURCE AS BLOB SUB_TYPE BINARY) AS VIEW_SOURCE, RDB$EXTERNAL_FILE AS EXTERNAL_FILE, "
-    "CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION FROM RDB$RELATIONS "
+    "{RDB$RELATIONS.RDB$SQL_SECURITY}, CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION FROM RDB$RELATIONS "
     "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 ORDER BY RDB$RELATION_ID";
+
+// Replication's one publication and its tables (Firebird 4).
+constexpr const char* kPublicationSql =
+    "SELECT P.RDB$ACTIVE_FLAG AS ACTIVE, P.RDB$AUTO_ENABLE AS AUTO_ENABLE, T.RDB$TABLE_NAME AS TABLE_NAME "
+    "FROM RDB$PUBLICATIONS P LEFT JOIN RDB$PUBLICATION_TABLES T ON T.RDB$PUBLICATION_NAME = P.RDB$PUBLICATION_NAME "
+    "WHERE P.RDB$PUBLICATION_NAME = 'RDB$DEFAULT'";
 
 constexpr const char* kColumnsSql =
     "SELECT RDB$RELATION_NAME AS RELATION_NAME, RDB$FIELD_NAME AS FIELD_NAME, RDB$FIELD_SOURCE AS FIELD_SOURCE, "
@@ -96,6 +102,7 @@ void ReadRelations(Reader& r, const Catalog& catalog, Schema& schema)
         if (rel.IsView())
             rel.viewSource = q.AsTrimmed("VIEW_SOURCE");
         rel.description = q.AsTrimmed("DESCRIPTION");
+        rel.sqlSecurity = OptionalFlag(q, "SQL_SECURITY");
         schema.relationOrder.push_back(rel.name);
         schema.relations[rel.name] = rel;
     });
@@ -115,6 +122,14 @@ void ReadRelations(Reader& r, const Catalog& catalog, Schema& schema)
         for (std::size_t i = 0; i < rel.columns.size(); ++i)
             rel.columns[i].position = static_cast<int>(i);
     }
+    if (r.Has("RDB$PUBLICATION_TABLES", "RDB$TABLE_NAME"))
+        r.Each(kPublicationSql, [&](Query& q) {
+            schema.database.publication = Int(q, "ACTIVE") == 1;
+            schema.database.publishAll = Int(q, "AUTO_ENABLE") == 1;
+            auto table = schema.relations.find(q.AsTrimmed("TABLE_NAME"));
+            if (table != schema.relations.end())
+                table->second.published = true;
+        });
 }
 
 }

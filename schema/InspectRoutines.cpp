@@ -11,6 +11,7 @@ namespace {
 constexpr const char* kProceduresSql =
     "SELECT RDB$PROCEDURE_NAME AS PROCEDURE_NAME, CAST(RDB$PROCEDURE_SOURCE AS BLOB SUB_TYPE BINARY) AS SOURCE, "
     "RDB$PROCEDURE_TYPE AS PTYPE, {RDB$PROCEDURES.RDB$ENGINE_NAME}, {RDB$PROCEDURES.RDB$ENTRYPOINT}, "
+    "{RDB$PROCEDURES.RDB$SQL_SECURITY}, "
     "CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION FROM RDB$PROCEDURES "
     "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0";
 
@@ -25,6 +26,7 @@ constexpr const char* kFunctionsSql =
     "SELECT RDB$FUNCTION_NAME AS FUNCTION_NAME, RDB$MODULE_NAME AS MODULE_NAME, RDB$ENTRYPOINT AS ENTRYPOINT, "
     "RDB$RETURN_ARGUMENT AS RET, {RDB$FUNCTIONS.RDB$FUNCTION_SOURCE AS SOURCE}, {RDB$FUNCTIONS.RDB$ENGINE_NAME}, "
     "{RDB$FUNCTIONS.RDB$LEGACY_FLAG}, {RDB$FUNCTIONS.RDB$DETERMINISTIC_FLAG}, {RDB$FUNCTIONS.RDB$PACKAGE_NAME}, "
+    "{RDB$FUNCTIONS.RDB$SQL_SECURITY}, "
     "CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION FROM RDB$FUNCTIONS "
     "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0";
 
@@ -48,7 +50,7 @@ const std::string kLegacyFunctionArgumentsSql =
 
 constexpr const char* kPackagesSql =
     "SELECT RDB$PACKAGE_NAME AS PACKAGE_NAME, CAST(RDB$PACKAGE_HEADER_SOURCE AS BLOB SUB_TYPE BINARY) AS HEADER_SOURCE, "
-    "CAST(RDB$PACKAGE_BODY_SOURCE AS BLOB SUB_TYPE BINARY) AS BODY_SOURCE, "
+    "CAST(RDB$PACKAGE_BODY_SOURCE AS BLOB SUB_TYPE BINARY) AS BODY_SOURCE, {RDB$PACKAGES.RDB$SQL_SECURITY}, "
     "CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION FROM RDB$PACKAGES "
     "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0";
 
@@ -63,6 +65,7 @@ void ReadProcedures(Reader& r, const Catalog& catalog, Schema& schema)
         p.engine = Trim(q.AsTrimmed("ENGINE_NAME"));
         p.entryPoint = q.AsTrimmed("ENTRYPOINT");
         p.description = q.AsTrimmed("DESCRIPTION");
+        p.sqlSecurity = OptionalFlag(q, "SQL_SECURITY");
         schema.procedures[p.name] = p;
     });
     struct Numbered {
@@ -110,6 +113,7 @@ void ReadFunctions(Reader& r, Schema& schema)
         f.entryPoint = q.AsTrimmed("ENTRYPOINT");
         f.deterministic = Int(q, "DETERMINISTIC_FLAG") == 1;
         f.description = q.AsTrimmed("DESCRIPTION");
+        f.sqlSecurity = OptionalFlag(q, "SQL_SECURITY");
         schema.functions[name] = f;
     });
 }
@@ -179,6 +183,7 @@ void ReadPackages(Reader& r, Schema& schema)
         p.headerSource = q.AsTrimmed("HEADER_SOURCE");
         p.bodySource = q.AsTrimmed("BODY_SOURCE");
         p.description = q.AsTrimmed("DESCRIPTION");
+        p.sqlSecurity = OptionalFlag(q, "SQL_SECURITY");
         schema.packages[p.name] = p;
     });
     r.Each(kPackagedCommentsSql, [&](Query& q) {

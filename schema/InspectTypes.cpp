@@ -18,7 +18,7 @@ constexpr const char* kCollationsSql =
     "CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION FROM RDB$COLLATIONS";
 
 constexpr const char* kDatabaseSql =
-    "SELECT RDB$CHARACTER_SET_NAME AS CHARACTER_SET_NAME, {RDB$DATABASE.RDB$LINGER}, "
+    "SELECT RDB$CHARACTER_SET_NAME AS CHARACTER_SET_NAME, {RDB$DATABASE.RDB$LINGER}, {RDB$DATABASE.RDB$SQL_SECURITY}, "
     "CAST(RDB$DESCRIPTION AS BLOB SUB_TYPE BINARY) AS DESCRIPTION FROM RDB$DATABASE";
 
 constexpr const char* kDimensionsSql =
@@ -91,6 +91,9 @@ void ReadCharsets(Reader& r, Catalog& catalog, Schema& schema)
         schema.database.defaultCharset = q.AsTrimmed("CHARACTER_SET_NAME");
         schema.database.linger = Int(q, "LINGER");
         schema.database.description = q.AsTrimmed("DESCRIPTION");
+        // INVOKER is what a database without the setting does.
+        if (OptionalFlag(q, "SQL_SECURITY").value_or(false))
+            schema.database.sqlSecurity = true;
     });
 }
 

@@ -2,6 +2,7 @@
 #include "schema/Model.h"
 
 #include <cctype>
+#include <iterator>
 #include <map>
 
 namespace schema {
@@ -189,6 +190,29 @@ bool Schema::SameObjects(const Schema& other) const
            constraints == other.constraints && indices == other.indices && procedures == other.procedures &&
            functions == other.functions && packages == other.packages && triggers == other.triggers &&
            roles == other.roles && grants == other.grants && unknown == other.unknown;
+}
+
+std::string SqlSecurityText(const std::optional<bool>& definer)
+{
+    return !definer ? std::string() : *definer ? "DEFINER" : "INVOKER";
+}
+
+std::vector<std::string> SystemPrivileges(const std::string& bits)
+{
+    // As the server numbers them, from 1.
+    static const char* const names[] = {
+        "", "USER_MANAGEMENT", "READ_RAW_PAGES", "CREATE_USER_TYPES", "USE_NBACKUP_UTILITY", "CHANGE_SHUTDOWN_MODE",
+        "TRACE_ANY_ATTACHMENT", "MONITOR_ANY_ATTACHMENT", "ACCESS_SHUTDOWN_DATABASE", "CREATE_DATABASE",
+        "DROP_DATABASE", "USE_GBAK_UTILITY", "USE_GSTAT_UTILITY", "USE_GFIX_UTILITY", "IGNORE_DB_TRIGGERS",
+        "CHANGE_HEADER_SETTINGS", "SELECT_ANY_OBJECT_IN_DATABASE", "ACCESS_ANY_OBJECT_IN_DATABASE",
+        "MODIFY_ANY_OBJECT_IN_DATABASE", "CHANGE_MAPPING_RULES", "USE_GRANTED_BY_CLAUSE",
+        "GRANT_REVOKE_ON_ANY_OBJECT", "GRANT_REVOKE_ANY_DDL_RIGHT", "CREATE_PRIVILEGED_ROLES", "GET_DBCRYPT_INFO",
+        "MODIFY_EXT_CONN_POOL", "REPLICATE_INTO_DATABASE", "PROFILE_ANY_ATTACHMENT"};
+    std::vector<std::string> result;
+    for (std::size_t n = 1; n < std::size(names); ++n)
+        if (n / 8 < bits.size() && (static_cast<unsigned char>(bits[n / 8]) >> (n % 8)) & 1)
+            result.push_back(names[n]);
+    return result;
 }
 
 }

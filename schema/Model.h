@@ -66,6 +66,9 @@ struct Database {
     std::string defaultCharset;
     int linger = 0;
     std::string description;
+    std::optional<bool> sqlSecurity;  // the default for what names none (Firebird 4): true DEFINER
+    bool publication = false;         // replication's publication enabled
+    bool publishAll = false;          // tables made later join it (INCLUDE ALL)
     bool operator==(const Database&) const = default;
 };
 
@@ -137,6 +140,8 @@ struct Relation {
     std::string viewSource;  // the select after AS, WITH CHECK OPTION included
     std::vector<Column> columns;  // in position order
     std::string description;
+    std::optional<bool> sqlSecurity;  // SQL SECURITY, Firebird 4: true DEFINER, false INVOKER
+    bool published = false;           // in the replication's publication
     bool IsView() const { return kind == RelationKind::View; }
     const Column* FindColumn(const std::string& column) const;
     bool operator==(const Relation&) const = default;
@@ -199,6 +204,7 @@ struct Procedure {
     std::string engine;  // external engine and entry point, for external routines
     std::string entryPoint;
     std::string description;
+    std::optional<bool> sqlSecurity;
     bool operator==(const Procedure&) const = default;
 };
 
@@ -211,6 +217,7 @@ struct Function {
     std::string engine;
     std::string entryPoint;
     std::string description;
+    std::optional<bool> sqlSecurity;
     bool operator==(const Function&) const = default;
 };
 
@@ -241,6 +248,7 @@ struct Package {
     // Comments on its procedures and functions and on their parameters, by "PROCEDURE P",
     // "FUNCTION F" and "PROCEDURE P.A"; only those that have one.
     std::map<std::string, std::string> routineComments;
+    std::optional<bool> sqlSecurity;
     bool operator==(const Package&) const = default;
 };
 
@@ -254,12 +262,14 @@ struct Trigger {
     std::string engine;
     std::string entryPoint;
     std::string description;
+    std::optional<bool> sqlSecurity;
     bool operator==(const Trigger&) const = default;
 };
 
 struct Role {
     std::string name;
     std::string description;
+    std::vector<std::string> systemPrivileges;  // Firebird 4: "USER_MANAGEMENT", in the server's order
     bool operator==(const Role&) const = default;
 };
 
@@ -338,6 +348,12 @@ std::vector<std::pair<std::string, const Column*>> ColumnsOfDomain(const Schema&
 
 // A column's own type, or its domain's.
 Type ColumnType(const Column& column, const Schema& schema);
+
+// "DEFINER", "INVOKER", or empty where none is set.
+std::string SqlSecurityText(const std::optional<bool>& definer);
+
+// The names of the system privileges set in RDB$ROLES.RDB$SYSTEM_PRIVILEGES, bit n for the nth.
+std::vector<std::string> SystemPrivileges(const std::string& bits);
 
 // A privilege to make, change or drop objects of a kind, "CREATE TABLE", "ALTER ANY VIEW";
 // empty for a grant on one object.

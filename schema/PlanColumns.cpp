@@ -60,6 +60,8 @@ void Planner::AlterTable(const Change& c)
     if (c.Has(Property::ColumnOrder))
         for (const auto& column : c.To<Relation>().columns)
             Add(ColumnChanges, {ObjectKind::Field, c.key + "." + column.name}, ddl_.AlterColumnPosition(c.key, column));
+    if (c.Has(Property::SqlSecurity))
+        Add(ColumnChanges, c, ddl_.AlterTableSecurity(c.To<Relation>()));
     AlteredComment(c);
 }
 

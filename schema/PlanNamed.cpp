@@ -48,8 +48,11 @@ void Planner::AlterDatabase()
             Add(DatabaseDefaults, c, ddl_.AlterDefaultCharset(d.defaultCharset));
         if (c.Has(Property::Linger))
             Add(DatabaseDefaults, c, ddl_.AlterLinger(d.linger));
+        if (c.Has(Property::SqlSecurity))
+            Add(DatabaseDefaults, c, ddl_.AlterDatabaseSecurity(d.sqlSecurity));
         AlteredComment(c);
     });
+    Publication();
     EachAltered(ObjectKind::CharacterSet, [&](const Change& c) {
         const CharacterSet& cs = c.To<CharacterSet>();
         // A collation this plan makes is named after it is made; any other, before Old's own
@@ -76,6 +79,32 @@ void Planner::NewStart(const Change& c)
         return;
     }
     Add(Generators, c, ddl_.RestartSequence(c.To<Generator>()));
+}
+
+// The publication is one object with its tables: enabled or not, taking the tables made later or
+// not (INCLUDE ALL, which also takes every table there is), and each table in it or not.
+void Planner::Publication()
+{
+    const Database& o = old_.database;
+    const Database& n = neu_.database;
+    const ObjectId database{ObjectKind::Database, ""};
+    if (n.publication != o.publication)
+        Add(DatabaseDefaults, database, ddl_.Publication(n.publication));
+    const bool all = n.publishAll != o.publishAll;
+    if (all)
+        Add(DatabaseDefaults, database, ddl_.PublishAll(n.publishAll));
+    for (const auto& name : neu_.relationOrder) {
+        const Relation& table = neu_.relations.at(name);
+        if (table.kind != RelationKind::Table)
+            continue;
+        const auto before = old_.relations.find(name);
+        const bool kept = before != old_.relations.end() && before->second.kind == RelationKind::Table &&
+                          !Dropping(ObjectKind::Table, name);
+        // A table made now joins the publication where it takes every new table.
+        const bool now = kept ? (all ? n.publishAll : before->second.published) : n.publishAll;
+        if (now != table.published)
+            Add(ColumnChanges, {ObjectKind::Table, name}, ddl_.PublishTable(name, table.published));
+    }
 }
 
 void Planner::AlterNamed()
@@ -109,7 +138,11 @@ void Planner::AlterNamed()
         Add(Collations, c, ddl_.CreateCollation(c.To<Collation>()));
         Comment(c.Object(), ddl_.ObjectPhrase(c.kind, c.key), c.To<Collation>().description);
     });
-    EachAltered(ObjectKind::Role, [&](const Change& c) { AlteredComment(c); });
+    EachAltered(ObjectKind::Role, [&](const Change& c) {
+        if (c.Has(Property::SystemPrivileges))
+            Add(Roles, c, ddl_.AlterRolePrivileges(c.To<Role>()));
+        AlteredComment(c);
+    });
 }
 
 }

@@ -35,15 +35,17 @@ void Planner::RoutineComments(const Change& c, bool onlyChanged)
 void Planner::AlterPackage(const Change& c)
 {
     const Package& p = c.To<Package>();
-    if (c.Has(Property::Header))
+    // SQL SECURITY is the header's.
+    const bool header = c.Has(Property::Header) || c.Has(Property::SqlSecurity);
+    if (header)
         Add(Stubs, c, ddl_.AlterPackage(p), true);
     // A new header drops the body, which must then be made again even where it is the same.
-    if ((c.Has(Property::Header) || c.Has(Property::Body)) && !p.bodySource.empty())
+    if ((header || c.Has(Property::Body)) && !p.bodySource.empty())
         Add(Bodies, c, ddl_.RecreatePackageBody(p), true);
     // A package New keeps without a body: the header stays, Old's body goes.
-    else if (c.Has(Property::Body) && !c.Has(Property::Header))
+    else if (c.Has(Property::Body) && !header)
         Add(Bodies, c, ddl_.DropPackageBody(p));
-    RoutineComments(c, !c.Has(Property::Header) && !c.Has(Property::Body));
+    RoutineComments(c, !header && !c.Has(Property::Body));
     AlteredComment(c);
 }
 

@@ -64,7 +64,7 @@ void Planner::AlterRoutine(const Change& c, bool header, bool external, const Te
     // A new header stands before the views, whose columns may come from it.
     if (header && !external)
         Add(Stubs, c, stub(), true);
-    if (header || c.Has(Property::Source) || c.Has(Property::External))
+    if (header || c.Has(Property::Source) || c.Has(Property::External) || c.Has(Property::SqlSecurity))
         Add(Bodies, c, body(), true);
     if (header)
         TakeOutDependents(c.key);

@@ -95,6 +95,7 @@ private:
     void AlterNamed();
     void AlterDatabase();
     void NewStart(const Change& c);
+    void Publication();
     // What of Old's names the collation: domains, columns, parameters, character sets.
     std::size_t CollationUsers(const std::string& collation) const;
 
