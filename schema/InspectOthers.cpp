@@ -75,6 +75,16 @@ void ReadTriggers(Reader& r, const Catalog& catalog, Schema& schema)
     });
 }
 
+// Object types as Firebird 3 numbers them. Firebird 4 put its privilege object at 20, so every
+// code from 20 up is one higher there (the database 21, SQL$TABLES' kind 22); that privilege
+// object gets a code of its own here.
+int ObjectTypeOf(int code, int odsMajor)
+{
+    if (odsMajor < 13 || code < 20)
+        return code;
+    return code == 20 ? kPrivilegeObjectType : code - 1;
+}
+
 void ReadRolesAndGrants(Reader& r, Schema& schema)
 {
     r.Each(kRolesSql, [&](Query& q) {
@@ -90,8 +100,8 @@ void ReadRolesAndGrants(Reader& r, Schema& schema)
         g.user = q.AsTrimmed("GRANTEE");
         g.privilege = q.AsTrimmed("PRIVILEGE");
         g.object = q.AsTrimmed("RELATION_NAME");
-        g.objectType = Int(q, "OBJECT_TYPE");
-        g.userType = Int(q, "USER_TYPE");
+        g.objectType = ObjectTypeOf(Int(q, "OBJECT_TYPE"), schema.odsMajor);
+        g.userType = ObjectTypeOf(Int(q, "USER_TYPE"), schema.odsMajor);
         g.field = q.AsTrimmed("FIELD_NAME");
         g.grantOption = Int(q, "GRANT_OPTION");
         // What an owner holds on its own objects comes with creating them.
@@ -116,8 +126,9 @@ void ReadUnknownKinds(Reader& r, Schema& schema)
 void ReadDependencies(Reader& r, Schema& schema)
 {
     r.Each(kDependenciesSql, [&](Query& q) {
-        schema.dependencies.push_back({q.AsTrimmed("DEPENDENT_NAME"), Int(q, "DEPENDENT_TYPE"),
-                                       q.AsTrimmed("DEPENDED_ON_NAME"), Int(q, "DEPENDED_ON_TYPE"),
+        schema.dependencies.push_back({q.AsTrimmed("DEPENDENT_NAME"), ObjectTypeOf(Int(q, "DEPENDENT_TYPE"), schema.odsMajor),
+                                       q.AsTrimmed("DEPENDED_ON_NAME"),
+                                       ObjectTypeOf(Int(q, "DEPENDED_ON_TYPE"), schema.odsMajor),
                                        q.AsTrimmed("FIELD_NAME")});
     });
 }

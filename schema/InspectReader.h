@@ -107,6 +107,9 @@ void ReadRelations(Reader& r, const Catalog& catalog, Schema& schema);    // Ins
 void ReadConstraintsAndIndices(Reader& r, Catalog& catalog, Schema& schema);    // InspectConstraints.cpp
 void ReadRoutines(Reader& r, const Catalog& catalog, Schema& schema);     // InspectRoutines.cpp
 void ReadTriggers(Reader& r, const Catalog& catalog, Schema& schema);     // InspectOthers.cpp
+// Firebird 4's object type 20, its privilege object, which Firebird 3 does not have.
+inline constexpr int kPrivilegeObjectType = 120;
+int ObjectTypeOf(int code, int odsMajor);
 void ReadRolesAndGrants(Reader& r, Schema& schema);                       // InspectOthers.cpp
 void ReadUnknownKinds(Reader& r, Schema& schema);                         // InspectOthers.cpp
 void ReadDependencies(Reader& r, Schema& schema);                         // InspectOthers.cpp

@@ -1,5 +1,6 @@
 // The complete comparison on real databases: Firebird's sample schema and small pairs of our own.
 #include "tests/support/SchemaPair.h"
+#include "schema/InspectReader.h"
 
 #include <cstdlib>
 #include <set>
@@ -114,6 +115,25 @@ TEST(CompleteEngineUnderTest, MakesDatabasesOfTheOnDiskStructureTheRunExpects)
     std::string ods = db.Isql("SET HEADING OFF; SELECT MON$ODS_MAJOR * 10 + MON$ODS_MINOR FROM MON$DATABASE;");
     std::erase_if(ods, [](char ch) { return ch == ' ' || ch == '\n'; });
     EXPECT_EQ(ods, expected ? expected : "120");
+}
+
+// Grants and dependencies carry object types by number, and Firebird 4 numbers those from 20 up
+// one higher: read by Firebird 3's numbers, a privilege on a kind of object is the same grant
+// on either server.
+TEST(CompleteEngineUnderTest, ObjectTypesAreReadByFirebird3sNumbers)
+{
+    using schema::inspect::ObjectTypeOf;
+    EXPECT_EQ(ObjectTypeOf(21, 12), 21);  // SQL$TABLES on Firebird 3
+    EXPECT_EQ(ObjectTypeOf(22, 13), 21);  // and on Firebird 4
+    EXPECT_EQ(ObjectTypeOf(24, 13), 23);  // SQL$PROCEDURES
+    EXPECT_EQ(ObjectTypeOf(19, 13), 19);  // a package body
+    EXPECT_EQ(ObjectTypeOf(20, 13), schema::inspect::kPrivilegeObjectType);
+    TestDb db(CurrentTestName(), "GRANT CREATE TABLE TO USER U1; GRANT ALTER ANY PROCEDURE TO PUBLIC;", 3);
+    std::vector<std::string> grants;
+    for (const auto& [key, g] : InspectFile(db.Path()).grants)
+        if (!DdlPrivilege(g).empty())
+            grants.push_back(std::to_string(g.objectType) + " " + schema::GrantTitle(g));
+    EXPECT_EQ(grants, (std::vector<std::string>{"21 CREATE TABLE TO U1", "23 ALTER ANY PROCEDURE TO PUBLIC"}));
 }
 
 TEST(CompletePlan, ANameThatNeedsQuotesIsRefusedForADialectOneOldByName)
