@@ -60,7 +60,9 @@ void CompleteEngine::Pass(const PassContext& pass, ReportSink& report, Progress&
     const Schema old = Inspect(pass.oldDb, oldWork.Get(), &stats);
     steps.EndStep();
     steps.BeginStep("Reading New Database");
-    const Schema neu = Inspect(pass.newDb, newReads.Get(), &stats);
+    // What Old's server cannot hold of New is named, and the rest compared.
+    const Fitted fitted = FitForServer(old, Inspect(pass.newDb, newReads.Get(), &stats));
+    const Schema& neu = fitted.schema;
     steps.EndStep();
     queries_ = stats.queries;
 
@@ -82,6 +84,7 @@ void CompleteEngine::Pass(const PassContext& pass, ReportSink& report, Progress&
     planOptions.notInPlace = safety.notInPlace;
     planOptions.generatorValues = safety.generatorValues;
     plan = MakePlan(old, neu, made, planOptions);
+    plan.notMended.insert(plan.notMended.begin(), fitted.notes.begin(), fitted.notes.end());
     for (const auto& issue : safety.issues)
         plan.warnings.push_back(std::string(KindName(issue.kind)) + " " + issue.name + ": " + issue.message);
     for (const auto& [object, held] : safety.destructive)
@@ -100,7 +103,7 @@ void CompleteEngine::Pass(const PassContext& pass, ReportSink& report, Progress&
         throw DbError(std::string("The repair was stopped before it changed anything; Old's rows fail these checks") +
                       (options_.forceOffered ? " (--force goes ahead):" : ":") + text);
     }
-    if (pass.repair && HasScript()) {
+    if (pass.repair && (!plan.steps.empty() || !plan.migrations.empty())) {
         steps.BeginStep("Repairing");
         bar.SetMaximum(static_cast<int>(plan.steps.size()));
         Apply(plan, pass.oldDb, oldWork, [&](std::size_t index) { bar.SetPosition(static_cast<int>(index)); });
@@ -129,7 +132,7 @@ void CompleteEngine::Report(ReportSink& report, const std::vector<Change>& chang
     // In a repair too, where no script carries the warnings.
     for (const auto& [object, held] : safety.destructive)
         report.AddReportRow(KindName(object.kind), object.name, "destructive: dropped " + held);
-    found_ = !made.empty() || !safety.issues.empty();
+    found_ = !made.empty() || !safety.issues.empty() || !summary_.plan.notMended.empty();
 }
 
 void CompleteEngine::Describe(const PassContext& pass, const Schema& old, const Schema& neu,

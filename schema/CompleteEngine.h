@@ -54,7 +54,11 @@ public:
     {
         return oldSide && (repairMode || options_.repairMayFollow) ? "UTF8" : "";
     }
-    bool HasScript() const override { return !summary_.plan.steps.empty() || !summary_.plan.migrations.empty(); }
+    // A plan of nothing but what it cannot mend is written too: the script names each.
+    bool HasScript() const override
+    {
+        return !summary_.plan.steps.empty() || !summary_.plan.migrations.empty() || !summary_.plan.notMended.empty();
+    }
     // Rows of objects that only Old has are listed but are no difference unless --drop drops them.
     std::optional<bool> Found() const override { return found_; }
 

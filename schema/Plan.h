@@ -44,6 +44,16 @@ struct Plan {
     std::vector<std::string> warnings;
 };
 
+// New as Old's server can hold it: for an Old before Firebird 4 (ODS 12) and a New of Firebird 4
+// or later, the clauses it lacks are left out of New's objects, the objects of types it lacks are
+// left as Old has them (or not made), with what uses them; notes names each, "TABLE T: SQL
+// SECURITY DEFINER needs Firebird 4 or later".
+struct Fitted {
+    Schema schema;
+    std::vector<std::string> notes;
+};
+Fitted FitForServer(const Schema& old, const Schema& neu);
+
 struct PlanOptions {
     // Rows of Old's tables, where the plan depends on them (a column of another type family).
     std::map<std::string, long long> rowCounts;

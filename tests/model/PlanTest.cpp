@@ -720,3 +720,34 @@ TEST(ModelPlan, FromFirebird4OnASequenceKeepsTheStartItWasMadeWith)
     EXPECT_EQ(Statements(plan), Lines{"ALTER SEQUENCE G INCREMENT BY 2"});
     EXPECT_EQ(plan.notMended, Lines{"GENERATOR G: the server keeps a sequence's start value from when it was made"});
 }
+
+// Firebird 4's New for a Firebird 3 Old: the clauses Old's server lacks are left out and named,
+// the objects of types it lacks are not made, nor what uses them, and the rest is planned.
+TEST(ModelPlan, WhatAnOlderServerCannotHoldIsNamedAndTheRestPlanned)
+{
+    schema::Schema old, neu;
+    old.odsMajor = 12;
+    neu.odsMajor = 13;
+    schema::Relation table = TableOf("T", {ColumnOf("ID", Integer(), 0), ColumnOf("HUGE", TypeCode(26), 1)});
+    table.sqlSecurity = true;
+    table.published = true;
+    AddTable(neu, table);
+    AddView(neu, "V_HUGE", {"HUGE"}, "SELECT HUGE FROM T", {});
+    neu.dependencies.push_back({"V_HUGE", 1, "T", 0, "HUGE"});
+    neu.roles["R"] = {"R", "", {"USER_MANAGEMENT"}};
+    neu.indices["IX_ID"] = {"IX_ID", "T", {"ID"}, "", "WHERE ID > 0", false, false, false, ""};
+    neu.procedures["P"] = ProcedureOf("P", "BEGIN END", {ParameterOf("A", TypeCode(25))});
+    const schema::Fitted fitted = schema::FitForServer(old, neu);
+    EXPECT_EQ(fitted.notes, (Lines{"FIELD T.HUGE: its type INT128 needs Firebird 4 or later",
+                                   "INDEX IX_ID: a partial index needs Firebird 5 or later",
+                                   "PROCEDURE P: a parameter's type needs Firebird 4 or later",
+                                   "ROLE R: system privileges needs Firebird 4 or later",
+                                   "TABLE T: SQL SECURITY DEFINER needs Firebird 4 or later",
+                                   "TABLE T: the replication publication needs Firebird 4 or later",
+                                   "VIEW V_HUGE: uses T.HUGE, which Old's server cannot hold"}));
+    EXPECT_EQ(Statements(PlanOf(old, fitted.schema)), (Lines{"CREATE ROLE R", "CREATE TABLE T (ID INTEGER)"}));
+    // Of the same server, New is taken as it is.
+    old.odsMajor = 13;
+    EXPECT_EQ(schema::FitForServer(old, neu).schema.relations.at("T"), table);
+    EXPECT_EQ(schema::FitForServer(old, neu).notes, Lines{});
+}
