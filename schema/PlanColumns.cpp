@@ -225,13 +225,8 @@ void Planner::LiftColumn(const std::string& table, const std::string& column)
     RemakeKeysOn(table, column);
     for (const auto& key : old_.constraintOrder) {
         const Constraint& k = old_.constraints.at(key);
-        if (k.kind != ConstraintKind::Check || k.table != table || !Names(k.checkSource, column) ||
-            Dropping(ObjectKind::Constraint, key) || Altering(ObjectKind::Constraint, key) || !remade_.insert(key).second)
-            continue;
-        const Constraint& made = neu_.constraints.count(key) ? neu_.constraints.at(key) : k;
-        const ObjectId object{ObjectKind::Constraint, ConstraintTitle(made)};
-        DropConstraint(object, key, k);
-        AddConstraint(object, made);
+        if (k.kind == ConstraintKind::Check && k.table == table && Names(k.checkSource, column))
+            RemakeConstraint(key);
     }
     for (const auto& [name, ix] : old_.indices) {
         const bool on = std::find(ix.columns.begin(), ix.columns.end(), column) != ix.columns.end() ||

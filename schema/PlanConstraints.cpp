@@ -56,15 +56,20 @@ std::vector<std::string> Planner::KeysOn(const std::string& table, const std::st
 
 void Planner::RemakeKeysOn(const std::string& table, const std::string& column)
 {
-    for (const auto& key : KeysOn(table, column)) {
-        const Constraint& k = old_.constraints.at(key);
-        if (Dropping(ObjectKind::Constraint, key) || Altering(ObjectKind::Constraint, key) || !remade_.insert(key).second)
-            continue;
-        const Constraint& made = neu_.constraints.count(key) ? neu_.constraints.at(key) : k;
-        const ObjectId object{ObjectKind::Constraint, ConstraintTitle(made)};
-        DropConstraint(object, key, k);
-        AddConstraint(object, made);
-    }
+    for (const auto& key : KeysOn(table, column))
+        RemakeConstraint(key);
+}
+
+// Once, and as New has it where New has it; one the plan drops or changes anyway is left to that.
+void Planner::RemakeConstraint(const std::string& key)
+{
+    const Constraint& k = old_.constraints.at(key);
+    if (Dropping(ObjectKind::Constraint, key) || Altering(ObjectKind::Constraint, key) || !remade_.insert(key).second)
+        return;
+    const Constraint& made = neu_.constraints.count(key) ? neu_.constraints.at(key) : k;
+    const ObjectId object{ObjectKind::Constraint, ConstraintTitle(made)};
+    DropConstraint(object, key, k);
+    AddConstraint(object, made);
 }
 
 void Planner::OrderChecks()

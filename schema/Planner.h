@@ -128,6 +128,7 @@ private:
     // The keys and foreign keys on a column whose type changes in place, and the foreign keys
     // that reference it: the server changes no column an integrity constraint's index uses.
     void RemakeKeysOn(const std::string& table, const std::string& column);
+    void RemakeConstraint(const std::string& key);
     // Old's keys, unique keys and foreign keys on a column, and the foreign keys referencing it.
     std::vector<std::string> KeysOn(const std::string& table, const std::string& column) const;
     // The server lists a table's CHECKs in the order they were made: those after the first one
