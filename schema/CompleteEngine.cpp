@@ -75,7 +75,7 @@ void CompleteEngine::Pass(const PassContext& pass, ReportSink& report, Progress&
     steps.EndStep();
 
     steps.BeginStep("Checking data");
-    const SafetyResult safety = CheckData(pass.oldDb, oldWork.Get(), old, neu, made);
+    const SafetyResult safety = CheckData(pass.oldDb, oldWork.Get(), old, neu, made, options_.force);
     steps.EndStep();
 
     PlanOptions planOptions;

@@ -39,7 +39,9 @@ struct SafetyResult {
 };
 
 // changes: what the plan will make (ChangesToMake); an Old-only object among them is dropped.
+// migrating: with --force, where a column of another type family is migrated by rewriting its
+// table's rows, which Old's own CHECKs are tried on.
 SafetyResult CheckData(Connection& connection, Transaction& transaction, const Schema& old, const Schema& neu,
-                       const std::vector<Change>& changes);
+                       const std::vector<Change>& changes, bool migrating = false);
 
 }

@@ -1071,7 +1071,7 @@ Verdict RepairAndJudge(const std::string& oldPath, const std::string& newPath, c
         dialect = compared.old.dialect;
         kept = KeptColumns(compared.old, compared.neu);
         before = ReadRows(oldPath, dialect, kept);
-        const schema::SafetyResult safety = CheckOld(oldPath, compared, true);
+        const schema::SafetyResult safety = CheckOld(oldPath, compared, true, force);
         schema::PlanOptions options;
         options.rowCounts = safety.rowCounts;
         options.force = force;

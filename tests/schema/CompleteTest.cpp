@@ -533,6 +533,31 @@ TEST(CompleteMigration, TheCopyFiresNoTriggerAndLeavesTheOtherColumnsAsTheyWere)
               "\n           1           12 by hand              \n\n\n                    0 \n\n");
 }
 
+// The copy rewrites every row, and the server tries the table's CHECKs on each: rows that Old
+// let in before its CHECK came are named before anything runs, and refuse the forced migration.
+TEST(CompleteMigration, RowsThatBreakOldsOwnChecksAreNamedBeforeAMigrationRewritesThem)
+{
+    TestDb newDb(CurrentTestName() + "_new",
+                 "CREATE DOMAIN D_POSITIVE AS INTEGER CHECK (VALUE > 0);"
+                 "CREATE TABLE T (ID INTEGER, CODE INTEGER, QTY INTEGER, N D_POSITIVE, CONSTRAINT CK_QTY CHECK (QTY < 10));",
+                 3);
+    TestDb oldDb(CurrentTestName() + "_old",
+                 "CREATE DOMAIN D_POSITIVE AS INTEGER; CREATE TABLE T (ID INTEGER, CODE VARCHAR(10), QTY INTEGER, N D_POSITIVE);"
+                 "INSERT INTO T VALUES (1, '12', 50, -1); INSERT INTO T VALUES (2, '13', 5, 1); COMMIT;"
+                 "ALTER TABLE T ADD CONSTRAINT CK_QTY CHECK (QTY < 10); ALTER DOMAIN D_POSITIVE ADD CHECK (VALUE > 0);",
+                 3);
+    const Compared compared = Compare(oldDb.Path(), newDb.Path());
+    EXPECT_EQ(IssueRows(CheckOld(oldDb.Path(), compared, false).issues), std::vector<std::string>{});
+    const schema::SafetyResult safety = CheckOld(oldDb.Path(), compared, false, true);
+    EXPECT_EQ(IssueRows(safety.issues),
+              (std::vector<std::string>{
+                  "FIELD T.CODE: would fail: a data migration rewrites every row of T, and 1 row breaks CHECK (QTY < 10)",
+                  "FIELD T.CODE: would fail: a data migration rewrites every row of T, and 1 row breaks CHECK (VALUE > 0) of N"}));
+    const std::string before = Extract(oldDb.Path());
+    EXPECT_THROW(ApplyTo(oldDb.Path(), ForcedPlan(oldDb.Path(), newDb.Path(), true)), DbError);
+    EXPECT_EQ(Extract(oldDb.Path()), before);
+}
+
 // The one transaction takes out what uses the column, the views among them, and makes them again.
 TEST(CompleteMigration, AColumnAViewUsesIsMigratedAndTheViewMadeAgain)
 {

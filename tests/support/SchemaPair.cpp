@@ -178,11 +178,11 @@ schema::Plan PlanFor(const std::string& oldPath, const std::string& newPath, boo
     return PlanOf(Compare(oldPath, newPath), drop, options);
 }
 
-schema::SafetyResult CheckOld(const std::string& oldPath, const Compared& compared, bool drop)
+schema::SafetyResult CheckOld(const std::string& oldPath, const Compared& compared, bool drop, bool migrating)
 {
     Attached a(oldPath);
-    schema::SafetyResult result =
-        schema::CheckData(a.db, a.tran, compared.old, compared.neu, schema::ChangesToMake(compared.changes, drop));
+    schema::SafetyResult result = schema::CheckData(a.db, a.tran, compared.old, compared.neu,
+                                                    schema::ChangesToMake(compared.changes, drop), migrating);
     if (a.tran.Active())
         a.tran.Commit();
     return result;

@@ -50,7 +50,7 @@ schema::Plan PlanOf(const Compared& compared, bool drop = false, const schema::P
 schema::Plan PlanFor(const std::string& oldPath, const std::string& newPath, bool drop = false,
                      const schema::PlanOptions& options = {});
 // The safety checks on Old's rows, as a repair runs them before the plan.
-schema::SafetyResult CheckOld(const std::string& oldPath, const Compared& compared, bool drop);
+schema::SafetyResult CheckOld(const std::string& oldPath, const Compared& compared, bool drop, bool migrating = false);
 
 // The plan run on Old in one transaction; the DbError of a refusal passes through.
 void ApplyTo(const std::string& oldPath, const schema::Plan& plan);
