@@ -82,7 +82,7 @@ constexpr long long kAnyDdl = 0x7FFFFFFFFFFFDFFELL;
 
 std::string Ddl::Name(const std::string& name) const
 {
-    if (IsPlainName(name))
+    if (IsPlainName(name) && !reserved_.count(name))
         return name;
     if (dialect_ < 3)
         throw DdlError("The name " + name + " needs quotes, which SQL dialect 1 cannot write");

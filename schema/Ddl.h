@@ -24,6 +24,8 @@ public:
     // Character sets whose default collation is not the one named like them: text of these
     // that names no collation is written with COLLATE and the character set's own name.
     void SetChosenDefaults(std::set<std::string> charsets) { chosenDefaults_ = std::move(charsets); }
+    // Words the server reserves beside those every Firebird from 3 to 5 does (its RDB$KEYWORDS).
+    void SetReserved(std::set<std::string> words) { reserved_ = std::move(words); }
 
     // A name as it must be written: quoted in dialect 3 when it is not upper case letters,
     // digits, _ and $ or when it is a reserved word; what refuses to be should throws.
@@ -142,6 +144,7 @@ private:
     static std::string Dimensions(const Type& type);
     int dialect_;
     std::set<std::string> chosenDefaults_;
+    std::set<std::string> reserved_;
 };
 
 // The trigger's firing phrase: "BEFORE INSERT OR UPDATE", "ON CONNECT", "AFTER CREATE TABLE".

@@ -25,6 +25,7 @@ Schema Inspect(Connection& connection, Transaction& transaction, InspectStats* s
     ReadRoutines(reader, catalog, schema);
     ReadTriggers(reader, catalog, schema);
     ReadRolesAndGrants(reader, schema);
+    ReadKeywords(reader, schema);
     ReadUnknownKinds(reader, schema);
     ReadDependencies(reader, schema);
     return schema;

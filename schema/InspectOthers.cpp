@@ -85,6 +85,14 @@ int ObjectTypeOf(int code, int odsMajor)
     return code == 20 ? kPrivilegeObjectType : code - 1;
 }
 
+void ReadKeywords(Reader& r, Schema& schema)
+{
+    if (!r.Has("RDB$KEYWORDS", "RDB$KEYWORD_RESERVED"))
+        return;
+    r.Each("SELECT RDB$KEYWORD_NAME AS WORD FROM RDB$KEYWORDS WHERE RDB$KEYWORD_RESERVED",
+           [&](Query& q) { schema.reservedWords.insert(q.AsTrimmed("WORD")); });
+}
+
 void ReadRolesAndGrants(Reader& r, Schema& schema)
 {
     r.Each(kRolesSql, [&](Query& q) {

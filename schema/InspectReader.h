@@ -110,7 +110,8 @@ void ReadTriggers(Reader& r, const Catalog& catalog, Schema& schema);     // Ins
 // Firebird 4's object type 20, its privilege object, which Firebird 3 does not have.
 inline constexpr int kPrivilegeObjectType = 120;
 int ObjectTypeOf(int code, int odsMajor);
-void ReadRolesAndGrants(Reader& r, Schema& schema);                       // InspectOthers.cpp
+void ReadRolesAndGrants(Reader& r, Schema& schema);
+void ReadKeywords(Reader& r, Schema& schema);                       // InspectOthers.cpp
 void ReadUnknownKinds(Reader& r, Schema& schema);                         // InspectOthers.cpp
 void ReadDependencies(Reader& r, Schema& schema);                         // InspectOthers.cpp
 

@@ -3,6 +3,7 @@
 #include <compare>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -326,6 +327,8 @@ struct Schema {
     std::map<std::string, std::string> constraintNames;
     // Relations in the order they were made, which the extract follows for views.
     std::vector<std::string> relationOrder;
+    // The words the server itself says need quotes (RDB$KEYWORDS, Firebird 5); empty elsewhere.
+    std::set<std::string> reservedWords;
 
     // Equal catalogs; the dependencies and the header values follow from the objects.
     bool SameObjects(const Schema& other) const;

@@ -50,6 +50,8 @@ Planner::Planner(const Schema& old, const Schema& neu, const std::vector<Change>
         if (charset.defaultCollation != name)
             chosen.insert(name);
     ddl_.SetChosenDefaults(std::move(chosen));
+    // The statements run on Old's server.
+    ddl_.SetReserved(old.reservedWords);
     for (const auto& change : changes) {
         if (change.action == Action::Create) {
             creates_[change.kind].push_back(&change);

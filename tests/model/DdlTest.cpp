@@ -454,3 +454,12 @@ TEST(ModelDdl, TheReviewsDefinitionIsTheWholeObjectOrItsRefusalAsAComment)
     EXPECT_EQ(Ddl(1).Definition(ObjectKind::Domain, &quoted),
               "/* The name d_pos needs quotes, which SQL dialect 1 cannot write */");
 }
+
+TEST(ModelDdl, AWordTheServerSaysItReservesIsQuoted)
+{
+    schema::Ddl ddl(3);
+    EXPECT_EQ(ddl.Name("SKIP"), "SKIP");
+    ddl.SetReserved({"SKIP"});
+    EXPECT_EQ(ddl.Name("SKIP"), "\"SKIP\"");
+    EXPECT_EQ(ddl.Name("WINDOW"), "\"WINDOW\"");
+}

@@ -115,6 +115,10 @@ TEST(CompleteEngineUnderTest, MakesDatabasesOfTheOnDiskStructureTheRunExpects)
     std::string ods = db.Isql("SET HEADING OFF; SELECT MON$ODS_MAJOR * 10 + MON$ODS_MINOR FROM MON$DATABASE;");
     std::erase_if(ods, [](char ch) { return ch == ' ' || ch == '\n'; });
     EXPECT_EQ(ods, expected ? expected : "120");
+    // Firebird 5 lists the words it reserves; the others do not.
+    const schema::Schema read = InspectFile(db.Path());
+    EXPECT_EQ(read.reservedWords.count("WINDOW"), ods == "131" ? 1u : 0u);
+    EXPECT_EQ(read.reservedWords.count("NAME"), 0u);
 }
 
 // Grants and dependencies carry object types by number, and Firebird 4 numbers those from 20 up
