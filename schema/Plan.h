@@ -52,7 +52,7 @@ struct Fitted {
     Schema schema;
     std::vector<std::string> notes;
 };
-Fitted FitForServer(const Schema& old, const Schema& neu);
+Fitted FitForServer(const Schema& old, Schema neu);
 
 struct PlanOptions {
     // Rows of Old's tables, where the plan depends on them (a column of another type family).

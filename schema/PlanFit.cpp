@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <set>
+#include <utility>
 
 namespace schema {
 namespace {
@@ -28,7 +29,7 @@ const char* NewerName(const Type& t)
 
 class Fitter {
 public:
-    Fitter(const Schema& old, const Schema& neu) : old_(old), fitted_{neu, {}} {}
+    Fitter(const Schema& old, Schema neu) : old_(old), fitted_{std::move(neu), {}} {}
 
     Fitted Run()
     {
@@ -258,11 +259,11 @@ private:
 
 }
 
-Fitted FitForServer(const Schema& old, const Schema& neu)
+Fitted FitForServer(const Schema& old, Schema neu)
 {
     if (old.odsMajor >= 13 || neu.odsMajor < 13)
-        return {neu, {}};
-    return Fitter(old, neu).Run();
+        return {std::move(neu), {}};
+    return Fitter(old, std::move(neu)).Run();
 }
 
 }
