@@ -426,10 +426,7 @@ TEST(CompleteMigration, KeysIndicesAndReferencesOnAMigratedColumnAreMadeAgainAro
                  3);
     const schema::Plan plan = ForcedPlan(oldDb.Path(), newDb.Path(), true);
     ASSERT_EQ(plan.migrations.size(), 3u);
-    std::vector<std::string> statements;
-    for (const auto& step : plan.steps)
-        statements.push_back(step.sql);
-    EXPECT_EQ(statements, (std::vector<std::string>{
+    EXPECT_EQ(Statements(plan), (std::vector<std::string>{
         "ALTER TABLE R DROP CONSTRAINT INTEG_3",
         "ALTER TABLE T DROP CONSTRAINT UQ_NOTE",
         "DROP INDEX IX_CODE",
@@ -571,10 +568,7 @@ TEST(CompleteMigration, AColumnAViewUsesIsMigratedAndTheViewMadeAgain)
                  "INSERT INTO T VALUES (1, '12');",
                  3);
     const schema::Plan plan = ForcedPlan(oldDb.Path(), newDb.Path(), true);
-    std::vector<std::string> statements;
-    for (const auto& step : plan.steps)
-        statements.push_back(step.sql);
-    EXPECT_EQ(statements, (std::vector<std::string>{"DROP VIEW V", "ALTER TABLE T DROP CODE",
+    EXPECT_EQ(Statements(plan), (std::vector<std::string>{"DROP VIEW V", "ALTER TABLE T DROP CODE",
                                                     "ALTER TABLE T ALTER VK$COPY_1 TO CODE",
                                                     "ALTER TABLE T ALTER CODE POSITION 2",
                                                     "CREATE VIEW V (CODE) AS\nSELECT CODE FROM T"}));
