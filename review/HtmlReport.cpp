@@ -407,15 +407,7 @@ FindingKind KindOf(const schema::Finding& finding)
     return FindingKind::Different;
 }
 
-std::string NowText()
-{
-    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-    std::tm utc{};
-    gmtime_r(&now, &utc);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M UTC", &utc);
-    return text;
-}
+std::string NowText() { return schema::NowText(); }
 
 std::string HtmlReport(const schema::Summary& s, const ReportFacts& facts)
 {
@@ -434,7 +426,7 @@ std::string HtmlReport(const schema::Summary& s, const ReportFacts& facts)
     if (!s.warnings.empty()) {
         out += "<section class=\"warnings\">\n<h2>Safety warnings</h2>\n<ul>\n";
         for (const auto& warning : s.warnings)
-            out += "<li>" + Html(warning) + "</li>\n";
+            out += "<li>" + Html(warning.Text()) + "</li>\n";
         out += "</ul>\n</section>\n";
     }
     out += Counts(counts);

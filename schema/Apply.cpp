@@ -9,6 +9,10 @@ namespace schema {
 
 namespace {
 
+// How a refused repair left Old, as the end of its message says.
+constexpr const char* kUnchanged = "; rolled back, Old unchanged";
+constexpr const char* kCopyStays = "; rolled back, but a copy column of a data migration stays, and the next run drops it";
+
 // One committed part of a migration; a refused part rolls back on its own.
 void Part(Connection& connection, const std::vector<std::string>& statements, unsigned short dialect)
 {
@@ -22,11 +26,11 @@ void Part(Connection& connection, const std::vector<std::string>& statements, un
 // Each part commits on its own; a copy that fails takes its column out again.
 void Copy(const Migration& m, Connection& connection, unsigned short dialect)
 {
-    const std::string what = "refused: data migration of " + m.object.Text() + ": ";
+    const std::string what = "refused at the data migration of " + m.object.Text() + ": ";
     try {
         Part(connection, m.add, dialect);
     } catch (const DbError& error) {
-        throw DbError(what + error.what(), error.Code());
+        throw DbError(what + error.what() + kUnchanged, error.Code());
     }
     std::string refusal;
     int code = 0;
@@ -49,8 +53,9 @@ void Copy(const Migration& m, Connection& connection, unsigned short dialect)
         Part(connection, m.undo, dialect);
     } catch (const DbError&) {
         // The copy's refusal is what the user must see; an empty copy column does no harm.
+        throw DbError(what + refusal + kCopyStays, code);
     }
-    throw DbError(what + refusal, code);
+    throw DbError(what + refusal + kUnchanged, code);
 }
 
 // After the one transaction rolled back: the migrated columns still hold their values, and
@@ -65,9 +70,7 @@ std::string Undo(const std::vector<Migration>& done, Connection& connection, uns
             stays = true;
         }
     }
-    if (done.empty())
-        return {};
-    return stays ? " (a copy column of a data migration stays, and the next run drops it)" : "";
+    return stays ? kCopyStays : kUnchanged;
 }
 
 }
@@ -85,7 +88,13 @@ void Apply(const Plan& plan, Connection& connection, ScopedTransaction& work,
             try {
                 Copy(m, connection, dialect);
             } catch (const DbError& error) {
-                throw DbError(error.what() + Undo(done, connection, dialect), error.Code());
+                // Its own message says how it left Old; the ones before it are undone here.
+                std::string message = error.what();
+                const std::string undone = Undo(done, connection, dialect);
+                if (undone == kCopyStays && message.size() >= std::char_traits<char>::length(kUnchanged) &&
+                    message.ends_with(kUnchanged))
+                    message.replace(message.size() - std::char_traits<char>::length(kUnchanged), std::string::npos, kCopyStays);
+                throw DbError(message, error.Code());
             }
             done.push_back(m);
         }
@@ -101,7 +110,7 @@ void Apply(const Plan& plan, Connection& connection, ScopedTransaction& work,
         }
         work.Commit();
     } catch (const DbError& error) {
-        const std::string where = index < plan.steps.size() ? "refused: " + plan.steps[index].object.Text() + ": "
+        const std::string where = index < plan.steps.size() ? "refused at " + plan.steps[index].object.Text() + ": "
                                   // The server does part of the work of DDL, such as building an
                                   // index, only at the commit.
                                                             : std::string("refused at the commit: ");

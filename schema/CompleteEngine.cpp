@@ -11,6 +11,57 @@
 
 namespace schema {
 
+namespace {
+
+// "TABLE T" of "TABLE T: SQL SECURITY DEFINER needs Firebird 4 or later".
+ObjectId ObjectOfText(const std::string& note)
+{
+    const std::string text = note.substr(0, note.find(": "));
+    ObjectId best{ObjectKind::Database, ""};
+    std::size_t longest = 0;
+    for (int k = static_cast<int>(ObjectKind::Database); k <= static_cast<int>(ObjectKind::Mapping); ++k) {
+        const auto kind = static_cast<ObjectKind>(k);
+        const std::string word = KindName(kind);
+        if (text == word && word.size() > longest) {
+            best = {kind, ""};
+            longest = word.size();
+        } else if (text.rfind(word + " ", 0) == 0 && word.size() > longest) {
+            best = {kind, text.substr(word.size() + 1)};
+            longest = word.size();
+        }
+    }
+    return best;
+}
+
+std::string Held(ObjectKind kind, long long n)
+{
+    if (kind == ObjectKind::Generator)
+        return "holding " + std::to_string(n);
+    return std::to_string(n) + (n == 1 ? " row" : " rows");
+}
+
+// "will drop (21 rows)" in a script, "dropped (21 rows)" in a repair.
+std::string DropMessage(const ObjectId& object, const SafetyResult& safety, bool repairing)
+{
+    std::string text = repairing ? "dropped" : "will drop";
+    if (auto held = safety.dropped.find(object); held != safety.dropped.end())
+        text += " (" + Held(object.kind, held->second) + ")";
+    return text;
+}
+
+// "not mended: needs a data migration: 3 rows of T (INTEGER -> VARCHAR(10)); --force migrates it".
+std::string NotMendedMessage(const NotMended& item)
+{
+    std::string text = "not mended: " + item.why;
+    if (!item.from.empty() && item.why.find(item.to) == std::string::npos)
+        text += " (" + item.from + " -> " + item.to + ")";
+    if (!item.option.empty())
+        text += "; " + item.option + " mends it";
+    return text;
+}
+
+}
+
 const std::vector<CompleteKind>& CompleteKinds()
 {
     using K = ObjectKind;
@@ -89,11 +140,12 @@ void CompleteEngine::Pass(const PassContext& pass, ReportSink& report, Progress&
         plan.warnings.push_back(std::string(KindName(issue.kind)) + " " + issue.name + ": " + issue.message);
     for (const auto& [object, held] : safety.destructive)
         plan.warnings.push_back("destructive: drops " + object.Text() + " " + held);
-    summary_.warnings = plan.warnings;
-    summary_.warnings.insert(summary_.warnings.end(), plan.notMended.begin(), plan.notMended.end());
+    summary_.drop = options_.drop;
+    madeAt_ = options_.madeAt.empty() ? NowText() : options_.madeAt;
+    CollectWarnings(safety, fitted.notes);
     Describe(pass, old, neu, changes, safety);
     if (pass.report)
-        Report(report, changes, made, safety);
+        Report(report, changes, made, safety, pass.repair);
     ReadBack(altered, pass.oldDb, oldWork.Get(), old.dialect, report, pass.report);
 
     if (pass.repair && !safety.issues.empty() && !options_.force) {
@@ -104,34 +156,106 @@ void CompleteEngine::Pass(const PassContext& pass, ReportSink& report, Progress&
                       (options_.forceOffered ? " (--force goes ahead):" : ":") + text);
     }
     if (pass.repair && (!plan.steps.empty() || !plan.migrations.empty())) {
-        steps.BeginStep("Repairing");
-        bar.SetMaximum(static_cast<int>(plan.steps.size()));
-        Apply(plan, pass.oldDb, oldWork, [&](std::size_t index) { bar.SetPosition(static_cast<int>(index)); });
-        NoteAltered(made, old, neu);
-        steps.EndStep();
+        RunRepair(made, old, neu, pass, oldWork, bar, steps);
     } else if (!pass.repair) {
         steps.BeginStep("Writing script");
         steps.EndStep();
     }
 }
 
-std::string CompleteEngine::ScriptText() const
+void CompleteEngine::RunRepair(const std::vector<Change>& made, const Schema& old, const Schema& neu,
+                               const PassContext& pass, ScopedTransaction& oldWork, Progress& bar, StepSink& steps)
 {
-    return HasScript() ? schema::ScriptText(summary_.plan) : std::string();
+    const Plan& plan = summary_.plan;
+    RepairOutcome& outcome = summary_.repair;
+    outcome.statements = summary_.Count().statements;
+    if (options_.confirm && !options_.confirm(summary_)) {
+        outcome.state = RepairOutcome::State::Declined;
+        return;
+    }
+    steps.BeginStep("Repairing");
+    bar.SetMaximum(static_cast<int>(plan.steps.size()));
+    std::size_t at = 0;
+    bool started = false;
+    try {
+        Apply(plan, pass.oldDb, oldWork, [&](std::size_t index) {
+            started = true;
+            at = index;
+            bar.SetPosition(static_cast<int>(index));
+        });
+    } catch (const DbError& error) {
+        outcome.state = RepairOutcome::State::Refused;
+        outcome.refusedAt = !started            ? std::string("a data migration")
+                            : at < plan.steps.size() ? plan.steps[at].object.Text()
+                                                     : std::string("the commit");
+        outcome.message = error.what();
+        throw;
+    }
+    outcome.state = RepairOutcome::State::Committed;
+    NoteAltered(made, old, neu);
+    steps.EndStep();
 }
 
-// Every row, Old-only objects' included; what the plan makes counts as a finding.
-void CompleteEngine::Report(ReportSink& report, const std::vector<Change>& changes, const std::vector<Change>& made,
-                            const SafetyResult& safety)
+std::string CompleteEngine::ScriptText() const
 {
-    for (const auto& change : changes)
+    if (!HasScript())
+        return {};
+    ScriptNotes notes;
+    for (const auto& warning : summary_.warnings)
+        if (warning.code != "not-mended")
+            notes.beside.push_back(warning);
+    for (const auto& finding : summary_.findings)
+        if (finding.destructive)
+            notes.destructive.insert(finding.Object());
+    return ScriptHeader(summary_, {VORKAT_VERSION, madeAt_}) + schema::ScriptText(summary_.plan, notes);
+}
+
+// Each warning as the script, the report and the JSON give it, tied to its object.
+void CompleteEngine::CollectWarnings(const SafetyResult& safety, const std::vector<std::string>& fitted)
+{
+    auto& warnings = summary_.warnings;
+    for (const auto& issue : safety.issues) {
+        const bool fails = issue.message.rfind("would fail", 0) == 0;
+        warnings.push_back({fails ? "would-fail" : "would-cut", fails ? Severity::Error : Severity::Warning,
+                            {issue.kind, issue.name}, issue.message});
+    }
+    for (const auto& [object, held] : safety.destructive)
+        warnings.push_back({"drops-data", Severity::Warning, object, "destructive: drops it " + held});
+    for (const auto& m : summary_.plan.migrations)
+        warnings.push_back({"data-migration", Severity::Notice, m.object,
+                            "rebuilt by a data migration: its values are copied in committed steps before the one "
+                            "transaction, which puts the copy in its place"});
+    // What Old's server cannot hold, then what the plan cannot mend.
+    for (const auto& note : fitted) {
+        NotMended item;
+        item.code = "needs-newer-server";
+        item.object = ObjectOfText(note);
+        item.why = note.substr(std::min(note.size(), item.object.Text().size() + 2));
+        summary_.notMended.push_back(item);
+    }
+    summary_.notMended.insert(summary_.notMended.end(), summary_.plan.left.begin(), summary_.plan.left.end());
+    for (const auto& item : summary_.notMended)
+        warnings.push_back({"not-mended", Severity::Warning, item.object, "not mended: " + item.why});
+}
+
+// Every row, Old-only objects' included; what the plan makes counts as a finding. With --drop, an
+// Old-only object's row says that it goes, and what it takes with it.
+void CompleteEngine::Report(ReportSink& report, const std::vector<Change>& changes, const std::vector<Change>& made,
+                            const SafetyResult& safety, bool repairing)
+{
+    for (const auto& change : changes) {
+        if (change.action == Action::OnlyInOld && options_.drop && !change.LeftCopy()) {
+            report.AddReportRow(KindName(change.kind), change.name, DropMessage(change.Object(), safety, repairing));
+            continue;
+        }
         for (const auto& message : change.Messages())
             report.AddReportRow(KindName(change.kind), change.name, message);
+    }
     for (const auto& issue : safety.issues)
         report.AddReportRow(KindName(issue.kind), issue.name, issue.message);
-    // In a repair too, where no script carries the warnings.
-    for (const auto& [object, held] : safety.destructive)
-        report.AddReportRow(KindName(object.kind), object.name, "destructive: dropped " + held);
+    // Each difference left is a row of its own, with what would mend it.
+    for (const auto& item : summary_.notMended)
+        report.AddReportRow(KindName(item.object.kind), item.object.name, NotMendedMessage(item));
     found_ = !made.empty() || !safety.issues.empty() || !summary_.plan.notMended.empty();
 }
 
@@ -153,10 +277,51 @@ void CompleteEngine::Describe(const PassContext& pass, const Schema& old, const 
             finding.newDefinition = newDdl.Definition(change.kind, change.to);
         if (change.action != Action::Create)
             finding.oldDefinition = oldDdl.Definition(change.kind, change.from);
-        finding.destructive = safety.destructive.count(change.Object()) > 0;
+        const ObjectId object = change.Object();
+        bool dropped = false;
         for (const auto& step : summary_.plan.steps)
-            if (step.object == change.Object())
+            if (step.object == object) {
                 finding.statements.push_back(step.sql);
+                dropped = dropped || step.phase < 0;
+            }
+        bool migrated = false;
+        for (const auto& m : summary_.plan.migrations)
+            if (m.object == object) {
+                migrated = true;
+                for (const auto* part : {&m.add, &m.copy, &m.restore})
+                    finding.statements.insert(finding.statements.end(), part->begin(), part->end());
+            }
+        const bool left = std::any_of(summary_.notMended.begin(), summary_.notMended.end(),
+                                      [&](const NotMended& item) { return item.object == object; });
+        const bool cuts = std::any_of(safety.issues.begin(), safety.issues.end(), [&](const SafetyIssue& issue) {
+            return issue.kind == change.kind && issue.name == change.name && issue.message.rfind("would cut", 0) == 0;
+        });
+        switch (change.action) {
+        case Action::Create:
+            finding.plannedAction = finding.statements.empty() && left ? FindingAction::Skip : FindingAction::Create;
+            break;
+        case Action::OnlyInOld:
+            finding.plannedAction = finding.statements.empty() ? FindingAction::Skip : FindingAction::Drop;
+            break;
+        case Action::Alter:
+            finding.plannedAction = migrated || dropped       ? FindingAction::Rebuild
+                                    : finding.statements.empty() ? FindingAction::Skip
+                                                                 : FindingAction::Alter;
+            break;
+        }
+        if (auto held = safety.dropped.find(object); held != safety.dropped.end())
+            finding.rows = held->second;
+        else
+            for (const auto& item : summary_.notMended)
+                if (item.object == object && item.rows >= 0)
+                    finding.rows = item.rows;
+        // What can lose data: a table, column or generator dropped, a column dropped and added
+        // again or migrated, a new type that cuts values.
+        const bool holder = change.kind == ObjectKind::Table || change.kind == ObjectKind::Field;
+        finding.destructive =
+            safety.destructive.count(object) > 0 || cuts || migrated ||
+            (holder && (finding.plannedAction == FindingAction::Drop ||
+                        (change.kind == ObjectKind::Field && finding.plannedAction == FindingAction::Rebuild)));
         if (change.action != Action::Alter) {
             finding.message = change.Message();
             summary_.findings.push_back(std::move(finding));

@@ -6,12 +6,14 @@
 #include "schema/Safety.h"
 #include "schema/Summary.h"
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 class Connection;
 class Transaction;
+class ScopedTransaction;
 
 namespace schema {
 
@@ -38,6 +40,11 @@ struct CompleteOptions {
     // A pass in script mode may be followed by a repair on the same connections (the window's
     // "Repair"), so Old must be attached as a repair needs it.
     bool repairMayFollow = false;
+    // Asked with the whole pass before a repair changes anything (the command line's question,
+    // the window's dialog); false leaves Old as it is, and the pass ends as declined.
+    std::function<bool(const Summary&)> confirm;
+    // When the script's head says it was written; empty is the time of the pass.
+    std::string madeAt;
 };
 
 class CompleteEngine : public RunEngine {
@@ -71,9 +78,12 @@ public:
 private:
     bool Chosen(ObjectKind kind) const;
     void Report(ReportSink& report, const std::vector<Change>& changes, const std::vector<Change>& planned,
-                const SafetyResult& safety);
+                const SafetyResult& safety, bool repairing);
     void Describe(const PassContext& pass, const Schema& old, const Schema& neu, const std::vector<Change>& changes,
                   const SafetyResult& safety);
+    void CollectWarnings(const SafetyResult& safety, const std::vector<std::string>& fitted);
+    void RunRepair(const std::vector<Change>& made, const Schema& old, const Schema& neu, const PassContext& pass,
+                   ScopedTransaction& oldWork, Progress& bar, StepSink& steps);
     // The columns a repair gave another type, by table, for the pass after it to read back.
     void NoteAltered(const std::vector<Change>& made, const Schema& old, const Schema& neu);
     void ReadBack(const std::map<std::string, std::vector<std::string>>& altered, Connection& db,
@@ -83,6 +93,7 @@ private:
     Summary summary_;
     bool found_ = false;
     int queries_ = 0;
+    std::string madeAt_;
     std::map<std::string, std::vector<std::string>> altered_;
 };
 

@@ -33,6 +33,40 @@ struct Migration {
     std::vector<std::string> undo;     // when the copy or the one transaction fails: the copy column goes again
 };
 
+// How much a warning weighs. An Error stops a repair unless forced; a Warning is data that
+// may be lost or a difference left; a Notice tells what the plan does in a way of its own.
+enum class Severity { Error, Warning, Notice };
+// "error", "warning", "notice".
+const char* SeverityWord(Severity severity);
+
+// One warning about the plan or Old's rows, tied to the object it is about.
+struct Warning {
+    // Stable for scripts and tools to act on (WarningCodes lists them).
+    std::string code;
+    Severity severity = Severity::Warning;
+    ObjectId object;
+    // Without the object: "would fail: 3 rows of T have C NULL".
+    std::string message;
+    // "FIELD T.C: would fail: ...".
+    std::string Text() const { return object.Text() + ": " + message; }
+    bool operator==(const Warning&) const = default;
+};
+
+// A difference the plan leaves, with what would mend it.
+struct NotMended {
+    ObjectId object;
+    // Stable: "needs-data-migration", "cannot-migrate", "not-in-place", "in-use",
+    // "needs-newer-server", "cannot-create".
+    std::string code = "not-in-place";
+    std::string why;    // as the script's note says it
+    std::string from;   // Old's type or value, where the difference is one of them
+    std::string to;     // New's
+    long long rows = -1;  // the rows of the table it is on, where counted
+    std::string option;   // the option that mends it ("--force"); empty when none does
+    std::string Text() const { return object.Text() + ": " + why; }
+    bool operator==(const NotMended&) const = default;
+};
+
 struct Plan {
     int dialect = 3;
     // Run before the steps, each part committed; the rest of a repair is one transaction.
@@ -40,6 +74,8 @@ struct Plan {
     std::vector<Step> steps;
     // Differences no statement of the server can mend in place, each naming its object.
     std::vector<std::string> notMended;
+    // The same, each with its object and what would mend it.
+    std::vector<NotMended> left;
     // What the checks of Old's rows found, written at the head of the script.
     std::vector<std::string> warnings;
 };
@@ -77,5 +113,15 @@ Plan MakePlan(const Schema& old, const Schema& neu, const std::vector<Change>& c
 
 // The plan as isql takes it: the dialect first, SET TERM around PSQL, one COMMIT at the end.
 std::string ScriptText(const Plan& plan);
+
+// What a script says beside its statements.
+struct ScriptNotes {
+    // Each goes before the first statement of its object; one whose object has none goes at the
+    // head. Given, they take the place of the plan's own warnings.
+    std::vector<Warning> beside;
+    // Objects whose statements can lose data: each of their statements is marked.
+    std::set<ObjectId> destructive;
+};
+std::string ScriptText(const Plan& plan, const ScriptNotes& notes);
 
 }

@@ -131,12 +131,20 @@ void Planner::RebuildColumn(const Change& c, const Column& n, const std::string&
         const std::string held = rows == options_.rowCounts.end() ? "the rows of " + c.table
                                  : rows->second == 1             ? "1 row of " + c.table
                                                                  : std::to_string(rows->second) + " rows of " + c.table;
-        if (!noConversion.empty())
-            NotMended(c, "cannot be migrated: no value converts from " + noConversion + " (" + held + ")");
-        else if (options_.force)
+        schema::NotMended item;
+        item.from = ddl_.PlainType(c.From<Column>().type);
+        item.to = ddl_.PlainType(n.type);
+        item.rows = rows == options_.rowCounts.end() ? -1 : rows->second;
+        if (!noConversion.empty()) {
+            item.code = "cannot-migrate";
+            NotMended(c, "cannot be migrated: no value converts from " + noConversion + " (" + held + ")", item);
+        } else if (options_.force) {
             Migrate(c, n);
-        else
-            NotMended(c, "needs a data migration: " + held);
+        } else {
+            item.code = "needs-data-migration";
+            item.option = "--force";
+            NotMended(c, "needs a data migration: " + held, item);
+        }
         return;
     }
     LiftColumn(c.table, n.name);

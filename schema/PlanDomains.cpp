@@ -20,11 +20,14 @@ void Planner::AlterDomain(const Change& c)
     const Domain& d = c.To<Domain>();
     if (c.Has(Property::Type)) {
         const Type& from = c.From<Domain>().type;
+        schema::NotMended item;
+        item.from = ddl_.PlainType(from);
+        item.to = ddl_.PlainType(d.type);
         if (ClassifyTypeChange(from, d.type, old_.database.defaultCharset).route != TypeRoute::InPlace)
             NotMended(c, "the server does not change a domain from " + ddl_.PlainType(from) + " to " +
-                             ddl_.PlainType(d.type) + " in place");
+                             ddl_.PlainType(d.type) + " in place", item);
         else if (options_.notInPlace.count(c.name))
-            NotMended(c, "the rows of its columns do not fit " + ddl_.PlainType(d.type));
+            NotMended(c, "the rows of its columns do not fit " + ddl_.PlainType(d.type), item);
         // ALTER DOMAIN ... TYPE takes no COLLATE, and leaves the domain with its character set's
         // default collation.
         else if (!d.type.collation.empty())

@@ -74,8 +74,12 @@ void Planner::NewStart(const Change& c)
     const Generator& o = c.From<Generator>();
     const auto value = options_.generatorValues.find(c.key);
     if (value != options_.generatorValues.end() && value->second != o.initialValue) {
+        schema::NotMended item;
+        item.code = "in-use";
+        item.from = std::to_string(o.initialValue);
+        item.to = std::to_string(c.To<Generator>().initialValue);
         NotMended(c, "a new start value restarts it, and it has handed out values: it stands at " +
-                         std::to_string(value->second));
+                         std::to_string(value->second), item);
         return;
     }
     Add(Generators, c, ddl_.RestartSequence(c.To<Generator>()));
@@ -130,8 +134,10 @@ void Planner::AlterNamed()
         // The server alters no collation: one that nothing of Old's uses is made again.
         const std::size_t users = CollationUsers(c.key);
         if (users > 0) {
+            schema::NotMended item;
+            item.code = "in-use";
             NotMended(c, "a collation cannot be changed in place, and " + std::to_string(users) +
-                             (users == 1 ? " object of Old's uses it" : " objects of Old's use it"));
+                             (users == 1 ? " object of Old's uses it" : " objects of Old's use it"), item);
             return;
         }
         Add(DropRolesAndCollations, c, ddl_.Drop(ObjectKind::Collation, c.key));

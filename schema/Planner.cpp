@@ -94,7 +94,7 @@ Plan Planner::Build()
     for (const auto& [kind, changes] : alters_)
         for (const Change& c : changes)
             if (c.Has(Property::NotCompared))
-                NotMended(c, "this comparison cannot create it; create it by hand");
+                NotMended(c, "this comparison cannot create it; create it by hand", schema::NotMended{{}, "cannot-create"});
     AlterNamed();
     AlterDatabase();
     EachAltered(ObjectKind::Domain, [&](const Change& c) { AlterDomain(c); });
@@ -162,7 +162,15 @@ void Planner::Add(int phase, const ObjectId& object, const std::string& sql, boo
 
 void Planner::NotMended(const Change& c, const std::string& why)
 {
-    plan_->notMended.push_back(c.Object().Text() + ": " + why);
+    NotMended(c, why, schema::NotMended{});
+}
+
+void Planner::NotMended(const Change& c, const std::string& why, schema::NotMended item)
+{
+    item.object = c.Object();
+    item.why = why;
+    plan_->notMended.push_back(item.Text());
+    plan_->left.push_back(std::move(item));
 }
 
 bool Planner::Dropping(ObjectKind kind, const std::string& key) const

@@ -75,6 +75,8 @@ private:
     void Add(int phase, const Change& c, const std::string& sql, bool psql = false);
     void Add(int phase, const ObjectId& object, const std::string& sql, bool psql = false);
     void NotMended(const Change& c, const std::string& why);
+    // The same with its stable code and what would mend it (object, code and why are filled here).
+    void NotMended(const Change& c, const std::string& why, schema::NotMended item);
     bool Dropping(ObjectKind kind, const std::string& key) const;
     // Changed in more than its comments.
     bool Altering(ObjectKind kind, const std::string& key) const;

@@ -397,11 +397,13 @@ private:
     {
         if (c.kind == ObjectKind::Table) {
             const long long rows = TableRows(c.key);
+            result_.dropped[c.Object()] = rows;
             if (rows > 0)
                 result_.destructive[c.Object()] = "with " + Rows(rows);
         } else if (c.kind == ObjectKind::Field && !c.LeftCopy()) {
             const long long n = Count("SELECT COUNT(*) AS N FROM " + ddl_.Name(c.table) + " WHERE " + ddl_.Name(c.key) +
                                       " IS NOT NULL");
+            result_.dropped[c.Object()] = n;
             if (n > 0)
                 result_.destructive[c.Object()] = "with " + Rows(n);
         } else if (c.kind == ObjectKind::Generator) {
@@ -409,6 +411,7 @@ private:
             // start (Firebird 3) or the value before it (Firebird 4 and later).
             const Generator& g = c.From<Generator>();
             const long long value = Count("SELECT GEN_ID(" + ddl_.Name(g.name) + ", 0) AS N FROM RDB$DATABASE");
+            result_.dropped[c.Object()] = value;
             if (value != g.initialValue && value != g.initialValue - g.increment)
                 result_.destructive[c.Object()] = "holding " + std::to_string(value);
         }

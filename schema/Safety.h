@@ -31,6 +31,9 @@ struct SafetyResult {
         bool operator()(const ObjectId& a, const ObjectId& b) const { return a.Text() < b.Text(); }
     };
     std::map<ObjectId, std::string, ByText> destructive;
+    // The rows of every Old-only table and column dropped (non-NULL values for a column), and
+    // the value of every such generator: what the report says a drop takes with it.
+    std::map<ObjectId, long long> dropped;
     // Changes of type (by the change's name) whose new type cannot hold some value of Old's
     // rows: changed in place, the rows could not be read any more.
     std::set<std::string> notInPlace;
