@@ -108,6 +108,8 @@ void Apply(const Plan& plan, Connection& connection, ScopedTransaction& work,
                 step(index);
             statement.ExecuteText(plan.steps[index].sql, dialect);
         }
+        if (step)
+            step(index);
         work.Commit();
     } catch (const DbError& error) {
         const std::string where = index < plan.steps.size() ? "refused at " + plan.steps[index].object.Text() + ": "

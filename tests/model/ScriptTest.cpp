@@ -140,3 +140,41 @@ TEST(ModelScript, AMigrationHoldingUtf8TextGetsTheUtf8Note)
                      "/* FIELD " + table + ".A */", "ALTER TABLE " + quoted + " ALTER VK$COPY_1 TO A;", "",
                      "/* FIELD " + table + ".A */", "ALTER TABLE " + quoted + " ALTER A POSITION 2;", "", "COMMIT;"}));
 }
+
+namespace {
+
+Lines Split(const std::string& text)
+{
+    Lines lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
+}
+
+// A warning stands before the first statement of its object; one about an object without a
+// statement stays at the head, and an object whose statements can lose data is marked on each.
+TEST(ModelScript, WarningsStandBesideTheirStatementsAndDestructiveOnesAreMarked)
+{
+    schema::Plan plan = PlanOfSteps({{0, {ObjectKind::Table, "GONE"}, "DROP TABLE GONE", false},
+                                     {0, {ObjectKind::Field, "T.A"}, "ALTER TABLE T ALTER A TYPE SMALLINT", false},
+                                     {0, {ObjectKind::Generator, "G"}, "DROP SEQUENCE G", false},
+                                     {1, {ObjectKind::Table, "GONE"}, "CREATE TABLE GONE (A INTEGER)", false}});
+    plan.warnings = {"not */ shown: the notes take the place of these"};
+    schema::ScriptNotes notes;
+    notes.beside = {{"drops-data", schema::Severity::Warning, {ObjectKind::Table, "GONE"}, "drops it with 2 rows"},
+                    {"would-cut", schema::Severity::Warning, {ObjectKind::Field, "T.A"}, "would cut: 1 row */ of T"},
+                    {"would-fail", schema::Severity::Error, {ObjectKind::Field, "T.B"}, "would fail: 3 rows"}};
+    notes.destructive = {{ObjectKind::Table, "GONE"}, {ObjectKind::Field, "T.A"}};
+    EXPECT_EQ(Split(schema::ScriptText(plan, notes)),
+              (Lines{"SET SQL DIALECT 3;", "SET BAIL ON;", "SET AUTODDL OFF;",
+                     "/* Warning: FIELD T.B: would fail: 3 rows */", "",
+                     "/* Warning: drops it with 2 rows */", "/* TABLE GONE (destructive) */", "DROP TABLE GONE;", "",
+                     "/* Warning: would cut: 1 row * / of T */", "/* FIELD T.A (destructive) */",
+                     "ALTER TABLE T ALTER A TYPE SMALLINT;", "", "/* GENERATOR G */", "DROP SEQUENCE G;", "",
+                     "/* TABLE GONE (destructive) */", "CREATE TABLE GONE (A INTEGER);", "", "COMMIT;"}));
+    // Without notes the plan's own warnings head the script, as before.
+    EXPECT_EQ(Split(schema::ScriptText(plan))[3], "/* Warning: not * / shown: the notes take the place of these */");
+}
