@@ -62,6 +62,12 @@ std::string NotMendedMessage(const NotMended& item)
 
 }
 
+std::shared_ptr<const Schema> ReadSchema(Connection& db)
+{
+    ScopedTransaction reads(db);
+    return std::make_shared<const Schema>(Inspect(db, reads.Get()));
+}
+
 const std::vector<CompleteKind>& CompleteKinds()
 {
     using K = ObjectKind;
@@ -112,7 +118,8 @@ void CompleteEngine::Pass(const PassContext& pass, ReportSink& report, Progress&
     steps.EndStep();
     steps.BeginStep("Reading New Database");
     // What Old's server cannot hold of New is named, and the rest compared.
-    const Fitted fitted = FitForServer(old, Inspect(pass.newDb, newReads.Get(), &stats));
+    const Fitted fitted =
+        FitForServer(old, options_.newSchema ? *options_.newSchema : Inspect(pass.newDb, newReads.Get(), &stats));
     const Schema& neu = fitted.schema;
     steps.EndStep();
     queries_ = stats.queries;

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,9 @@ class Transaction;
 class ScopedTransaction;
 
 namespace schema {
+
+// A database's catalog as a pass reads it, in a transaction of its own.
+std::shared_ptr<const Schema> ReadSchema(Connection& db);
 
 // The kinds as the command line names them, in plan order, each with the object kinds it covers.
 struct CompleteKind {
@@ -45,6 +49,9 @@ struct CompleteOptions {
     std::function<bool(const Summary&)> confirm;
     // When the script's head says it was written; empty is the time of the pass.
     std::string madeAt;
+    // New's catalog as read once before (ReadSchema), for many Old Databases against one New;
+    // none reads it in each pass.
+    std::shared_ptr<const Schema> newSchema;
 };
 
 class CompleteEngine : public RunEngine {
