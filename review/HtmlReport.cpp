@@ -323,7 +323,7 @@ std::string Counts(const KindCounts& counts, const schema::Summary& s)
     for (const FindingKind kind : Kinds) {
         const auto& t = Text(kind);
         const std::size_t n = counts[static_cast<std::size_t>(kind)];
-        const std::string inner = "<b id=\"t-" + std::string(t.cls) + "\">" + Number(n) + "</b> <span>" + Html(t.word) + "</span>";
+        const std::string inner = "<b>" + Number(n) + "</b> <span>" + Html(t.word) + "</span>";
         out += std::string("<li class=\"k-") + t.cls + (n ? "" : " zero") + "\">" +
                (n ? std::string("<a href=\"#g-") + t.cls + "\">" + inner + "</a>" : inner) + "</li>\n";
     }
@@ -351,7 +351,7 @@ std::string FindingsTable(const schema::Summary& s, const KindCounts& counts, co
             out += "<tr data-find=\"" + FindText(f) + "\" data-object=\"" + ObjectKey(f.Object()) +
                    "\"><td class=\"kind\"><span class=\"badge k-" + t.cls + "\">" + Html(t.word) +
                    "</span></td><td class=\"type\">" + Html(schema::KindName(f.kind)) + "</td><td class=\"name\"><a href=\"#" +
-                   anchors.ofFinding[i] + "\">" + Html(f.name) + "</a></td><td class=\"act\">" + ActionBadge(f) +
+                   anchors.ofFinding[i] + "\">" + Html(f.name) + "</a></td><td class=\"plan\">" + ActionBadge(f) +
                    "</td><td class=\"what\">" + WhatDiffers(f) + "</td></tr>\n";
         }
         out += "</tbody></table>\n</details>\n";
@@ -613,7 +613,8 @@ body{font-size:14px}
 .diff td.ln+td{border-right:0}
 .diff tr.del td.ln:first-child::before,.diff tr.chg td.ln:first-child::before{content:"\2212";float:left}
 .diff tr.add td.ln:nth-child(3)::before,.diff tr.chg td.ln:nth-child(3)::before{content:"+";float:left}
-.diff tr.chg td.ln:nth-child(3),.diff tr.add td.ln:nth-child(3){background:#ccffd8}
+.diff thead th:first-child::before{content:"\2212  "}
+.diff thead th+th::before{content:"+ "}
 }
 @media print{
 body{font-size:10.5pt}
@@ -688,7 +689,7 @@ const char* const Script = R"(
       var total = group.getAttribute('data-total');
       var n = objects(group);
       var text = words.length ? n + ' of ' + total : total;
-      var tile = document.getElementById('t-' + group.getAttribute('data-kind'));
+      var tile = document.querySelector('.counts .k-' + group.getAttribute('data-kind') + ' b');
       group.hidden = n === 0;
       group.querySelector('summary .n').textContent = text;
       if (tile) tile.textContent = text;

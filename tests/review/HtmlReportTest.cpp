@@ -136,10 +136,10 @@ TEST_F(ReviewReport, ShowsBothSourcesOfAChangedProcedureMarkedAndIsWellFormed)
     for (const std::string& line : std::vector<std::string>{
              "<p class=\"made\">Made 2024-01-02 03:04 UTC by Vorkat 9.9.9</p>",
              // Objects by kind; an Old-only object that the plan leaves alone is kept, not dropped.
-             "<li class=\"k-missing\"><a href=\"#g-missing\"><b id=\"t-missing\">1</b> <span>missing</span></a></li>",
-             "<li class=\"k-different\"><a href=\"#g-different\"><b id=\"t-different\">1</b> <span>different</span></a></li>",
-             "<li class=\"k-dropped zero\"><b id=\"t-dropped\">0</b> <span>dropped</span></li>",
-             "<li class=\"k-kept\"><a href=\"#g-kept\"><b id=\"t-kept\">1</b> <span>kept</span></a></li>",
+             "<li class=\"k-missing\"><a href=\"#g-missing\"><b>1</b> <span>missing</span></a></li>",
+             "<li class=\"k-different\"><a href=\"#g-different\"><b>1</b> <span>different</span></a></li>",
+             "<li class=\"k-dropped zero\"><b>0</b> <span>dropped</span></li>",
+             "<li class=\"k-kept\"><a href=\"#g-kept\"><b>1</b> <span>kept</span></a></li>",
              "<p class=\"tally\">1 missing, 1 different, 1 only in Old, 0 not mended, 0 warnings; 2 statements</p>",
              // Each kind folds; without script every part stays open. Its total is where the
              // filter's counts start from.
@@ -147,15 +147,15 @@ TEST_F(ReviewReport, ShowsBothSourcesOfAChangedProcedureMarkedAndIsWellFormed)
              "<summary>Different <span class=\"n\">1</span></summary>",
              "<tr data-find=\"different alter PROCEDURE P source\" data-object=\"procedure-P\"><td class=\"kind\">"
              "<span class=\"badge k-different\">different</span></td><td class=\"type\">PROCEDURE</td>"
-             "<td class=\"name\"><a href=\"#f-procedure-P--source\">P</a></td><td class=\"act\"><span class=\"act\">alter"
+             "<td class=\"name\"><a href=\"#f-procedure-P--source\">P</a></td><td class=\"plan\"><span class=\"act\">alter"
              "</span></td><td class=\"what\"><span class=\"prop\">source</span> differs</td></tr>",
              "<tr data-find=\"missing create GENERATOR G_NEW\" data-object=\"generator-G_NEW\"><td class=\"kind\">"
              "<span class=\"badge k-missing\">missing</span></td><td class=\"type\">GENERATOR</td>"
-             "<td class=\"name\"><a href=\"#f-generator-G_NEW\">G_NEW</a></td><td class=\"act\"><span class=\"act\">create"
+             "<td class=\"name\"><a href=\"#f-generator-G_NEW\">G_NEW</a></td><td class=\"plan\"><span class=\"act\">create"
              "</span></td><td class=\"what\">not in Old: created</td></tr>",
              "<tr data-find=\"kept skip GENERATOR G_OLD\" data-object=\"generator-G_OLD\"><td class=\"kind\">"
              "<span class=\"badge k-kept\">kept</span></td><td class=\"type\">GENERATOR</td>"
-             "<td class=\"name\"><a href=\"#f-generator-G_OLD\">G_OLD</a></td><td class=\"act\"><span class=\"act\">skip"
+             "<td class=\"name\"><a href=\"#f-generator-G_OLD\">G_OLD</a></td><td class=\"plan\"><span class=\"act\">skip"
              "</span></td><td class=\"what\">only in Old: kept</td></tr>",
              // Each finding's detail has an id made of its object, and of its property where it has one.
              "<details open=\"open\" class=\"finding k-different\" id=\"f-procedure-P--source\" "
@@ -226,7 +226,7 @@ TEST_F(ReviewReport, EachWarningShowsItsSeverityAndLinksToItsFindingWhichSaysWha
              // An Old-only object that the plan drops is red, and its action too: it loses data.
              "<tr data-find=\"dropped drop destructive TABLE GONE\" data-object=\"table-GONE\"><td class=\"kind\">"
              "<span class=\"badge k-dropped\">dropped</span></td><td class=\"type\">TABLE</td>"
-             "<td class=\"name\"><a href=\"#f-table-GONE\">GONE</a></td><td class=\"act\"><span class=\"act danger\" "
+             "<td class=\"name\"><a href=\"#f-table-GONE\">GONE</a></td><td class=\"plan\"><span class=\"act danger\" "
              "title=\"can lose data\">drop</span></td><td class=\"what\">only in Old: dropped</td></tr>",
              "<summary><span class=\"badge k-dropped\">dropped</span> <span class=\"type\">TABLE</span> "
              "<span class=\"name\">GONE</span> <span class=\"act danger\" title=\"can lose data\">drop</span> "
@@ -270,8 +270,8 @@ TEST_F(ReviewReport, ManyWarningsFoldBehindTheirCountsAndAnOldOnlyObjectWithoutD
              "<details class=\"wgroup\" id=\"w-drops-data\" open=\"open\">",
              "<li><span class=\"sev s-warning\">warning</span> <a class=\"obj\" href=\"#f-table-GONE_9\">TABLE GONE_9</a>: "
              "destructive: drops it with 1 row</li>",
-             "<li class=\"k-dropped\"><a href=\"#g-dropped\"><b id=\"t-dropped\">9</b> <span>dropped</span></a></li>",
-             "<li class=\"k-kept zero\"><b id=\"t-kept\">0</b> <span>kept</span></li>",
+             "<li class=\"k-dropped\"><a href=\"#g-dropped\"><b>9</b> <span>dropped</span></a></li>",
+             "<li class=\"k-kept zero\"><b>0</b> <span>kept</span></li>",
          })
         EXPECT_TRUE(HasLine(lines, line)) << line;
     EXPECT_EQ(LinksWithoutTarget(dropped), std::vector<std::string>{});
@@ -280,8 +280,8 @@ TEST_F(ReviewReport, ManyWarningsFoldBehindTheirCountsAndAnOldOnlyObjectWithoutD
     const std::string kept = review::HtmlReport(Pass(false), {"2024-01-02 03:04 UTC", "9.9.9"});
     const auto keptLines = SplitLines(kept);
     for (const std::string& line : std::vector<std::string>{
-             "<li class=\"k-dropped zero\"><b id=\"t-dropped\">0</b> <span>dropped</span></li>",
-             "<li class=\"k-kept\"><a href=\"#g-kept\"><b id=\"t-kept\">9</b> <span>kept</span></a></li>",
+             "<li class=\"k-dropped zero\"><b>0</b> <span>dropped</span></li>",
+             "<li class=\"k-kept\"><a href=\"#g-kept\"><b>9</b> <span>kept</span></a></li>",
              "<summary><span class=\"badge k-kept\">kept</span> <span class=\"type\">TABLE</span> "
              "<span class=\"name\">GONE_1</span> <span class=\"act\">skip</span></summary>",
          })
