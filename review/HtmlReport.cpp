@@ -384,7 +384,7 @@ std::string Held(const schema::Finding& f)
     if (f.rows < 0)
         return {};
     if (f.kind == schema::ObjectKind::Generator)
-        return "<p class=\"held\">Its value in Old: " + Grouped(f.rows) + "</p>\n";
+        return "<p class=\"held\">It stands at " + Grouped(f.rows) + " in Old.</p>\n";
     const std::string rows = Grouped(f.rows) + (f.rows == 1 ? " row" : " rows");
     if (f.kind == schema::ObjectKind::Table)
         return "<p class=\"held\">It holds " + rows + " in Old.</p>\n";

@@ -173,6 +173,12 @@ TEST_F(ReviewReport, ShowsBothSourcesOfAChangedProcedureMarkedAndIsWellFormed)
                  "</td><td class=\"new\">  /* a&lt;b &amp; &quot;c&quot; */</td></tr>",
          })
         EXPECT_TRUE(HasLine(lines, line)) << line;
+    // Below about 700 pixels a line both sides have is shown once, Old's side of a changed line
+    // above New's.
+    EXPECT_TRUE(HasLine(lines, "@media (max-width:700px){"));
+    EXPECT_TRUE(HasLine(lines, ".diff tr{display:grid;grid-template-columns:2.6em minmax(0,1fr)}"));
+    EXPECT_TRUE(HasLine(lines, ".diff td.gap,.diff tr.same td.ln:nth-child(3),.diff tr.same td.new,.diff tr.add "
+                               "td.ln:first-child,.diff tr.del td.ln:nth-child(3){display:none}"));
     // No warnings, no part for them.
     EXPECT_EQ(html.find("class=\"warnings\""), std::string::npos);
     // The plan runs New's source, escaped like every other text.
