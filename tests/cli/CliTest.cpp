@@ -1245,6 +1245,48 @@ private slots:
         gate.Open();
     }
 
+    // A server that falls silent takes no cancel, and its calls wait for the forced close and
+    // the detach after it: the run still ends, with its message, once its seconds are up.
+    void timeoutEndsARunWhoseServerFellSilentWhenItsSecondsAreUp()
+    {
+        std::unique_ptr<FbServer> server;
+        if (const QString reason = StartServer(server); !reason.isEmpty())
+            QSKIP(qPrintable(reason));
+        const QString folder = Folder("timeout_silent");
+        // Forty tables, New's one column wider: the checks have work on each.
+        std::string oldSql, newSql;
+        for (int i = 0; i < 40; ++i) {
+            const std::string table = "CREATE TABLE T" + std::to_string(i) + " (ID INTEGER NOT NULL PRIMARY KEY, A VARCHAR(10)";
+            oldSql += table + ");\n";
+            newSql += table + ", B INTEGER);\n";
+        }
+        ServerDb(*server, "silent_old.fdb", oldSql);
+        ServerDb(*server, "silent_new.fdb", newSql);
+        // 100 ms a round trip: both sides are attached within a second or two, the checks take longer.
+        auto proxy = server->StartProxy(50);
+        QProcess cli;
+        cli.setWorkingDirectory(folder);
+        cli.setProcessEnvironment(CliEnvironment({}, {}));
+        QElapsedTimer timer;
+        timer.start();
+        cli.start(VORKAT_CLI_PATH,
+                  {"--timeout", "5", "--user", QString::fromStdString(FbServer::User()), "--password",
+                   QString::fromStdString(server->Password()),
+                   QString::fromStdString(proxy->Name(server->Folder() + "/silent_old.fdb")),
+                   QString::fromStdString(proxy->Name(server->Folder() + "/silent_new.fdb"))});
+        QVERIFY(cli.waitForStarted());
+        QThread::msleep(3000);
+        QVERIFY(::kill(proxy->Pid(), SIGSTOP) == 0);
+        QVERIFY(cli.waitForFinished(30000));
+        const qint64 elapsed = timer.elapsed();
+        QCOMPARE(cli.exitCode(), 2);
+        const QStringList said = SplitErr(cli.readAllStandardError()).said;
+        QCOMPARE(said.size(), 1);
+        QVERIFY2(QRegularExpression("^vorkat-cli: timed out after 5 s while checking [A-Za-z ]+$").match(said.first()).hasMatch(),
+                 qPrintable(said.first()));
+        QVERIFY2(elapsed >= 5000 && elapsed < 7500, qPrintable(QString::number(elapsed)));
+    }
+
     // One server, one user: the password is typed once for both sides, the verification's fresh
     // connections and gbak, which gets it by its environment, never its command line.
     void askedPasswordServesBothSidesOfAServerAndGbak()
