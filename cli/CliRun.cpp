@@ -68,7 +68,8 @@ void Say(const std::string& line)
 
 // The eight checks write dialect 1 statements; the server refuses some of them in a dialect 3
 // database, which the complete comparison repairs in its own dialect.
-constexpr const char* Dialect3Refusal = "Metadata update statement is not allowed by the current database SQL dialect 3";
+constexpr const char* Dialect3Refusal =
+    "Metadata update statement is not allowed by the current database SQL dialect 3";
 constexpr const char* CompleteHint = "; the complete comparison (--complete) compares and repairs this database";
 
 // The longest type a row of the engine can have, so that the type column never moves.
@@ -77,8 +78,9 @@ std::size_t TypeWidth(bool complete)
     if (!complete)
         return std::string("STORED PROC.").size();
     std::size_t width = 0;
-    for (int k = static_cast<int>(schema::ObjectKind::Database); k <= static_cast<int>(schema::ObjectKind::Mapping); ++k)
-        width = std::max(width, std::string(schema::KindName(static_cast<schema::ObjectKind>(k))).size());
+    using schema::ObjectKind;
+    for (int k = static_cast<int>(ObjectKind::Database); k <= static_cast<int>(ObjectKind::Mapping); ++k)
+        width = std::max(width, std::string(schema::KindName(static_cast<ObjectKind>(k))).size());
     return width;
 }
 
@@ -138,10 +140,13 @@ int CliRun::Execute()
         const bool refusedFix = dm_.RepairMode && !dm_.CurrentFix.empty() && !watchdog::DeadlinePassed();
         if (refusedFix) {
             // As the server gave it, as the complete repair's outcome keeps it.
-            refused_ = schema::RepairOutcome{schema::RepairOutcome::State::Refused, Findings(), dm_.CurrentFix, error.what()};
+            refused_ = schema::RepairOutcome{schema::RepairOutcome::State::Refused, Findings(), dm_.CurrentFix,
+                                             error.what()};
             message = "refused: " + dm_.CurrentFix + ": " + message;
         }
-        if (!options_.Complete && (message.find(Dialect3Refusal) != std::string::npos || (refusedFix && oldSide_.dialect == 3)))
+        const bool dialect3 =
+            message.find(Dialect3Refusal) != std::string::npos || (refusedFix && oldSide_.dialect == 3);
+        if (!options_.Complete && dialect3)
             message += CompleteHint;
         std::fprintf(stderr, "vorkat-cli: %s\n", message.c_str());
         if (refusedFix && !options_.Quiet)
@@ -290,9 +295,10 @@ bool CliRun::Confirm(const schema::Summary& summary)
             if (!f.destructive)
                 continue;
             std::string what = schema::FindingActionWord(f.plannedAction);
-            if (f.rows >= 0)
-                what += ", " + (f.kind == schema::ObjectKind::Generator ? "holding " + std::to_string(f.rows)
-                                                                         : Plural(static_cast<std::size_t>(f.rows), "row", "rows"));
+            if (f.rows >= 0 && f.kind == schema::ObjectKind::Generator)
+                what += ", holding " + std::to_string(f.rows);
+            else if (f.rows >= 0)
+                what += ", " + Plural(static_cast<std::size_t>(f.rows), "row", "rows");
             Say("destructive: " + f.Object().Text() + ": " + f.message + " (" + what + ")");
         }
         for (const auto& item : summary.notMended)

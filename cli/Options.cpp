@@ -84,7 +84,8 @@ std::vector<std::string> ParseCompleteKinds(const std::string& list)
                 all += std::string(all.empty() ? "" : ", ") + kind.Word;
             }
             if (const std::string near = Nearest(word, words); !near.empty())
-                throw UsageError("unknown kind '" + word + "' in --only with --complete (did you mean '" + near + "'?)");
+                throw UsageError("unknown kind '" + word + "' in --only with --complete (did you mean '" + near +
+                                 "'?)");
             throw UsageError("unknown kind '" + word + "' in --only with --complete; the kinds are " + all);
         }
         chosen.push_back(word);

@@ -1236,12 +1236,15 @@ private slots:
 
         if (QStandardPaths::findExecutable("script").isEmpty())
             QSKIP("script(1) is not installed, so no terminal can be made");
-        TerminalResult shown = RunOnTerminal(arguments, folder, ">out.txt");
+        // Seconds enough for two redraws of the held step, however long the attach takes.
+        QStringList longer = arguments;
+        longer[longer.indexOf("3")] = "6";
+        TerminalResult shown = RunOnTerminal(longer, folder, ">out.txt");
         QCOMPARE(shown.exitCode, 2);
         const QStringList drawn = Redraws(shown.screen);
         QVERIFY2(drawn.contains("Table Fields 2/2 1 s") && drawn.contains("Table Fields 2/2 2 s"),
                  qPrintable(drawn.join('|')));
-        QCOMPARE(ScreenLines(shown.screen), QStringList{"vorkat-cli: timed out after 3 s while checking Table Fields"});
+        QCOMPARE(ScreenLines(shown.screen), QStringList{"vorkat-cli: timed out after 6 s while checking Table Fields"});
         gate.Open();
     }
 
