@@ -1,14 +1,19 @@
 // One run of the command line: the shared run over the chosen kinds, with the script, the
-// report and the verification's verdict where the command line puts them.
+// report, the question before a complete repair, the verification's verdict and what the run
+// did, where the command line puts them.
 #pragma once
 #include "cli/Console.h"
 #include "cli/Options.h"
+#include "cli/ReportJson.h"
+#include "compare/ChecksEngine.h"
 #include "data/DM.h"
 #include "data/Report.h"
 #include "data/RunSequence.h"
+#include "schema/CompleteEngine.h"
 #include "schema/Summary.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 class CliRun {
@@ -20,9 +25,23 @@ public:
 
 private:
     int Run();
+    // Before anything is attached: each output's folder can take it.
+    void CheckOutputs() const;
+    // The complete repair's question on the terminal; true goes ahead.
+    bool Confirm(const schema::Summary& summary);
+    // After the first attach, what the servers tell of both sides (the eight checks' report
+    // and the hint of a refused fix need it).
+    void NoteSides();
     // details: the complete comparison's pass, for its detailed rows and the review report.
     void WriteReport(const schema::Summary* details);
+    ReportFacts Facts() const;
     void PrintVerdict(const RunOutcome& outcome);
+    // The end of a run on standard error: the counts, where the script went and how to apply
+    // it, or how the repair ended.
+    void PrintSummary(const RunOutcome& outcome);
+    std::size_t Findings() const;
+    // Whether this run tells its end; false once the timeout has ended the run first.
+    bool OwnsEnd();
 
     const CliOptions& options_;
     TDM dm_;
@@ -32,6 +51,19 @@ private:
     // Findings and messages: standard output, standard error when the script goes to standard
     // output, none with --quiet.
     std::FILE* out_;
+    std::optional<RowPrinter> printer_;
     std::string user_;
     std::string password_;
+    ChecksEngine checks_;
+    schema::CompleteEngine complete_;
+    // What the connections told of each side, in the eight checks' mode.
+    schema::SideInfo oldSide_;
+    schema::SideInfo newSide_;
+    // The complete comparison's first pass, which a verification's pass follows.
+    std::optional<schema::Summary> firstPass_;
+    const schema::Summary& FirstPass() const { return firstPass_ ? *firstPass_ : complete_.LastSummary(); }
+    // The eight checks' repair that a refused fix ended.
+    std::optional<schema::RepairOutcome> refused_;
+    bool claimed_ = false;
+    bool ownsEnd_ = false;
 };

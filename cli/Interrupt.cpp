@@ -4,6 +4,7 @@
 #include "cli/Interrupt.h"
 #include "db/CommitGuard.h"
 
+#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -18,6 +19,7 @@ constexpr std::size_t MaxPath = 4096;
 char scratch[MaxScratch][MaxPath];
 volatile std::sig_atomic_t scratchUsed[MaxScratch];
 termios terminal;
+std::atomic<bool> endClaimed{false};
 volatile std::sig_atomic_t terminalSaved = 0;
 
 // SIGINT, SIGTERM and SIGHUP; those of them ignored at the start; the mask the program started with.
@@ -141,6 +143,11 @@ void EndNow(int status) noexcept
 {
     UndoAll();
     ::_exit(status);
+}
+
+bool ClaimEnd() noexcept
+{
+    return !endClaimed.exchange(true);
 }
 
 }

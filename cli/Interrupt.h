@@ -19,4 +19,7 @@ void KeepTerminal(const termios& saved);
 void ForgetTerminal();
 // Undoes what is registered and ends the process at once with the status.
 void EndNow(int status) noexcept;
+// The run's end is told once: by the run as its outcome is known, or by the timeout that ends
+// it first. True for the first caller only.
+bool ClaimEnd() noexcept;
 }

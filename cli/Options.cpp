@@ -22,6 +22,39 @@ bool EndsWith(const std::string& text, const std::string& end)
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
+// Edits between two words, a swap of two neighbours counting as one: "tabels" is one from "tables".
+std::size_t Distance(const std::string& a, const std::string& b)
+{
+    std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
+    for (std::size_t i = 0; i <= a.size(); ++i)
+        d[i][0] = i;
+    for (std::size_t j = 0; j <= b.size(); ++j)
+        d[0][j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i)
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+        }
+    return d[a.size()][b.size()];
+}
+
+// The known word nearest to a mistyped one, when it is near enough to be what was meant:
+// one edit in a short word, two in one of six letters or more. The first of equals wins.
+std::string Nearest(const std::string& word, const std::vector<std::string>& known)
+{
+    std::string best;
+    std::size_t bestDistance = word.size() >= 6 ? 3 : 2;
+    for (const auto& candidate : known) {
+        const std::size_t distance = Distance(word, candidate);
+        if (distance < bestDistance && distance < candidate.size()) {
+            best = candidate;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
 std::vector<std::string> Words(const std::string& list)
 {
     std::vector<std::string> words;
@@ -44,9 +77,15 @@ std::vector<std::string> ParseCompleteKinds(const std::string& list)
         for (const auto& kind : schema::CompleteKinds())
             known = known || word == kind.Word;
         if (!known) {
+            std::vector<std::string> words;
             std::string all;
-            for (const auto& kind : schema::CompleteKinds())
+            for (const auto& kind : schema::CompleteKinds()) {
+                words.push_back(kind.Word);
                 all += std::string(all.empty() ? "" : ", ") + kind.Word;
+            }
+            if (const std::string near = Nearest(word, words); !near.empty())
+                throw UsageError("unknown kind '" + word + "' in --only with --complete (did you mean '" + near +
+                                 "'?)");
             throw UsageError("unknown kind '" + word + "' in --only with --complete; the kinds are " + all);
         }
         chosen.push_back(word);
@@ -65,9 +104,14 @@ std::vector<CheckKind> ParseKinds(const std::string& list)
         const std::string word = Lower(Trim(list.substr(start, comma - start)));
         const auto kind = CheckKindFromWord(word);
         if (!kind) {
+            std::vector<std::string> words;
             std::string known;
-            for (const auto& info : CheckKinds)
+            for (const auto& info : CheckKinds) {
+                words.push_back(info.Word);
                 known += std::string(known.empty() ? "" : ", ") + info.Word;
+            }
+            if (const std::string near = Nearest(word, words); !near.empty())
+                throw UsageError("unknown kind '" + word + "' in --only (did you mean '" + near + "'?)");
             throw UsageError("unknown kind '" + word + "' in --only; the kinds are " + known);
         }
         chosen[static_cast<std::size_t>(*kind)] = true;
@@ -127,7 +171,7 @@ CliOptions ParseOptions(const std::vector<std::string>& arguments)
         {"--quiet", &options.Quiet},           {"--ask-password", &options.AskPassword},
         {"--help", &options.Help},             {"--version", &options.Version}, {"--complete", &options.Complete},
         {"--verbose", &options.Verbose},     {"--drop", &options.Drop},       {"--force", &options.Force},
-        {"--ignore-whitespace", &options.IgnoreWhitespace},
+        {"--ignore-whitespace", &options.IgnoreWhitespace}, {"--yes", &options.Yes},
     };
     std::vector<std::pair<CLI::Option*, bool*>> flagOptions;
     for (const auto& [name, target] : flags)
@@ -141,6 +185,11 @@ CliOptions ParseOptions(const std::vector<std::string>& arguments)
     CLI::Option* user = valued("--user");
     CLI::Option* password = valued("--password");
     CLI::Option* timeout = valued("--timeout");
+    std::vector<std::string> optionNames;
+    for (const auto& [name, target] : flags)
+        optionNames.emplace_back(name);
+    for (const char* name : {"--only", "--script", "--report", "--user", "--password", "--timeout"})
+        optionNames.emplace_back(name);
 
     // What CLI11 did not take, in order: the names and unknown options before "--", and the
     // names after it. The first unknown option is the error, as it comes first on the line.
@@ -152,7 +201,10 @@ CliOptions ParseOptions(const std::vector<std::string>& arguments)
             if (!optionsEnded && word == "--") {
                 optionsEnded = true;
             } else if (!optionsEnded && word.size() >= 2 && word.compare(0, 2, "--") == 0) {
-                throw UsageError("unknown option " + OptionName(word));
+                const std::string name = OptionName(word);
+                if (const std::string near = Nearest(name, optionNames); !near.empty())
+                    throw UsageError("unknown option " + name + " (did you mean " + near + "?)");
+                throw UsageError("unknown option " + name);
             } else {
                 names.push_back(word);
             }
@@ -276,24 +328,31 @@ Options:
   --script FILE   where the script goes (default: vorkat.sql in the current
                   folder; - for standard output)
   --report FILE   also write the report rows to FILE: a .csv file holds the
-                  same bytes as the window's Report.CSV, a .json file an array
-                  of {"type", "name", "message"} in report order (with
-                  --complete also "property", "old", "new" and "destructive");
-                  with --complete, a .html file is the review report: both
+                  same bytes as the window's Report.CSV; a .json file an
+                  object with the tool, both sides, the mode, the counts, the
+                  warnings, the findings, what is not mended and, after a
+                  repair, how it ended (README: "The JSON report"); with
+                  --complete, a .html file is the review report: both
                   definitions of each finding side by side, and the plan
   --user NAME     the user name (default: $ISC_USER, else the window's login)
   --password PW   the password (default: $ISC_PASSWORD, else the window's login)
   --ask-password  when the server refuses the login, ask for the password;
                   only when standard input is a terminal
+  --yes           with --complete --repair: apply without asking. Without it,
+                  a complete repair run on a terminal lists the counts and
+                  what can lose data and asks "Apply N statements to OLD?
+                  [y/N]"; only y or yes goes ahead. A run whose standard
+                  input is no terminal does not ask
   --verify        with --repair: compare again over fresh connections, print
                   "converged" when nothing is left, else the rows left
   --rehearse      repair a temporary copy of OLD, verify the copy as --verify
                   does and delete it; OLD is never opened for writing (a
                   database on a server is copied with Firebird's gbak)
   --timeout SECONDS
-                  end the run after this many seconds with exit status 2 and
-                  "timed out after N s while <step>"; a repair in flight is
-                  cut and its open fix rolled back by the server. Without it a
+                  end the run this many seconds after it started, with exit
+                  status 2 and "timed out after N s while <step>"; a repair in
+                  flight is cut and its open fix rolled back by the server (a
+                  commit in flight runs to its end first). Without it a
                   run still ends when a server stops answering: a call that
                   gets no answer for 60 seconds closes that connection
   --quiet         print nothing but errors
@@ -301,10 +360,14 @@ Options:
   --version       show the version
 
 Every finding is printed on standard output as one report row: type, object
-name and message, separated by tabs. A repair prints them too, each row naming
-a fix that was executed. With --script -, standard output holds the script
-alone and the rows go to standard error. Progress (the kind being checked and
-a count) and errors go to standard error; a fix the server refused is named as
+name and message, separated by tabs; on a terminal the rows are aligned in
+columns and their messages coloured (NO_COLOR turns colour off). A repair
+prints them too, each row naming a fix that was executed. With --script -,
+standard output holds the script alone and the rows go to standard error.
+Progress (each step with a count and its time, redrawn in place on a
+terminal), errors and a summary at the end go to standard error: the counts,
+where the script went and how to apply it, or what the repair committed and
+what the verification found. A fix the server refused is named as
 "refused: <script title>: <server message>".
 
 Exit status:

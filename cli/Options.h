@@ -29,6 +29,8 @@ struct CliOptions {
     bool Drop = false;
     bool Force = false;
     bool IgnoreWhitespace = false;
+    // A complete repair goes ahead without asking on the terminal.
+    bool Yes = false;
     std::vector<CheckKind> Kinds;  // always in the fixed order
     std::vector<std::string> CompleteKinds;  // --only with --complete; empty means all
     std::string ScriptFile = "vorkat.sql";

@@ -3,16 +3,40 @@
 #include "cli/Interrupt.h"
 #include "cli/Options.h"
 
+#include "db/CommitGuard.h"
 #include "db/Watchdog.h"
 
 #include <chrono>
 #include <clocale>
 #include <cstdio>
 #include <thread>
+#include <unistd.h>
 
 namespace {
-// How long a timed-out run may take to end by itself: the cut calls fail within seconds.
-constexpr auto EndGrace = std::chrono::seconds(10);
+// How long a run past its deadline may take to end by itself: the watchdog cuts the calls in
+// flight at the deadline, and they fail at once where the server takes the cancel.
+constexpr auto EndGrace = std::chrono::seconds(1);
+
+// Ends a run that the cut calls did not end, such as one whose server does not take the cancel
+// and whose calls wait for the forced close, or a wait outside the client library. A commit or
+// rollback in flight runs to its end first, as it does for a signal.
+void EndAtDeadline(int seconds)
+{
+    std::this_thread::sleep_for(std::chrono::seconds(seconds) + EndGrace);
+    for (;;) {
+        const bool acted = CommitGuard::UnlessEnding([] {
+            if (!Interrupt::ClaimEnd())
+                return;
+            std::fprintf(stderr, "%svorkat-cli: %s\n", ::isatty(STDERR_FILENO) == 1 ? "\r\033[K" : "",
+                         watchdog::TimeoutMessage().c_str());
+            Interrupt::EndNow(2);
+        });
+        if (acted)
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+}
+
 }
 
 int main(int argc, char** argv)
@@ -36,14 +60,9 @@ int main(int argc, char** argv)
         return 0;
     }
     if (options.TimeoutSeconds > 0) {
+        // From here on the run counts: the options are read, nothing is attached yet.
         watchdog::SetDeadline(options.TimeoutSeconds);
-        // The watchdog cuts the calls in flight; should the run still not end, for a wait
-        // outside the client library, the process ends here.
-        std::thread([seconds = options.TimeoutSeconds] {
-            std::this_thread::sleep_for(std::chrono::seconds(seconds) + EndGrace);
-            std::fprintf(stderr, "vorkat-cli: %s\n", watchdog::TimeoutMessage().c_str());
-            Interrupt::EndNow(2);
-        }).detach();
+        std::thread(EndAtDeadline, options.TimeoutSeconds).detach();
     }
     return CliRun(options).Execute();
 }

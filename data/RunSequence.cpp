@@ -105,6 +105,8 @@ RunOutcome RunSequence::Run(const RunRequest& request)
         // Each run's script holds that run's blocks only.
         dm_.ScriptLines.clear();
         Connect(oldName, newName);
+        if (request.AfterConnect)
+            request.AfterConnect();
         outcome.Found = Pass(report_, steps_);
         if (!dm_.RepairMode)
             SaveScript(request);
@@ -115,7 +117,7 @@ RunOutcome RunSequence::Run(const RunRequest& request)
             Pass(report_, steps_);
         }
     }
-    if (request.Verify)
+    if (request.Verify && (!request.VerifyWanted || request.VerifyWanted()))
         Verify(oldName, newName, outcome);
     return outcome;
 }

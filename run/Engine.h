@@ -74,6 +74,12 @@ struct RunRequest {
     // After the pass and the script, both still attached: the caller keeps or shows its report.
     // True runs the pass once more in repair mode without report rows (the window's "Repair").
     std::function<bool()> AfterPass;
+    // After both are attached for the first pass, before it runs: the caller may ask the
+    // connections what they are (the command line's report and its hints).
+    std::function<void()> AfterConnect;
     // After the close, compare again over fresh connections in script mode.
     bool Verify = false;
+    // Asked before the verification: false leaves it out, where nothing was repaired (the
+    // command line's declined repair).
+    std::function<bool()> VerifyWanted;
 };

@@ -12,7 +12,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
@@ -110,6 +114,66 @@ TerminalResult RunCliOnTerminal(const QStringList& arguments, const QString& fol
     return result;
 }
 
+// Runs vorkat-cli on a terminal of its own (script(1) makes one) with its command line ending
+// in redirection (">out.txt" keeps standard output off the terminal, "2>err.txt" standard
+// error), NO_COLOR set to noColor unless that is empty, and answer typed once question shows.
+TerminalResult RunOnTerminal(const QStringList& arguments, const QString& folder, const QString& redirection,
+                             const QByteArray& question = {}, const QByteArray& answer = {},
+                             const QString& noColor = {})
+{
+    QString command = ShellQuoted(VORKAT_CLI_PATH);
+    for (const QString& argument : arguments)
+        command += " " + ShellQuoted(argument);
+    command += " " + redirection;
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    QProcessEnvironment environment = CliEnvironment({}, {});
+    environment.insert("SHELL", "/bin/sh");
+    environment.remove("NO_COLOR");
+    if (!noColor.isEmpty())
+        environment.insert("NO_COLOR", noColor);
+    process.setProcessEnvironment(environment);
+    process.start("script", {"-qec", command, "/dev/null"});
+    TerminalResult result;
+    QElapsedTimer timer;
+    timer.start();
+    while (process.state() != QProcess::NotRunning && timer.elapsed() < 120000) {
+        process.waitForReadyRead(100);
+        result.screen += process.readAllStandardOutput();
+        if (!question.isEmpty() && result.prompts == 0 && result.screen.contains(question)) {
+            process.write(answer + "\n");
+            ++result.prompts;
+        }
+    }
+    process.waitForFinished(5000);
+    result.screen += process.readAllStandardOutput();
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return result;
+}
+
+// The progress line's redraws on a terminal: each text drawn in place, without the wipes.
+QStringList Redraws(const QByteArray& screen)
+{
+    static const QRegularExpression redraw("\r([^\r\n]*)\x1b\\[K");
+    QStringList drawn;
+    for (auto it = redraw.globalMatch(QString::fromUtf8(screen)); it.hasNext();) {
+        const QString text = it.next().captured(1);
+        if (!text.isEmpty())
+            drawn << text;
+    }
+    return drawn;
+}
+
+// The terminal's lines without the progress line drawn and wiped in place between them.
+QStringList ScreenLines(const QByteArray& screen)
+{
+    static const QRegularExpression redraw("\r[^\r\n]*\x1b\\[K");
+    QString text = QString::fromUtf8(screen).remove(redraw);
+    if (text.endsWith("\r\n"))
+        text.chop(2);
+    return text.split("\r\n");
+}
+
 // A gbak in folder that notes each command line in gbak.log there and runs the real one.
 bool MakeNotingGbak(const QString& folder)
 {
@@ -135,6 +199,42 @@ QByteArray ReadFile(const QString& path)
 std::string SampleSql(const char* side)
 {
     return ReadFile(QString(SAMPLE_SQL_DIR) + "/sample_" + side + ".sql").toStdString();
+}
+
+// Standard error off a terminal: a line for each step as it ended, then the run's own lines.
+struct ErrLines {
+    // Each step's time, the one part that varies from run to run, shown as "T".
+    QStringList steps;
+    QStringList said;
+};
+
+ErrLines SplitErr(const QByteArray& err)
+{
+    static const QRegularExpression step("^([A-Za-z ]+: (?:\\d+ in )?)\\d+\\.\\d s$");
+    ErrLines lines;
+    for (const QString& line : QString::fromUtf8(err).split('\n', Qt::SkipEmptyParts)) {
+        if (line.startsWith("vorkat-cli: ")) {
+            lines.said << line;
+            continue;
+        }
+        const QRegularExpressionMatch match = step.match(line);
+        lines.steps << (match.hasMatch() ? match.captured(1) + "T s" : "unexpected: " + line);
+    }
+    return lines;
+}
+
+// A JSON file as a value, to compare whole.
+QJsonObject JsonFile(const QString& path)
+{
+    return QJsonDocument::fromJson(ReadFile(path)).object();
+}
+
+// "3.0.11": the version of the engine that runs db, as isql-fb reads it.
+QString EngineVersion(const TestDb& db)
+{
+    const std::string engine =
+        db.Isql("SET HEADING OFF; SELECT RDB$GET_CONTEXT('SYSTEM', 'ENGINE_VERSION') FROM RDB$DATABASE;");
+    return QString::fromStdString(engine).trimmed();
 }
 
 const QByteArray SampleRows = "DOMAIN\tD_CODE\tnot exist\n"
@@ -208,18 +308,22 @@ private slots:
         CliResult differ = RunCli({"--report", "rows.json", Name(same1), Name(quoted)}, folder);
         QCOMPARE(differ.exitCode, 1);
         QCOMPARE(differ.out, QByteArray("GENERATOR\tQ\"\\\tnot exist\n"));
-        // Off a terminal, progress is one line per kind: its caption and the objects walked.
-        QStringList kinds;
-        for (const QByteArray& line : differ.err.split('\n'))
-            if (!line.isEmpty())
-                kinds << QString(line).section(':', 0, 0);
-        QCOMPARE(kinds, (QStringList{"Domains", "Exceptions", "Generators", "UDF", "Table Fields", "Table Indices",
-                                     "Stored Procedures", "Triggers"}));
-        QVERIFY(differ.err.contains("\nGenerators: 2\n"));
-        QCOMPARE(ReadFile(folder + "/rows.json"),
-                 QByteArray("[\r\n"
-                            "  {\"type\": \"GENERATOR\", \"name\": \"Q\\\"\\\\\", \"message\": \"not exist\"}\r\n"
-                            "]\r\n"));
+        // Off a terminal, progress is one line per kind: its caption, the objects walked and the
+        // time; then the run's summary.
+        const ErrLines err = SplitErr(differ.err);
+        QCOMPARE(err.steps, (QStringList{"Domains: 0 in T s", "Exceptions: 0 in T s", "Generators: 2 in T s",
+                                         "UDF: 0 in T s", "Table Fields: 0 in T s", "Table Indices: 0 in T s",
+                                         "Stored Procedures: 0 in T s", "Triggers: 29 in T s"}));
+        QCOMPARE(err.said, QStringList{"vorkat-cli: 1 finding; the script is in vorkat.sql"});
+        // The eight checks' report holds their rows, with both sides as the servers told them.
+        const QJsonObject json = JsonFile(folder + "/rows.json");
+        QCOMPARE(json.value("findings"),
+                 QJsonValue(QJsonArray{QJsonObject{{"type", "GENERATOR"}, {"name", "Q\"\\"}, {"message", "not exist"}}}));
+        QCOMPARE(json.value("mode"), QJsonValue("checks"));
+        QCOMPARE(json.value("new"), QJsonValue(QJsonObject{{"database", Name(quoted)},
+                                                           {"server", json.value("old")["server"]},
+                                                           {"ods", 12},
+                                                           {"dialect", 3}}));
         QCOMPARE(ReadFile(folder + "/vorkat.sql"),
                  QByteArray("/* GENERATOR Q\"\\ */\r\nCREATE GENERATOR Q\"\\\r\n;\r\n\r\n"));
 
@@ -285,17 +389,19 @@ private slots:
         const QString folder = Folder("late_report");
         TestDb oldDb("late_report_old", "CREATE SEQUENCE GEN_A;", 3);
         TestDb newDb("late_report_new", "CREATE SEQUENCE GEN_A; CREATE SEQUENCE GEN_B;", 3);
-        const QStringList report{"--quiet", "--complete", "--repair", "--report", "missing/r.csv", Name(oldDb),
-                                 Name(newDb)};
+        // A device that is always full takes the report's file, and fails its write.
+        QFile::remove(folder + "/full.csv");
+        QVERIFY(QFile::link("/dev/full", folder + "/full.csv"));
+        const QStringList report{"--quiet", "--complete", "--repair", "--report", "full.csv", Name(oldDb), Name(newDb)};
         CliResult repaired = RunCli(report, folder);
         QCOMPARE(repaired.exitCode, 2);
-        QCOMPARE(repaired.err, ("vorkat-cli: Cannot create file missing/r.csv; the repair of " + Name(oldDb) +
+        QCOMPARE(repaired.err, ("vorkat-cli: Cannot create file full.csv; the repair of " + Name(oldDb) +
                                 " was committed, only the report is missing\n")
                                    .toUtf8());
         // Nothing left to repair: the report's failure is all there is to say.
         CliResult again = RunCli(report, folder);
         QCOMPARE(again.exitCode, 2);
-        QCOMPARE(again.err, QByteArray("vorkat-cli: Cannot create file missing/r.csv\n"));
+        QCOMPARE(again.err, QByteArray("vorkat-cli: Cannot create file full.csv\n"));
     }
 
     void whatDropDestroysIsNamedInTheScriptTheRepairsRowsAndTheJson()
@@ -342,9 +448,17 @@ private slots:
             RunCli({"--complete", "--drop", "--repair", "--report", "r.json", Name(repairOld), Name(newDb)}, folder);
         QCOMPARE(repair.exitCode, 1);
         QCOMPARE(repair.out, dropped);
-        const QStringList json = TextLines(ReadFile(folder + "/r.json"));
-        QCOMPARE(json.filter("\"GONE\""),
-                 (QStringList{"  {\"type\": \"TABLE\", \"name\": \"GONE\", \"message\": \"dropped (2 rows)\"},"}));
+        const QJsonArray findings = JsonFile(folder + "/r.json").value("findings").toArray();
+        QCOMPARE(findings.at(2), QJsonValue(QJsonObject{{"type", "TABLE"},
+                                                        {"name", "GONE"},
+                                                        {"message", "only in Old"},
+                                                        {"property", QJsonValue::Null},
+                                                        {"old", QJsonValue::Null},
+                                                        {"new", QJsonValue::Null},
+                                                        {"destructive", true},
+                                                        {"action", "drop"},
+                                                        {"rows", 2},
+                                                        {"statements", QJsonArray{"DROP TABLE GONE"}}}));
     }
 
     // A value the new type cannot hold stops the repair, --force or not: in place the server
@@ -498,15 +612,53 @@ private slots:
         TestDb oldDb("review_old", "CREATE TABLE T (A INTEGER NOT NULL PRIMARY KEY, B VARCHAR(10));");
         CliResult json = RunCli({"--complete", "--quiet", "--report", "rows.json", Name(oldDb), Name(newDb)}, folder);
         QCOMPARE(json.exitCode, 1);
-        QCOMPARE(ReadFile(folder + "/rows.json"),
-                 QByteArray("[\r\n"
-                            "  {\"type\": \"GENERATOR\", \"name\": \"GEN_A\", \"message\": \"not exist\", "
-                            "\"destructive\": false},\r\n"
-                            "  {\"type\": \"FIELD\", \"name\": \"T.B\", \"message\": \"different: type VARCHAR(10) "
-                            "CHARACTER SET NONE -> VARCHAR(20) CHARACTER SET NONE\", \"property\": \"type\", "
-                            "\"old\": \"VARCHAR(10) CHARACTER SET NONE\", \"new\": \"VARCHAR(20) CHARACTER SET NONE\", "
-                            "\"destructive\": false}\r\n"
-                            "]\r\n"));
+        // Whole: which Vorkat, both sides, the counts, and each finding with its action and statements.
+        const QJsonObject report = JsonFile(folder + "/rows.json");
+        const QString server = report.value("old")["server"].toString();
+        QVERIFY2(QRegularExpression("^[A-Z]{2}-V" + QRegularExpression::escape(EngineVersion(oldDb)) +
+                                    "\\.\\d+ Firebird \\d\\.\\d$")
+                     .match(server)
+                     .hasMatch(),
+                 qPrintable(server));
+        auto side = [&](const TestDb& db) {
+            return QJsonObject{{"database", Name(db)}, {"server", server}, {"ods", 12}, {"dialect", 1}};
+        };
+        const QJsonObject expected{
+            {"tool", QJsonObject{{"name", "vorkat"}, {"version", VORKAT_VERSION}}},
+            {"old", side(oldDb)},
+            {"new", side(newDb)},
+            {"mode", "complete"},
+            {"summary", QJsonObject{{"missing", 1}, {"different", 1}, {"onlyInOld", 0}, {"dropped", 0},
+                                    {"notMended", 0}, {"warnings", 0}, {"statements", 2}}},
+            {"warnings", QJsonArray{}},
+            {"findings",
+             QJsonArray{QJsonObject{{"type", "GENERATOR"}, {"name", "GEN_A"}, {"message", "not exist"},
+                                    {"property", QJsonValue::Null}, {"old", QJsonValue::Null},
+                                    {"new", QJsonValue::Null}, {"destructive", false}, {"action", "create"},
+                                    {"rows", QJsonValue::Null}, {"statements", QJsonArray{"CREATE SEQUENCE GEN_A"}}},
+                        QJsonObject{{"type", "FIELD"}, {"name", "T.B"},
+                                    {"message", "different: type VARCHAR(10) CHARACTER SET NONE -> VARCHAR(20) "
+                                                "CHARACTER SET NONE"},
+                                    {"property", "type"}, {"old", "VARCHAR(10) CHARACTER SET NONE"},
+                                    {"new", "VARCHAR(20) CHARACTER SET NONE"}, {"destructive", false},
+                                    {"action", "alter"}, {"rows", QJsonValue::Null},
+                                    {"statements", QJsonArray{"ALTER TABLE T ALTER B TYPE VARCHAR(20) CHARACTER SET NONE"}}}}},
+            {"notMended", QJsonArray{}},
+        };
+        QCOMPARE(report, expected);
+        // Its fields in a fixed order, one a line, and one line a finding.
+        const QStringList lines = TextLines(ReadFile(folder + "/rows.json"));
+        QCOMPARE(lines.size(), 14);
+        QCOMPARE(lines.mid(0, 2), (QStringList{"{", "  \"tool\": {\"name\": \"vorkat\", \"version\": \"" VORKAT_VERSION "\"},"}));
+        QCOMPARE(lines.mid(4, 4), (QStringList{"  \"mode\": \"complete\",",
+                                               "  \"summary\": {\"missing\": 1, \"different\": 1, \"onlyInOld\": 0, "
+                                               "\"dropped\": 0, \"notMended\": 0, \"warnings\": 0, \"statements\": 2},",
+                                               "  \"warnings\": [],", "  \"findings\": ["}));
+        QCOMPARE(lines.mid(10), (QStringList{"  ],", "  \"notMended\": []", "}", ""}));
+        // Another run writes the same bytes.
+        const QByteArray first = ReadFile(folder + "/rows.json");
+        QCOMPARE(RunCli({"--complete", "--quiet", "--report", "rows.json", Name(oldDb), Name(newDb)}, folder).exitCode, 1);
+        QCOMPARE(ReadFile(folder + "/rows.json"), first);
 
         CliResult html = RunCli({"--complete", "--quiet", "--report", "review.html", Name(oldDb), Name(newDb)}, folder);
         QCOMPARE(html.exitCode, 1);
@@ -669,13 +821,17 @@ private slots:
         CliResult after =
             RunCli({"--only", "tables", "--user", "SYSDBA", "--password", "x", Name(oldDb), Name(newDb)}, folder);
         QCOMPARE(after.out, left);
-        QCOMPARE(after.err, QByteArray("Table Fields: 2\n"));
+        QCOMPARE(SplitErr(after.err).steps, QStringList{"Table Fields: 2 in T s"});
+        QCOMPARE(SplitErr(after.err).said, QStringList{left.isEmpty() ? "vorkat-cli: no findings; vorkat.sql is empty"
+                                                                       : "vorkat-cli: 1 finding; the script is in vorkat.sql"});
         QCOMPARE(after.exitCode, left.isEmpty() ? 0 : 1);
         if (!left.isEmpty()) {
             CliResult repair = RunCli({"--repair", "--only", "tables", "--user", "SYSDBA", "--password", "x", "--verify",
                                        Name(oldDb), Name(newDb)},
                                       folder);
-            QCOMPARE(repair.err, QByteArray("Table Fields: 2\nVerify Table Fields: 2\n"));
+            QCOMPARE(SplitErr(repair.err).steps, (QStringList{"Table Fields: 2 in T s", "Verify Table Fields: 2 in T s"}));
+            QCOMPARE(SplitErr(repair.err).said,
+                     QStringList{"vorkat-cli: 1 finding; committed 1 fix to " + Name(oldDb) + "; verified: converged"});
             QCOMPARE(repair.out, QByteArray("TABLE\tT_ADDED\tnot exist\nconverged\n"));
         }
     }
@@ -738,6 +894,400 @@ private slots:
         QCOMPARE(rehearsal.out, QByteArray());
         QVERIFY(!QFile::exists(bin + "/gbak.log"));
         QCOMPARE(QDir(tmp).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    }
+
+    void summaryOnStandardErrorSaysWhatHappenedAndHowToApplyTheScript()
+    {
+        const QString folder = Folder("summary");
+        TestDb newDb("summary_new", "CREATE GENERATOR GEN_A; CREATE TABLE T (A INTEGER NOT NULL PRIMARY KEY, B VARCHAR(20));");
+        TestDb oldDb("summary_old", "CREATE TABLE T (A INTEGER NOT NULL PRIMARY KEY, B VARCHAR(10));");
+        const QStringList pair{"--user", "SYSDBA", Name(oldDb), Name(newDb)};
+        const QString counts = "vorkat-cli: 1 missing, 1 different, 0 only in Old, 0 not mended, 0 warnings; 2 statements";
+        const QString bail =
+            "vorkat-cli: the script is one transaction: SET BAIL ON stops it at the first error, and nothing is committed";
+        CliResult script = RunCli(QStringList{"--complete"} + pair, folder);
+        QCOMPARE(script.exitCode, 1);
+        const ErrLines err = SplitErr(script.err);
+        QCOMPARE(err.steps, (QStringList{"Reading Old Database: T s", "Reading New Database: T s", "Comparing: T s",
+                                         "Checking data: T s", "Writing script: T s"}));
+        QCOMPARE(err.said, (QStringList{counts, "vorkat-cli: 2 statements written to vorkat.sql",
+                                        "vorkat-cli: apply them with: isql-fb -ch UTF8 -user SYSDBA -i vorkat.sql " +
+                                            Name(oldDb),
+                                        bail}));
+        CliResult piped = RunCli(QStringList{"--complete", "--script", "-"} + pair, folder);
+        QCOMPARE(piped.exitCode, 1);
+        QCOMPARE(SplitErr(piped.err).said,
+                 (QStringList{counts, "vorkat-cli: 2 statements written to standard output",
+                              "vorkat-cli: saved as FILE, apply them with: isql-fb -ch UTF8 -user SYSDBA -i FILE " +
+                                  Name(oldDb),
+                              bail}));
+
+        // The command it names applies the script, and then nothing is left.
+        QProcess isql;
+        isql.setWorkingDirectory(folder);
+        isql.start(ISQL_PATH, {"-ch", "UTF8", "-user", "SYSDBA", "-i", "vorkat.sql", Name(oldDb)});
+        QVERIFY(isql.waitForFinished(60000));
+        QCOMPARE(isql.exitCode(), 0);
+        CliResult agree = RunCli(QStringList{"--complete"} + pair, folder);
+        QCOMPARE(agree.exitCode, 0);
+        QCOMPARE(SplitErr(agree.err).said,
+                 (QStringList{"vorkat-cli: 0 missing, 0 different, 0 only in Old, 0 not mended, 0 warnings; 0 statements",
+                              "vorkat-cli: nothing to apply: vorkat.sql is empty"}));
+
+        TestDb repairOld("summary_repair_old", "CREATE TABLE T (A INTEGER NOT NULL PRIMARY KEY, B VARCHAR(10));");
+        CliResult repair = RunCli({"--complete", "--repair", "--verify", Name(repairOld), Name(newDb)}, folder);
+        QCOMPARE(repair.exitCode, 1);
+        const ErrLines repaired = SplitErr(repair.err);
+        QCOMPARE(repaired.steps,
+                 (QStringList{"Reading Old Database: T s", "Reading New Database: T s", "Comparing: T s",
+                              "Checking data: T s", "Repairing: 2 in T s", "Verify Reading Old Database: T s",
+                              "Verify Reading New Database: T s", "Verify Comparing: T s", "Verify Checking data: T s",
+                              "Verify Writing script: T s"}));
+        QCOMPARE(repaired.said, (QStringList{counts, "vorkat-cli: committed 2 statements in one transaction to " +
+                                                         Name(repairOld) + "; verified: converged"}));
+        CliResult nothing = RunCli({"--complete", "--repair", Name(repairOld), Name(newDb)}, folder);
+        QCOMPARE(nothing.exitCode, 0);
+        QCOMPARE(SplitErr(nothing.err).said.last(), QString("vorkat-cli: nothing to repair"));
+
+        // The eight checks: their rows and script as ever, a line of what they did after them.
+        TestDb sampleOld("summary_sample_old", SampleSql("old"));
+        TestDb sampleNew("summary_sample_new", SampleSql("new"));
+        CliResult checks = RunCli({Name(sampleOld), Name(sampleNew)}, folder);
+        QCOMPARE(checks.out, SampleRows);
+        QCOMPARE(SplitErr(checks.err).said, QStringList{"vorkat-cli: 11 findings; the script is in vorkat.sql"});
+        CliResult checksPiped = RunCli({"--script", "-", Name(sampleOld), Name(sampleNew)}, folder);
+        QVERIFY(SplitErr(checksPiped.err).said == QStringList{"vorkat-cli: 11 findings; the script went to standard output"});
+        CliResult rehearsal = RunCli({"--rehearse", Name(sampleOld), Name(sampleNew)}, folder, Folder("summary_tmp"));
+        QCOMPARE(rehearsal.out, SampleRows + "converged\n");
+        QCOMPARE(SplitErr(rehearsal.err).said,
+                 QStringList{"vorkat-cli: 11 findings; committed 11 fixes (each on its own) to a copy of " +
+                             Name(sampleOld) + "; verified: converged; the copy is removed, Old unchanged"});
+        CliResult checksRepair = RunCli({"--repair", "--verify", "--report", "r.json", Name(sampleOld), Name(sampleNew)}, folder);
+        QCOMPARE(checksRepair.out, SampleRows + "converged\n");
+        QCOMPARE(SplitErr(checksRepair.err).said,
+                 QStringList{"vorkat-cli: 11 findings; committed 11 fixes (each on its own) to " + Name(sampleOld) +
+                             "; verified: converged"});
+        const QJsonObject json = JsonFile(folder + "/r.json");
+        QCOMPARE(json.value("summary"), QJsonValue(QJsonObject{{"missing", 11}, {"different", 0}, {"findings", 11}}));
+        QCOMPARE(json.value("repair"), QJsonValue(QJsonObject{{"state", "committed"}, {"statements", 11},
+                                                              {"refusedAt", QJsonValue::Null},
+                                                              {"message", QJsonValue::Null}}));
+        QCOMPARE(json.value("findings").toArray().size(), 11);
+        QCOMPARE(json.value("warnings"), QJsonValue(QJsonArray{}));
+        CliResult quiet = RunCli({"--quiet", Name(sampleOld), Name(sampleNew)}, folder);
+        QCOMPARE(quiet.exitCode, 0);
+        QCOMPARE(quiet.err, QByteArray());
+        CliResult none = RunCli({Name(sampleOld), Name(sampleNew)}, folder);
+        QCOMPARE(SplitErr(none.err).said, QStringList{"vorkat-cli: no findings; vorkat.sql is empty"});
+    }
+
+    // A refused repair still writes the JSON report, which says where it stopped.
+    void jsonReportOfARefusedRepairSaysWhereItStopped()
+    {
+        const QString folder = Folder("json_refused");
+        TestDb oldDb("json_refused_old", "CREATE TABLE T (ID INTEGER, A INTEGER); INSERT INTO T VALUES (1, 100000000);", 3);
+        TestDb newDb("json_refused_new", "CREATE TABLE T (ID INTEGER, A NUMERIC(9,2));", 3);
+        CliResult forced =
+            RunCli({"--complete", "--repair", "--force", "--quiet", "--report", "r.json", Name(oldDb), Name(newDb)}, folder);
+        QCOMPARE(forced.exitCode, 2);
+        const QJsonObject json = JsonFile(folder + "/r.json");
+        const QString message = "refused at the data migration of FIELD T.A: arithmetic exception, numeric overflow, or "
+                                "string truncation\r\nnumeric value is out of range; rolled back, Old unchanged";
+        QCOMPARE(json.value("repair"), QJsonValue(QJsonObject{{"state", "refused"}, {"statements", 5},
+                                                              {"refusedAt", "a data migration"}, {"message", message}}));
+        QCOMPARE(json.value("warnings"),
+                 QJsonValue(QJsonArray{
+                     QJsonObject{{"code", "would-fail"}, {"severity", "error"}, {"type", "FIELD"}, {"name", "T.A"},
+                                 {"message", "would fail: 1 row of T has A out of the range of NUMERIC(9, 2)"}},
+                     QJsonObject{{"code", "data-migration"}, {"severity", "notice"}, {"type", "FIELD"}, {"name", "T.A"},
+                                 {"message", "rebuilt by a data migration: its values are copied in committed steps "
+                                             "before the one transaction, which puts the copy in its place"}}}));
+
+        // The eight checks' refused fix too; the server's dialect 3 refusal points to the complete comparison.
+        TestDb checksOld("json_refused_checks_old", "CREATE TABLE T (A INTEGER);", 3);
+        TestDb checksNew("json_refused_checks_new", "CREATE TABLE T (A INTEGER); CREATE DOMAIN DT AS TIMESTAMP;", 3);
+        CliResult refused = RunCli({"--repair", "--report", "c.json", Name(checksOld), Name(checksNew)}, folder);
+        QCOMPARE(refused.exitCode, 2);
+        const QString server = "Dynamic SQL Error\r\nSQL error code = -817\r\nMetadata update statement is not allowed "
+                               "by the current database SQL dialect 3\r\nSQL warning code = 301\r\nDATE data type is now "
+                               "called TIMESTAMP";
+        QCOMPARE(refused.err, (QString("vorkat-cli: refused: Domain DT: ") + QString(server).replace("\r\n", "\n") +
+                               "; the complete comparison (--complete) compares and repairs this database\n"
+                               "vorkat-cli: the refused fix was rolled back; no fix before it was committed\n")
+                                  .toUtf8());
+        QCOMPARE(JsonFile(folder + "/c.json").value("repair"),
+                 QJsonValue(QJsonObject{{"state", "refused"}, {"statements", 0}, {"refusedAt", "Domain DT"},
+                                        {"message", server}}));
+        // As the hint says.
+        QCOMPARE(RunCli({"--complete", "--repair", "--quiet", Name(checksOld), Name(checksNew)}, folder).exitCode, 1);
+        QCOMPARE(RunCli({"--complete", "--quiet", Name(checksOld), Name(checksNew)}, folder).exitCode, 0);
+    }
+
+    void outputsThatCannotBeWrittenAreRefusedBeforeAnythingIsAttached()
+    {
+        const QString folder = Folder("early");
+        QDir(folder).mkpath("taken.json");
+        // No database of these names exists: the outputs are refused before any attach.
+        const std::pair<QStringList, QByteArray> cases[] = {
+            {{"--script", "missing/x.sql", "a.fdb", "b.fdb"},
+             "Cannot write the script to missing/x.sql: the folder missing does not exist"},
+            {{"--report", "taken.json", "a.fdb", "b.fdb"}, "Cannot write the report to taken.json: it is a folder"},
+            {{"--script", ".", "a.fdb", "b.fdb"}, "Cannot write the script to .: it is a folder"},
+            {{"--complete", "--repair", "--report", "missing/r.csv", "a.fdb", "b.fdb"},
+             "Cannot write the report to missing/r.csv: the folder missing does not exist"},
+        };
+        for (const auto& [arguments, message] : cases) {
+            CliResult run = RunCli(arguments, folder);
+            QCOMPARE(run.exitCode, 2);
+            QCOMPARE(run.err, "vorkat-cli: " + message + "\n");
+            QCOMPARE(run.out, QByteArray());
+        }
+        // A repair with a report that cannot be written never starts.
+        TestDb oldDb("early_old", "CREATE SEQUENCE GEN_A;", 3);
+        TestDb newDb("early_new", "CREATE SEQUENCE GEN_A; CREATE SEQUENCE GEN_B;", 3);
+        CliResult repair = RunCli({"--complete", "--repair", "--report", "missing/r.csv", Name(oldDb), Name(newDb)}, folder);
+        QCOMPARE(repair.exitCode, 2);
+        QCOMPARE(RunCli({"--complete", "--quiet", Name(oldDb), Name(newDb)}, folder).exitCode, 1);
+    }
+
+    void readOnlyOutputsAreRefusedBeforeAnythingIsAttached()
+    {
+        if (::geteuid() == 0)
+            QSKIP("root may write to any file, so no file is read-only for this run");
+        const QString folder = Folder("early_read_only");
+        QFile file(folder + "/kept.sql");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QVERIFY(file.setPermissions(QFileDevice::ReadOwner));
+        CliResult run = RunCli({"--script", "kept.sql", "a.fdb", "b.fdb"}, folder);
+        QCOMPARE(run.exitCode, 2);
+        QCOMPARE(run.err, QByteArray("vorkat-cli: Cannot write the script to kept.sql: the file is read-only\n"));
+        QDir(folder).mkpath("locked");
+        QVERIFY(QFile::setPermissions(folder + "/locked", QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        CliResult locked = RunCli({"--script", "locked/x.sql", "a.fdb", "b.fdb"}, folder);
+        QCOMPARE(locked.err, QByteArray("vorkat-cli: Cannot write the script to locked/x.sql: the folder locked is not writable\n"));
+        QFile::setPermissions(folder + "/locked", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+
+    void mistypedKindsAndOptionsGetTheNearestName()
+    {
+        const QString folder = Folder("did_you_mean");
+        const std::pair<QStringList, QByteArray> usages[] = {
+            {{"--only", "tabels", "a", "b"}, "unknown kind 'tabels' in --only (did you mean 'tables'?)"},
+            {{"--only", "domains,trigers", "a", "b"}, "unknown kind 'trigers' in --only (did you mean 'triggers'?)"},
+            {{"--complete", "--only", "viws", "a", "b"},
+             "unknown kind 'viws' in --only with --complete (did you mean 'views'?)"},
+            {{"--repiar", "a", "b"}, "unknown option --repiar (did you mean --repair?)"},
+            {{"--ask-pasword", "a", "b"}, "unknown option --ask-pasword (did you mean --ask-password?)"},
+            {{"--report=x.csv", "--scrip", "s.sql", "a", "b"}, "unknown option --scrip (did you mean --script?)"},
+            // Nothing near enough: the list, or the option alone.
+            {{"--only", "procs", "a", "b"},
+             "unknown kind 'procs' in --only; the kinds are domains, exceptions, generators, udf, tables, indices, "
+             "procedures, triggers"},
+            {{"--fast", "a", "b"}, "unknown option --fast"},
+        };
+        for (const auto& [arguments, message] : usages) {
+            CliResult usage = RunCli(arguments, folder);
+            QCOMPARE(usage.exitCode, 2);
+            QCOMPARE(usage.err, "vorkat-cli: " + message + "\nTry 'vorkat-cli --help'.\n");
+        }
+    }
+
+    void rowsOnATerminalAreAlignedAndColoured()
+    {
+        if (QStandardPaths::findExecutable("script").isEmpty())
+            QSKIP("script(1) is not installed, so no terminal can be made");
+        const QString folder = Folder("terminal_rows");
+        TestDb oldDb("terminal_rows_old",
+                     "CREATE TABLE T (A INTEGER, B VARCHAR(10)); CREATE TABLE GONE (X INTEGER); INSERT INTO GONE VALUES (1);");
+        TestDb newDb("terminal_rows_new", "CREATE SEQUENCE GEN_A; CREATE TABLE T (A INTEGER, B VARCHAR(20));");
+        const QStringList arguments{"--complete", "--drop", Name(oldDb), Name(newDb)};
+        TerminalResult coloured = RunOnTerminal(arguments, folder, "2>err.txt");
+        QCOMPARE(coloured.exitCode, 1);
+        QCOMPARE(ScreenLines(coloured.screen),
+                 (QStringList{"GENERATOR          GEN_A                     \x1b[32mnot exist\x1b[0m",
+                              "FIELD              T.B                       \x1b[33mdifferent: type VARCHAR(10) CHARACTER "
+                              "SET NONE -> VARCHAR(20) CHARACTER SET NONE\x1b[0m",
+                              "TABLE              GONE                      \x1b[31mwill drop (1 row)\x1b[0m"}));
+        TerminalResult plain = RunOnTerminal(arguments, folder, "2>err.txt", {}, {}, "1");
+        QCOMPARE(ScreenLines(plain.screen),
+                 (QStringList{"GENERATOR          GEN_A                     not exist",
+                              "FIELD              T.B                       different: type VARCHAR(10) CHARACTER SET "
+                              "NONE -> VARCHAR(20) CHARACTER SET NONE",
+                              "TABLE              GONE                      will drop (1 row)"}));
+        // Off the terminal the bytes are the tab-separated rows.
+        QCOMPARE(RunCli(arguments, folder).out,
+                 QByteArray("GENERATOR\tGEN_A\tnot exist\nFIELD\tT.B\tdifferent: type VARCHAR(10) CHARACTER SET NONE -> "
+                            "VARCHAR(20) CHARACTER SET NONE\nTABLE\tGONE\twill drop (1 row)\n"));
+
+        // The eight checks' types are shorter; a name longer than the column widens it from there on.
+        TestDb sampleOld("terminal_rows_sample_old", SampleSql("old"));
+        TestDb sampleNew("terminal_rows_sample_new", SampleSql("new") + " CREATE GENERATOR GEN_WITH_A_NAME_OF_THIRTY_ONE;");
+        TerminalResult checks = RunOnTerminal({Name(sampleOld), Name(sampleNew)}, folder, "2>err.txt", {}, {}, "1");
+        QCOMPARE(checks.exitCode, 1);
+        QCOMPARE(ScreenLines(checks.screen),
+                 (QStringList{"DOMAIN        D_CODE                    not exist",
+                              "EXCEPTION     E_BAD_ORDER               not exist",
+                              "GENERATOR     GEN_ORDER                 not exist",
+                              "GENERATOR     GEN_INVOICE               not exist",
+                              "GENERATOR     GEN_WITH_A_NAME_OF_THIRTY_ONE  not exist",
+                              "FIELD         CUSTOMER-CITY                  not exist",
+                              "FIELD         ORDERS-CODE                    not exist",
+                              "TABLE         INVOICE                        not exist",
+                              "INDEX         IX_CUSTOMER_CITY               not exist",
+                              "CONSTRAINT    FK_ORDER_CUST                  not exist",
+                              "STORED PROC.  ORDER_COUNT                    not exist",
+                              "TRIGGER.      ORDERS_BI                      not exist"}));
+    }
+
+    void progressOnATerminalIsRedrawnInPlaceWithTheSeconds()
+    {
+        if (QStandardPaths::findExecutable("script").isEmpty())
+            QSKIP("script(1) is not installed, so no terminal can be made");
+        const QString folder = Folder("terminal_progress");
+        TestDb oldDb("terminal_progress_old", SampleSql("old"));
+        TestDb newDb("terminal_progress_new", SampleSql("new"));
+        TerminalResult run = RunOnTerminal({"--complete", Name(oldDb), Name(newDb)}, folder, ">out.txt");
+        QCOMPARE(run.exitCode, 1);
+        // Each redraw is the step, a count where it has one, and its seconds.
+        QStringList steps;
+        static const QRegularExpression drawn("^([A-Za-z ]+?)(?: \\d+/\\d+)? \\d+ s$");
+        for (const QString& text : Redraws(run.screen)) {
+            const QRegularExpressionMatch match = drawn.match(text);
+            QVERIFY2(match.hasMatch(), qPrintable(text));
+            if (steps.isEmpty() || steps.last() != match.captured(1))
+                steps << match.captured(1);
+        }
+        QCOMPARE(steps, (QStringList{"Reading Old Database", "Reading New Database", "Comparing", "Checking data",
+                                     "Writing script"}));
+        // Wiped before the summary, which starts at the left edge.
+        const QStringList lines = ScreenLines(run.screen);
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines.at(1), QString("vorkat-cli: 12 statements written to vorkat.sql"));
+    }
+
+    void completeRepairAsksOnATerminalAndOnlyYesGoesAhead()
+    {
+        if (QStandardPaths::findExecutable("script").isEmpty())
+            QSKIP("script(1) is not installed, so no terminal can be made");
+        const QString folder = Folder("confirm");
+        TestDb oldDb("confirm_old",
+                     "CREATE TABLE T (A INTEGER); CREATE TABLE GONE (X INTEGER); INSERT INTO GONE VALUES (1); "
+                     "INSERT INTO GONE VALUES (2);");
+        TestDb newDb("confirm_new", "CREATE SEQUENCE GEN_A; CREATE TABLE T (A INTEGER);");
+        const QStringList repair{"--complete", "--drop", "--repair", "--report", "r.json", Name(oldDb), Name(newDb)};
+        const QByteArray question = "? [y/N] ";
+        const QStringList listed{"vorkat-cli: 1 missing, 0 different, 1 only in Old (1 dropped), 0 not mended, 1 warning; "
+                                 "2 statements",
+                                 "vorkat-cli: destructive: TABLE GONE: only in Old (drop, 2 rows)"};
+        const QString apply = "Apply 2 statements to " + Name(oldDb) + "? [y/N] ";
+
+        TerminalResult no = RunOnTerminal(repair, folder, ">out.txt", question, "n");
+        QCOMPARE(no.exitCode, 1);
+        QCOMPARE(ScreenLines(no.screen), (listed + QStringList{apply + "n", "vorkat-cli: not applied: Old unchanged"}));
+        QCOMPARE(JsonFile(folder + "/r.json").value("repair"),
+                 QJsonValue(QJsonObject{{"state", "declined"}, {"statements", 2}, {"refusedAt", QJsonValue::Null},
+                                        {"message", QJsonValue::Null}}));
+        // Anything but y or yes is a no.
+        TerminalResult other = RunOnTerminal(repair, folder, ">out.txt", question, "sure");
+        QCOMPARE(other.exitCode, 1);
+        QCOMPARE(ScreenLines(other.screen).last(), QString("vorkat-cli: not applied: Old unchanged"));
+        QCOMPARE(RunCli({"--complete", "--drop", "--quiet", Name(oldDb), Name(newDb)}, folder).exitCode, 1);
+
+        TerminalResult yes = RunOnTerminal(repair + QStringList{"--verify"}, folder, ">out.txt", question, "y");
+        QCOMPARE(yes.exitCode, 1);
+        QCOMPARE(ScreenLines(yes.screen),
+                 (listed + QStringList{apply + "y", listed.first(),
+                                       "vorkat-cli: committed 2 statements in one transaction to " + Name(oldDb) +
+                                           "; verified: converged"}));
+        QCOMPARE(JsonFile(folder + "/r.json").value("repair")["state"], QJsonValue("committed"));
+        QCOMPARE(RunCli({"--complete", "--drop", "--quiet", Name(oldDb), Name(newDb)}, folder).exitCode, 0);
+
+        // --yes does not ask, and neither does a run whose standard input is no terminal.
+        TestDb yesOld("confirm_yes_old", "CREATE TABLE T (A INTEGER);");
+        TerminalResult given = RunOnTerminal({"--complete", "--repair", "--yes", Name(yesOld), Name(newDb)}, folder,
+                                             ">out.txt");
+        QCOMPARE(given.exitCode, 1);
+        QCOMPARE(ScreenLines(given.screen),
+                 (QStringList{"vorkat-cli: 1 missing, 0 different, 0 only in Old, 0 not mended, 0 warnings; 1 statement",
+                              "vorkat-cli: committed 1 statement in one transaction to " + Name(yesOld)}));
+    }
+
+    // The watchdog cuts the statement held at the gate once the time is up, and the run says
+    // so then, not seconds later; on a terminal the step's clock went on meanwhile.
+    void timeoutEndsTheRunWhenItsSecondsAreUp()
+    {
+        std::unique_ptr<FbServer> server;
+        if (const QString reason = StartServer(server); !reason.isEmpty())
+            QSKIP(qPrintable(reason));
+        const QString folder = Folder("timeout");
+        ServerGate gate(*server, "timeout_gate.fdb");
+        TestDb oldDb("timeout_old", gate.OldSql(GateIn::Statement));
+        TestDb newDb("timeout_new", GatedNewSql);
+        const QStringList arguments{"--only", "tables", "--repair", "--timeout", "3", "--user", "SYSDBA", "--password",
+                                    "x", Name(oldDb), Name(newDb)};
+        QElapsedTimer timer;
+        timer.start();
+        CliResult run = RunCli(arguments, folder);
+        const qint64 elapsed = timer.elapsed();
+        QCOMPARE(run.exitCode, 2);
+        QCOMPARE(run.err, QByteArray("vorkat-cli: timed out after 3 s while checking Table Fields\n"));
+        QVERIFY2(elapsed >= 3000 && elapsed < 5500, qPrintable(QString::number(elapsed)));
+
+        if (QStandardPaths::findExecutable("script").isEmpty())
+            QSKIP("script(1) is not installed, so no terminal can be made");
+        // Seconds enough for two redraws of the held step, however long the attach takes.
+        QStringList longer = arguments;
+        longer[longer.indexOf("3")] = "6";
+        TerminalResult shown = RunOnTerminal(longer, folder, ">out.txt");
+        QCOMPARE(shown.exitCode, 2);
+        const QStringList drawn = Redraws(shown.screen);
+        QVERIFY2(drawn.contains("Table Fields 2/2 1 s") && drawn.contains("Table Fields 2/2 2 s"),
+                 qPrintable(drawn.join('|')));
+        QCOMPARE(ScreenLines(shown.screen), QStringList{"vorkat-cli: timed out after 6 s while checking Table Fields"});
+        gate.Open();
+    }
+
+    // A server that falls silent takes no cancel, and its calls wait for the forced close and
+    // the detach after it: the run still ends, with its message, once its seconds are up.
+    void timeoutEndsARunWhoseServerFellSilentWhenItsSecondsAreUp()
+    {
+        std::unique_ptr<FbServer> server;
+        if (const QString reason = StartServer(server); !reason.isEmpty())
+            QSKIP(qPrintable(reason));
+        const QString folder = Folder("timeout_silent");
+        // Forty tables, New's one column wider: the checks have work on each.
+        std::string oldSql, newSql;
+        for (int i = 0; i < 40; ++i) {
+            const std::string table = "CREATE TABLE T" + std::to_string(i) + " (ID INTEGER NOT NULL PRIMARY KEY, A VARCHAR(10)";
+            oldSql += table + ");\n";
+            newSql += table + ", B INTEGER);\n";
+        }
+        ServerDb(*server, "silent_old.fdb", oldSql);
+        ServerDb(*server, "silent_new.fdb", newSql);
+        // 100 ms a round trip: both sides are attached within a second or two, the checks take longer.
+        auto proxy = server->StartProxy(50);
+        QProcess cli;
+        cli.setWorkingDirectory(folder);
+        cli.setProcessEnvironment(CliEnvironment({}, {}));
+        QElapsedTimer timer;
+        timer.start();
+        cli.start(VORKAT_CLI_PATH,
+                  {"--timeout", "5", "--user", QString::fromStdString(FbServer::User()), "--password",
+                   QString::fromStdString(server->Password()),
+                   QString::fromStdString(proxy->Name(server->Folder() + "/silent_old.fdb")),
+                   QString::fromStdString(proxy->Name(server->Folder() + "/silent_new.fdb"))});
+        QVERIFY(cli.waitForStarted());
+        QThread::msleep(3000);
+        QVERIFY(::kill(proxy->Pid(), SIGSTOP) == 0);
+        QVERIFY(cli.waitForFinished(30000));
+        const qint64 elapsed = timer.elapsed();
+        QCOMPARE(cli.exitCode(), 2);
+        const QStringList said = SplitErr(cli.readAllStandardError()).said;
+        QCOMPARE(said.size(), 1);
+        QVERIFY2(QRegularExpression("^vorkat-cli: timed out after 5 s while checking [A-Za-z ]+$").match(said.first()).hasMatch(),
+                 qPrintable(said.first()));
+        QVERIFY2(elapsed >= 5000 && elapsed < 7500, qPrintable(QString::number(elapsed)));
     }
 
     // One server, one user: the password is typed once for both sides, the verification's fresh
