@@ -272,7 +272,10 @@ std::string DatabaseHead(const Schema& schema, const ExportOptions& options)
         create += " PAGE_SIZE " + std::to_string(*options.pageSize);
     if (!schema.database.defaultCharset.empty())
         create += " DEFAULT CHARACTER SET " + Ddl(schema.dialect).Name(schema.database.defaultCharset);
-    return "SET SQL DIALECT " + std::to_string(schema.dialect) + ";\nSET NAMES UTF8;\n" + create + ";\n";
+    // The statements run in one transaction, as the plan they come from does: the server takes
+    // some of them only before what they change is committed (a procedure's body after a view
+    // that selects from its stub).
+    return "SET SQL DIALECT " + std::to_string(schema.dialect) + ";\nSET NAMES UTF8;\nSET AUTODDL OFF;\n" + create + ";\n";
 }
 
 void WriteFile(const fs::path& path, const std::string& bytes)
@@ -351,14 +354,14 @@ ExportedFiles ExportFiles(const Schema& schema, const ExportOptions& options)
     struct File {
         std::string title;
         std::vector<std::vector<const Step*>> parts;
+        int phase = 0;  // of the last statement that came at its own place in the plan
     };
     std::map<std::string, File> files;
     std::vector<std::pair<std::string, std::size_t>> order;
-    files[kExportDatabaseFile] = {"DATABASE", {{}}};
+    files[kExportDatabaseFile] = {"DATABASE", {{}}, 0};
     order.emplace_back(kExportDatabaseFile, 1);
     auto joins = [&](const Step& step, const std::string& path, const File& file) {
-        const auto& last = file.parts.back();
-        if ((!last.empty() && last.back()->phase == step.phase) || step.phase == Keys || step.phase == Comments)
+        if (file.phase == step.phase || step.phase == Keys || step.phase == Comments)
             return true;
         const Grant* g = owners.GrantOf(step.object);
         if (step.phase != Grants || !g)
@@ -371,9 +374,13 @@ ExportedFiles ExportFiles(const Schema& schema, const ExportOptions& options)
         File& file = files[owner.path];
         if (file.title.empty())
             file.title = owner.title;
-        if (file.parts.empty() || (order.back().first != owner.path && !joins(step, owner.path, file))) {
+        const bool last = !file.parts.empty() && order.back().first == owner.path;
+        if (file.parts.empty() || (!last && !joins(step, owner.path, file))) {
             file.parts.emplace_back();
             order.emplace_back(owner.path, file.parts.size());
+            file.phase = step.phase;
+        } else if (last) {
+            file.phase = step.phase;
         }
         file.parts.back().push_back(&step);
     }
