@@ -164,6 +164,12 @@ void CompleteEngine::Pass(const PassContext& pass, ReportSink& report, Progress&
     }
     if (pass.repair && (!plan.steps.empty() || !plan.migrations.empty())) {
         RunRepair(made, old, neu, pass, oldWork, bar, steps);
+        // A drop is told once it is done, or, declined, as what would have been done.
+        if (pass.report && summary_.repair.state != RepairOutcome::State::NotRun)
+            for (const auto& object : drops_)
+                report.AddReportRow(KindName(object.kind), object.name,
+                                    DropMessage(object, safety,
+                                                summary_.repair.state == RepairOutcome::State::Committed));
     } else if (!pass.repair) {
         steps.BeginStep("Writing script");
         steps.EndStep();
@@ -250,9 +256,13 @@ void CompleteEngine::CollectWarnings(const SafetyResult& safety, const std::vect
 void CompleteEngine::Report(ReportSink& report, const std::vector<Change>& changes, const std::vector<Change>& made,
                             const SafetyResult& safety, bool repairing)
 {
+    drops_.clear();
     for (const auto& change : changes) {
         if (change.action == Action::OnlyInOld && options_.drop && !change.LeftCopy()) {
-            report.AddReportRow(KindName(change.kind), change.name, DropMessage(change.Object(), safety, repairing));
+            if (repairing)
+                drops_.push_back(change.Object());
+            else
+                report.AddReportRow(KindName(change.kind), change.name, DropMessage(change.Object(), safety, false));
             continue;
         }
         for (const auto& message : change.Messages())

@@ -101,6 +101,8 @@ private:
     bool found_ = false;
     int queries_ = 0;
     std::string madeAt_;
+    // In a repair, what --drop drops: its rows come after the repair, which may not happen.
+    std::vector<ObjectId> drops_;
     std::map<std::string, std::vector<std::string>> altered_;
 };
 

@@ -163,4 +163,22 @@ TEST_F(CompleteSummary, ARefusedRepairNamesWhereAndSaysOldIsUnchanged)
     EXPECT_EQ(engine->LastSummary().Count().missing, 2u);
 }
 
+// In a repair a drop's row comes after the repair: "dropped" once committed, and as what would
+// have been done when the repair was declined.
+TEST_F(CompleteSummary, ADropsRowInARepairSaysDroppedOnlyOnceTheRepairIsCommitted)
+{
+    MakePair3("CREATE TABLE GONE (A INTEGER); INSERT INTO GONE VALUES (1); CREATE TABLE T (A INTEGER);",
+              "CREATE TABLE T (A INTEGER); CREATE SEQUENCE G;");
+    schema::CompleteOptions options;
+    options.drop = true;
+    options.confirm = [](const schema::Summary&) { return false; };
+    RunOnce(options, true);
+    EXPECT_EQ(Rep.Rows(), (Rows{{"GENERATOR", "G", "not exist"}, {"TABLE", "GONE", "will drop (1 row)"}}));
+    options.confirm = {};
+    RunOnce(options, true);
+    EXPECT_EQ(Rep.Rows(), (Rows{{"GENERATOR", "G", "not exist"}, {"TABLE", "GONE", "dropped (1 row)"}}));
+    EXPECT_FALSE(RunOnce(options, false).Found);
+    EXPECT_TRUE(engine->LastSummary().Count().Agree());
+}
+
 }
