@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
 TConfirmRepair::TConfirmRepair(const schema::Summary& summary, QWidget* parent)
     : QDialog(parent), Counts(new QLabel(this)), Question(new QLabel(this)), DestructiveCaption(new QLabel(this)),
@@ -31,6 +32,9 @@ TConfirmRepair::TConfirmRepair(const schema::Summary& summary, QWidget* parent)
     Destructive->addItems(items);
     Destructive->setVisible(!items.isEmpty());
     Destructive->setMinimumWidth(520);
+    // As high as its items, up to ten of them.
+    const int shown = std::min<int>(static_cast<int>(items.size()), 10);
+    Destructive->setFixedHeight(shown * Destructive->fontMetrics().lineSpacing() + 2 * Destructive->frameWidth() + 8);
 
     auto* icon = new QLabel(this);
     const int size = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);

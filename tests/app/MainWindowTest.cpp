@@ -508,9 +508,10 @@ private slots:
     {
         MakePair("pinned",
                  "CREATE TABLE T (A INTEGER NOT NULL PRIMARY KEY, B VARCHAR(10)); CREATE TABLE ONLY_OLD (C INTEGER);"
-                 "CREATE TABLE N (A INTEGER); INSERT INTO N VALUES (NULL);",
+                 "CREATE TABLE N (A INTEGER); INSERT INTO N VALUES (NULL);"
+                 "CREATE TABLE M (V VARCHAR(10)); INSERT INTO M VALUES ('12');",
                  "CREATE GENERATOR GEN_A; CREATE TABLE T (A INTEGER NOT NULL PRIMARY KEY, B VARCHAR(20));"
-                 "CREATE TABLE N (A INTEGER NOT NULL);");
+                 "CREATE TABLE N (A INTEGER NOT NULL); CREATE TABLE M (V INTEGER);");
         form_->CompleteBox->setChecked(true);
         TRep& rep = *form_->Rep;
         QString counts, caption, detail, statements, definitions;
@@ -544,6 +545,7 @@ private slots:
         };
         // Repair stops at the safety check; "Repair anyway" runs forced, asks, and the server refuses.
         QString stopped, question, destructive, outcome;
+        QStringList destructiveItems;
         DialogAnswers answers;
         answers
             .Then([&](QWidget* window) {
@@ -559,6 +561,11 @@ private slots:
                 QVERIFY(confirm);
                 question = confirm->Question->text().section('\n', 0, 0);
                 destructive = confirm->DestructiveCaption->text();
+                for (int i = 0; i < confirm->Destructive->count(); ++i)
+                    destructiveItems << confirm->Destructive->item(i)->text();
+                const QString shot = qEnvironmentVariable("VORKAT_CONFIRM_SHOT");
+                if (!shot.isEmpty())
+                    QVERIFY(confirm->grab().save(shot));
                 confirm->ApplyButton->click();
             })
             .Then([&](QWidget* window) {
@@ -570,15 +577,20 @@ private slots:
         form_->ReportAnswer = 1;
         form_->RunBtnClick();
 
-        QCOMPARE(counts, QString("1 missing, 2 different, 1 only in Old, 0 not mended, 1 warning; 3 statements"));
-        QCOMPARE(caption, QString("Warnings (1): a repair stops at an error unless forced"));
-        QCOMPARE(warnings, (QList<QStringList>{{"error", "would-fail", "FIELD N.A", "would fail: 1 row of N has A NULL"}}));
+        QCOMPARE(counts, QString("1 missing, 3 different, 1 only in Old, 1 not mended, 2 warnings; 3 statements"));
+        QCOMPARE(caption, QString("Warnings (2): a repair stops at an error unless forced"));
+        QCOMPARE(warnings, (QList<QStringList>{
+                               {"error", "would-fail", "FIELD N.A", "would fail: 1 row of N has A NULL"},
+                               {"warning", "not-mended", "FIELD M.V", "not mended: needs a data migration: 1 row of M"},
+                           }));
         const QString type = "VARCHAR(%1) CHARACTER SET NONE";
         QCOMPARE(findings, (QList<QStringList>{
                                {"missing", "GENERATOR", "GEN_A", "not exist", "create", ""},
                                {"different", "FIELD", "T.B", "different: type " + type.arg(10) + " -> " + type.arg(20),
                                 "alter", ""},
                                {"different", "FIELD", "N.A", "different: nullability null -> not null", "alter", ""},
+                               {"different", "FIELD", "M.V", "different: type " + type.arg(10) + " -> INTEGER", "skip",
+                                "1"},
                                {"only in Old", "TABLE", "ONLY_OLD", "only in Old", "skip", ""},
                            }));
         QVERIFY(repairEnabled);
@@ -591,23 +603,29 @@ private slots:
                                                             "B " + type.arg(20).toStdString());
         QVERIFY(html.contains("B VARCHAR(<span style=\"background:#f3a5a5\">10</span>) CHARACTER SET NONE"));
         QVERIFY(html.contains("B VARCHAR(<span style=\"background:#9bd89b\">20</span>) CHARACTER SET NONE"));
-        QCOMPARE(byObject.value(0).value(2), QString("GEN_A"));
-        QCOMPARE(byObject.value(1).value(2), QString("N.A"));
-        QCOMPARE(byObject.value(2).value(2), QString("ONLY_OLD"));
-        QCOMPARE(byObject.value(3).value(2), QString("T.B"));
+        QStringList objects;
+        for (const auto& row : byObject)
+            objects << row.value(CompleteReport::ObjectColumn);
+        QCOMPARE(objects, (QStringList{"GEN_A", "M.V", "N.A", "ONLY_OLD", "T.B"}));
         QCOMPARE(filtered, (QList<QStringList>{{"missing", "GENERATOR", "GEN_A", "not exist", "create", ""}}));
         QCOMPARE(filteredWarnings, QList<QStringList>());
 
         QCOMPARE(stopped, QString("The repair was stopped before it changed anything; Old's rows fail these checks:\r\n"
                                   "FIELD N.A: would fail: 1 row of N has A NULL."));
-        QCOMPARE(question, "Apply 3 statements to the Old Database " + QString::fromStdString(old_->Path()) + "?");
-        QCOMPARE(destructive, QString("Nothing destructive: no object or value is dropped."));
+        // Forced, the column of another type is migrated: that can lose what it holds.
+        QCOMPARE(question, "Apply 8 statements to the Old Database " + QString::fromStdString(old_->Path()) + "?");
+        QCOMPARE(destructive, QString("Destructive (1): these can lose data"));
+        QCOMPARE(destructiveItems,
+                 QStringList{"rebuild FIELD M.V: different: type " + type.arg(10) + " -> INTEGER"});
         QCOMPARE(outcome, QString("Refused at the commit: unsuccessful metadata update\r\nCannot make field A of table N "
                                   "NOT NULL because there are NULLs present; rolled back, Old unchanged."));
         QVERIFY(answers.Done());
         // The stage that failed does not stay in the status label.
         QCOMPARE(form_->Label3->text(), QString("Repair refused: Old unchanged"));
         QVERIFY(old_->Isql("SELECT COUNT(*) FROM RDB$GENERATORS WHERE RDB$GENERATOR_NAME = 'GEN_A';").find(" 0") !=
+                std::string::npos);
+        // The migration's copy column went again.
+        QVERIFY(old_->Isql("SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME = 'M';").find(" 1") !=
                 std::string::npos);
     }
 
@@ -694,12 +712,14 @@ private slots:
             opened << path;
             return true;
         };
-        QString counts;
+        QString counts, nothing;
         DialogAnswers answers;
         answers
             .Then([&](QWidget* window) {
                 auto* confirm = qobject_cast<TConfirmRepair*>(window);
                 counts = confirm->Counts->text();
+                nothing = confirm->DestructiveCaption->text();
+                QVERIFY(confirm->Destructive->isHidden());
                 QVERIFY(confirm->CancelButton->isDefault());
                 confirm->ReviewButton->click();
             })
@@ -707,6 +727,7 @@ private slots:
         form_->ReportAnswer = 1;
         form_->RunBtnClick();
         QCOMPARE(counts, QString("1 missing, 0 different, 0 only in Old, 0 not mended, 0 warnings; 1 statement"));
+        QCOMPARE(nothing, QString("Nothing destructive: no object or value is dropped."));
         QCOMPARE(opened, QStringList{dir_.path() + "/Report.html"});
         QCOMPARE(form_->Label3->text(), QString("Repair not applied: Old unchanged"));
         form_->RunBtnClick();
@@ -730,6 +751,10 @@ private slots:
             if (caption != "Reading New Database")
                 return;
             visible = !form_->CancelBtn->isHidden();
+            // VORKAT_WINDOW_SHOT=<file.png> keeps a picture of the window during the run.
+            const QString shot = qEnvironmentVariable("VORKAT_WINDOW_SHOT");
+            if (!shot.isEmpty())
+                QVERIFY(form_->grab().save(shot));
             form_->CancelBtn->click();
         };
         form_->RunBtnClick();
