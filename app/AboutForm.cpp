@@ -161,6 +161,11 @@ void TAboutForm::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
+void TAboutForm::ShowFullVersion(bool full)
+{
+    Version->setText(full ? "v " VORKAT_VERSION : "v 1.0");
+}
+
 void TAboutForm::EMailLabelClick()
 {
     OpenUrl(QUrl(QString("mailto:") + EMailAddress));

@@ -47,6 +47,9 @@ public:
     // Hands an address to the desktop's opener; what it answers is not looked at.
     std::function<void(const QUrl&)> OpenUrl;
 
+    // "v 1.0", the heading the box has always had, or the whole release, "v 1.0.4".
+    void ShowFullVersion(bool full);
+
     void EMailLabelClick();
     void WebLabelClick();
 

@@ -4,14 +4,17 @@
 #include "app/MainWindow.h"
 #include "app/AboutForm.h"
 #include "app/BackgroundRun.h"
+#include "app/ConfirmRepair.h"
 #include "app/ErrorBox.h"
 #include "app/ReportForm.h"
 #include "compare/Checks.h"
 #include "compare/ChecksEngine.h"
 #include "data/DM.h"
+#include "data/Files.h"
 #include "schema/CompleteEngine.h"
 
 #include <QApplication>
+#include <QThread>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGridLayout>
@@ -24,7 +27,7 @@
 
 TVorkatMainForm::TVorkatMainForm(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle("Vorkat v1.0.4");
+    setWindowTitle("Vorkat v" VORKAT_VERSION);
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
     resize(418, 299);
@@ -42,6 +45,7 @@ TVorkatMainForm::TVorkatMainForm(QWidget* parent) : QDialog(parent)
     ProgBar = new QProgressBar(this);
     RunBtn = new QPushButton("Run", this);
     AboutBtn = new QPushButton("About", this);
+    CancelBtn = new QPushButton("Cancel", this);
     ExitBtn = new QPushButton("E&xit", this);
 
     for (QCheckBox* box : {DomainBox, ExpBox, GenBox, UDFBox, TableBox, IndexBox, SPBox, TrigBox, ReportBox})
@@ -55,6 +59,8 @@ TVorkatMainForm::TVorkatMainForm(QWidget* parent) : QDialog(parent)
     RunBtn->setDefault(true);
     AboutBtn->setAutoDefault(false);
     ExitBtn->setAutoDefault(false);
+    CancelBtn->setAutoDefault(false);
+    CancelBtn->setVisible(false);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel("Select Old Database", this));
@@ -90,6 +96,7 @@ TVorkatMainForm::TVorkatMainForm(QWidget* parent) : QDialog(parent)
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(RunBtn);
     buttons->addWidget(AboutBtn);
+    buttons->addWidget(CancelBtn);
     buttons->addStretch();
     buttons->addWidget(ExitBtn);
     layout->addLayout(buttons);
@@ -97,6 +104,7 @@ TVorkatMainForm::TVorkatMainForm(QWidget* parent) : QDialog(parent)
     connect(RunBtn, &QPushButton::clicked, this, &TVorkatMainForm::RunBtnClick);
     connect(AboutBtn, &QPushButton::clicked, this, &TVorkatMainForm::AboutBtnClick);
     connect(ExitBtn, &QPushButton::clicked, this, &TVorkatMainForm::ExitBtnClick);
+    connect(CancelBtn, &QPushButton::clicked, this, &TVorkatMainForm::CancelBtnClick);
     connect(CompleteBox, &QCheckBox::toggled, this, &TVorkatMainForm::UpdateControls);
 
     FormCreate();
@@ -120,6 +128,7 @@ void TVorkatMainForm::FormCreate()
     schema::CompleteOptions completeOptions;
     completeOptions.repairMayFollow = true;
     completeOptions.forceOffered = false;
+    completeOptions.confirm = [this](const schema::Summary& summary) { return ConfirmFromWorker(summary); };
     Complete = std::make_unique<schema::CompleteEngine>(completeOptions);
     Rep = new TRep(this);
     Rep->ProgramDir = ProgramDir;
@@ -231,6 +240,17 @@ void TVorkatMainForm::UpdateControls()
     for (QWidget* control : std::initializer_list<QWidget*>{RunBtn, CompleteBox, RepairBox, ScriptBox, ReportBox,
                                                             OldDBName, NewDBName})
         control->setEnabled(!background_);
+    CancelBtn->setVisible(background_ != nullptr);
+}
+
+void TVorkatMainForm::CancelBtnClick()
+{
+    if (!background_ || background_->Cancelled())
+        return;
+    if (background_->Repairing() && !AskCancelRepair())
+        return;
+    cancelPressed_ = true;
+    background_->Cancel();
 }
 
 void TVorkatMainForm::BeginStep(const std::string& caption)
@@ -270,37 +290,64 @@ void TVorkatMainForm::RunBtnClick()
     // Run lets messages through at each step; a second press then starts nothing.
     if (running_)
         return;
+    if (RunOnce(false))
+        RunOnce(true);
+}
+
+bool TVorkatMainForm::RunOnce(bool force)
+{
     running_ = true;
     const bool complete = CompleteBox->isChecked();
     QString failure;
+    bool failed = false;
     bool cancelled = false;
+    bool repairAsked = false;
+    // "Repair anyway" runs an engine of its own, so that every other run keeps the safety stop.
+    std::unique_ptr<schema::CompleteEngine> forced;
+    if (force) {
+        schema::CompleteOptions options;
+        options.forceOffered = false;
+        options.force = true;
+        options.confirm = [this](const schema::Summary& summary) { return ConfirmFromWorker(summary); };
+        forced = std::make_unique<schema::CompleteEngine>(options);
+    }
+    completeRun_ = forced ? forced.get() : Complete.get();
+    if (complete) {
+        Label3->clear();
+        cancelPressed_ = false;
+        login_.BeginRun(DatabaseNameFromField(OldDBName->FileName().toStdString()),
+                        DatabaseNameFromField(NewDBName->FileName().toStdString()));
+    }
     try {
         Rep->ShowSummary(nullptr);
         Rep->ClearReport();
         RunRequest request;
         request.OldField = OldDBName->FileName().toStdString();
         request.NewField = NewDBName->FileName().toStdString();
-        request.Repair = RepairBox->isChecked();
+        request.Repair = force || RepairBox->isChecked();
         request.Report = ReportBox->isChecked();
         request.ScriptPath = (ProgramDir + "/vorkat.sql").toStdString();
         // The report window writes these beside the script from this run's findings.
         request.Outputs = {{"the report", (ProgramDir + "/Report.CSV").toStdString()},
                            {"the review", (ProgramDir + "/Report.html").toStdString()}};
-        request.AfterPass = [this, complete] {
+        repairAsked = request.Repair;
+        request.AfterPass = [this, complete, &repairAsked] {
             if (!ReportBox->isChecked())
                 return false;
             Rep->btRepair->setVisible(!DM->RepairMode);
             Rep->btScript->setVisible(!DM->RepairMode);
             if (complete)
-                Rep->ShowSummary(&Complete->LastSummary());
+                Rep->ShowSummary(&completeRun_->LastSummary());
             const bool repair = ShowReport() == 1;
-            if (complete && repair)
+            if (complete && repair) {
                 background_->SetRepairing();
+                repairAsked = true;
+            }
             return repair;
         };
         // The sequence closes both, New first, also before an error reaches the box.
         if (complete) {
-            BackgroundRun run(*this, *DM, *Complete, report_, *bar_, *this);
+            BackgroundRun run(*this, *DM, *completeRun_, report_, *bar_, *this);
             struct Ended {
                 TVorkatMainForm& form;
                 BackgroundRun& run;
@@ -319,20 +366,122 @@ void TVorkatMainForm::RunBtnClick()
         }
     } catch (const std::exception& error) {
         failure = QString::fromStdString(error.what());
+        failed = true;
     }
-    if (complete)
+    bool again = false;
+    if (complete) {
         UpdateControls();
+        login_.EndRun();
+        // A failed stage leaves its caption and a busy bar: neither outlives the run.
+        Label3->clear();
+        ProgBar->setRange(0, 100);
+        ProgBar->setValue(0);
+    }
     running_ = false;
+    const bool quiet = cancelled || signalled_;
+    if (complete && !quiet) {
+        const auto& summary = completeRun_->LastSummary();
+        using State = schema::RepairOutcome::State;
+        if (login_.Cancelled()) {
+            // The user chose not to log in: nothing to tell.
+            Label3->setText("Login cancelled");
+            failed = false;
+        } else if (failure.startsWith("The repair was stopped before it changed anything;")) {
+            again = OfferForce(failure);
+            failed = false;
+        } else if (summary.repair.state == State::Declined) {
+            Label3->setText("Repair not applied: Old unchanged");
+        } else if (repairAsked && (summary.repair.state != State::NotRun || !failed)) {
+            ShowOutcome(summary, failure);
+            failed = false;
+        }
+    }
+    if (cancelPressed_ && cancelled && !closeWanted_)
+        Label3->setText("Run cancelled");
+    completeRun_ = Complete.get();
     // A run cancelled by Exit, or ended by a signal, ends in silence: the window is closing.
-    if (!failure.isNull() && !cancelled && !signalled_)
+    if (failed && !quiet)
         ShowErrorBox(failure);
     if (closeWanted_) {
         closeWanted_ = false;
         close();
+        return false;
     }
+    return again;
+}
+
+bool TVorkatMainForm::ConfirmFromWorker(const schema::Summary& summary)
+{
+    if (QThread::currentThread() == thread())
+        return ConfirmRepair(summary);
+    bool apply = false;
+    QMetaObject::invokeMethod(
+        this, [&] { apply = ConfirmRepair(summary); }, Qt::BlockingQueuedConnection);
+    return apply;
+}
+
+bool TVorkatMainForm::ConfirmRepair(const schema::Summary& summary)
+{
+    TConfirmRepair dialog(summary, this);
+    const int answer = dialog.exec();
+    if (answer == TConfirmRepair::ReviewFirst)
+        Rep->OpenReview(summary);
+    return answer == TConfirmRepair::Apply;
+}
+
+void TVorkatMainForm::ShowOutcome(const schema::Summary& summary, const QString& failure)
+{
+    using State = schema::RepairOutcome::State;
+    const auto& repair = summary.repair;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::Information;
+    switch (repair.state) {
+    case State::Committed:
+        text = QString("Committed %1 %2 to the Old Database.")
+                   .arg(repair.statements)
+                   .arg(repair.statements == 1 ? "statement" : "statements");
+        break;
+    case State::Refused:
+        // The core's own words: "refused at <object>: <message>; rolled back, Old unchanged".
+        text = failure.isEmpty() ? QString::fromStdString("refused at " + repair.refusedAt + ": " + repair.message)
+                                 : failure;
+        text[0] = text[0].toUpper();
+        if (!text.endsWith('.'))
+            text += '.';
+        icon = QMessageBox::Warning;
+        break;
+    case State::Declined:
+        // Answered in the confirmation already.
+        return;
+    case State::NotRun:
+        text = "Nothing to repair: no statement to run. Old unchanged.";
+        break;
+    }
+    Label3->setText(repair.state == State::Committed ? "Repair committed" : repair.state == State::Refused
+                                                                               ? "Repair refused: Old unchanged"
+                                                                               : "");
+    QMessageBox box(icon, "Vorkat v" VORKAT_VERSION, text, QMessageBox::Ok, this);
+    box.setObjectName("RepairOutcome");
+    box.exec();
+}
+
+bool TVorkatMainForm::OfferForce(const QString& failure)
+{
+    TErrorBox box(QString::fromStdString(ErrorBoxText(failure.toStdString())), this);
+    box.setObjectName("SafetyStop");
+    QPushButton* anyway = box.Buttons->addButton("Repair anyway", QDialogButtonBox::DestructiveRole);
+    bool chosen = false;
+    QObject::connect(anyway, &QPushButton::clicked, &box, [&] {
+        chosen = true;
+        box.accept();
+    });
+    box.exec();
+    return chosen;
 }
 
 void TVorkatMainForm::AboutBtnClick()
 {
+    // The eight checks' box keeps its "v 1.0"; the complete comparison names the release.
+    AboutForm->ShowFullVersion(CompleteBox->isChecked());
     AboutForm->exec();
 }

@@ -22,6 +22,7 @@ class TAboutForm;
 class BackgroundRun;
 namespace schema {
 class CompleteEngine;
+struct Summary;
 }
 
 // The window's progress bar as the comparators see it.
@@ -81,6 +82,8 @@ public:
     QProgressBar* ProgBar;
     QPushButton* RunBtn;
     QPushButton* AboutBtn;
+    // Shown while a complete run runs: ends it, a repair only when the user agrees.
+    QPushButton* CancelBtn;
     QPushButton* ExitBtn;
     TFormStorage FormStorage1;
 
@@ -98,6 +101,7 @@ public:
     bool Running() const { return running_; }
 
     void RunBtnClick();
+    void CancelBtnClick();
     void ExitBtnClick() { close(); }
     // SIGTERM, SIGINT or SIGHUP, once the dialogs have been answered: Exit, with nothing asked.
     // A run in progress is cancelled as after a Yes to the question, and the window closes at its end.
@@ -105,6 +109,8 @@ public:
     // In the status label: the signal waits for the end of the commit or rollback in progress.
     void ShowHeldSignal(const QString& notice) { Label3->setText(notice); }
     void AboutBtnClick();
+    // The login window's side of the data module, which a test may put back.
+    DialogLogin& LoginWindow() { return login_; }
 
 protected:
     // Shows the report modally; 1 means "Repair".
@@ -124,6 +130,17 @@ protected:
     void EndPass() override;
 
 private:
+    // One run; true when a complete repair stopped by the safety checks is to run again forced.
+    bool RunOnce(bool force);
+    // Before a complete repair changes Old, on the window's thread: Apply, or the review
+    // page opened ("Review first") or Cancel, and Old left unchanged.
+    bool ConfirmRepair(const schema::Summary& summary);
+    // Called by the worker: the question goes to the window's thread.
+    bool ConfirmFromWorker(const schema::Summary& summary);
+    // After a complete run that repaired or was to repair: what happened to Old.
+    void ShowOutcome(const schema::Summary& summary, const QString& failure);
+    // A complete repair stopped by the safety checks: true for "Repair anyway".
+    bool OfferForce(const QString& failure);
     // The box that chooses the kind; the constructor makes each one in its place here.
     QCheckBox*& KindBox(CheckKind kind);
     // Exit during a run: the run is cancelled, a repair only when asking is allowed and the
@@ -141,4 +158,8 @@ private:
     bool closeWanted_ = false;
     bool signalled_ = false;
     bool shownOnce_ = false;
+    // The Cancel button ended the run in progress.
+    bool cancelPressed_ = false;
+    // The engine of the complete run in progress: Complete, or a forced one for "Repair anyway".
+    schema::CompleteEngine* completeRun_ = nullptr;
 };

@@ -1,12 +1,15 @@
 // The grid mirrors the report rows; export, the review report and the script viewer work from
-// the program's directory.
+// the program's directory. After a complete comparison the grid still takes the rows, hidden,
+// and the complete report shows the pass instead.
 #include "app/ReportForm.h"
 #include "app/ErrorBox.h"
 #include "data/Files.h"
 #include "review/HtmlReport.h"
 
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QMessageBox>
 #include <QProcess>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -14,7 +17,8 @@
 TRep::TRep(QWidget* parent)
     : QDialog(parent), StringGrid(new QTableWidget(this)), btCSV(new QPushButton("CSV file", this)),
       btScript(new QPushButton("View Script", this)), btRepair(new QPushButton("Repair", this)),
-      btClose(new QPushButton("Close", this)), btReview(new QPushButton("Review", this))
+      btClose(new QPushButton("Close", this)), btReview(new QPushButton("Review", this)),
+      Complete(new CompleteReport(this)), StatusLine(new QLabel(this))
 {
     setWindowTitle("Report");
     resize(398, 366);
@@ -51,7 +55,14 @@ TRep::TRep(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(StringGrid);
+    layout->addWidget(Complete, 1);
+    StatusLine->setContentsMargins(8, 4, 8, 0);
+    StatusLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    StatusLine->setWordWrap(true);
+    layout->addWidget(StatusLine);
     layout->addWidget(panel);
+    Complete->setVisible(false);
+    StatusLine->setVisible(false);
 
     connect(btCSV, &QPushButton::clicked, this, &TRep::btCSVClick);
     connect(btScript, &QPushButton::clicked, this, &TRep::btScriptClick);
@@ -60,7 +71,7 @@ TRep::TRep(QWidget* parent)
     connect(btReview, &QPushButton::clicked, this, &TRep::btReviewClick);
     btReview->setAutoDefault(false);
     btReview->setVisible(false);
-    OpenFile = [](const QString& path) { QProcess::startDetached("xdg-open", {path}); };
+    OpenFile = [this](const QString& path) { return QProcess::startDetached(Opener, {path}); };
 
     ClearReport();
 }
@@ -89,42 +100,16 @@ void TRep::AddReportRow(const std::string& type, const std::string& objectName, 
     ShowRow(last);
 }
 
-namespace {
-
-constexpr int PlainColumns = 3;
-constexpr int DetailColumns = 6;
-
-// A text on one line of the grid: blanks and breaks as single spaces, a long one cut.
-QString OneLine(const std::string& text)
-{
-    QString line = QString::fromStdString(text).simplified();
-    constexpr int Longest = 160;
-    if (line.size() > Longest)
-        line = line.left(Longest) + QChar(0x2026);
-    return line;
-}
-
-QTableWidgetItem* DetailItem(const std::string& text)
-{
-    auto* item = new QTableWidgetItem(OneLine(text));
-    // The whole text, line by line, where the cell shows only its start.
-    if (QString::fromStdString(text) != item->text())
-        item->setToolTip(QString::fromStdString(text));
-    return item;
-}
-
-}
-
 void TRep::ShowSummary(const schema::Summary* summary)
 {
     if (!summary) {
         summary_.reset();
+        setWindowTitle("Report");
         btReview->setVisible(false);
-        if (StringGrid->columnCount() != PlainColumns) {
-            StringGrid->setColumnCount(PlainColumns);
-            StringGrid->horizontalHeader()->setStretchLastSection(false);
-            StringGrid->setColumnWidth(2, 74);
-        }
+        Complete->setVisible(false);
+        StatusLine->setVisible(false);
+        StringGrid->setVisible(true);
+        btRepair->setEnabled(true);
         if (narrowSize_) {
             resize(*narrowSize_);
             narrowSize_.reset();
@@ -132,60 +117,51 @@ void TRep::ShowSummary(const schema::Summary* summary)
         return;
     }
     summary_ = *summary;
+    setWindowTitle("Report: complete comparison, Vorkat v" VORKAT_VERSION);
     btReview->setVisible(true);
-    if (StringGrid->columnCount() != DetailColumns) {
-        StringGrid->setColumnCount(DetailColumns);
-        StringGrid->setHorizontalHeaderLabels({"Type", "Object Name", "Message", "Property", "Old", "New"});
-        StringGrid->setColumnWidth(2, 150);
-        StringGrid->setColumnWidth(3, 80);
-        StringGrid->setColumnWidth(4, 200);
-        StringGrid->setColumnWidth(5, 200);
-        StringGrid->horizontalHeader()->setStretchLastSection(true);
-    }
-    if (!narrowSize_ && width() < 960) {
+    StringGrid->setVisible(false);
+    Complete->setVisible(true);
+    Complete->Show(*summary_, rows_);
+    StatusLine->clear();
+    StatusLine->setVisible(true);
+    // Nothing to run: Old and New agree, or what differs cannot be mended by a statement.
+    btRepair->setEnabled(summary_->Count().statements > 0);
+    if (!narrowSize_ && width() < 1000) {
         narrowSize_ = size();
-        resize(960, std::max(height(), 420));
-    }
-    ShowDetails();
-}
-
-void TRep::ShowDetails()
-{
-    // The rows of a pass follow its findings in order; a row between them, such as a safety
-    // check's, has no detail.
-    std::size_t next = 0;
-    const auto& rows = rows_.Rows();
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        const schema::Finding* found = nullptr;
-        for (std::size_t at = next; at < summary_->findings.size() && !found; ++at) {
-            const auto& f = summary_->findings[at];
-            if (schema::KindName(f.kind) == rows[r][0] && f.name == rows[r][1] && f.message == rows[r][2]) {
-                found = &f;
-                next = at + 1;
-            }
-        }
-        const int row = static_cast<int>(r);
-        const bool values = found && found->difference.property != schema::Property::None;
-        StringGrid->setItem(row, 3, DetailItem(values ? found->difference.Name() : ""));
-        StringGrid->setItem(row, 4,
-                            DetailItem(!found ? "" : values ? found->difference.oldValue : found->oldDefinition));
-        StringGrid->setItem(row, 5,
-                            DetailItem(!found ? "" : values ? found->difference.newValue : found->newDefinition));
+        resize(1000, std::max(height(), 640));
     }
 }
 
-void TRep::btReviewClick()
+void TRep::Opened(const QString& what, const QString& path, bool opened)
 {
-    if (!summary_)
+    if (opened) {
+        StatusLine->setStyleSheet({});
+        StatusLine->setText(what + " " + path);
         return;
+    }
+    const QString text = "No program could be started to open " + path + " (" + Opener +
+                         " was not found). Open the file yourself.";
+    StatusLine->setStyleSheet("color: #b71c1c");
+    StatusLine->setText(text);
+    QMessageBox::warning(this, "Vorkat v" VORKAT_VERSION, text);
+}
+
+void TRep::OpenReview(const schema::Summary& summary)
+{
     const QString path = ProgramDir + "/Report.html";
     try {
-        ReplaceFile(path.toStdString(), review::HtmlReport(*summary_, {review::NowText(), VORKAT_VERSION}));
+        ReplaceFile(path.toStdString(), review::HtmlReport(summary, {review::NowText(), VORKAT_VERSION}));
     } catch (const std::exception& error) {
         ShowErrorBox(QString::fromStdString(error.what()));
         return;
     }
-    OpenFile(path);
+    Opened("Review written to", path, OpenFile(path));
+}
+
+void TRep::btReviewClick()
+{
+    if (summary_)
+        OpenReview(*summary_);
 }
 
 char TRep::ListSeparator()
@@ -195,17 +171,34 @@ char TRep::ListSeparator()
 
 void TRep::btCSVClick()
 {
+    const QString path = ProgramDir + "/Report.CSV";
     try {
         // The eight checks' file stays as it always was; the complete comparison's is quoted.
         const auto lines = summary_ ? rows_.QuotedCsvLines(ListSeparator()) : rows_.CsvLines(ListSeparator());
-        SaveLines((ProgramDir + "/Report.CSV").toStdString(), lines);
+        SaveLines(path.toStdString(), lines);
     } catch (const std::exception& error) {
         ShowErrorBox(QString::fromStdString(error.what()));
+        return;
     }
+    if (summary_)
+        Opened("Report written to", path, true);
 }
 
 void TRep::btScriptClick()
 {
-    // The bare name, resolved in the current directory; a missing opener is not reported.
-    QProcess::startDetached("xdg-open", {"vorkat.sql"});
+    if (!summary_) {
+        // The bare name, resolved in the current directory; a missing opener is not reported.
+        QProcess::startDetached("xdg-open", {"vorkat.sql"});
+        return;
+    }
+    // Where the run wrote it, and a word when it cannot be shown.
+    const QString path = ProgramDir + "/vorkat.sql";
+    if (!QFileInfo::exists(path)) {
+        const QString text = "There is no script to view: " + path + " does not exist.";
+        StatusLine->setStyleSheet("color: #b71c1c");
+        StatusLine->setText(text);
+        QMessageBox::information(this, "Vorkat v" VORKAT_VERSION, text);
+        return;
+    }
+    Opened("Script opened from", path, OpenFile(path));
 }

@@ -32,6 +32,15 @@ private slots:
                  about.palette().color(QPalette::Disabled, QPalette::Window));
     }
 
+    void TheCompleteComparisonShowsTheWholeReleaseAndTheHeadingComesBack()
+    {
+        TAboutForm about;
+        about.ShowFullVersion(true);
+        QCOMPARE(about.Version->text(), QString("v " VORKAT_VERSION));
+        about.ShowFullVersion(false);
+        QCOMPARE(about.Version->text(), QString("v 1.0"));
+    }
+
     void TheAddressLabelsShowAHandAndTheWebAddressIsBlueAndUnderlined()
     {
         TAboutForm about;

@@ -2,6 +2,7 @@
 // has attached and while a dialog waits for the user, or while a complete repair commits. The
 // same binary runs as that window, started as main.cpp starts it, with its folder, its names and
 // a press on Run of its own.
+#include "app/ConfirmRepair.h"
 #include "app/ExitSignals.h"
 #include "app/MainWindow.h"
 #include "app/ReportForm.h"
@@ -42,6 +43,9 @@ protected:
         std::printf("shown %s %s\n", dialog->metaObject()->className(),
                     current.sa_handler == SIG_DFL ? "default" : "replaced");
         std::fflush(stdout);
+        // A complete repair is confirmed before it changes Old.
+        if (auto* confirm = qobject_cast<TConfirmRepair*>(dialog))
+            QTimer::singleShot(0, confirm->ApplyButton, &QPushButton::click);
         // Exit while the report of a complete repair is open asks whether to cancel it.
         if (scenario_ == "question" && dialog == form_.Rep)
             QTimer::singleShot(0, form_.ExitBtn, &QPushButton::click);
@@ -76,7 +80,7 @@ int WindowMain(int argc, char** argv)
     form.ProgramDir = folder;
     form.FormStorage1.IniFileName = folder + "/vorkat.ini";
     form.Rep->ProgramDir = folder;
-    form.Rep->OpenFile = [](const QString&) {};
+    form.Rep->OpenFile = [](const QString&) { return true; };
     DialogReporter reporter(form, scenario);
     application.installEventFilter(&reporter);
     form.show();
@@ -85,7 +89,7 @@ int WindowMain(int argc, char** argv)
         form.NewDBName->SetFileName(QString::fromLocal8Bit(argv[5]));
         form.CompleteBox->setChecked(scenario == "report" || scenario == "question" || scenario == "commit");
         form.RepairBox->setChecked(scenario == "question" || scenario == "commit");
-        // A repair with no report: the run goes from Run to the commit without a dialog.
+        // A repair with no report: the run goes from Run to the commit with only the confirmation.
         form.ReportBox->setChecked(scenario != "commit");
         // Old is attached first, then the login window asks for New.
         form.DM->NewDB.LoginPromptOn = scenario == "login";
@@ -244,8 +248,8 @@ private slots:
                  (QByteArrayList{held, "vorkat: " + name + " came during the commit; it took effect after the commit ended"}));
         QCOMPARE(window.exitStatus(), QProcess::NormalExit);
         QCOMPARE(window.exitCode(), 0);
-        // No dialog opened, and the window closed as Exit closes it.
-        QCOMPARE(window.readAllStandardOutput(), QByteArray());
+        // No dialog opened but the confirmation, and the window closed as Exit closes it.
+        QCOMPARE(window.readAllStandardOutput(), QByteArray("shown TConfirmRepair replaced\n"));
         QFile ini(folder.path() + "/vorkat.ini");
         QVERIFY(ini.open(QIODevice::ReadOnly));
         QVERIFY2(ini.readAll().contains("Visible=0"), "the settings were not saved as Exit saves them");

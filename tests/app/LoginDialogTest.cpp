@@ -1,6 +1,8 @@
 // The "Database Login" window: texts, limits and where typing starts.
 #include "app/LoginDialog.h"
 
+#include <QApplication>
+#include <QTimer>
 #include <QtTest>
 
 class LoginDialogTest : public QObject {
@@ -31,6 +33,43 @@ private slots:
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QCOMPARE(dialog.focusWidget(), dialog.UserName);
+    }
+
+    void aCompleteRunAsksOncePerServerWhenTheAnswerServesBothAndNeverForALocalFile()
+    {
+        DialogLogin login;
+        login.BeginRun("srv:/data/old.fdb", "srv/3050:/data/new.fdb");
+        bool offered = false;
+        int shown = 0;
+        auto answer = [&] {
+            auto* dialog = qobject_cast<TLoginDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            ++shown;
+            offered = !dialog->UseForBoth->isHidden() && dialog->UseForBoth->isChecked();
+            dialog->UserName->setText("ALICE");
+            dialog->Password->setText("secret");
+            dialog->OKButton->click();
+        };
+        QTimer::singleShot(0, answer);
+        std::string user = "SYSDBA", password;
+        QVERIFY(login.Ask("srv:/data/old.fdb", user, password));
+        QVERIFY(offered);
+        std::string newUser = "SYSDBA", newPassword;
+        QVERIFY(login.Ask("srv/3050:/data/new.fdb", newUser, newPassword));
+        QCOMPARE(shown, 1);
+        QCOMPARE(newUser + "/" + newPassword, std::string("ALICE/secret"));
+        std::string localUser = "SYSDBA", localPassword = "typed";
+        QVERIFY(login.Ask("/data/local.fdb", localUser, localPassword));
+        QCOMPARE(shown, 1);
+        QCOMPARE(localUser + "/" + localPassword, std::string("SYSDBA/"));
+
+        // Another server: no choice to offer; and a new run asks again.
+        login.BeginRun("srv:/data/old.fdb", "other:/data/new.fdb");
+        QTimer::singleShot(0, answer);
+        QVERIFY(login.Ask("srv:/data/old.fdb", user, password));
+        QCOMPARE(shown, 2);
+        QVERIFY(!offered);
+        login.EndRun();
     }
 
     void longNameIsShortenedToTheWindow()

@@ -1,12 +1,17 @@
 // The main window and a whole run on real database pairs, under the offscreen platform.
+#include "app/AboutForm.h"
+#include "app/ConfirmRepair.h"
 #include "app/ErrorBox.h"
 #include "app/MainWindow.h"
 #include "app/ReportForm.h"
 #include "data/DM.h"
+#include "tests/app/Dialogs.h"
 #include "tests/support/TestDb.h"
 
 #include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -75,6 +80,36 @@ QList<QStringList> Grid(const TRep& rep)
         grid << cells;
     }
     return grid;
+}
+
+// The complete report's findings as they show, sorted and filtered, every column.
+QList<QStringList> Findings(const TRep& rep)
+{
+    QList<QStringList> rows;
+    const auto* model = rep.Complete->Findings->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < model->columnCount(); ++column)
+            cells << model->index(row, column).data().toString();
+        rows << cells;
+    }
+    return rows;
+}
+
+// The pinned warnings that show, every column.
+QList<QStringList> Warnings(const TRep& rep)
+{
+    QList<QStringList> rows;
+    const QTableWidget* table = rep.Complete->Warnings;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        if (table->isRowHidden(row))
+            continue;
+        QStringList cells;
+        for (int column = 0; column < table->columnCount(); ++column)
+            cells << table->item(row, column)->text();
+        rows << cells;
+    }
+    return rows;
 }
 
 QList<QByteArray> TextLines(const QByteArray& text)
@@ -161,6 +196,9 @@ private slots:
         QVERIFY(form.RunBtn->isDefault());
         QCOMPARE(form.AboutBtn->text(), QString("About"));
         QCOMPARE(form.ExitBtn->text(), QString("E&xit"));
+        // Only while a complete run runs.
+        QCOMPARE(form.CancelBtn->text(), QString("Cancel"));
+        QVERIFY(form.CancelBtn->isHidden());
         QVERIFY(form.OldDBName->FileName().isEmpty());
         QVERIFY(form.NewDBName->FileName().isEmpty());
         form.RepairBox->setChecked(true);
@@ -369,21 +407,6 @@ private slots:
         QCOMPARE(form_->Rep->Rows().Rows().size(), std::size_t(1));
     }
 
-    void aCompleteRepairStoppedByTheSafetyChecksSaysOnlyWhatTheWindowCanDo()
-    {
-        MakePair("safety", "CREATE TABLE N (A INTEGER); INSERT INTO N VALUES (NULL);",
-                 "CREATE TABLE N (A INTEGER NOT NULL);");
-        form_->CompleteBox->setChecked(true);
-        form_->RepairBox->setChecked(true);
-        ErrorBoxCapture box;
-        form_->RunBtnClick();
-        // The window has no --force to offer.
-        QCOMPARE(box.Messages, QStringList{"The repair was stopped before it changed anything; Old's rows fail these "
-                                           "checks:\r\nFIELD N.A: would fail: 1 row of N has A NULL."});
-        form_->RepairBox->setChecked(false);
-        form_->CompleteBox->setChecked(false);
-    }
-
     void completeComparisonShowsTheDetailReviewsAndRepairsWhileTheWindowGoesOn()
     {
         MakePair("complete",
@@ -394,25 +417,51 @@ private slots:
                                form_->IndexBox, form_->SPBox, form_->TrigBox})
             QVERIFY(!box->isEnabled());
         QStringList opened;
-        form_->Rep->OpenFile = [&](const QString& path) { opened << path; };
+        form_->Rep->OpenFile = [&](const QString& path) {
+            opened << path;
+            return true;
+        };
         QList<QStringList> shown;
         bool reviewVisible = false;
+        bool gridHidden = false;
         form_->DuringReport = [&] {
-            shown = Grid(*form_->Rep);
+            shown = Findings(*form_->Rep);
             reviewVisible = !form_->Rep->btReview->isHidden();
+            gridHidden = form_->Rep->StringGrid->isHidden();
             form_->Rep->btReview->click();
         };
+        // Repair asks first, and tells what it did.
+        QString question, outcome;
+        DialogAnswers answers;
+        answers
+            .Then([&](QWidget* window) {
+                auto* confirm = qobject_cast<TConfirmRepair*>(window);
+                QVERIFY(confirm);
+                question = confirm->Question->text();
+                confirm->ApplyButton->click();
+            })
+            .Then([&](QWidget* window) {
+                auto* box = qobject_cast<QMessageBox*>(window);
+                QVERIFY(box);
+                outcome = box->text();
+                box->accept();
+            });
         form_->ReportAnswer = 1;
         form_->RunBtnClick();
 
         const QString type = "VARCHAR(%1) CHARACTER SET NONE";
         QCOMPARE(shown, (QList<QStringList>{
-                            {"GENERATOR", "GEN_A", "not exist", "", "", "CREATE SEQUENCE GEN_A"},
-                            {"FIELD", "T.B", "different: type " + type.arg(10) + " -> " + type.arg(20), "type",
-                             type.arg(10), type.arg(20)},
-                            {"TABLE", "ONLY_OLD", "only in Old", "", "CREATE TABLE ONLY_OLD (C INTEGER)", ""},
+                            {"missing", "GENERATOR", "GEN_A", "not exist", "create", ""},
+                            {"different", "FIELD", "T.B", "different: type " + type.arg(10) + " -> " + type.arg(20),
+                             "alter", ""},
+                            {"only in Old", "TABLE", "ONLY_OLD", "only in Old", "skip", ""},
                         }));
         QVERIFY(reviewVisible);
+        QVERIFY(gridHidden);
+        QCOMPARE(question, "Apply 2 statements to the Old Database " + QString::fromStdString(old_->Path()) +
+                               "?\nThey run in one transaction: if the server refuses one, none of them is kept.");
+        QCOMPARE(outcome, QString("Committed 2 statements to the Old Database."));
+        QVERIFY(answers.Done());
         QCOMPARE(form_->Steps, (QStringList{"Reading Old Database", "Reading New Database", "Comparing", "Checking data",
                                             "Writing script", "Reading Old Database", "Reading New Database",
                                             "Comparing", "Checking data", "Repairing"}));
@@ -421,6 +470,7 @@ private slots:
         QVERIFY(form_->RunBtn->isEnabled());
         QVERIFY(!form_->Running());
         QCOMPARE(form_->ProgBar->maximum(), 100);
+        QCOMPARE(form_->Label3->text(), QString("Repair committed"));
         QVERIFY(TextLines(ReadFile(dir_.path() + "/vorkat.sql")).contains("CREATE SEQUENCE GEN_A;"));
         QCOMPARE(opened, QStringList{dir_.path() + "/Report.html"});
         const QByteArray html = ReadFile(opened.value(0));
@@ -430,19 +480,352 @@ private slots:
         // "Repair" brought Old up to date: what only Old has is listed, and nothing differs.
         form_->ReportAnswer = 2;
         form_->RunBtnClick();
-        QCOMPARE(shown, (QList<QStringList>{{"TABLE", "ONLY_OLD", "only in Old", "", "CREATE TABLE ONLY_OLD (C INTEGER)", ""}}));
+        QCOMPARE(shown, (QList<QStringList>{{"only in Old", "TABLE", "ONLY_OLD", "only in Old", "skip", ""}}));
         QCOMPARE(ReadFile(dir_.path() + "/vorkat.sql"), QByteArray());
+        QVERIFY(form_->Label3->text().isEmpty());
 
         // Unticked, the window is the eight checks' again: three columns and no review.
         form_->CompleteBox->setChecked(false);
         QVERIFY(form_->DomainBox->isEnabled());
-        form_->DuringReport = [&] { shown = Grid(*form_->Rep); };
+        form_->DuringReport = [&] {
+            shown = Grid(*form_->Rep);
+            gridHidden = form_->Rep->StringGrid->isHidden();
+        };
         form_->Steps.clear();
         form_->RunBtnClick();
         QCOMPARE(shown, (QList<QStringList>{{"", "", ""}}));
+        QVERIFY(!gridHidden);
+        QVERIFY(form_->Rep->Complete->isHidden());
+        QVERIFY(form_->Rep->StatusLine->isHidden());
         QVERIFY(form_->Rep->btReview->isHidden());
+        QVERIFY(form_->Rep->btRepair->isEnabled());
+        QCOMPARE(form_->Rep->windowTitle(), QString("Report"));
         QCOMPARE(form_->Steps, (QStringList{"Domains", "Exceptions", "Generators", "UDF", "Table Fields",
                                             "Table Indices", "Stored Procedures", "Triggers"}));
+    }
+
+    void completeReportPinsWarningsAndShowsTheSelectedFindingSideBySide()
+    {
+        MakePair("pinned",
+                 "CREATE TABLE T (A INTEGER NOT NULL PRIMARY KEY, B VARCHAR(10)); CREATE TABLE ONLY_OLD (C INTEGER);"
+                 "CREATE TABLE N (A INTEGER); INSERT INTO N VALUES (NULL);"
+                 "CREATE TABLE M (V VARCHAR(10)); INSERT INTO M VALUES ('12');",
+                 "CREATE GENERATOR GEN_A; CREATE TABLE T (A INTEGER NOT NULL PRIMARY KEY, B VARCHAR(20));"
+                 "CREATE TABLE N (A INTEGER NOT NULL); CREATE TABLE M (V INTEGER);");
+        form_->CompleteBox->setChecked(true);
+        TRep& rep = *form_->Rep;
+        QString counts, caption, detail, statements, definitions;
+        QList<QStringList> warnings, findings, byObject, filtered, filteredWarnings;
+        bool repairEnabled = false;
+        form_->DuringReport = [&] {
+            counts = rep.Complete->Counts->text();
+            caption = rep.Complete->WarningsCaption->text();
+            warnings = Warnings(rep);
+            findings = Findings(rep);
+            repairEnabled = rep.btRepair->isEnabled();
+            // The first finding is selected; pick the column that differs.
+            rep.Complete->Findings->setCurrentIndex(rep.Complete->Findings->model()->index(1, 0));
+            detail = rep.Complete->DetailCaption->text();
+            statements = rep.Complete->Statements->toPlainText();
+            definitions = rep.Complete->Definitions->toPlainText();
+            // VORKAT_REPORT_SHOT=<file.png> keeps a picture of the report for a look by eye.
+            const QString shot = qEnvironmentVariable("VORKAT_REPORT_SHOT");
+            if (!shot.isEmpty()) {
+                rep.show();
+                QVERIFY(QTest::qWaitForWindowExposed(&rep));
+                QVERIFY(rep.grab().save(shot));
+                rep.hide();
+            }
+            rep.Complete->Findings->horizontalHeader()->setSortIndicator(CompleteReport::ObjectColumn,
+                                                                          Qt::AscendingOrder);
+            byObject = Findings(rep);
+            rep.Complete->Filter->setText("gen");
+            filtered = Findings(rep);
+            filteredWarnings = Warnings(rep);
+        };
+        // Repair stops at the safety check; "Repair anyway" runs forced, asks, and the server refuses.
+        QString stopped, question, destructive, outcome;
+        QStringList destructiveItems;
+        DialogAnswers answers;
+        answers
+            .Then([&](QWidget* window) {
+                auto* box = qobject_cast<TErrorBox*>(window);
+                QVERIFY(box);
+                stopped = box->Text();
+                for (QAbstractButton* button : box->Buttons->buttons())
+                    if (button->text() == "Repair anyway")
+                        button->click();
+            })
+            .Then([&](QWidget* window) {
+                auto* confirm = qobject_cast<TConfirmRepair*>(window);
+                QVERIFY(confirm);
+                question = confirm->Question->text().section('\n', 0, 0);
+                destructive = confirm->DestructiveCaption->text();
+                for (int i = 0; i < confirm->Destructive->count(); ++i)
+                    destructiveItems << confirm->Destructive->item(i)->text();
+                const QString shot = qEnvironmentVariable("VORKAT_CONFIRM_SHOT");
+                if (!shot.isEmpty())
+                    QVERIFY(confirm->grab().save(shot));
+                confirm->ApplyButton->click();
+            })
+            .Then([&](QWidget* window) {
+                auto* box = qobject_cast<QMessageBox*>(window);
+                QVERIFY(box);
+                outcome = box->text();
+                box->accept();
+            });
+        form_->ReportAnswer = 1;
+        form_->RunBtnClick();
+
+        QCOMPARE(counts, QString("1 missing, 3 different, 1 only in Old, 1 not mended, 2 warnings; 3 statements"));
+        QCOMPARE(caption, QString("Warnings (2): a repair stops at an error unless forced"));
+        QCOMPARE(warnings, (QList<QStringList>{
+                               {"error", "would-fail", "FIELD N.A", "would fail: 1 row of N has A NULL"},
+                               {"warning", "not-mended", "FIELD M.V", "not mended: needs a data migration: 1 row of M"},
+                           }));
+        const QString type = "VARCHAR(%1) CHARACTER SET NONE";
+        QCOMPARE(findings, (QList<QStringList>{
+                               {"missing", "GENERATOR", "GEN_A", "not exist", "create", ""},
+                               {"different", "FIELD", "T.B", "different: type " + type.arg(10) + " -> " + type.arg(20),
+                                "alter", ""},
+                               {"different", "FIELD", "N.A", "different: nullability null -> not null", "alter", ""},
+                               {"different", "FIELD", "M.V", "different: type " + type.arg(10) + " -> INTEGER", "skip",
+                                "1"},
+                               {"only in Old", "TABLE", "ONLY_OLD", "only in Old", "skip", ""},
+                           }));
+        QVERIFY(repairEnabled);
+        QCOMPARE(detail, "FIELD T.B: different: type " + type.arg(10) + " -> " + type.arg(20));
+        QCOMPARE(statements, "-- Planned statements (1)\nALTER TABLE T ALTER B TYPE " + type.arg(20) + ";\n");
+        QCOMPARE(definitions.split('\n'), (QStringList{"", "", "Old", "", "New", "1", "B " + type.arg(10), "1",
+                                                      "B " + type.arg(20), ""}));
+        // The words that differ are marked on each side.
+        const QString html = CompleteReport::SideBySideHtml("B " + type.arg(10).toStdString(),
+                                                            "B " + type.arg(20).toStdString());
+        QVERIFY(html.contains("B VARCHAR(<span style=\"background:#f3a5a5\">10</span>) CHARACTER SET NONE"));
+        QVERIFY(html.contains("B VARCHAR(<span style=\"background:#9bd89b\">20</span>) CHARACTER SET NONE"));
+        QStringList objects;
+        for (const auto& row : byObject)
+            objects << row.value(CompleteReport::ObjectColumn);
+        QCOMPARE(objects, (QStringList{"GEN_A", "M.V", "N.A", "ONLY_OLD", "T.B"}));
+        QCOMPARE(filtered, (QList<QStringList>{{"missing", "GENERATOR", "GEN_A", "not exist", "create", ""}}));
+        QCOMPARE(filteredWarnings, QList<QStringList>());
+
+        QCOMPARE(stopped, QString("The repair was stopped before it changed anything; Old's rows fail these checks:\r\n"
+                                  "FIELD N.A: would fail: 1 row of N has A NULL."));
+        // Forced, the column of another type is migrated: that can lose what it holds.
+        QCOMPARE(question, "Apply 8 statements to the Old Database " + QString::fromStdString(old_->Path()) + "?");
+        QCOMPARE(destructive, QString("Destructive (1): these can lose data"));
+        QCOMPARE(destructiveItems,
+                 QStringList{"rebuild FIELD M.V: different: type " + type.arg(10) + " -> INTEGER"});
+        QCOMPARE(outcome, QString("Refused at the commit: unsuccessful metadata update\r\nCannot make field A of table N "
+                                  "NOT NULL because there are NULLs present; rolled back, Old unchanged."));
+        QVERIFY(answers.Done());
+        // The stage that failed does not stay in the status label.
+        QCOMPARE(form_->Label3->text(), QString("Repair refused: Old unchanged"));
+        QVERIFY(old_->Isql("SELECT COUNT(*) FROM RDB$GENERATORS WHERE RDB$GENERATOR_NAME = 'GEN_A';").find(" 0") !=
+                std::string::npos);
+        // The migration's copy column went again.
+        QVERIFY(old_->Isql("SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME = 'M';").find(" 1") !=
+                std::string::npos);
+    }
+
+    void aPairThatAgreesHasNothingToRepair()
+    {
+        MakePair("agree", "CREATE TABLE T (A INTEGER);", "CREATE TABLE T (A INTEGER);");
+        form_->CompleteBox->setChecked(true);
+        QString counts;
+        bool repairEnabled = true;
+        form_->DuringReport = [&] {
+            counts = form_->Rep->Complete->Counts->text();
+            repairEnabled = form_->Rep->btRepair->isEnabled();
+        };
+        form_->RunBtnClick();
+        QCOMPARE(counts, QString("Old and New agree: 0 missing, 0 different, 0 only in Old, 0 not mended, 0 warnings; "
+                                 "0 statements"));
+        QVERIFY(!repairEnabled);
+
+        // Auto Repair says that it had nothing to do.
+        form_->RepairBox->setChecked(true);
+        QString outcome;
+        DialogAnswers answers;
+        answers.Then([&](QWidget* window) {
+            outcome = qobject_cast<QMessageBox*>(window)->text();
+            qobject_cast<QMessageBox*>(window)->accept();
+        });
+        form_->RunBtnClick();
+        QCOMPARE(outcome, QString("Nothing to repair: no statement to run. Old unchanged."));
+
+        // The eight checks' Repair stays as it was.
+        form_->RepairBox->setChecked(false);
+        form_->CompleteBox->setChecked(false);
+        form_->RunBtnClick();
+        QVERIFY(form_->Rep->btRepair->isEnabled());
+    }
+
+    void filesTellWhereTheyWentAndAMissingOpenerIsSaid()
+    {
+        MakePair("files", "", "CREATE GENERATOR GEN_A;");
+        form_->CompleteBox->setChecked(true);
+        TRep& rep = *form_->Rep;
+        rep.Opener = dir_.path() + "/no-opener";
+        QStringList status;
+        QStringList boxes;
+        DialogAnswers answers;
+        for (int i = 0; i < 2; ++i)
+            answers.Then([&](QWidget* window) {
+                boxes << qobject_cast<QMessageBox*>(window)->text();
+                qobject_cast<QMessageBox*>(window)->accept();
+            });
+        form_->DuringReport = [&] {
+            rep.btCSV->click();
+            status << rep.StatusLine->text();
+            rep.btReview->click();
+            status << rep.StatusLine->text();
+            rep.btScript->click();
+            status << rep.StatusLine->text();
+        };
+        form_->RunBtnClick();
+        const QString missing = "No program could be started to open %1 (" + rep.Opener +
+                                " was not found). Open the file yourself.";
+        QCOMPARE(status, (QStringList{"Report written to " + dir_.path() + "/Report.CSV",
+                                      missing.arg(dir_.path() + "/Report.html"),
+                                      missing.arg(dir_.path() + "/vorkat.sql")}));
+        QCOMPARE(boxes, (QStringList{missing.arg(dir_.path() + "/Report.html"), missing.arg(dir_.path() + "/vorkat.sql")}));
+        QCOMPARE(ReadFile(dir_.path() + "/Report.CSV"), QByteArray("GENERATOR,GEN_A,not exist,\r\n"));
+
+        // With an opener, the place it opened.
+        rep.OpenFile = [](const QString&) { return true; };
+        form_->DuringReport = [&] {
+            rep.btReview->click();
+            status = QStringList{rep.StatusLine->text()};
+        };
+        form_->RunBtnClick();
+        QCOMPARE(status, QStringList{"Review written to " + dir_.path() + "/Report.html"});
+    }
+
+    void reviewFirstAndCancelLeaveOldAsItWas()
+    {
+        MakePair("declined", "", "CREATE GENERATOR GEN_A;");
+        form_->CompleteBox->setChecked(true);
+        QStringList opened;
+        form_->Rep->OpenFile = [&](const QString& path) {
+            opened << path;
+            return true;
+        };
+        QString counts, nothing;
+        DialogAnswers answers;
+        answers
+            .Then([&](QWidget* window) {
+                auto* confirm = qobject_cast<TConfirmRepair*>(window);
+                counts = confirm->Counts->text();
+                nothing = confirm->DestructiveCaption->text();
+                QVERIFY(confirm->Destructive->isHidden());
+                QVERIFY(confirm->CancelButton->isDefault());
+                confirm->ReviewButton->click();
+            })
+            .Then([](QWidget* window) { qobject_cast<TConfirmRepair*>(window)->CancelButton->click(); });
+        form_->ReportAnswer = 1;
+        form_->RunBtnClick();
+        QCOMPARE(counts, QString("1 missing, 0 different, 0 only in Old, 0 not mended, 0 warnings; 1 statement"));
+        QCOMPARE(nothing, QString("Nothing destructive: no object or value is dropped."));
+        QCOMPARE(opened, QStringList{dir_.path() + "/Report.html"});
+        QCOMPARE(form_->Label3->text(), QString("Repair not applied: Old unchanged"));
+        form_->RunBtnClick();
+        QCOMPARE(form_->Label3->text(), QString("Repair not applied: Old unchanged"));
+        QVERIFY(answers.Done());
+        // Old still lacks the generator.
+        form_->ReportAnswer = 2;
+        QList<QStringList> shown;
+        form_->DuringReport = [&] { shown = Findings(*form_->Rep); };
+        form_->RunBtnClick();
+        QCOMPARE(shown, (QList<QStringList>{{"missing", "GENERATOR", "GEN_A", "not exist", "create", ""}}));
+        QVERIFY(form_->Label3->text().isEmpty());
+    }
+
+    void cancelDuringARunEndsItQuietly()
+    {
+        MakePair("cancelbutton", "", "CREATE GENERATOR GEN_A;");
+        form_->CompleteBox->setChecked(true);
+        bool visible = false;
+        form_->AtStage = [&](const QString& caption) {
+            if (caption != "Reading New Database")
+                return;
+            visible = !form_->CancelBtn->isHidden();
+            // VORKAT_WINDOW_SHOT=<file.png> keeps a picture of the window during the run.
+            const QString shot = qEnvironmentVariable("VORKAT_WINDOW_SHOT");
+            if (!shot.isEmpty())
+                QVERIFY(form_->grab().save(shot));
+            form_->CancelBtn->click();
+        };
+        form_->RunBtnClick();
+        QVERIFY(visible);
+        QCOMPARE(form_->ReportShown, 0);
+        QCOMPARE(form_->Label3->text(), QString("Run cancelled"));
+        QVERIFY(form_->CancelBtn->isHidden());
+        QCOMPARE(form_->ProgBar->maximum(), 100);
+        QVERIFY(!form_->DM->OldDB.Connected());
+    }
+
+    void loginIsNeverAskedForALocalFileAndItsCancelEndsTheRunQuietly()
+    {
+        MakePair("login", "", "CREATE GENERATOR GEN_A;");
+        form_->DM->SetLoginPrompt(&form_->LoginWindow());
+        // As after a refused login: every attach asks.
+        form_->DM->OldDB.LoginPromptOn = true;
+        form_->DM->NewDB.LoginPromptOn = true;
+        form_->CompleteBox->setChecked(true);
+        DialogAnswers none;
+        form_->RunBtnClick();
+        QCOMPARE(form_->ReportShown, 1);
+        QCOMPARE(none.Answered, 0);
+
+        // On a server both share, one login may serve both; Cancel ends the run with nothing to say.
+        form_->OldDBName->SetFileName("localhost:/nowhere/old.fdb");
+        form_->NewDBName->SetFileName("localhost:/nowhere/new.fdb");
+        bool both = false;
+        DialogAnswers answers;
+        answers.Then([&](QWidget* window) {
+            auto* login = qobject_cast<TLoginDialog*>(window);
+            QVERIFY(login);
+            both = !login->UseForBoth->isHidden() && login->UseForBoth->isChecked();
+            login->CancelButton->click();
+        });
+        form_->RunBtnClick();
+        QVERIFY(both);
+        QCOMPARE(form_->Label3->text(), QString("Login cancelled"));
+        QCOMPARE(form_->ReportShown, 1);
+
+        // The eight checks keep their login window, asked again after a first Cancel, and their error box.
+        form_->CompleteBox->setChecked(false);
+        for (int i = 0; i < 2; ++i)
+            answers.Then([&](QWidget* window) {
+                auto* login = qobject_cast<TLoginDialog*>(window);
+                both = both || !login->UseForBoth->isHidden();
+                login->CancelButton->click();
+            });
+        both = false;
+        ErrorBoxCapture box;
+        form_->RunBtnClick();
+        QVERIFY(!both);
+        QVERIFY(answers.Done());
+        QCOMPARE(box.Messages, QStringList{"Old Database: Operation cancelled at user's request."});
+    }
+
+    void theCompleteComparisonNamesTheWholeVersion()
+    {
+        TVorkatMainForm form;
+        QCOMPARE(form.windowTitle(), QString("Vorkat v" VORKAT_VERSION));
+        QStringList versions;
+        auto readAndClose = [&] {
+            versions << form.AboutForm->Version->text();
+            form.AboutForm->reject();
+        };
+        QTimer::singleShot(0, form.AboutForm, readAndClose);
+        form.AboutBtnClick();
+        form.CompleteBox->setChecked(true);
+        QTimer::singleShot(0, form.AboutForm, readAndClose);
+        form.AboutBtnClick();
+        QCOMPARE(versions, (QStringList{"v 1.0", "v " VORKAT_VERSION}));
     }
 
     void exitDuringACompleteRepairAsksAndCancelledNothingIsKept()
@@ -455,6 +838,9 @@ private slots:
         form_->show();
         form_->CompleteBox->setChecked(true);
         form_->RepairBox->setChecked(true);
+        DialogAnswers answers;
+        answers.Then([](QWidget* window) { qobject_cast<TConfirmRepair*>(window)->ApplyButton->click(); })
+            .Then([](QWidget* window) { qobject_cast<QMessageBox*>(window)->accept(); });
         // "No" lets the repair run to its end.
         form_->AtStage = [&](const QString& caption) {
             if (caption == "Repairing")
@@ -471,6 +857,7 @@ private slots:
         form_->CompleteBox->setChecked(true);
         form_->RepairBox->setChecked(true);
         form_->CancelAnswer = true;
+        answers.Then([](QWidget* window) { qobject_cast<TConfirmRepair*>(window)->ApplyButton->click(); });
         form_->AtStage = [&](const QString& caption) {
             if (caption == "Repairing")
                 form_->close();
