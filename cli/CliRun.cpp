@@ -86,7 +86,7 @@ std::size_t TypeWidth(bool complete)
 
 }
 
-CliRun::CliRun(const CliOptions& options)
+CliRun::CliRun(const CliOptions& options, std::optional<FleetMember> member)
     : options_(options), progress_(!options.Quiet, StderrIsTerminal()),
       out_(options.Quiet ? nullptr : options.ScriptToStdout() ? stderr : stdout), checks_(dm_, options.Kinds)
 {
@@ -99,6 +99,9 @@ CliRun::CliRun(const CliOptions& options)
     completeOptions.drop = options_.Drop;
     completeOptions.force = options_.Force;
     completeOptions.ignoreWhitespace = options_.IgnoreWhitespace;
+    member_ = std::move(member);
+    if (member_)
+        completeOptions.newSchema = member_->newSchema;
     // Asked on a terminal only, so that scripts and CI jobs run as they did; a rehearsal
     // changes nothing of Old and is not asked either.
     if (options_.Repair && !options_.Yes && StdinIsTerminal())
@@ -118,6 +121,9 @@ CliRun::CliRun(const CliOptions& options)
 
 bool CliRun::OwnsEnd()
 {
+    // A fleet's targets end on their own; the fleet ends the process.
+    if (member_)
+        return true;
     if (!claimed_) {
         claimed_ = true;
         ownsEnd_ = Interrupt::ClaimEnd();
@@ -148,7 +154,10 @@ int CliRun::Execute()
             message.find(Dialect3Refusal) != std::string::npos || (refusedFix && oldSide_.dialect == 3);
         if (!options_.Complete && dialect3)
             message += CompleteHint;
-        std::fprintf(stderr, "vorkat-cli: %s\n", message.c_str());
+        if (member_)
+            error_ = message;
+        else
+            std::fprintf(stderr, "vorkat-cli: %s\n", message.c_str());
         if (refusedFix && !options_.Quiet)
             Say(options_.Rehearse ? "the copy of Old is removed; Old unchanged"
                                   : "the refused fix was rolled back; " +
@@ -163,7 +172,10 @@ int CliRun::Execute()
             try {
                 WriteReport(options_.Complete ? &FirstPass() : nullptr);
             } catch (const std::exception& reportError) {
-                std::fprintf(stderr, "vorkat-cli: %s\n", ForTerminal(reportError.what()).c_str());
+                if (member_)
+                    error_ += "; " + ForTerminal(reportError.what());
+                else
+                    std::fprintf(stderr, "vorkat-cli: %s\n", ForTerminal(reportError.what()).c_str());
             }
         }
         return 2;
@@ -277,6 +289,7 @@ int CliRun::Run()
             ::pause();
     if (options_.Complete && options_.Verbose)
         std::fprintf(stderr, "vorkat-cli: %d catalog queries in the last pass\n", complete_.Queries());
+    converged_ = outcome.Verified && outcome.Converged;
     if (outcome.Verified)
         PrintVerdict(outcome);
     PrintSummary(outcome);
@@ -316,6 +329,15 @@ void CliRun::NoteSides()
     };
     oldSide_ = note(dm_.OldDB);
     newSide_ = note(dm_.NewDB);
+}
+
+bool CliRun::Repaired() const
+{
+    if (!options_.Repairing())
+        return false;
+    if (options_.Complete)
+        return FirstPass().repair.state == schema::RepairOutcome::State::Committed;
+    return Findings() > 0;
 }
 
 std::size_t CliRun::Findings() const

@@ -13,15 +13,31 @@
 #include "schema/Summary.h"
 
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 
+// How a run that is one of a fleet's differs from a run of its own.
+struct FleetMember {
+    // New's catalog, read once for every target.
+    std::shared_ptr<const schema::Schema> newSchema;
+};
+
 class CliRun {
 public:
-    explicit CliRun(const CliOptions& options);
+    explicit CliRun(const CliOptions& options, std::optional<FleetMember> member = std::nullopt);
 
-    // The exit status. Errors are printed here, where the fix in progress is still known.
+    // The exit status. Errors are printed here, where the fix in progress is still known; a
+    // fleet's run keeps its error for the fleet's row instead (Error).
     int Execute();
+
+    const std::string& Error() const { return error_; }
+    // The finding rows of the first pass.
+    std::size_t FindingCount() const { return Findings(); }
+    // A repair ran to its end: committed whole (complete), or every fix executed (checks).
+    bool Repaired() const;
+    // A verification ran and found nothing left.
+    bool Converged() const { return converged_; }
 
 private:
     int Run();
@@ -66,4 +82,7 @@ private:
     std::optional<schema::RepairOutcome> refused_;
     bool claimed_ = false;
     bool ownsEnd_ = false;
+    std::optional<FleetMember> member_;
+    std::string error_;
+    bool converged_ = false;
 };

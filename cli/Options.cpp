@@ -1,11 +1,13 @@
 // Long options only, each with its value as the next argument or after "="; CLI11 parses them.
 #include "cli/Options.h"
 #include "data/Files.h"
+#include "run/Fleet.h"
 #include "schema/CompleteEngine.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cctype>
+#include <stdexcept>
 #include <utility>
 
 namespace {
@@ -185,10 +187,15 @@ CliOptions ParseOptions(const std::vector<std::string>& arguments)
     CLI::Option* user = valued("--user");
     CLI::Option* password = valued("--password");
     CLI::Option* timeout = valued("--timeout");
+    CLI::Option* fleetList = valued("--fleet");
+    CLI::Option* jobs = valued("--jobs");
+    CLI::Option* out = valued("--out");
+    CLI::Option* shard = valued("--shard");
     std::vector<std::string> optionNames;
     for (const auto& [name, target] : flags)
         optionNames.emplace_back(name);
-    for (const char* name : {"--only", "--script", "--report", "--user", "--password", "--timeout"})
+    for (const char* name : {"--only", "--script", "--report", "--user", "--password", "--timeout", "--fleet",
+                             "--jobs", "--out", "--shard"})
         optionNames.emplace_back(name);
 
     // What CLI11 did not take, in order: the names and unknown options before "--", and the
@@ -252,6 +259,28 @@ CliOptions ParseOptions(const std::vector<std::string>& arguments)
         options.TimeoutSeconds = std::stoi(value);
     }
 
+    if (fleetList->count())
+        options.FleetList = last(fleetList);
+    if (out->count())
+        options.OutDir = last(out);
+    if (jobs->count()) {
+        const std::string value = last(jobs);
+        const bool digits = !value.empty() && value.size() <= 3 &&
+                            value.find_first_not_of("0123456789") == std::string::npos;
+        if (!digits || std::stoi(value) == 0)
+            throw UsageError("option --jobs takes a whole number from 1 to 999, not '" + value + "'");
+        options.Jobs = std::stoi(value);
+    }
+    if (shard->count()) {
+        try {
+            const fleet::Shard share = fleet::ParseShard(last(shard));
+            options.ShardIndex = share.index;
+            options.ShardCount = share.count;
+        } catch (const std::invalid_argument& error) {
+            throw UsageError(error.what());
+        }
+    }
+
     // The kinds' words depend on the engine, which may be named after them.
     if (only->count()) {
         if (options.Complete)
@@ -262,11 +291,29 @@ CliOptions ParseOptions(const std::vector<std::string>& arguments)
     if (options.Help || options.Version)
         return options;
 
-    if (names.size() != 2)
+    if (options.FleetList.empty()) {
+        for (const auto& [given, name] : {std::pair{jobs->count() > 0, "--jobs"}, std::pair{out->count() > 0, "--out"},
+                                          std::pair{shard->count() > 0, "--shard"}})
+            if (given)
+                throw UsageError(std::string(name) + " belongs to a fleet: give it with --fleet LIST");
+    } else {
+        if (names.size() != 1)
+            throw UsageError(names.empty() ? "with --fleet LIST, NEW is needed"
+                                           : "with --fleet LIST, only NEW is taken, not '" + names[1] + "'");
+        if (script->count())
+            throw UsageError("--script has no use with --fleet: each target's script goes to --out");
+        if (options.AskPassword)
+            throw UsageError("--ask-password has no use with --fleet: give --user and --password");
+        options.NewName = names[0];
+        options.ScriptFile = "fleet.sql";  // each target's own is named in the fleet
+    }
+    if (options.FleetList.empty() && names.size() != 2)
         throw UsageError(names.size() < 2 ? "OLD and NEW are both needed"
                                           : "only OLD and NEW are taken, not '" + names[2] + "'");
-    options.OldName = names[0];
-    options.NewName = names[1];
+    if (options.FleetList.empty()) {
+        options.OldName = names[0];
+        options.NewName = names[1];
+    }
     if (options.ScriptFile.empty())
         throw UsageError("--script needs a file name, or - for standard output");
     const bool csv = EndsWith(Lower(options.ReportFile), ".csv");
@@ -298,6 +345,7 @@ std::string VersionText()
 std::string HelpText()
 {
     return R"(Usage: vorkat-cli [options] OLD NEW
+       vorkat-cli [options] --fleet LIST NEW
 
 Brings the metadata of the Old Database OLD up to date with the New Database NEW.
 OLD and NEW are database names as the window takes them: a local file, or
@@ -355,6 +403,22 @@ Options:
                   commit in flight runs to its end first). Without it a
                   run still ends when a server stops answering: a call that
                   gets no answer for 60 seconds closes that connection
+  --fleet LIST    compare every Old Database that LIST names, one a line
+                  (blank lines and # comments skipped), with NEW, which is
+                  then the only name given; New is read once. Each target
+                  writes its script, and its report with --report, under
+                  --out, named after its line and its file name
+                  (03-customer.fdb.sql). --repair, --verify, --drop, --force,
+                  --only and --timeout act on each target as on one run; a
+                  target's failure stops no other. Standard output gets a row
+                  a target as it ends (line, database, equal, differs,
+                  repaired or error, findings, seconds, and an error's
+                  message), then a total; the exit status is the worst
+  --jobs N        with --fleet: targets at a time (default 4)
+  --out DIR       with --fleet: the folder of the targets' files (default:
+                  the current folder; made when missing)
+  --shard I/N     with --fleet: only every N-th target, from the I-th, so
+                  that N machines share the list
   --quiet         print nothing but errors
   --help          show this text
   --version       show the version

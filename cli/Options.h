@@ -41,6 +41,12 @@ struct CliOptions {
     int TimeoutSeconds = 0;
     std::string OldName;  // as typed; the window's name rule is applied when connecting
     std::string NewName;
+    // --fleet: a file naming many Old Databases, one a line, each compared with NEW.
+    std::string FleetList;
+    int Jobs = 4;         // --jobs: targets at a time
+    std::string OutDir;   // --out: where each target's script and report go
+    int ShardIndex = 1;   // --shard I/N: this machine's share of the list
+    int ShardCount = 1;
 
     // Whether the fixes are executed, on OLD itself or on its rehearsal copy.
     bool Repairing() const { return Repair || Rehearse; }

@@ -1,5 +1,6 @@
 // vorkat-cli: the checks of the window from a shell or a CI job, with an exit status to act on.
 #include "cli/CliRun.h"
+#include "cli/Fleet.h"
 #include "cli/Interrupt.h"
 #include "cli/Options.h"
 
@@ -59,6 +60,9 @@ int main(int argc, char** argv)
         std::fputs(VersionText().c_str(), stdout);
         return 0;
     }
+    // Each target of a fleet has a timeout of its own.
+    if (!options.FleetList.empty())
+        return RunFleet(options);
     if (options.TimeoutSeconds > 0) {
         // From here on the run counts: the options are read, nothing is attached yet.
         watchdog::SetDeadline(options.TimeoutSeconds);

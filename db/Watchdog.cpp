@@ -16,7 +16,15 @@ namespace watchdog {
 
 using Clock = std::chrono::steady_clock;
 
+struct ThreadDeadline::Bound {
+    Clock::time_point at;
+    int seconds = 0;
+    std::string step;
+};
+
 struct ServerCall::Entry {
+    // The bound of the thread that made the call, if it has one of its own.
+    ThreadDeadline::Bound* bound = nullptr;
     isc_db_handle handle = 0;
     std::string server;  // empty for a local file, which cannot go silent
     Clock::time_point since;
@@ -63,14 +71,36 @@ public:
         calls_.erase(std::remove(calls_.begin(), calls_.end(), entry), calls_.end());
     }
 
-    std::optional<std::string> MessageOf(const ServerCall::Entry* entry)
+    std::optional<std::string> MessageOf(const ServerCall::Entry* entry, const ThreadDeadline::Bound* bound)
     {
         std::lock_guard lock(mutex_);
         if (entry && (entry->cancelled || entry->aborted))
             return entry->message;
+        if (bound)
+            return Clock::now() >= bound->at ? std::optional<std::string>(BoundText(*bound)) : std::nullopt;
         if (deadline_ && Clock::now() >= *deadline_)
             return TimeoutText();
         return std::nullopt;
+    }
+
+    bool Passed(const ThreadDeadline::Bound& bound) { return Clock::now() >= bound.at; }
+
+    void SetStep(ThreadDeadline::Bound& bound, const std::string& step)
+    {
+        std::lock_guard lock(mutex_);
+        bound.step = step;
+    }
+
+    std::string Timeout(const ThreadDeadline::Bound& bound)
+    {
+        std::lock_guard lock(mutex_);
+        return BoundText(bound);
+    }
+
+    void Started()
+    {
+        std::lock_guard lock(mutex_);
+        StartLocked();
     }
 
     void SetDeadline(int seconds)
@@ -118,20 +148,27 @@ private:
         return "timed out after " + std::to_string(seconds_) + " s while " + (step_.empty() ? "starting" : step_);
     }
 
+    static std::string BoundText(const ThreadDeadline::Bound& bound)
+    {
+        return "timed out after " + std::to_string(bound.seconds) + " s while " +
+               (bound.step.empty() ? "starting" : bound.step);
+    }
+
     void Loop()
     {
         std::unique_lock lock(mutex_);
         while (!stopping_) {
             wake_.wait_for(lock, std::chrono::milliseconds(200));
             const auto now = Clock::now();
-            const bool late = deadline_ && now >= *deadline_;
+            const bool runLate = deadline_ && now >= *deadline_;
             for (ServerCall::Entry* call : calls_) {
                 if (!call->handle)
                     continue;
+                const bool late = call->bound ? now >= call->bound->at : runLate;
                 if (late && !call->cancelled && !call->aborted) {
                     call->cancelled = true;
                     call->cutAt = now;
-                    call->message = TimeoutText();
+                    call->message = call->bound ? BoundText(*call->bound) : TimeoutText();
                     Cancel(call, fb_cancel_raise);
                 } else if (call->cancelled && !call->aborted && now - call->cutAt >= AbortAfterCancel) {
                     call->aborted = true;
@@ -167,6 +204,7 @@ private:
 };
 
 thread_local ServerCall::Entry* current = nullptr;
+thread_local ThreadDeadline::Bound* threadBound = nullptr;
 
 }
 
@@ -176,6 +214,7 @@ ServerCall::ServerCall(isc_db_handle handle, const std::string& databaseName) no
     try {
         auto entry = std::make_unique<Entry>();
         entry->handle = handle;
+        entry->bound = threadBound;
         if (auto server = TcpServerOf(databaseName))
             entry->server = server->shown;
         entry->since = Clock::now();
@@ -198,7 +237,7 @@ ServerCall::~ServerCall()
 
 std::optional<std::string> CutMessage()
 {
-    return Watch::Instance().MessageOf(current);
+    return Watch::Instance().MessageOf(current, threadBound);
 }
 
 void SetDeadline(int seconds)
@@ -208,7 +247,7 @@ void SetDeadline(int seconds)
 
 bool DeadlinePassed()
 {
-    return Watch::Instance().DeadlinePassed();
+    return threadBound ? Watch::Instance().Passed(*threadBound) : Watch::Instance().DeadlinePassed();
 }
 
 void CheckDeadline()
@@ -219,12 +258,32 @@ void CheckDeadline()
 
 std::string TimeoutMessage()
 {
-    return Watch::Instance().Timeout();
+    return threadBound ? Watch::Instance().Timeout(*threadBound) : Watch::Instance().Timeout();
 }
 
 void SetStep(const std::string& step)
 {
-    Watch::Instance().SetStep(step);
+    if (threadBound)
+        Watch::Instance().SetStep(*threadBound, step);
+    else
+        Watch::Instance().SetStep(step);
+}
+
+ThreadDeadline::ThreadDeadline(int seconds) : bound_(nullptr)
+{
+    if (seconds <= 0)
+        return;
+    bound_ = new Bound{Clock::now() + std::chrono::seconds(seconds), seconds, {}};
+    threadBound = bound_;
+    Watch::Instance().Started();
+}
+
+ThreadDeadline::~ThreadDeadline()
+{
+    if (!bound_)
+        return;
+    threadBound = nullptr;
+    delete bound_;
 }
 
 }

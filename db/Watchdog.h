@@ -42,4 +42,20 @@ std::string TimeoutMessage();
 // What the run is doing, for the timeout's message: "reading Old Database", "checking Table Fields".
 void SetStep(const std::string& step);
 
+// A bound of the calls of this thread alone, for as long as it lives, in place of the run's:
+// one of several runs side by side (a fleet's target) times out on its own, and the others go
+// on. SetStep, DeadlinePassed, CheckDeadline and TimeoutMessage then speak of this thread's.
+class ThreadDeadline {
+public:
+    explicit ThreadDeadline(int seconds);
+    ~ThreadDeadline();
+    ThreadDeadline(const ThreadDeadline&) = delete;
+    ThreadDeadline& operator=(const ThreadDeadline&) = delete;
+
+    struct Bound;
+
+private:
+    Bound* bound_;
+};
+
 }

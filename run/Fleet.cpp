@@ -129,8 +129,22 @@ std::string ResultRow(const Result& result)
 {
     std::string row = std::to_string(result.target.line) + "\t" + result.target.database + "\t" +
                       VerdictWord(result.verdict) + "\t" + std::to_string(result.findings) + "\t" + Seconds(result.seconds);
-    if (result.verdict == Verdict::Error)
-        row += "\t" + result.message;
+    if (result.verdict == Verdict::Error) {
+        // One row a target: a server's message of several lines is joined into one.
+        std::string message;
+        for (std::size_t i = 0; i < result.message.size(); ++i) {
+            const char c = result.message[i];
+            if (c == '\r' || c == '\n') {
+                if (c == '\r' && i + 1 < result.message.size() && result.message[i + 1] == '\n')
+                    ++i;
+                if (i + 1 < result.message.size())
+                    message += "; ";
+            } else {
+                message += c == '\t' ? ' ' : c;
+            }
+        }
+        row += "\t" + message;
+    }
     return row;
 }
 

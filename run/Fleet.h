@@ -55,7 +55,7 @@ int WorstStatus(const std::vector<Result>& results);
 // "12 targets: 7 equal, 3 differ, 1 repaired, 1 error in 34.5 s".
 std::string TotalLine(const std::vector<Result>& results, double seconds);
 // One row per target, tab-separated: the line, the database, the verdict, the findings and the
-// seconds ("3\tcustomer.fdb\tdiffers\t12\t1.2"), and for an error its message.
+// seconds ("3\tcustomer.fdb\tdiffers\t12\t1.2"), and for an error its message, its lines joined by "; ".
 std::string ResultRow(const Result& result);
 
 // Runs each target with run, at most jobs at a time, each on a thread of its own; a run that

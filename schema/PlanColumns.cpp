@@ -132,8 +132,9 @@ void Planner::RebuildColumn(const Change& c, const Column& n, const std::string&
                                  : rows->second == 1             ? "1 row of " + c.table
                                                                  : std::to_string(rows->second) + " rows of " + c.table;
         schema::NotMended item;
-        item.from = ddl_.PlainType(c.From<Column>().type);
-        item.to = ddl_.PlainType(n.type);
+        // A column over a domain has its type there.
+        item.from = ddl_.PlainType(ColumnType(c.From<Column>(), old_));
+        item.to = ddl_.PlainType(ColumnType(n, neu_));
         item.rows = rows == options_.rowCounts.end() ? -1 : rows->second;
         if (!noConversion.empty()) {
             item.code = "cannot-migrate";

@@ -2,6 +2,7 @@
 #include "data/FileError.h"
 #include "data/Files.h"
 #include "data/RunSequence.h"
+#include "db/Watchdog.h"
 #include "run/Fleet.h"
 #include "schema/CompleteEngine.h"
 #include "tests/support/SchemaPair.h"
@@ -112,6 +113,8 @@ TEST(FleetRuns, NoMoreThanJobsRunAtOnceAndAFailureStopsNoOtherTarget)
     row = results[3];
     row.seconds = 0.04;
     EXPECT_EQ(fleet::ResultRow(row), "4\tdb4\terror\t0\t0.0\tcannot attach db4");
+    row.message = "I/O error\r\nNo such file\tor folder\nlast line\n";
+    EXPECT_EQ(fleet::ResultRow(row), "4\tdb4\terror\t0\t0.0\tI/O error; No such file or folder; last line");
     EXPECT_EQ(fleet::TotalLine(results, 2.26), "9 targets: 5 equal, 3 differ, 0 repaired, 1 error in 2.3 s");
 }
 
@@ -182,6 +185,40 @@ TEST(FleetRuns, NewReadOnceServesSeveralOldDatabasesRepairedAtOnce)
         EXPECT_EQ(scriptOf(old->Path(), neu, false), std::make_pair(false, std::string())) << old->Path();
         EXPECT_EQ(Extract(old->Path()), Extract(newDb.Path())) << old->Path();
     }
+}
+
+// Each target of a fleet has its own timeout: one thread's bound passes, and the others', and
+// the run's, do not.
+TEST(FleetRuns, ATargetsTimeoutIsItsThreadsOwn)
+{
+    std::atomic<bool> otherPassed{true};
+    std::string otherMessage;
+    std::thread other([&] {
+        watchdog::ThreadDeadline bound(60);
+        watchdog::SetStep("reading Old Database");
+        std::this_thread::sleep_for(std::chrono::milliseconds(1300));
+        otherPassed = watchdog::DeadlinePassed();
+        otherMessage = watchdog::TimeoutMessage();
+    });
+    {
+        watchdog::ThreadDeadline bound(1);
+        watchdog::SetStep("comparing");
+        EXPECT_FALSE(watchdog::DeadlinePassed());
+        std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+        EXPECT_TRUE(watchdog::DeadlinePassed());
+        EXPECT_EQ(watchdog::TimeoutMessage(), "timed out after 1 s while comparing");
+        try {
+            watchdog::CheckDeadline();
+            ADD_FAILURE() << "the bound had passed";
+        } catch (const DbError& error) {
+            EXPECT_EQ(std::string(error.what()), "timed out after 1 s while comparing");
+        }
+    }
+    other.join();
+    EXPECT_FALSE(otherPassed);
+    EXPECT_EQ(otherMessage, "timed out after 60 s while reading Old Database");
+    // Without a bound of its own, a thread has the run's, which is none here.
+    EXPECT_FALSE(watchdog::DeadlinePassed());
 }
 
 }

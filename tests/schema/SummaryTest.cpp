@@ -181,4 +181,17 @@ TEST_F(CompleteSummary, ADropsRowInARepairSaysDroppedOnlyOnceTheRepairIsCommitte
     EXPECT_TRUE(engine->LastSummary().Count().Agree());
 }
 
+// A column over a domain has its type there: the row of what is left names both types.
+TEST_F(CompleteSummary, ANotMendedRowOfAColumnOverADomainNamesTheDomainsTypes)
+{
+    MakePair3("CREATE DOMAIN D_CODE AS VARCHAR(10); CREATE TABLE T (A D_CODE); INSERT INTO T VALUES ('x');",
+              "CREATE DOMAIN D_CODE AS VARCHAR(10); CREATE DOMAIN D_WHEN AS DATE; CREATE TABLE T (A D_WHEN);");
+    RunOnce({}, false);
+    const auto& left = engine->LastSummary().notMended;
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0], (schema::NotMended{{schema::ObjectKind::Field, "T.A"}, "needs-data-migration",
+                                          "needs a data migration: 1 row of T", "VARCHAR(10) CHARACTER SET NONE",
+                                          "DATE", 1, "--force"}));
+}
+
 }
