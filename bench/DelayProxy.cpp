@@ -151,8 +151,12 @@ private:
             if (up) {
                 bytesUp += got;
                 // A send after the server's answer reached the client starts a round trip.
-                if (answered_.exchange(false))
+                // The file follows every round trip, so that a client can read what each of
+                // its steps cost while it runs (vorkat-bench inspect).
+                if (answered_.exchange(false)) {
                     ++roundTrips;
+                    WriteCounts(settings_.countFile);
+                }
             } else {
                 bytesDown += got;
             }

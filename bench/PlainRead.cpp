@@ -1,9 +1,15 @@
 // vorkat-bench read OLD NEW [--all-blobs]: attaches both databases and reads, once each, every
 // row of the system tables the comparators read, straight through the client library; the
 // login is ISC_USER and ISC_PASSWORD when they are set.
+// vorkat-bench inspect DATABASE [COUNT-FILE]: reads the database's catalog as --complete does and
+// prints each catalog query with its rows, the blobs read one at a time after it, and, with the
+// count file of a vorkat-proxy in between, its round trips.
 // vorkat-bench time RESULT COMMAND...: runs COMMAND and writes "seconds peak-RSS-KiB status" to RESULT.
+#include "db/Connection.h"
 #include "db/DbError.h"
+#include "db/ScopedTransaction.h"
 #include "db/Status.h"
+#include "schema/Inspect.h"
 
 #include <ibase.h>
 
@@ -158,6 +164,60 @@ int Read(const std::vector<std::string>& names, bool allBlobs)
     return 0;
 }
 
+// The proxy's round trips so far; 0 without a count file.
+long RoundTrips(const std::string& countFile)
+{
+    std::ifstream in(countFile);
+    std::string word;
+    long value = 0;
+    while (in >> word >> value)
+        if (word == "round_trips")
+            return value;
+    return 0;
+}
+
+// A query's first words up to its FROM's table, enough to tell the queries apart.
+std::string Label(const std::string& sql)
+{
+    std::size_t from = sql.find(" FROM RDB$");
+    std::size_t end = from == std::string::npos ? std::string::npos : sql.find_first_of(" ,", from + 6);
+    std::string table = from == std::string::npos ? "?" : sql.substr(from + 6, end - from - 6);
+    if (sql.find("UNION ALL") != std::string::npos)
+        table += "+";
+    return table;
+}
+
+int InspectOne(const std::string& name, const std::string& countFile)
+{
+    Connection connection;
+    connection.SetDatabaseName(name);
+    const char* user = std::getenv("ISC_USER");
+    const char* password = std::getenv("ISC_PASSWORD");
+    connection.Params = {std::string("user_name=") + (user ? user : "SYSDBA"),
+                         std::string("password=") + (password ? password : "x")};
+    const long start = RoundTrips(countFile);
+    connection.Open();
+    ScopedTransaction transaction(connection);
+    long before = RoundTrips(countFile);
+    std::printf("%-28s %8s %8s %8s\n", "query", "rows", "blobs", "trips");
+    std::printf("%-28s %8s %8s %8ld\n", "(attach, transaction)", "", "", before - start);
+    std::size_t rows = 0, blobs = 0;
+    schema::InspectStats stats;
+    stats.each = [&](const schema::InspectQuery& q) {
+        const long now = RoundTrips(countFile);
+        std::printf("%-28s %8zu %8zu %8ld\n", Label(q.sql).c_str(), q.rows, q.blobReads, now - before);
+        rows += q.rows;
+        blobs += q.blobReads;
+        before = now;
+    };
+    const auto began = std::chrono::steady_clock::now();
+    schema::Inspect(connection, transaction.Get(), &stats);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+    std::printf("%-28s %8zu %8zu %8ld\n", "all queries", rows, blobs, RoundTrips(countFile) - start);
+    std::printf("%d queries in %.2f s\n", stats.queries, seconds);
+    return 0;
+}
+
 int Time(const std::string& result, char** command)
 {
     const auto start = std::chrono::steady_clock::now();
@@ -188,9 +248,11 @@ int main(int argc, char** argv)
         const std::string command = argc > 1 ? argv[1] : "";
         if (command == "read" && (argc == 4 || (argc == 5 && std::strcmp(argv[4], "--all-blobs") == 0)))
             return Read({argv[2], argv[3]}, argc == 5);
+        if (command == "inspect" && (argc == 3 || argc == 4))
+            return InspectOne(argv[2], argc == 4 ? argv[3] : "");
         if (command == "time" && argc >= 4)
             return Time(argv[2], argv + 3);
-        std::fprintf(stderr, "usage: vorkat-bench read OLD NEW [--all-blobs] | time RESULT COMMAND...\n");
+        std::fprintf(stderr, "usage: vorkat-bench read OLD NEW [--all-blobs] | inspect DATABASE [COUNT-FILE] | time RESULT COMMAND...\n");
         return 2;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "vorkat-bench: %s\n", error.what());

@@ -15,6 +15,7 @@ void BlobCache::Clear() noexcept
     texts_.clear();
     byId_.clear();
     pending_ = 0;
+    opened_ = 0;
 }
 
 void BlobCache::NoteRow(const RowBuffer& rows, std::size_t row)
@@ -44,6 +45,7 @@ const std::string& BlobCache::Text(Connection& connection, isc_tr_handle* tr, co
     auto call = connection.Watched();
     isc_open_blob2(status, connection.Handle(), tr, &blob, &id, 0, nullptr);
     connection.Check(status);
+    ++opened_;
     std::string text;
     char segment[32768];
     for (;;) {
@@ -67,6 +69,12 @@ const std::string& BlobCache::Text(Connection& connection, isc_tr_handle* tr, co
 void BlobCache::Keep(const ISC_QUAD& id, std::string text)
 {
     byId_[IdKey(id)] = std::move(text);
+}
+
+void BlobCache::KeepCell(const RowBuffer& rows, std::size_t row, std::size_t column, std::string text)
+{
+    if (texts_.emplace(row * rows.Columns().size() + column, std::move(text)).second)
+        --pending_;
 }
 
 void BlobCache::ReadPending(Connection& connection, isc_tr_handle* tr, const RowBuffer& rows)

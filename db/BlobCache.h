@@ -20,13 +20,18 @@ public:
                             std::size_t column);
     // A blob's text read another way, found by its id when a cell asks for it.
     void Keep(const ISC_QUAD& id, std::string text);
+    // A cell's text read another way, for a cell not read yet.
+    void KeepCell(const RowBuffer& rows, std::size_t row, std::size_t column, std::string text);
     // Reads every blob of the rows that is not read yet.
     void ReadPending(Connection& connection, isc_tr_handle* tr, const RowBuffer& rows);
     bool Pending() const { return pending_ > 0; }
+    // Blobs read alone since the last Clear, each a few round trips over a network.
+    std::size_t Opened() const { return opened_; }
 
 private:
     // By row * column count + column.
     std::unordered_map<std::size_t, std::string> texts_;
     std::unordered_map<std::uint64_t, std::string> byId_;
     std::size_t pending_ = 0;
+    std::size_t opened_ = 0;
 };

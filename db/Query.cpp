@@ -25,7 +25,8 @@ Query::~Query()
 }
 
 Query::Query(Query&& other) noexcept
-    : SQL(std::move(other.SQL)), Dialect(other.Dialect), connection_(nullptr), transaction_(nullptr)
+    : SQL(std::move(other.SQL)), Dialect(other.Dialect), StoredBytes(other.StoredBytes),
+      RowKey(std::move(other.RowKey)), connection_(nullptr), transaction_(nullptr)
 {
     TakeOver(other);
 }
@@ -36,6 +37,8 @@ Query& Query::operator=(Query&& other) noexcept
         Unbind();
         SQL = std::move(other.SQL);
         Dialect = other.Dialect;
+        StoredBytes = other.StoredBytes;
+        RowKey = std::move(other.RowKey);
         TakeOver(other);
     }
     return *this;

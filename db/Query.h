@@ -37,6 +37,16 @@ public:
     // read that selects BIGINT columns needs 3.
     unsigned short Dialect = 1;
 
+    // Blob texts as their stored bytes, whatever the connection's character set: each blob
+    // column's texts come in one select nested around this one, as octets, and a text longer
+    // than a row can carry as a binary blob of that select. A select that cannot be nested
+    // around is an error then, not a read of each blob alone, which would convert the text.
+    bool StoredBytes = false;
+    // With StoredBytes, the column that tells the rows apart, such as RDB$DB_KEY: the texts are
+    // matched to their rows by it. A connection that converts a text blob gives it another id
+    // in every select, so matching by blob id works only where nothing converts.
+    std::string RowKey;
+
     // A text longer than a parameter can carry (32767 bytes) is refused, not cut.
     void SetParam(const std::string& name, const std::string& value);
     void SetParam(const std::string& name, std::int64_t value);
@@ -61,6 +71,8 @@ public:
     // Reads every remaining row; the connection's FetchObserver is told before and after.
     void FetchAll();
     int RecordCount() const { return static_cast<int>(rows_.Count()); }
+    // Blobs of this open read one at a time, not in one select per column.
+    std::size_t BlobsOpened() const { return blobs_.Opened() + batch_.LongReads(); }
 
     // Values of the current row by column name (any letter case). NULL, or no current
     // row at all, reads as the empty text and as 0. A blob is read on first use, in the

@@ -401,10 +401,8 @@ private:
     std::string CheckOrder(const Schema& side, const std::string& table, bool isOld) const
     {
         std::vector<std::string> sources;
-        for (const auto& key : side.constraintOrder) {
+        for (const auto& key : ChecksOf(side, table)) {
             const Constraint& c = side.constraints.at(key);
-            if (c.kind != ConstraintKind::Check || c.table != table)
-                continue;
             std::string newKey = key;
             if (isOld && pairedBack_.count(key))
                 newKey = pairedBack_.at(key);
@@ -415,6 +413,23 @@ private:
                                   (c.name.empty() ? " " + neu_.constraints.at(newKey).checkSource : ""));
         }
         return Joined(sources, "; ");
+    }
+
+    // A side's CHECKs of the table in catalog order, from one walk over its constraints: a
+    // walk per table would grow with the square of the schema.
+    const std::vector<std::string>& ChecksOf(const Schema& side, const std::string& table) const
+    {
+        auto [at, fresh] = checks_.try_emplace(&side);
+        auto& byTable = at->second;
+        if (fresh)
+            for (const auto& key : side.constraintOrder) {
+                const Constraint& c = side.constraints.at(key);
+                if (c.kind == ConstraintKind::Check)
+                    byTable[c.table].push_back(key);
+            }
+        static const std::vector<std::string> none;
+        auto found = byTable.find(table);
+        return found == byTable.end() ? none : found->second;
     }
 
     // The names of relation's columns that other has too, in relation's order.
@@ -539,6 +554,7 @@ private:
     bool open_ = false;
     std::map<std::string, std::string> paired_;      // New's CHECK key -> Old's
     std::map<std::string, std::string> pairedBack_;  // Old's CHECK key -> New's
+    mutable std::map<const Schema*, std::map<std::string, std::vector<std::string>>> checks_;
     std::set<std::string> pairedNew_;
     std::set<std::string> pairedOld_;
 };

@@ -19,11 +19,6 @@ bool IsTextType(int fieldType, int subType)
     return fieldType == 14 || fieldType == 37 || fieldType == 40 || (fieldType == 261 && subType == 1);
 }
 
-bool EndsWith(const std::string& text, const std::string& end)
-{
-    return text.size() > end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
 }
 
 std::string Catalog::Charset(int id) const
@@ -67,17 +62,18 @@ std::string Reader::Sql(const std::string& text) const
         if (alias.empty())
             alias = field.substr(4);
         sql += text.substr(at, open - at);
-        if (!Has(table, field))
-            sql += "NULL AS " + alias;
-        else if (EndsWith(field, "_SOURCE"))
-            // Text blobs are read as their bytes: read as text, the server would make '?' of
-            // every character the connection's character set NONE cannot show.
-            sql += "CAST(" + field + " AS BLOB SUB_TYPE BINARY) AS " + alias;
-        else
-            sql += field + " AS " + alias;
+        sql += Has(table, field) ? field + " AS " + alias : "NULL AS " + alias;
         at = close + 1;
     }
     return sql + text.substr(at);
+}
+
+std::string Reader::Keyed(const std::string& sql)
+{
+    const std::string select = "SELECT ";
+    if (sql.rfind(select, 0) != 0 || sql.find(" UNION ") != std::string::npos || sql.find(" JOIN ") != std::string::npos)
+        return sql;
+    return kRowKey + sql.substr(select.size());
 }
 
 std::optional<bool> OptionalFlag(Query& q, const std::string& column)

@@ -60,24 +60,36 @@ public:
     }
     // The SQL of a read with its optional columns filled in: "{RDB$GENERATORS.RDB$INITIAL_VALUE}"
     // is that column as INITIAL_VALUE where this server has it, else NULL AS INITIAL_VALUE;
-    // "{T.C AS X}" names the alias. A source column is read as its bytes.
+    // "{T.C AS X}" names the alias.
     std::string Sql(const std::string& text) const;
 
     template <typename RowFn>
     void Each(const std::string& sql, RowFn&& row)
     {
-        Query query(connection_, transaction_, {Sql(sql)});
+        Query query(connection_, transaction_, {Keyed(Sql(sql))});
         query.Dialect = 3;
+        // Read as text, a source would come converted to the connection's character set, or
+        // with '?' for every character NONE cannot show; its stored bytes are what it is.
+        query.StoredBytes = true;
+        if (query.SQL.front().rfind(kRowKey, 0) == 0)
+            query.RowKey = "ROW_KEY";
         query.Open();
         if (stats_)
             ++stats_->queries;
         query.FetchAll();
         for (query.First(); !query.Eof(); query.Next())
             row(query);
+        if (stats_ && stats_->each)
+            stats_->each({query.SQL.front(), static_cast<std::size_t>(query.RecordCount()), query.BlobsOpened()});
         query.Close();
     }
 
 private:
+    // A read of one table tells its rows apart by their RDB$DB_KEY, which its blob texts are
+    // matched by (Query::RowKey).
+    static constexpr const char* kRowKey = "SELECT RDB$DB_KEY AS ROW_KEY, ";
+    static std::string Keyed(const std::string& sql);
+
     Connection& connection_;
     Transaction& transaction_;
     InspectStats* stats_;

@@ -3,6 +3,7 @@
 #include "schema/Planner.h"
 
 #include <algorithm>
+#include <map>
 
 namespace schema::planning {
 
@@ -74,12 +75,20 @@ void Planner::RemakeConstraint(const std::string& key)
 
 void Planner::OrderChecks()
 {
-    auto checksOf = [](const Schema& s, const std::string& table) {
-        std::vector<std::string> keys;
+    // Each side's CHECKs by table in catalog order, from one walk: a walk per table would grow
+    // with the square of the schema.
+    auto byTable = [](const Schema& s) {
+        std::map<std::string, std::vector<std::string>> keys;
         for (const auto& key : s.constraintOrder)
-            if (s.constraints.at(key).kind == ConstraintKind::Check && s.constraints.at(key).table == table)
-                keys.push_back(key);
+            if (s.constraints.at(key).kind == ConstraintKind::Check)
+                keys[s.constraints.at(key).table].push_back(key);
         return keys;
+    };
+    const auto oldChecks = byTable(old_), newChecks = byTable(neu_);
+    auto checksOf = [&](const Schema& s, const std::string& table) {
+        const auto& keys = &s == &old_ ? oldChecks : newChecks;
+        auto found = keys.find(table);
+        return found == keys.end() ? std::vector<std::string>() : found->second;
     };
     for (const auto& [table, relation] : neu_.relations) {
         if (relation.IsView() || !old_.relations.count(table))

@@ -7,6 +7,7 @@
 #include "db/DbError.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
+#include "db/ValueBatch.h"
 
 #include <cctype>
 #include <set>
@@ -29,11 +30,27 @@ class Checker {
 public:
     Checker(Connection& connection, Transaction& transaction, const Schema& old, const Schema& neu, bool migrating)
         : connection_(connection), transaction_(transaction), old_(old), neu_(neu), ddl_(old.dialect),
-          migrating_(migrating)
+          migrating_(migrating), counts_(connection, transaction, static_cast<unsigned short>(old.dialect))
     {
     }
 
     SafetyResult Run(const std::vector<Change>& changes)
+    {
+        // A first walk only gathers the counts the changes ask for, which are then read many
+        // in one select; the walk that decides finds them there.
+        collecting_ = true;
+        Walk(changes);
+        collecting_ = false;
+        counts_.Read(asked_);
+        result_ = SafetyResult{};
+        retyped_.clear();
+        restarted_.clear();
+        Walk(changes);
+        return std::move(result_);
+    }
+
+private:
+    void Walk(const std::vector<Change>& changes)
     {
         for (const auto& change : changes) {
             try {
@@ -54,12 +71,16 @@ public:
         } catch (const DdlError&) {
             // A type or a name Old's dialect cannot write is refused by the plan itself, with its name.
         }
-        return std::move(result_);
     }
 
-private:
     long long Count(const std::string& sql)
     {
+        if (collecting_) {
+            asked_.push_back(sql);
+            return 0;
+        }
+        if (const auto known = counts_.Find(sql))
+            return *known;
         Query query(connection_, transaction_, {sql});
         query.Dialect = static_cast<unsigned short>(old_.dialect);
         query.Open();
@@ -118,7 +139,7 @@ private:
     // Where the generators whose start changes stand, all in one select.
     void GeneratorValues()
     {
-        if (restarted_.empty())
+        if (restarted_.empty() || collecting_)
             return;
         std::vector<std::string> columns;
         for (std::size_t i = 0; i < restarted_.size(); ++i)
@@ -209,18 +230,26 @@ private:
                            std::to_string(counted.size());
                     counted.push_back({&r, hazard});
                 }
-            Query query(connection_, transaction_, {sql + " FROM " + ddl_.Name(table)});
-            query.Dialect = static_cast<unsigned short>(old_.dialect);
-            query.Open();
-            const long long rows = query.AsInteger("N");
-            result_.rowCounts[table] = rows;
-            for (std::size_t i = 0; i < counted.size(); ++i) {
-                const std::string field = "H" + std::to_string(i);
-                const long long n = query.IsNull(field) ? 0 : query.AsInteger(field);
-                if (n > 0)
-                    Harmed(*counted[i].first, counted[i].second, Rows(n) + " of " + table, n == 1);
+            // Without a hazard to count, the rows are counted with the others (Count).
+            long long rows = 0;
+            if (counted.empty()) {
+                rows = Count(sql + " FROM " + ddl_.Name(table));
+            } else if (collecting_) {
+                continue;
+            } else {
+                Query query(connection_, transaction_, {sql + " FROM " + ddl_.Name(table)});
+                query.Dialect = static_cast<unsigned short>(old_.dialect);
+                query.Open();
+                rows = query.AsInteger("N");
+                for (std::size_t i = 0; i < counted.size(); ++i) {
+                    const std::string field = "H" + std::to_string(i);
+                    const long long n = query.IsNull(field) ? 0 : query.AsInteger(field);
+                    if (n > 0)
+                        Harmed(*counted[i].first, counted[i].second, Rows(n) + " of " + table, n == 1);
+                }
+                query.Close();
             }
-            query.Close();
+            result_.rowCounts[table] = rows;
             if (rows > 0 && !converted.empty())
                 TryConversions(table, converted);
             if (!migrating_ || rows == 0)
@@ -426,6 +455,9 @@ private:
     std::map<std::string, std::vector<Retyped>> retyped_;
     std::vector<std::string> restarted_;
     bool migrating_ = false;
+    ValueBatch counts_;
+    bool collecting_ = false;
+    std::vector<std::string> asked_;
 };
 
 }
