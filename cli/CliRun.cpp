@@ -9,6 +9,7 @@
 #include "db/DbError.h"
 #include "db/Watchdog.h"
 #include "review/HtmlReport.h"
+#include "schema/SchemaSource.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -99,9 +100,15 @@ CliRun::CliRun(const CliOptions& options, std::optional<FleetMember> member)
     completeOptions.drop = options_.Drop;
     completeOptions.force = options_.Force;
     completeOptions.ignoreWhitespace = options_.IgnoreWhitespace;
+    completeOptions.include = options_.Include;
+    completeOptions.exclude = options_.Exclude;
     member_ = std::move(member);
-    if (member_)
+    if (member_) {
         completeOptions.newSchema = member_->newSchema;
+        completeOptions.newShownAs = member_->newShownAs;
+    } else if (options_.NewIsFiles()) {
+        completeOptions.newShownAs = options_.NewName;
+    }
     // Asked on a terminal only, so that scripts and CI jobs run as they did; a rehearsal
     // changes nothing of Old and is not asked either.
     if (options_.Repair && !options_.Yes && StdinIsTerminal())
@@ -223,6 +230,17 @@ int CliRun::Run()
     RunRequest request;
     request.OldField = options_.OldName;
     request.NewField = options_.NewName;
+    // Files as New: built into a database of their own, which goes with the run.
+    std::optional<schema::BuiltDatabase> built;
+    if (!member_ && options_.NewIsFiles()) {
+        if (!options_.Complete)
+            throw FileError("NEW " + options_.NewName +
+                            " is files: the complete comparison (--complete) builds them and compares");
+        progress_.BeginStep("Building New Database");
+        built = schema::BuildFromFiles(options_.NewName, {options_.NewDialect, options_.NewCharset, {}});
+        progress_.EndStep();
+        request.NewField = built->Path();
+    }
     request.Repair = options_.Repairing();
     // Report rows stay on in a repair: they list what was repaired.
     request.Report = true;

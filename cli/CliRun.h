@@ -21,6 +21,8 @@
 struct FleetMember {
     // New's catalog, read once for every target.
     std::shared_ptr<const schema::Schema> newSchema;
+    // How New is named where the name attached is a database built from files.
+    std::string newShownAs;
 };
 
 class CliRun {

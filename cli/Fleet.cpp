@@ -7,6 +7,7 @@
 #include "db/Watchdog.h"
 #include "run/Fleet.h"
 #include "schema/CompleteEngine.h"
+#include "schema/SchemaSource.h"
 
 #include <chrono>
 #include <cstdio>
@@ -33,12 +34,12 @@ std::string Extension(const std::string& path)
 }
 
 // New's catalog, once for every target, attached as a pass attaches New.
-std::shared_ptr<const schema::Schema> ReadNew(const CliOptions& options)
+std::shared_ptr<const schema::Schema> ReadNew(const CliOptions& options, const std::string& name)
 {
     TDM dm;
     dm.NewDB.SetParamValue("user_name", Credential(options.User, "ISC_USER"));
     dm.NewDB.SetParamValue("password", Credential(options.Password, "ISC_PASSWORD"));
-    dm.NewDB.SetDatabaseName(DatabaseNameFromField(options.NewName));
+    dm.NewDB.SetDatabaseName(DatabaseNameFromField(name));
     dm.ConnectNew();
     auto schema = schema::ReadSchema(dm.NewDB);
     dm.NewDB.Close();
@@ -108,13 +109,15 @@ private:
 };
 
 fleet::Result RunTarget(const CliOptions& options, const fleet::Target& target, int width,
-                        const std::shared_ptr<const schema::Schema>& newSchema)
+                        const std::shared_ptr<const schema::Schema>& newSchema, const std::string& builtNew)
 {
     // Each target times out on its own, and the others go on.
     watchdog::ThreadDeadline deadline(options.TimeoutSeconds);
     CliOptions own = options;
     own.FleetList.clear();
     own.OldName = target.database;
+    if (!builtNew.empty())
+        own.NewName = builtNew;
     own.Quiet = true;
     own.Yes = true;
     const std::string folder = options.OutDir.empty() ? "." : options.OutDir;
@@ -124,7 +127,7 @@ fleet::Result RunTarget(const CliOptions& options, const fleet::Target& target, 
     // A script of an earlier run must not pass for this one's.
     std::error_code ignored;
     std::filesystem::remove(own.ScriptFile, ignored);
-    CliRun run(own, FleetMember{newSchema});
+    CliRun run(own, FleetMember{newSchema, builtNew.empty() ? std::string() : options.NewName});
     fleet::Result result;
     result.status = run.Execute();
     result.findings = run.FindingCount();
@@ -148,6 +151,8 @@ int RunFleet(const CliOptions& options)
     const auto start = std::chrono::steady_clock::now();
     std::vector<fleet::Target> targets;
     std::shared_ptr<const schema::Schema> newSchema;
+    // Files as New are built once, for every target.
+    std::optional<schema::BuiltDatabase> built;
     try {
         targets = fleet::TakeShard(fleet::ReadList(options.FleetList), {options.ShardIndex, options.ShardCount});
         if (!options.OutDir.empty())
@@ -155,8 +160,14 @@ int RunFleet(const CliOptions& options)
         const std::string folder = options.OutDir.empty() ? "." : options.OutDir;
         if (::access(folder.c_str(), W_OK | X_OK) != 0)
             throw FileError("Cannot write to the folder " + folder);
+        if (options.NewIsFiles()) {
+            if (!options.Complete)
+                throw FileError("NEW " + options.NewName +
+                                " is files: the complete comparison (--complete) builds them and compares");
+            built = schema::BuildFromFiles(options.NewName, {options.NewDialect, options.NewCharset, {}});
+        }
         if (options.Complete)
-            newSchema = ReadNew(options);
+            newSchema = ReadNew(options, built ? built->Path() : options.NewName);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "vorkat-cli: %s\n", error.what());
         return 2;
@@ -188,7 +199,9 @@ int RunFleet(const CliOptions& options)
         progress.Finished(result);
     };
     const auto results = fleet::RunAll(
-        targets, options.Jobs, [&](const fleet::Target& t) { return RunTarget(options, t, width, newSchema); },
+        targets, options.Jobs, [&](const fleet::Target& t) {
+            return RunTarget(options, t, width, newSchema, built ? built->Path() : std::string());
+        },
         callbacks);
     progress.Clear();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

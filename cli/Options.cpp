@@ -3,10 +3,12 @@
 #include "data/Files.h"
 #include "run/Fleet.h"
 #include "schema/CompleteEngine.h"
+#include "schema/Filter.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <stdexcept>
 #include <utility>
 
@@ -133,6 +135,13 @@ bool CliOptions::ReportAsJson() const
     return EndsWith(Lower(ReportFile), ".json");
 }
 
+bool CliOptions::NewIsFiles() const
+{
+    std::error_code error;
+    return std::filesystem::is_directory(NewName, error) ||
+           (EndsWith(Lower(NewName), ".sql") && std::filesystem::is_regular_file(NewName, error));
+}
+
 bool CliOptions::ReportAsHtml() const
 {
     return EndsWith(Lower(ReportFile), ".html");
@@ -191,11 +200,17 @@ CliOptions ParseOptions(const std::vector<std::string>& arguments)
     CLI::Option* jobs = valued("--jobs");
     CLI::Option* out = valued("--out");
     CLI::Option* shard = valued("--shard");
+    CLI::Option* exportDir = valued("--export");
+    CLI::Option* dialect = valued("--dialect");
+    CLI::Option* charset = valued("--charset");
+    CLI::Option* include = app.add_option("--include")->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    CLI::Option* exclude = app.add_option("--exclude")->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     std::vector<std::string> optionNames;
     for (const auto& [name, target] : flags)
         optionNames.emplace_back(name);
     for (const char* name : {"--only", "--script", "--report", "--user", "--password", "--timeout", "--fleet",
-                             "--jobs", "--out", "--shard"})
+                             "--jobs", "--out", "--shard", "--export", "--dialect", "--charset", "--include",
+                             "--exclude"})
         optionNames.emplace_back(name);
 
     // What CLI11 did not take, in order: the names and unknown options before "--", and the
@@ -261,6 +276,28 @@ CliOptions ParseOptions(const std::vector<std::string>& arguments)
 
     if (fleetList->count())
         options.FleetList = last(fleetList);
+    if (exportDir->count())
+        options.ExportDir = last(exportDir);
+    for (const auto& [option, list] : {std::pair{include, &options.Include}, std::pair{exclude, &options.Exclude}}) {
+        for (const auto& value : option->results())
+            list->push_back(Unmarked(value));
+        if (!list->empty() && !options.Complete)
+            throw UsageError(std::string(option == include ? "--include" : "--exclude") +
+                             " belongs to the complete comparison: give it with --complete");
+    }
+    try {
+        schema::ObjectFilter(options.Include, options.Exclude);
+    } catch (const std::invalid_argument& error) {
+        throw UsageError(error.what());
+    }
+    if (dialect->count()) {
+        const std::string value = last(dialect);
+        if (value != "1" && value != "3")
+            throw UsageError("option --dialect takes 1 or 3, not '" + value + "'");
+        options.NewDialect = std::stoi(value);
+    }
+    if (charset->count())
+        options.NewCharset = last(charset);
     if (out->count())
         options.OutDir = last(out);
     if (jobs->count()) {
@@ -291,6 +328,15 @@ CliOptions ParseOptions(const std::vector<std::string>& arguments)
     if (options.Help || options.Version)
         return options;
 
+    if (!options.ExportDir.empty()) {
+        if (names.size() != 1)
+            throw UsageError(names.empty() ? "with --export DIR, the DATABASE to export is needed"
+                                           : "with --export DIR, only the DATABASE is taken, not '" + names[1] + "'");
+        if (!options.FleetList.empty() || options.Repairing())
+            throw UsageError("--export only writes files: give it without --fleet, --repair and --rehearse");
+        options.OldName = names[0];
+        return options;
+    }
     if (options.FleetList.empty()) {
         for (const auto& [given, name] : {std::pair{jobs->count() > 0, "--jobs"}, std::pair{out->count() > 0, "--out"},
                                           std::pair{shard->count() > 0, "--shard"}})
@@ -346,10 +392,13 @@ std::string HelpText()
 {
     return R"(Usage: vorkat-cli [options] OLD NEW
        vorkat-cli [options] --fleet LIST NEW
+       vorkat-cli [options] --export DIR DATABASE
 
 Brings the metadata of the Old Database OLD up to date with the New Database NEW.
 OLD and NEW are database names as the window takes them: a local file, or
-host:/path or host/port:path for a database on a server.
+host:/path or host/port:path for a database on a server. With --complete, NEW
+may also be a folder that --export wrote, or an isql script (.sql): it is
+built into a temporary database, compared with, and removed.
 
 Options:
   --repair        execute the fixes on OLD at once (Auto Repair) instead of
@@ -419,6 +468,20 @@ Options:
                   the current folder; made when missing)
   --shard I/N     with --fleet: only every N-th target, from the I-th, so
                   that N machines share the list
+  --include PATTERN
+  --exclude PATTERN
+                  with --complete, each as often as needed: compare only the
+                  objects whose names a --include glob matches (* ? [..],
+                  any case), and none that an --exclude glob matches;
+                  KIND:GLOB (tables:AUDIT_*) for one kind of --only's words.
+                  A column, key, index or trigger goes with its table's name.
+                  A statement that uses an object left out is warned of
+  --export DIR    write the metadata of the one database named as files into
+                  DIR: a file an object in a folder a kind, database.sql and
+                  order.txt; DIR is replaced only when it holds an export
+  --dialect 1|3   with --complete, where NEW is an isql script without
+  --charset CS    CREATE DATABASE: the dialect (3) and the default character
+                  set of the database it is built in
   --quiet         print nothing but errors
   --help          show this text
   --version       show the version

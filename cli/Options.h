@@ -47,6 +47,17 @@ struct CliOptions {
     std::string OutDir;   // --out: where each target's script and report go
     int ShardIndex = 1;   // --shard I/N: this machine's share of the list
     int ShardCount = 1;
+    // --export DIR: the database named is written as files into DIR.
+    std::string ExportDir;
+    // --include and --exclude, each given any number of times: globs on object names.
+    std::vector<std::string> Include;
+    std::vector<std::string> Exclude;
+    // --dialect and --charset: the database a New script without CREATE DATABASE is built in.
+    int NewDialect = 3;
+    std::string NewCharset;
+
+    // NEW is a folder an export wrote, or an isql script, built into a temporary database.
+    bool NewIsFiles() const;
 
     // Whether the fixes are executed, on OLD itself or on its rehearsal copy.
     bool Repairing() const { return Repair || Rehearse; }

@@ -1,5 +1,6 @@
 // vorkat-cli: the checks of the window from a shell or a CI job, with an exit status to act on.
 #include "cli/CliRun.h"
+#include "cli/Export.h"
 #include "cli/Fleet.h"
 #include "cli/Interrupt.h"
 #include "cli/Options.h"
@@ -60,6 +61,8 @@ int main(int argc, char** argv)
         std::fputs(VersionText().c_str(), stdout);
         return 0;
     }
+    if (!options.ExportDir.empty())
+        return RunExport(options);
     // Each target of a fleet has a timeout of its own.
     if (!options.FleetList.empty())
         return RunFleet(options);

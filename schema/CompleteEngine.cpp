@@ -1,6 +1,7 @@
 // One pass of the complete comparison, stage by stage as the front ends show them.
 #include "schema/CompleteEngine.h"
 #include "schema/Apply.h"
+#include "schema/Filter.h"
 #include "schema/Inspect.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
@@ -125,10 +126,16 @@ void CompleteEngine::Pass(const PassContext& pass, ReportSink& report, Progress&
     queries_ = stats.queries;
 
     steps.BeginStep("Comparing");
-    std::vector<Change> changes;
-    for (auto& change : Diff(old, neu, DiffOptions{options_.ignoreWhitespace}))
-        if (Chosen(change.kind))
+    std::vector<Change> changes, filteredOut;
+    const ObjectFilter filter(options_.include, options_.exclude);
+    for (auto& change : Diff(old, neu, DiffOptions{options_.ignoreWhitespace})) {
+        if (!Chosen(change.kind))
+            continue;
+        if (filter.Keeps(change))
             changes.push_back(std::move(change));
+        else
+            filteredOut.push_back(std::move(change));
+    }
     const std::vector<Change> made = ChangesToMake(changes, options_.drop);
     steps.EndStep();
 
@@ -150,6 +157,11 @@ void CompleteEngine::Pass(const PassContext& pass, ReportSink& report, Progress&
     summary_.drop = options_.drop;
     madeAt_ = options_.madeAt.empty() ? NowText() : options_.madeAt;
     CollectWarnings(safety, fitted.notes);
+    // What the plan needs and the filter left out is said, in the script too.
+    for (const auto& warning : FilteredDependencies(neu, made, filteredOut)) {
+        summary_.warnings.push_back(warning);
+        plan.warnings.push_back(warning.Text());
+    }
     Describe(pass, old, neu, changes, safety);
     if (pass.report)
         Report(report, changes, made, safety, pass.repair);
@@ -284,6 +296,8 @@ void CompleteEngine::Describe(const PassContext& pass, const Schema& old, const 
     };
     summary_.old = side(pass.oldDb, old);
     summary_.neu = side(pass.newDb, neu);
+    if (!options_.newShownAs.empty())
+        summary_.neu.database = options_.newShownAs;
     const Ddl oldDdl(old.dialect), newDdl(neu.dialect);
     for (const auto& change : changes) {
         Finding finding;

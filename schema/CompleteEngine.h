@@ -52,6 +52,12 @@ struct CompleteOptions {
     // New's catalog as read once before (ReadSchema), for many Old Databases against one New;
     // none reads it in each pass.
     std::shared_ptr<const Schema> newSchema;
+    // --include and --exclude: globs on object names, "KIND:GLOB" for one kind (Filter.h).
+    std::vector<std::string> include;
+    std::vector<std::string> exclude;
+    // How the summary names New, where the name attached is not the user's (a database built
+    // from files); empty names the database attached.
+    std::string newShownAs;
 };
 
 class CompleteEngine : public RunEngine {

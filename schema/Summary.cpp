@@ -38,6 +38,7 @@ const std::vector<WarningCode>& WarningCodes()
         {"drops-data", "an object that --drop drops holds rows or a value"},
         {"data-migration", "--force migrates a column's values in steps committed before the one transaction"},
         {"not-mended", "a difference the plan leaves as it is; the item's own code tells why"},
+        {"filtered-out", "a statement of the plan uses an object that --include or --exclude leaves out"},
     };
     return codes;
 }

@@ -1332,6 +1332,125 @@ private slots:
         QCOMPARE(after.exitCode, 1);
         QCOMPARE(after.out, SampleRows);
     }
+
+    // A database as files: exported, used as New by an empty Old, which then converges and
+    // exports to the same bytes; an edit of one file is one difference; a refused statement
+    // names its file and line and changes nothing.
+    void exportedFolderServesAsNewAndTheRoundTripGivesTheSameFiles()
+    {
+        const QString folder = Folder("export");
+        const std::string sql = "CREATE DOMAIN D_NAME AS VARCHAR(20) NOT NULL; "
+                                "CREATE TABLE CUSTOMER (ID INTEGER NOT NULL PRIMARY KEY, NAME D_NAME); "
+                                "CREATE EXCEPTION E_GONE 'the customer is gone'; "
+                                "CREATE VIEW V_NAMES AS SELECT NAME FROM CUSTOMER; "
+                                "COMMENT ON TABLE CUSTOMER IS 'who buys';";
+        TestDb source("export_source", sql, 3);
+        TestDb emptyOld("export_old", "", 3);
+        CliResult exported = RunCli({"--export", "files", Name(source)}, folder);
+        QCOMPARE(exported.exitCode, 0);
+        QVERIFY2(exported.err.endsWith(" written to files\n"), exported.err.constData());
+        const QString files = folder + "/files";
+        QCOMPARE(ReadFile(files + "/exceptions/E_GONE.sql"),
+                 QByteArray("/* EXCEPTION E_GONE */\n\nCREATE EXCEPTION E_GONE 'the customer is gone';\n"));
+
+        CliResult repaired = RunCli({"--complete", "--repair", "--verify", "--yes", Name(emptyOld), files}, folder);
+        QCOMPARE(repaired.exitCode, 1);
+        QVERIFY2(repaired.out.endsWith("converged\n"), repaired.out.constData());
+        QCOMPARE(RunCli({"--export", "again", Name(emptyOld)}, folder).exitCode, 0);
+        for (const QString& name : QDir(files).entryList(QDir::Files | QDir::Hidden))
+            QCOMPARE(ReadFile(folder + "/again/" + name), ReadFile(files + "/" + name));
+        for (const QString& kind : QDir(files).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+            for (const QString& name : QDir(files + "/" + kind).entryList(QDir::Files))
+                QCOMPARE(ReadFile(folder + "/again/" + kind + "/" + name), ReadFile(files + "/" + kind + "/" + name));
+
+        // One file edited: one difference, named against the folder.
+        QFile edit(files + "/exceptions/E_GONE.sql");
+        QVERIFY(edit.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        edit.write("CREATE EXCEPTION E_GONE 'the customer has left';\n");
+        edit.close();
+        CliResult edited = RunCli({"--complete", "--script", "-", Name(emptyOld), files}, folder);
+        QCOMPARE(edited.exitCode, 1);
+        QVERIFY2(edited.err.contains("EXCEPTION\tE_GONE\tdifferent: message the customer is gone -> the customer "
+                                     "has left\n"),
+                 edited.err.constData());
+        QVERIFY2(edited.out.contains("\n   New: " + files.toUtf8() + " ("), edited.out.constData());
+
+        // A statement the server refuses names its file and line; Old is not touched.
+        QFile broken(files + "/exceptions/E_GONE.sql");
+        QVERIFY(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        broken.write("\nCREATE EXCEPTION E_GONE;\n");
+        broken.close();
+        const QByteArray before = ReadFile(Name(emptyOld));
+        CliResult refused = RunCli({"--complete", "--repair", "--yes", Name(emptyOld), files}, folder);
+        QCOMPARE(refused.exitCode, 2);
+        QVERIFY2(refused.err.contains("vorkat-cli: exceptions/E_GONE.sql:2: "), refused.err.constData());
+        QVERIFY(ReadFile(Name(emptyOld)) == before);
+
+        // A folder that holds something else is never replaced.
+        QDir(folder).mkpath("mine");
+        QFile mine(folder + "/mine/notes.txt");
+        QVERIFY(mine.open(QIODevice::WriteOnly));
+        mine.write("keep\n");
+        mine.close();
+        CliResult refusedDir = RunCli({"--export", "mine", Name(source)}, folder);
+        QCOMPARE(refusedDir.exitCode, 2);
+        QCOMPARE(ReadFile(folder + "/mine/notes.txt"), QByteArray("keep\n"));
+    }
+
+    // An isql script serves as New: SET TERM, comments and COMMIT as isql takes them.
+    void plainSqlScriptServesAsNewAndConverges()
+    {
+        const QString folder = Folder("script_new");
+        QFile script(folder + "/schema.sql");
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("/* the reference */\nCREATE TABLE T (A INTEGER NOT NULL, B VARCHAR(10));\nCOMMIT;\n"
+                     "SET TERM ^ ;\nCREATE PROCEDURE P RETURNS (N INTEGER) AS\nBEGIN\n  N = 1; -- one; two\n"
+                     "  SUSPEND;\nEND^\nSET TERM ; ^\nCOMMIT;\n");
+        script.close();
+        TestDb oldDb("script_new_old", "CREATE TABLE T (A INTEGER NOT NULL);", 3);
+        CliResult repaired =
+            RunCli({"--complete", "--repair", "--verify", "--yes", Name(oldDb), folder + "/schema.sql"}, folder);
+        QCOMPARE(repaired.exitCode, 1);
+        QCOMPARE(repaired.out, QByteArray("FIELD\tT.B\tnot exist\nPROCEDURE\tP\tnot exist\nconverged\n"));
+        QCOMPARE(RunCli({"--complete", "--quiet", Name(oldDb), folder + "/schema.sql"}, folder).exitCode, 0);
+        // The eight checks do not build files.
+        CliResult checks = RunCli({Name(oldDb), folder + "/schema.sql"}, folder);
+        QCOMPARE(checks.exitCode, 2);
+    }
+
+    // --include and --exclude narrow the comparison; a statement that needs what was left out
+    // is warned of.
+    void includeAndExcludeNarrowTheComparisonAndNameWhatAStatementNeeds()
+    {
+        const QString folder = Folder("filters");
+        TestDb oldDb("filters_old", "CREATE TABLE ORDERS (ID INTEGER);", 3);
+        TestDb newDb("filters_new", "CREATE DOMAIN D_QTY AS INTEGER CHECK (VALUE > 0); "
+                                    "CREATE TABLE ORDERS (ID INTEGER, QTY D_QTY); CREATE TABLE AUDIT_LOG (A INTEGER); "
+                                    "CREATE TABLE AUDIT_USERS (U INTEGER); CREATE SEQUENCE G_ORDERS;",
+                     3);
+        CliResult all = RunCli({"--complete", "--quiet", "--script", "-", Name(oldDb), Name(newDb)}, folder);
+        QCOMPARE(all.exitCode, 1);
+        CliResult noAudit =
+            RunCli({"--complete", "--exclude", "audit_*", "--exclude", "generators:*", Name(oldDb), Name(newDb)}, folder);
+        QCOMPARE(noAudit.exitCode, 1);
+        QCOMPARE(noAudit.out, QByteArray("DOMAIN\tD_QTY\tnot exist\nFIELD\tORDERS.QTY\tnot exist\n"));
+        CliResult onlyOrders = RunCli({"--complete", "--include", "tables:ORDERS", Name(oldDb), Name(newDb)}, folder);
+        QCOMPARE(onlyOrders.exitCode, 1);
+        QCOMPARE(onlyOrders.out, QByteArray("FIELD\tORDERS.QTY\tnot exist\n"));
+        QVERIFY2(ReadFile(folder + "/vorkat.sql")
+                     .contains("\n/* Warning: uses DOMAIN D_QTY, which the filter leaves out */\n/* FIELD ORDERS.QTY */\n"
+                               "ALTER TABLE ORDERS ADD QTY D_QTY;\n"),
+                 ReadFile(folder + "/vorkat.sql").constData());
+        QVERIFY2(onlyOrders.err.contains(
+                     "\nvorkat-cli: 1 missing, 0 different, 0 only in Old, 0 not mended, 1 warning; 1 statement\n"),
+                 onlyOrders.err.constData());
+        // The filter belongs to the complete comparison, and a kind's word must be known.
+        QCOMPARE(RunCli({"--exclude", "X", Name(oldDb), Name(newDb)}, folder).exitCode, 2);
+        CliResult unknown = RunCli({"--complete", "--exclude", "tabels:X", Name(oldDb), Name(newDb)}, folder);
+        QCOMPARE(unknown.exitCode, 2);
+        QVERIFY2(unknown.err.startsWith("vorkat-cli: unknown kind 'tabels' in the pattern tabels:X"),
+                 unknown.err.constData());
+    }
 };
 
 QTEST_MAIN(CliTest)

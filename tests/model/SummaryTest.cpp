@@ -106,5 +106,6 @@ TEST(ModelSummary, WordsOfActionsAndSeveritiesAreTheJsonReportsOwn)
     std::vector<std::string> codes;
     for (const auto& code : schema::WarningCodes())
         codes.push_back(code.code);
-    EXPECT_EQ(codes, (std::vector<std::string>{"would-fail", "would-cut", "drops-data", "data-migration", "not-mended"}));
+    EXPECT_EQ(codes, (std::vector<std::string>{"would-fail", "would-cut", "drops-data", "data-migration", "not-mended",
+                                               "filtered-out"}));
 }
