@@ -201,4 +201,12 @@ std::vector<std::string> OrderedByUse(const std::vector<std::string>& views, con
 // The steps in the order of their phases, each phase in the order it was planned.
 void SortByPhase(std::vector<Step>& steps);
 
+// Altering a procedure gives its outputs new implicit domains and moves only the views that
+// select it directly onto them: a view on such a view keeps the old ones, and in that
+// transaction the server no longer knows its columns, nor drops the old domains at the commit.
+// So a view that reaches a procedure through another view is made after the procedure's body
+// (or its package's), which is drawn in among the views after the views that body uses.
+// Steps sorted by phase; a schema's dependencies (PlanOrder.cpp).
+void BodiesBeforeViewsOnViews(std::vector<Step>& steps, const Schema& schema);
+
 }
