@@ -148,6 +148,8 @@ private:
     void AlterRoutine(const Change& c, bool header, bool external, const Text& stub, const Text& body);
     // The server will not change a routine's parameters while a view selects them.
     void TakeOutDependents(const std::string& routine);
+    // Old has a view on a view that selects the procedure.
+    bool OnViewsOnViews(const std::string& procedure) const;
     // What uses an object, or only one column of it when column is given.
     void TakeOutUsers(const std::string& object, const std::string& column);
     void TakeOutTrigger(const std::string& name);

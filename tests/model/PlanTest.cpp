@@ -382,14 +382,35 @@ TEST(ModelPlan, ARoutineTakenOutThatChangedItselfGetsItsNewBodyOnceAfterTheViews
                      "COMMENT ON VIEW V_TOP IS 'Top'"}));
 }
 
-TEST(ModelPlan, AChangedRoutineBodyAloneIsAlteredInPlaceAndTakesOutNothing)
+TEST(ModelPlan, AChangedRoutineBodyAloneIsAlteredInPlaceUnderTheViewsThatSelectItDirectly)
+{
+    schema::Schema old, neu;
+    RoutineWithDependents(old, false, kCount);
+    RoutineWithDependents(neu, false, kCount);
+    for (schema::Schema* s : {&old, &neu}) {
+        s->relations.erase("V_TOP");
+        std::erase(s->relationOrder, "V_TOP");
+        s->functions["F_USE"].source = "BEGIN\n  RETURN (SELECT COUNT(*) FROM V_SRC);\nEND";
+        s->dependencies.back() = {"F_USE", 15, "V_SRC", 1};
+    }
+    neu.procedures["P_SRC"].source = "BEGIN\n  A = 2;\n  SUSPEND;\nEND";
+    EXPECT_EQ(Statements(PlanOf(old, neu)),
+              Lines{"ALTER PROCEDURE P_SRC\nRETURNS (A INTEGER)\nAS\nBEGIN\n  A = 2;\n  SUSPEND;\nEND"});
+}
+
+TEST(ModelPlan, AChangedProcedureBodyUnderAViewOnAViewOnItTakesOutThoseViewsAsANewHeaderDoes)
 {
     schema::Schema old, neu;
     RoutineWithDependents(old, false, kCount);
     RoutineWithDependents(neu, false, kCount);
     neu.procedures["P_SRC"].source = "BEGIN\n  A = 2;\n  SUSPEND;\nEND";
+    // Altered, the procedure's outputs get new domains that V_TOP would not take.
     EXPECT_EQ(Statements(PlanOf(old, neu)),
-              Lines{"ALTER PROCEDURE P_SRC\nRETURNS (A INTEGER)\nAS\nBEGIN\n  A = 2;\n  SUSPEND;\nEND"});
+              (Lines{"CREATE OR ALTER FUNCTION F_USE\nRETURNS INTEGER\nAS\nBEGIN END", "DROP VIEW V_TOP", "DROP VIEW V_SRC",
+                     "ALTER PROCEDURE P_SRC\nRETURNS (A INTEGER)\nAS\nBEGIN\n  A = 2;\n  SUSPEND;\nEND",
+                     "CREATE VIEW V_SRC (A) AS\nSELECT A FROM P_SRC", "CREATE VIEW V_TOP (A) AS\nSELECT A FROM V_SRC",
+                     "ALTER FUNCTION F_USE\nRETURNS INTEGER\nAS\n" + std::string(kCount),
+                     "GRANT SELECT ON V_SRC TO USER CLERK", "COMMENT ON VIEW V_TOP IS 'Top'"}));
 }
 
 TEST(ModelPlan, MissingColumnsAreAddedAndMovedToTheirPlaceWithTheirComments)
