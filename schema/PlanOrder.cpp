@@ -1,7 +1,9 @@
-// Dependency order: views after the views they use, and the steps by phase.
+// Dependency order: views after the views they use, the bodies that views on views need
+// among them, and the steps by phase.
 #include "schema/Planner.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace schema::planning {
 
@@ -46,6 +48,209 @@ std::vector<std::string> OrderedByUse(const std::vector<std::string>& views, con
 void SortByPhase(std::vector<Step>& steps)
 {
     std::stable_sort(steps.begin(), steps.end(), [](const Step& a, const Step& b) { return a.phase < b.phase; });
+}
+
+namespace {
+
+bool IsView(const Schema& schema, const std::string& name)
+{
+    auto it = schema.relations.find(name);
+    return it != schema.relations.end() && it->second.IsView();
+}
+
+// The words of a package's header, unquoted ones in capitals: the catalog does not say which
+// package a view's procedure is in.
+std::vector<std::string> Words(const std::string& text)
+{
+    std::vector<std::string> words;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c == '"') {
+            const std::size_t end = text.find('"', i + 1);
+            words.push_back(text.substr(i + 1, end == std::string::npos ? std::string::npos : end - i - 1));
+            i = end == std::string::npos ? text.size() : end + 1;
+        } else if (std::isalnum(c) || c == '_' || c == '$') {
+            std::string word;
+            for (; i < text.size(); ++i) {
+                const auto d = static_cast<unsigned char>(text[i]);
+                if (!std::isalnum(d) && d != '_' && d != '$')
+                    break;
+                word += static_cast<char>(std::toupper(d));
+            }
+            words.push_back(word);
+        } else {
+            ++i;
+        }
+    }
+    return words;
+}
+
+bool DeclaresProcedure(const Package& package, const std::string& procedure)
+{
+    const std::vector<std::string> words = Words(package.headerSource);
+    for (std::size_t i = 0; i + 1 < words.size(); ++i)
+        if (words[i] == "PROCEDURE" && words[i + 1] == procedure)
+            return true;
+    return false;
+}
+
+}
+
+void BodiesBeforeViewsOnViews(std::vector<Step>& steps, const Schema& schema)
+{
+    const auto first = std::find_if(steps.begin(), steps.end(), [](const Step& s) { return s.phase >= Views; });
+    const auto last = std::find_if(first, steps.end(), [](const Step& s) { return s.phase > Bodies; });
+    const std::vector<Step> nodes(first, last);
+
+    // What each view selects from directly: the views, and the procedures.
+    std::map<std::string, std::set<std::string>> viewsUsed, proceduresUsed;
+    std::map<std::string, std::set<std::string>> bodyViews;  // of a procedure's or package's body
+    for (const auto& d : schema.dependencies) {
+        if (d.dependent == d.dependedOn)
+            continue;
+        if (d.dependentType == 1 && IsView(schema, d.dependent)) {
+            if (IsView(schema, d.dependedOn))
+                viewsUsed[d.dependent].insert(d.dependedOn);
+            else if (d.dependedOnType == 5)
+                proceduresUsed[d.dependent].insert(d.dependedOn);
+        } else if ((d.dependentType == 5 || d.dependentType == 19) && IsView(schema, d.dependedOn)) {
+            bodyViews[(d.dependentType == 19 ? "K" : "P") + d.dependent].insert(d.dependedOn);
+        }
+    }
+    // Every view a view or body reaches through views, itself not included.
+    auto reached = [&](const std::set<std::string>& start) {
+        std::set<std::string> seen;
+        std::vector<std::string> frontier(start.begin(), start.end());
+        while (!frontier.empty()) {
+            const std::string view = frontier.back();
+            frontier.pop_back();
+            if (!seen.insert(view).second)
+                continue;
+            for (const auto& used : viewsUsed[view])
+                frontier.push_back(used);
+        }
+        return seen;
+    };
+
+    // The nodes' keys: "V" views, "P" procedures' bodies, "K" packages' bodies.
+    auto keyOf = [](const Step& s) {
+        const char* tag = s.object.kind == ObjectKind::View        ? "V"
+                          : s.object.kind == ObjectKind::Procedure ? "P"
+                          : s.object.kind == ObjectKind::Package   ? "K"
+                                                                    : "-";
+        return tag + s.object.name;
+    };
+    std::map<std::string, std::size_t> index;
+    for (std::size_t n = 0; n < nodes.size(); ++n) {
+        const ObjectKind kind = nodes[n].object.kind;
+        const bool view = nodes[n].phase == Views && kind == ObjectKind::View;
+        const bool body = nodes[n].phase == Bodies && (kind == ObjectKind::Procedure || kind == ObjectKind::Package);
+        if (view || body)
+            index.emplace(keyOf(nodes[n]), n);
+    }
+    // A body found by the procedure's name: the procedure's own, or a package's that declares it.
+    auto bodiesOf = [&](const std::string& procedure) {
+        std::vector<std::size_t> found;
+        if (schema.procedures.count(procedure)) {
+            auto it = index.find("P" + procedure);
+            if (it != index.end() && nodes[it->second].phase == Bodies)
+                found.push_back(it->second);
+            return found;
+        }
+        for (const auto& [name, package] : schema.packages) {
+            auto it = index.find("K" + name);
+            if (it != index.end() && nodes[it->second].phase == Bodies && DeclaresProcedure(package, procedure))
+                found.push_back(it->second);
+        }
+        return found;
+    };
+
+    std::vector<std::set<std::size_t>> needs(nodes.size());
+    bool any = false;
+    for (std::size_t n = 0; n < nodes.size(); ++n) {
+        const Step& s = nodes[n];
+        if (s.phase == Views && s.object.kind == ObjectKind::View) {
+            for (const auto& view : reached(viewsUsed[s.object.name])) {
+                auto it = index.find("V" + view);
+                if (it != index.end())
+                    needs[n].insert(it->second);
+                for (const auto& procedure : proceduresUsed[view])
+                    for (const std::size_t body : bodiesOf(procedure)) {
+                        needs[n].insert(body);
+                        any = true;
+                    }
+            }
+        } else if (s.phase == Bodies && (s.object.kind == ObjectKind::Procedure || s.object.kind == ObjectKind::Package)) {
+            for (const auto& view : reached(bodyViews[keyOf(s)])) {
+                auto it = index.find("V" + view);
+                if (it != index.end())
+                    needs[n].insert(it->second);
+            }
+        }
+    }
+    if (!any)
+        return;
+
+    // The views in their order; a body only when a view waits for it and all the views it uses
+    // stand; where a body and the views wait for each other, the first such view is made first.
+    std::vector<std::size_t> order;
+    std::vector<bool> placed(nodes.size(), false);
+    auto ready = [&](std::size_t n) {
+        return std::all_of(needs[n].begin(), needs[n].end(), [&](std::size_t m) { return placed[m]; });
+    };
+    auto place = [&](std::size_t n) {
+        order.push_back(n);
+        placed[n] = true;
+    };
+    auto isView = [&](std::size_t n) { return nodes[n].phase == Views; };
+    for (;;) {
+        for (bool progress = true; progress;) {
+            progress = false;
+            for (std::size_t n = 0; n < nodes.size(); ++n)
+                if (isView(n) && !placed[n] && ready(n)) {
+                    place(n);
+                    progress = true;
+                }
+        }
+        std::set<std::size_t> waitedFor;
+        for (std::size_t n = 0; n < nodes.size(); ++n)
+            if (isView(n) && !placed[n])
+                for (const std::size_t m : needs[n])
+                    if (!placed[m] && !isView(m))
+                        waitedFor.insert(m);
+        bool left = false;
+        for (std::size_t n = 0; n < nodes.size(); ++n)
+            left = left || (isView(n) && !placed[n]);
+        if (!left)
+            break;
+        bool drawn = false;
+        for (const std::size_t m : waitedFor)
+            if (ready(m)) {
+                place(m);
+                drawn = true;
+            }
+        if (drawn)
+            continue;
+        std::size_t chosen = nodes.size();
+        for (std::size_t n = 0; n < nodes.size() && chosen == nodes.size(); ++n)
+            if (isView(n) && !placed[n] &&
+                std::all_of(needs[n].begin(), needs[n].end(), [&](std::size_t m) { return placed[m] || !isView(m); }))
+                chosen = n;
+        for (std::size_t n = 0; n < nodes.size() && chosen == nodes.size(); ++n)
+            if (isView(n) && !placed[n])
+                chosen = n;
+        place(chosen);
+    }
+    // The bodies drawn in go with the views; the rest keep their place.
+    std::vector<Step> result;
+    for (const std::size_t n : order) {
+        result.push_back(nodes[n]);
+        result.back().phase = Views;
+    }
+    for (std::size_t n = 0; n < nodes.size(); ++n)
+        if (!placed[n])
+            result.push_back(nodes[n]);
+    std::copy(result.begin(), result.end(), first);
 }
 
 }

@@ -47,6 +47,27 @@ void Planner::AlterProcedure(const Change& c)
     const bool header = c.Has(Property::Parameters) || c.Has(Property::Returns);
     AlterRoutine(c, header, !p.engine.empty(), [&] { return ddl_.ProcedureStub(p); },
                  [&] { return ddl_.ProcedureBody(p); });
+    // Altered, its outputs get new implicit domains that a view on a view on it would not take:
+    // the server then refuses to drop the old ones at the commit.
+    if (!header && (c.Has(Property::Source) || c.Has(Property::External) || c.Has(Property::SqlSecurity)) &&
+        OnViewsOnViews(c.key))
+        TakeOutDependents(c.key);
+}
+
+bool Planner::OnViewsOnViews(const std::string& procedure) const
+{
+    auto isView = [&](const std::string& name) {
+        auto it = old_.relations.find(name);
+        return it != old_.relations.end() && it->second.IsView();
+    };
+    for (const auto& direct : old_.dependencies)
+        if (direct.dependedOn == procedure && direct.dependedOnType == 5 && direct.dependentType == 1 &&
+            isView(direct.dependent))
+            for (const auto& above : old_.dependencies)
+                if (above.dependedOn == direct.dependent && above.dependentType == 1 && isView(above.dependent) &&
+                    above.dependent != direct.dependent)
+                    return true;
+    return false;
 }
 
 void Planner::AlterFunction(const Change& c)

@@ -119,6 +119,7 @@ Plan Planner::Build()
              step.object.kind == ObjectKind::Package))
             step.phase = RestoredBodies;
     SortByPhase(plan.steps);
+    BodiesBeforeViewsOnViews(plan.steps, neu_);
     return plan;
 }
 

@@ -148,6 +148,8 @@ private:
     void AlterRoutine(const Change& c, bool header, bool external, const Text& stub, const Text& body);
     // The server will not change a routine's parameters while a view selects them.
     void TakeOutDependents(const std::string& routine);
+    // Old has a view on a view that selects the procedure.
+    bool OnViewsOnViews(const std::string& procedure) const;
     // What uses an object, or only one column of it when column is given.
     void TakeOutUsers(const std::string& object, const std::string& column);
     void TakeOutTrigger(const std::string& name);
@@ -200,5 +202,13 @@ std::vector<std::string> OrderedByUse(const std::vector<std::string>& views, con
 
 // The steps in the order of their phases, each phase in the order it was planned.
 void SortByPhase(std::vector<Step>& steps);
+
+// Altering a procedure gives its outputs new implicit domains and moves only the views that
+// select it directly onto them: a view on such a view keeps the old ones, and in that
+// transaction the server no longer knows its columns, nor drops the old domains at the commit.
+// So a view that reaches a procedure through another view is made after the procedure's body
+// (or its package's), which is drawn in among the views after the views that body uses.
+// Steps sorted by phase; a schema's dependencies (PlanOrder.cpp).
+void BodiesBeforeViewsOnViews(std::vector<Step>& steps, const Schema& schema);
 
 }

@@ -111,6 +111,77 @@ TEST(ModelPlan, RoutinesAreStubsFirstAndGetTheirBodiesAfterTheViewsWhichBreaksEv
     EXPECT_EQ(Psql(plan), (std::vector<bool>{true, true, true, false, true, true, true}));
 }
 
+TEST(ModelPlan, AViewOnAViewOnAProcedureIsMadeAfterTheProceduresBodyAndTheBodiesOnItAfterThat)
+{
+    schema::Schema old, neu;
+    neu.procedures["P"] = ProcedureOf("P", "BEGIN A = 1; SUSPEND; END", {}, {ParameterOf("A", Integer())});
+    neu.procedures["P"].selectable = true;
+    neu.procedures["Q"] = ProcedureOf("Q", "BEGIN FOR SELECT A FROM V2 INTO :X DO SUSPEND; END", {},
+                                      {ParameterOf("X", Integer())});
+    neu.procedures["Q"].selectable = true;
+    neu.procedures["R"] = ProcedureOf("R", "BEGIN FOR SELECT A FROM V INTO :X DO SUSPEND; END", {},
+                                      {ParameterOf("X", Integer())});
+    neu.procedures["R"].selectable = true;
+    AddView(neu, "V", {"A"}, "SELECT A FROM P");
+    AddView(neu, "V2", {"A"}, "SELECT A FROM V", {"V"});
+    AddView(neu, "W", {"A"}, "SELECT 1 FROM RDB$DATABASE", {"RDB$DATABASE"});
+    neu.dependencies.push_back({"V", 1, "P", 5, "A"});
+    neu.dependencies.push_back({"R", 5, "V", 1, "A"});
+    neu.dependencies.push_back({"Q", 5, "V2", 1, "A"});
+    const schema::Plan plan = PlanOf(old, neu);
+    // V selects P directly and may stand on its stub; V2 would keep the stub's outputs.
+    EXPECT_EQ(Statements(plan),
+              (Lines{"CREATE OR ALTER PROCEDURE P\nRETURNS (A INTEGER)\nAS\nBEGIN SUSPEND; END",
+                     "CREATE OR ALTER PROCEDURE Q\nRETURNS (X INTEGER)\nAS\nBEGIN SUSPEND; END",
+                     "CREATE OR ALTER PROCEDURE R\nRETURNS (X INTEGER)\nAS\nBEGIN SUSPEND; END",
+                     "CREATE VIEW V (A) AS\nSELECT A FROM P", "CREATE VIEW W (A) AS\nSELECT 1 FROM RDB$DATABASE",
+                     "ALTER PROCEDURE P\nRETURNS (A INTEGER)\nAS\nBEGIN A = 1; SUSPEND; END",
+                     "CREATE VIEW V2 (A) AS\nSELECT A FROM V",
+                     "ALTER PROCEDURE Q\nRETURNS (X INTEGER)\nAS\nBEGIN FOR SELECT A FROM V2 INTO :X DO SUSPEND; END",
+                     "ALTER PROCEDURE R\nRETURNS (X INTEGER)\nAS\nBEGIN FOR SELECT A FROM V INTO :X DO SUSPEND; END"}));
+    EXPECT_EQ(Psql(plan), (std::vector<bool>{true, true, true, false, false, true, false, true, true}));
+}
+
+TEST(ModelPlan, ABodyDrawnInAmongTheViewsComesAfterTheViewsItUses)
+{
+    schema::Schema old, neu;
+    neu.procedures["P"] = ProcedureOf("P", "BEGIN FOR SELECT N FROM U INTO :A DO SUSPEND; END", {},
+                                      {ParameterOf("A", Integer())});
+    neu.procedures["P"].selectable = true;
+    AddView(neu, "U", {"N"}, "SELECT 1 FROM RDB$DATABASE", {"RDB$DATABASE"});
+    AddView(neu, "V", {"A"}, "SELECT A FROM P");
+    AddView(neu, "V2", {"A"}, "SELECT A FROM V", {"V"});
+    AddView(neu, "U2", {"N"}, "SELECT N FROM U", {"U"});
+    neu.dependencies.push_back({"V", 1, "P", 5, "A"});
+    neu.dependencies.push_back({"P", 5, "U2", 1, "N"});
+    EXPECT_EQ(Statements(PlanOf(old, neu)),
+              (Lines{"CREATE OR ALTER PROCEDURE P\nRETURNS (A INTEGER)\nAS\nBEGIN SUSPEND; END",
+                     "CREATE VIEW U (N) AS\nSELECT 1 FROM RDB$DATABASE", "CREATE VIEW V (A) AS\nSELECT A FROM P",
+                     "CREATE VIEW U2 (N) AS\nSELECT N FROM U",
+                     "ALTER PROCEDURE P\nRETURNS (A INTEGER)\nAS\nBEGIN FOR SELECT N FROM U INTO :A DO SUSPEND; END",
+                     "CREATE VIEW V2 (A) AS\nSELECT A FROM V"}));
+}
+
+TEST(ModelPlan, AViewOnAViewOnAPackagedProcedureIsMadeAfterThePackageBody)
+{
+    schema::Schema old, neu;
+    neu.packages["K"] = {"K", "BEGIN\n  procedure p returns (a integer);\nEND",
+                         "BEGIN\n  PROCEDURE P RETURNS (A INTEGER) AS BEGIN A = 1; SUSPEND; END\nEND", ""};
+    neu.packages["L"] = {"L", "BEGIN\n  PROCEDURE P2 RETURNS (A INTEGER);\nEND",
+                         "BEGIN\n  PROCEDURE P2 RETURNS (A INTEGER) AS BEGIN A = 2; SUSPEND; END\nEND", ""};
+    AddView(neu, "V", {"A"}, "SELECT A FROM K.P");
+    AddView(neu, "V2", {"A"}, "SELECT A FROM V", {"V"});
+    // The catalog names the procedure without its package.
+    neu.dependencies.push_back({"V", 1, "P", 5, "A"});
+    EXPECT_EQ(Statements(PlanOf(old, neu)),
+              (Lines{"CREATE PACKAGE K\nAS\nBEGIN\n  procedure p returns (a integer);\nEND",
+                     "CREATE PACKAGE L\nAS\nBEGIN\n  PROCEDURE P2 RETURNS (A INTEGER);\nEND",
+                     "CREATE VIEW V (A) AS\nSELECT A FROM K.P",
+                     "CREATE PACKAGE BODY K\nAS\nBEGIN\n  PROCEDURE P RETURNS (A INTEGER) AS BEGIN A = 1; SUSPEND; END\nEND",
+                     "CREATE VIEW V2 (A) AS\nSELECT A FROM V",
+                     "CREATE PACKAGE BODY L\nAS\nBEGIN\n  PROCEDURE P2 RETURNS (A INTEGER) AS BEGIN A = 2; SUSPEND; END\nEND"}));
+}
+
 TEST(ModelPlan, AnExternalRoutineIsMadeWholeWhereTheStubsGo)
 {
     schema::Schema old, neu;
@@ -311,14 +382,35 @@ TEST(ModelPlan, ARoutineTakenOutThatChangedItselfGetsItsNewBodyOnceAfterTheViews
                      "COMMENT ON VIEW V_TOP IS 'Top'"}));
 }
 
-TEST(ModelPlan, AChangedRoutineBodyAloneIsAlteredInPlaceAndTakesOutNothing)
+TEST(ModelPlan, AChangedRoutineBodyAloneIsAlteredInPlaceUnderTheViewsThatSelectItDirectly)
+{
+    schema::Schema old, neu;
+    RoutineWithDependents(old, false, kCount);
+    RoutineWithDependents(neu, false, kCount);
+    for (schema::Schema* s : {&old, &neu}) {
+        s->relations.erase("V_TOP");
+        std::erase(s->relationOrder, "V_TOP");
+        s->functions["F_USE"].source = "BEGIN\n  RETURN (SELECT COUNT(*) FROM V_SRC);\nEND";
+        s->dependencies.back() = {"F_USE", 15, "V_SRC", 1};
+    }
+    neu.procedures["P_SRC"].source = "BEGIN\n  A = 2;\n  SUSPEND;\nEND";
+    EXPECT_EQ(Statements(PlanOf(old, neu)),
+              Lines{"ALTER PROCEDURE P_SRC\nRETURNS (A INTEGER)\nAS\nBEGIN\n  A = 2;\n  SUSPEND;\nEND"});
+}
+
+TEST(ModelPlan, AChangedProcedureBodyUnderAViewOnAViewOnItTakesOutThoseViewsAsANewHeaderDoes)
 {
     schema::Schema old, neu;
     RoutineWithDependents(old, false, kCount);
     RoutineWithDependents(neu, false, kCount);
     neu.procedures["P_SRC"].source = "BEGIN\n  A = 2;\n  SUSPEND;\nEND";
+    // Altered, the procedure's outputs get new domains that V_TOP would not take.
     EXPECT_EQ(Statements(PlanOf(old, neu)),
-              Lines{"ALTER PROCEDURE P_SRC\nRETURNS (A INTEGER)\nAS\nBEGIN\n  A = 2;\n  SUSPEND;\nEND"});
+              (Lines{"CREATE OR ALTER FUNCTION F_USE\nRETURNS INTEGER\nAS\nBEGIN END", "DROP VIEW V_TOP", "DROP VIEW V_SRC",
+                     "ALTER PROCEDURE P_SRC\nRETURNS (A INTEGER)\nAS\nBEGIN\n  A = 2;\n  SUSPEND;\nEND",
+                     "CREATE VIEW V_SRC (A) AS\nSELECT A FROM P_SRC", "CREATE VIEW V_TOP (A) AS\nSELECT A FROM V_SRC",
+                     "ALTER FUNCTION F_USE\nRETURNS INTEGER\nAS\n" + std::string(kCount),
+                     "GRANT SELECT ON V_SRC TO USER CLERK", "COMMENT ON VIEW V_TOP IS 'Top'"}));
 }
 
 TEST(ModelPlan, MissingColumnsAreAddedAndMovedToTheirPlaceWithTheirComments)
