@@ -342,7 +342,7 @@ public:
         if (!db_)
             Make("CREATE DATABASE " + Literal(target_.Path()) + " USER 'SYSDBA'" +
                      (options_.defaultCharset.empty() ? "" : " DEFAULT CHARACTER SET " + options_.defaultCharset),
-                 options_.dialect, file, s.line);
+                 dialect_.value_or(options_.dialect), file, s.line);
         Guarded(file, s.line, [&] {
             if (!tran_->Active())
                 tran_->StartTransaction();
@@ -360,7 +360,7 @@ public:
         if (!db_)
             Make("CREATE DATABASE " + Literal(target_.Path()) + " USER 'SYSDBA'" +
                      (options_.defaultCharset.empty() ? "" : " DEFAULT CHARACTER SET " + options_.defaultCharset),
-                 options_.dialect, file, 0);
+                 dialect_.value_or(options_.dialect), file, 0);
         if (tran_->Active())
             Guarded(file, 0, [&] { tran_->Commit(); });
     }

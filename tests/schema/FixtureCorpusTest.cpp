@@ -35,18 +35,6 @@ int DialectOf(const Case& c)
     return fs::exists(file) && FileText(file.string()) == "1\n" ? 1 : 3;
 }
 
-// The on-disk structure of the databases this run's engine makes: 120 for Firebird 3, 130, 131.
-int EngineOds()
-{
-    static const int ods = [] {
-        TestDb probe("FixtureCorpus_engine", "", 3);
-        std::string text = probe.Isql("SET HEADING OFF; SELECT MON$ODS_MAJOR * 10 + MON$ODS_MINOR FROM MON$DATABASE;");
-        std::erase_if(text, [](char ch) { return ch == ' ' || ch == '\n'; });
-        return std::stoi(text);
-    }();
-    return ods;
-}
-
 // The Firebird versions a case runs on: all, unless its file "firebird" names them ("3\n").
 bool RunsOn(const Case& c, int ods)
 {

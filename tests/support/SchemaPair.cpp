@@ -219,3 +219,14 @@ void ExpectConverged(const TestDb& oldDb, const TestDb& newDb)
     EXPECT_EQ(ChangeRows(compared.changes), std::vector<std::string>{});
     EXPECT_EQ(Extract(oldDb.Path()), Extract(newDb.Path()));
 }
+
+int EngineOds()
+{
+    static const int ods = [] {
+        TestDb probe("engine_ods_probe", "", 3);
+        std::string text = probe.Isql("SET HEADING OFF; SELECT MON$ODS_MAJOR * 10 + MON$ODS_MINOR FROM MON$DATABASE;");
+        std::erase_if(text, [](char ch) { return ch == ' ' || ch == '\n'; });
+        return std::stoi(text);
+    }();
+    return ods;
+}

@@ -61,5 +61,8 @@ std::string ScriptOf(const schema::Plan& plan);
 // The script run through isql on Old, as a user would run it; what isql wrote.
 std::string RunScript(const TestDb& oldDb, const schema::Plan& plan);
 
+// The on-disk structure of the databases this run's engine makes: 120 for Firebird 3, 130, 131.
+int EngineOds();
+
 // Old has become New: the same catalog, nothing left to differ, and the same extract.
 void ExpectConverged(const TestDb& oldDb, const TestDb& newDb);
