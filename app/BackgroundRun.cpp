@@ -163,7 +163,7 @@ void BackgroundRun::Cancel()
     });
 }
 
-RunOutcome BackgroundRun::Run(const RunRequest& request)
+RunOutcome BackgroundRun::Run(const RunRequest& request, const std::function<std::string()>& makeNew)
 {
     cancelled_ = false;
     repairing_ = request.Repair;
@@ -211,6 +211,13 @@ RunOutcome BackgroundRun::Run(const RunRequest& request)
     QEventLoop loop;
     std::thread worker([&] {
         try {
+            if (makeNew) {
+                steps.BeginStep("Building New Database");
+                onWorker.NewField = makeNew();
+                steps.EndStep();
+                // A build is not cancelled midway: a Cancel during it takes effect here.
+                Refuse(*this);
+            }
             outcome = RunSequence(dm_, engine_, report, bar, steps).Run(onWorker);
         } catch (...) {
             failure = std::current_exception();

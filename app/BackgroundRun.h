@@ -5,6 +5,8 @@
 
 #include <QObject>
 #include <atomic>
+#include <functional>
+#include <string>
 #include <ibase.h>
 
 class BackgroundRun {
@@ -15,8 +17,10 @@ public:
 
     // Runs the request on a worker while the window's events go on, and returns when it has
     // ended, with its error thrown here. The request's hooks and the login window are called
-    // on the window's thread while the worker waits for their answer.
-    RunOutcome Run(const RunRequest& request);
+    // on the window's thread while the worker waits for their answer. makeNew, when given,
+    // runs first on the worker under the caption "Building New Database", before anything is
+    // attached, and returns the name of the New Database to attach in place of the field's.
+    RunOutcome Run(const RunRequest& request, const std::function<std::string()>& makeNew = {});
 
     // From the window's thread: ends the run as soon as it can. The statement running on
     // either database fails (fb_cancel_operation is meant to be called from another

@@ -4,6 +4,9 @@
 #include <QToolButton>
 #include <QWidget>
 
+class QAction;
+class QMenu;
+
 class FileField : public QWidget {
     Q_OBJECT
 public:
@@ -15,12 +18,22 @@ public:
 
     QLineEdit* edit;
     QToolButton* browse;
+    // In the browse button's menu while files are allowed: a folder that an export wrote.
+    QAction* FolderAction;
 
-    // The dialog is made here so that it can be inspected without showing it.
+    // New in the complete comparison may be files: the dialog then lists isql scripts too, and
+    // the button's menu offers a folder. Off, the field and its dialog are as they always were.
+    void AllowFiles(bool allowed);
+
+    // The dialogs are made here so that they can be inspected without showing them.
     void ConfigureDialog(class QFileDialog& dialog) const;
+    void ConfigureFolderDialog(class QFileDialog& dialog) const;
 
 private:
     void Browse();
+    void BrowseFolder();
     QString defaultSuffix_;
     bool mustExist_;
+    bool filesAllowed_ = false;
+    QMenu* menu_;
 };

@@ -12,18 +12,32 @@
 #include "data/DM.h"
 #include "data/Files.h"
 #include "schema/CompleteEngine.h"
+#include "schema/SchemaSource.h"
 
 #include <QApplication>
 #include <QThread>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QVBoxLayout>
 
+#include <optional>
 #include <stdexcept>
+
+namespace {
+
+// New as files, as the command line takes them: a folder, or an existing .sql script.
+bool NamesFiles(const QString& name)
+{
+    const QFileInfo info(name);
+    return !name.isEmpty() && (info.isDir() || (info.isFile() && name.endsWith(".sql", Qt::CaseInsensitive)));
+}
+
+}
 
 TVorkatMainForm::TVorkatMainForm(QWidget* parent) : QDialog(parent)
 {
@@ -236,6 +250,7 @@ void TVorkatMainForm::UpdateControls()
     Label3->setWordWrap(complete);
     for (QCheckBox* box : {DomainBox, ExpBox, GenBox, UDFBox, TableBox, IndexBox, SPBox, TrigBox})
         box->setEnabled(!complete && !background_);
+    NewDBName->AllowFiles(complete);
     // The eight checks keep their controls as they were: a second Run is ignored instead.
     for (QWidget* control : std::initializer_list<QWidget*>{RunBtn, CompleteBox, RepairBox, ScriptBox, ReportBox,
                                                             OldDBName, NewDBName})
@@ -302,16 +317,26 @@ bool TVorkatMainForm::RunOnce(bool force)
     bool failed = false;
     bool cancelled = false;
     bool repairAsked = false;
-    // "Repair anyway" runs an engine of its own, so that every other run keeps the safety stop.
-    std::unique_ptr<schema::CompleteEngine> forced;
-    if (force) {
+    // New as files is built into a database of its own, removed when this run ends (after an
+    // error or a cancel too). A Repair from the report runs on the same connections, so on the
+    // same database; "Repair anyway" is a run of its own and builds again.
+    const QString newField = NewDBName->FileName();
+    const bool files = complete && NamesFiles(newField);
+    std::optional<schema::BuiltDatabase> built;
+    // "Repair anyway" runs an engine of its own, so that every other run keeps the safety stop;
+    // files run one that names New by their folder or script, not the database built from them.
+    std::unique_ptr<schema::CompleteEngine> ownEngine;
+    if (force || files) {
         schema::CompleteOptions options;
         options.forceOffered = false;
-        options.force = true;
+        options.force = force;
+        options.repairMayFollow = !force;
         options.confirm = [this](const schema::Summary& summary) { return ConfirmFromWorker(summary); };
-        forced = std::make_unique<schema::CompleteEngine>(options);
+        if (files)
+            options.newShownAs = newField.toStdString();
+        ownEngine = std::make_unique<schema::CompleteEngine>(options);
     }
-    completeRun_ = forced ? forced.get() : Complete.get();
+    completeRun_ = ownEngine ? ownEngine.get() : Complete.get();
     if (complete) {
         Label3->clear();
         cancelPressed_ = false;
@@ -360,14 +385,25 @@ bool TVorkatMainForm::RunOnce(bool force)
             } ended{*this, run, cancelled};
             background_ = &run;
             UpdateControls();
-            run.Run(request);
+            std::function<std::string()> makeNew;
+            if (files)
+                makeNew = [&built, path = request.NewField] {
+                    built = schema::BuildFromFiles(path);
+                    return built->Path();
+                };
+            run.Run(request, makeNew);
         } else {
             RunSequence(*DM, *Engine, report_, *bar_, *this).Run(request);
         }
+    } catch (const schema::BuildError& error) {
+        // Its file and line; nothing was attached, Old included.
+        failure = QString::fromStdString("New Database: " + std::string(error.what()));
+        failed = true;
     } catch (const std::exception& error) {
         failure = QString::fromStdString(error.what());
         failed = true;
     }
+    built.reset();
     bool again = false;
     if (complete) {
         UpdateControls();

@@ -5,12 +5,16 @@
 #include "app/MainWindow.h"
 #include "app/ReportForm.h"
 #include "data/DM.h"
+#include "schema/Export.h"
 #include "tests/app/Dialogs.h"
+#include "tests/support/SchemaPair.h"
 #include "tests/support/TestDb.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -127,6 +131,46 @@ QByteArray ReadFile(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         return "<missing>";
     return file.readAll();
+}
+
+void WriteFile(const QString& path, const QByteArray& text)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(text), text.size());
+}
+
+// The system's temporary folder, where files as New are built, is a folder of the test's own
+// while this lives: what a run leaves there shows.
+class OwnTemporaryFolder {
+public:
+    OwnTemporaryFolder() : had_(qEnvironmentVariableIsSet("TMPDIR")), before_(qgetenv("TMPDIR"))
+    {
+        qputenv("TMPDIR", folder_.path().toLocal8Bit());
+    }
+    ~OwnTemporaryFolder()
+    {
+        if (had_)
+            qputenv("TMPDIR", before_);
+        else
+            qunsetenv("TMPDIR");
+    }
+    QString Path() const { return folder_.path(); }
+    QStringList Entries() const { return QDir(folder_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot); }
+
+private:
+    QTemporaryDir folder_;
+    bool had_;
+    QByteArray before_;
+};
+
+// The script's head line that names a side: "   New: <name> (<server>, ODS <n>, dialect <n>)".
+QByteArray HeadLine(const QByteArray& script, const QByteArray& side)
+{
+    for (const QByteArray& line : TextLines(script))
+        if (line.startsWith("   " + side + ": "))
+            return line;
+    return "<none>";
 }
 
 }
@@ -869,6 +913,238 @@ private slots:
         QVERIFY(!form_->DM->OldDB.Connected());
         QVERIFY(old_->Isql(count).find("150") == std::string::npos);
         QVERIFY(old_->Isql(count).find(" 0") != std::string::npos);
+    }
+
+    void newAsAScriptIsBuiltNamedByItsPathAndRepairedUntilNothingIsLeft()
+    {
+        MakePair("scriptnew", "", "");
+        OwnTemporaryFolder temporary;
+        // Any case of ".sql" names a script.
+        const QString script = dir_.path() + "/Schema.SQL";
+        WriteFile(script, "SET SQL DIALECT 1;\n"
+                          "CREATE DATABASE 'schema.fdb';\n"
+                          "CREATE GENERATOR GEN_ORDER;\n"
+                          "CREATE TABLE CUSTOMER (ID INTEGER NOT NULL PRIMARY KEY, NAME VARCHAR(40));\n"
+                          "SET TERM ^ ;\n"
+                          "CREATE PROCEDURE COUNTED RETURNS (N INTEGER) AS BEGIN N = 1; SUSPEND; END^\n"
+                          "SET TERM ; ^\n");
+        form_->NewDBName->SetFileName(script);
+        form_->CompleteBox->setChecked(true);
+        form_->ReportAnswer = 1;
+        QString built;
+        bool builtThere = false;
+        QList<QStringList> shown;
+        form_->DuringReport = [&] {
+            built = QString::fromStdString(form_->DM->NewDB.DatabaseName());
+            builtThere = QFile::exists(built);
+            shown = Findings(*form_->Rep);
+        };
+        QString outcome, repairedAgainst;
+        DialogAnswers answers;
+        answers
+            .Then([&](QWidget* window) {
+                repairedAgainst = QString::fromStdString(form_->DM->NewDB.DatabaseName());
+                qobject_cast<TConfirmRepair*>(window)->ApplyButton->click();
+            })
+            .Then([&](QWidget* window) {
+                outcome = qobject_cast<QMessageBox*>(window)->text();
+                qobject_cast<QMessageBox*>(window)->accept();
+            });
+        form_->RunBtnClick();
+        QVERIFY(answers.Done());
+        QCOMPARE(form_->Steps.value(0), QString("Building New Database"));
+        // The Repair from the report compares with the database the script pass built.
+        QCOMPARE(repairedAgainst, built);
+        QCOMPARE(shown, (QList<QStringList>{{"missing", "GENERATOR", "GEN_ORDER", "not exist", "create", ""},
+                                            {"missing", "TABLE", "CUSTOMER", "not exist", "create", ""},
+                                            {"missing", "PROCEDURE", "COUNTED", "not exist", "create", ""},
+                                            {"missing", "CONSTRAINT", "CUSTOMER PRIMARY KEY (ID)", "not exist", "create",
+                                             ""}}));
+        QCOMPARE(outcome, QString("Committed 5 statements to the Old Database."));
+        // Built in the temporary folder, attached as New, and gone with the run.
+        QVERIFY(built.startsWith(temporary.Path() + "/"));
+        QVERIFY(builtThere);
+        QVERIFY(!QFile::exists(built));
+        QCOMPARE(temporary.Entries(), QStringList());
+        // The script's head names New by the script, on the server and dialect Old has.
+        const QByteArray written = ReadFile(dir_.path() + "/vorkat.sql");
+        const QByteArray oldHead = HeadLine(written, "Old");
+        const QByteArray oldName = "   Old: " + QByteArray::fromStdString(old_->Path());
+        QVERIFY(oldHead.startsWith(oldName));
+        QCOMPARE(HeadLine(written, "New"), "   New: " + script.toUtf8() + oldHead.mid(oldName.size()));
+
+        // Compared again, the script finds nothing left in Old.
+        form_->ReportAnswer = 2;
+        QString counts;
+        form_->DuringReport = [&] {
+            counts = form_->Rep->Complete->Counts->text();
+            shown = Findings(*form_->Rep);
+        };
+        form_->RunBtnClick();
+        QCOMPARE(counts, QString("Old and New agree: 0 missing, 0 different, 0 only in Old, 0 not mended, 0 warnings; "
+                                 "0 statements"));
+        QCOMPARE(shown, QList<QStringList>());
+        QCOMPARE(temporary.Entries(), QStringList());
+        form_->CompleteBox->setChecked(false);
+    }
+
+    void anExportedFolderServesAsNewAsItsDatabaseDoes()
+    {
+        MakePair("foldernew", "CREATE TABLE CUSTOMER (ID INTEGER NOT NULL, NAME VARCHAR(20));",
+                 "CREATE DOMAIN D_NAME VARCHAR(40);\n"
+                 "CREATE TABLE CUSTOMER (ID INTEGER NOT NULL PRIMARY KEY, NAME D_NAME, CITY VARCHAR(30));\n"
+                 "CREATE INDEX IX_CITY ON CUSTOMER (CITY);\n"
+                 "CREATE EXCEPTION E_NO_CUSTOMER 'No such customer';\n");
+        const QString folder = dir_.path() + "/export";
+        {
+            Attached attached(new_->Path());
+            const schema::ExportedFiles files = schema::ExportDatabase(attached.db, attached.tran);
+            attached.tran.Commit();
+            schema::WriteExport(folder.toStdString(), files);
+        }
+        form_->CompleteBox->setChecked(true);
+        QList<QStringList> fromDatabase, fromFolder;
+        form_->DuringReport = [&] { fromDatabase = Findings(*form_->Rep); };
+        form_->RunBtnClick();
+        const QByteArray databaseScript = ReadFile(dir_.path() + "/vorkat.sql");
+
+        OwnTemporaryFolder temporary;
+        form_->NewDBName->SetFileName(folder);
+        form_->DuringReport = [&] { fromFolder = Findings(*form_->Rep); };
+        form_->RunBtnClick();
+        QCOMPARE(form_->ReportShown, 2);
+        QCOMPARE(fromDatabase,
+                 (QList<QStringList>{{"missing", "EXCEPTION", "E_NO_CUSTOMER", "not exist", "create", ""},
+                                     {"missing", "DOMAIN", "D_NAME", "not exist", "create", ""},
+                                     {"missing", "FIELD", "CUSTOMER.CITY", "not exist", "create", ""},
+                                     {"missing", "CONSTRAINT", "CUSTOMER PRIMARY KEY (ID)", "not exist", "create", ""},
+                                     {"missing", "INDEX", "IX_CITY", "not exist", "create", ""},
+                                     {"different", "FIELD", "CUSTOMER.NAME",
+                                      "different: type VARCHAR(20) CHARACTER SET NONE -> D_NAME", "alter", ""}}));
+        QCOMPARE(fromFolder, fromDatabase);
+        // The same statements, New named by the folder.
+        const QByteArray folderScript = ReadFile(dir_.path() + "/vorkat.sql");
+        QList<QByteArray> databaseLines = TextLines(databaseScript), folderLines = TextLines(folderScript);
+        QCOMPARE(folderLines.size(), databaseLines.size());
+        QCOMPARE(HeadLine(folderScript, "New"),
+                 HeadLine(databaseScript, "New").replace(QByteArray::fromStdString(new_->Path()), folder.toUtf8()));
+        // Below the head, which also says when it was written, every line is the same.
+        const qsizetype body = databaseLines.indexOf("*/") + 1;
+        QVERIFY(body > 0);
+        QCOMPARE(folderLines.mid(body), databaseLines.mid(body));
+        QCOMPARE(temporary.Entries(), QStringList());
+        form_->CompleteBox->setChecked(false);
+    }
+
+    void aRefusedStatementNamesItsFileAndLineAndOldIsNotTouched()
+    {
+        MakePair("refused", "CREATE GENERATOR GEN_A;", "");
+        OwnTemporaryFolder temporary;
+        const QString script = dir_.path() + "/broken.sql";
+        WriteFile(script, "SET SQL DIALECT 1;\n"
+                          "CREATE GENERATOR GEN_ORDER;\n"
+                          "\n"
+                          "CREATE TABLE CUSTOMER (ID INTEGER,\n"
+                          "  NAME NO_SUCH_DOMAIN);\n");
+        form_->NewDBName->SetFileName(script);
+        form_->CompleteBox->setChecked(true);
+        form_->RepairBox->setChecked(true);
+        const QByteArray before = ReadFile(QString::fromStdString(old_->Path()));
+        DialogAnswers none;
+        ErrorBoxCapture box;
+        form_->RunBtnClick();
+        QCOMPARE(box.Messages, QStringList{"New Database: " + script +
+                                           ":4: unsuccessful metadata update\r\nCREATE TABLE CUSTOMER failed\r\n"
+                                           "SQL error code = -607\r\nInvalid command\r\n"
+                                           "Specified domain or source column NO_SUCH_DOMAIN does not exist."});
+        QCOMPARE(none.Answered, 0);
+        QCOMPARE(form_->ReportShown, 0);
+        QVERIFY(form_->Label3->text().isEmpty());
+        QVERIFY(form_->CancelBtn->isHidden());
+        QVERIFY(form_->DM->OldDB.DatabaseName().empty());
+        QCOMPARE(ReadFile(QString::fromStdString(old_->Path())), before);
+        QCOMPARE(temporary.Entries(), QStringList());
+        form_->RepairBox->setChecked(false);
+        form_->CompleteBox->setChecked(false);
+    }
+
+    void cancelWhileNewIsBuiltEndsTheRunAndRemovesIt()
+    {
+        MakePair("cancelbuild", "", "");
+        OwnTemporaryFolder temporary;
+        const QString script = dir_.path() + "/new.sql";
+        WriteFile(script, "SET SQL DIALECT 1;\nCREATE GENERATOR GEN_ORDER;\n");
+        form_->NewDBName->SetFileName(script);
+        form_->CompleteBox->setChecked(true);
+        form_->AtStage = [&](const QString& caption) {
+            if (caption == "Building New Database")
+                form_->CancelBtn->click();
+        };
+        form_->RunBtnClick();
+        QCOMPARE(form_->ReportShown, 0);
+        QCOMPARE(form_->Label3->text(), QString("Run cancelled"));
+        QVERIFY(!form_->DM->OldDB.Connected());
+        QVERIFY(!form_->DM->NewDB.Connected());
+        QCOMPARE(temporary.Entries(), QStringList());
+        form_->CompleteBox->setChecked(false);
+    }
+
+    void theEightChecksTakeAFolderOrScriptAsADatabaseName()
+    {
+        MakePair("checksfiles", "", "");
+        const QString script = dir_.path() + "/checks.sql";
+        WriteFile(script, "CREATE GENERATOR GEN_ORDER;\n");
+        form_->NewDBName->SetFileName(script);
+        ErrorBoxCapture box;
+        form_->RunBtnClick();
+        form_->NewDBName->SetFileName(dir_.path());
+        form_->RunBtnClick();
+        QCOMPARE(box.Messages, (QStringList{"New Database: " + script + " is too short to be a database file.",
+                                            "New Database: " + dir_.path() + " is a folder, not a database file."}));
+        QVERIFY(form_->Steps.isEmpty());
+        QCOMPARE(form_->ReportShown, 0);
+    }
+
+    void theNewBrowseOffersScriptsAndAFolderInTheCompleteComparisonOnly()
+    {
+        TVorkatMainForm form;
+        const auto check = [&](bool complete) {
+            QFileDialog dialog;
+            form.NewDBName->ConfigureDialog(dialog);
+            QCOMPARE(dialog.nameFilters(), complete ? (QStringList{"IB files (*.gdb)", "isql scripts (*.sql)"})
+                                                    : QStringList{"IB files (*.gdb)"});
+            QCOMPARE(dialog.fileMode(), QFileDialog::AnyFile);
+            QCOMPARE(form.NewDBName->browse->menu() != nullptr, complete);
+            // Old is never files.
+            QFileDialog oldDialog;
+            form.OldDBName->ConfigureDialog(oldDialog);
+            QCOMPARE(oldDialog.nameFilters(), QStringList{"IB files (*.gdb)"});
+            QVERIFY(!form.OldDBName->browse->menu());
+        };
+        check(false);
+        form.CompleteBox->setChecked(true);
+        check(true);
+        QCOMPARE(form.NewDBName->browse->menu()->actions(), QList<QAction*>{form.NewDBName->FolderAction});
+        QCOMPARE(form.NewDBName->FolderAction->text(), QString("Folder…"));
+
+        // "Folder…" picks a folder into the field.
+        const QString folder = dir_.path() + "/picked";
+        QVERIFY(QDir().mkpath(folder));
+        QFileDialog::FileMode mode = QFileDialog::AnyFile;
+        DialogAnswers answers;
+        answers.Then([&](QWidget* window) {
+            auto* dialog = qobject_cast<QFileDialog*>(window);
+            QVERIFY(dialog);
+            mode = dialog->fileMode();
+            // Accepted with nothing typed, a folder dialog gives the folder it shows.
+            dialog->setDirectory(folder);
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        form.NewDBName->FolderAction->trigger();
+        QCOMPARE(mode, QFileDialog::Directory);
+        QCOMPARE(form.NewDBName->FileName(), folder);
+        form.CompleteBox->setChecked(false);
+        check(false);
     }
 
     void cleanupTestCase() { form_.reset(); }
