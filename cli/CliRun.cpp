@@ -115,8 +115,9 @@ CliRun::CliRun(const CliOptions& options, std::optional<FleetMember> member)
         completeOptions.confirm = [this](const schema::Summary& summary) { return Confirm(summary); };
     complete_ = schema::CompleteEngine(std::move(completeOptions));
 
-    user_ = Credential(options.User, "ISC_USER", dm_.OldDB.ParamValue("user_name"));
-    password_ = Credential(options.Password, "ISC_PASSWORD", dm_.OldDB.ParamValue("password"));
+    const Login login = RunLogin(options, dm_);
+    user_ = login.User;
+    password_ = login.Password;
     for (Connection* db : {&dm_.OldDB, &dm_.NewDB}) {
         db->SetParamValue("user_name", user_);
         db->SetParamValue("password", password_);
@@ -124,6 +125,21 @@ CliRun::CliRun(const CliOptions& options, std::optional<FleetMember> member)
     // Without a terminal to ask on, a refused login ends the run with the server's message.
     // A password typed once serves both sides on one server, and the verification.
     dm_.SetLoginPrompt(options.AskPassword && StdinIsTerminal() ? &login_ : nullptr, true);
+}
+
+Login RunLogin(const CliOptions& options, TDM& dm)
+{
+    return {Credential(options.User, "ISC_USER", dm.OldDB.ParamValue("user_name")),
+            Credential(options.Password, "ISC_PASSWORD", dm.OldDB.ParamValue("password"))};
+}
+
+void AttachNew(TDM& dm, const CliOptions& options, const std::string& name)
+{
+    const Login login = RunLogin(options, dm);
+    dm.NewDB.SetParamValue("user_name", login.User);
+    dm.NewDB.SetParamValue("password", login.Password);
+    dm.NewDB.SetDatabaseName(DatabaseNameFromField(name));
+    dm.ConnectNew();
 }
 
 bool CliRun::OwnsEnd()

@@ -17,6 +17,13 @@
 #include <optional>
 #include <string>
 
+// The login of a run: --user and --password, else ISC_USER and ISC_PASSWORD, else the
+// window's, as dm holds it.
+Login RunLogin(const CliOptions& options, TDM& dm);
+// Attaches name as dm's New Database with the run's login, in script mode: for a read of its
+// catalog alone (a fleet's New, an export).
+void AttachNew(TDM& dm, const CliOptions& options, const std::string& name);
+
 // How a run that is one of a fleet's differs from a run of its own.
 struct FleetMember {
     // New's catalog, read once for every target.

@@ -1,4 +1,5 @@
 #include "cli/Export.h"
+#include "cli/CliRun.h"
 #include "data/DM.h"
 #include "data/Files.h"
 #include "db/ScopedTransaction.h"
@@ -7,27 +8,12 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
-std::string Credential(const std::optional<std::string>& given, const char* variable)
-{
-    if (given)
-        return *given;
-    const char* value = std::getenv(variable);
-    return value && *value ? value : "";
-}
-
-}
-
 int RunExport(const CliOptions& options)
 {
     try {
         // Attached as New is, read only: the catalog's text as its bytes.
         TDM dm;
-        dm.NewDB.SetParamValue("user_name", Credential(options.User, "ISC_USER"));
-        dm.NewDB.SetParamValue("password", Credential(options.Password, "ISC_PASSWORD"));
-        dm.NewDB.SetDatabaseName(DatabaseNameFromField(options.OldName));
-        dm.ConnectNew();
+        AttachNew(dm, options, options.OldName);
         schema::ExportedFiles files;
         {
             ScopedTransaction reads(dm.NewDB);

@@ -18,14 +18,6 @@
 
 namespace {
 
-std::string Credential(const std::optional<std::string>& given, const char* variable)
-{
-    if (given)
-        return *given;
-    const char* value = std::getenv(variable);
-    return value && *value ? value : "";
-}
-
 std::string Extension(const std::string& path)
 {
     const auto dot = path.find_last_of('.');
@@ -37,10 +29,7 @@ std::string Extension(const std::string& path)
 std::shared_ptr<const schema::Schema> ReadNew(const CliOptions& options, const std::string& name)
 {
     TDM dm;
-    dm.NewDB.SetParamValue("user_name", Credential(options.User, "ISC_USER"));
-    dm.NewDB.SetParamValue("password", Credential(options.Password, "ISC_PASSWORD"));
-    dm.NewDB.SetDatabaseName(DatabaseNameFromField(name));
-    dm.ConnectNew();
+    AttachNew(dm, options, name);
     auto schema = schema::ReadSchema(dm.NewDB);
     dm.NewDB.Close();
     return schema;
