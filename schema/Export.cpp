@@ -33,13 +33,6 @@ constexpr const char* kOrderHead =
     "# named without a number. Every file and every part is named once. Lines that begin with #\n"
     "# are comments.\n";
 
-std::string CommentSafe(std::string text)
-{
-    for (std::size_t at; (at = text.find("*/")) != std::string::npos;)
-        text.replace(at, 2, "* /");
-    return text;
-}
-
 std::uint32_t Fnv1a(const std::string& text)
 {
     std::uint32_t hash = 2166136261u;

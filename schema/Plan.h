@@ -108,8 +108,13 @@ struct PlanOptions {
 //   tables and missing columns (computed ones as COMPUTED BY (NULL)), column changes,
 //   external functions, routine stubs and package headers, primary and unique keys, foreign
 //   keys, indices, views in dependency order, routine and package bodies, domain and table
-//   CHECKs and computed expressions, triggers, grants, comments.
+//   CHECKs and computed expressions, triggers, grants, comments. A procedure's body comes
+//   before a view on a view on it: its outputs are given new domains then, which only the
+//   views made after it take.
 Plan MakePlan(const Schema& old, const Schema& neu, const std::vector<Change>& changes, const PlanOptions& options = {});
+
+// Text that can stand inside /* */: each "*/" in it becomes "* /".
+std::string CommentSafe(std::string text);
 
 // The plan as isql takes it: the dialect first, SET TERM around PSQL, one COMMIT at the end.
 std::string ScriptText(const Plan& plan);

@@ -7,7 +7,6 @@
 #include <set>
 
 namespace schema {
-namespace {
 
 std::string CommentSafe(std::string text)
 {
@@ -15,6 +14,9 @@ std::string CommentSafe(std::string text)
         text.replace(at, 2, "* /");
     return text;
 }
+
+namespace {
+
 // A terminator that the text does not hold.
 std::string TerminatorFor(const std::vector<const Step*>& steps)
 {

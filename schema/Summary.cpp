@@ -79,13 +79,6 @@ std::vector<const Finding*> Summary::FindingsOf(const ObjectId& object) const
 
 namespace {
 
-std::string CommentSafe(std::string text)
-{
-    for (std::size_t at; (at = text.find("*/")) != std::string::npos;)
-        text.replace(at, 2, "* /");
-    return text;
-}
-
 std::string Side(const SideInfo& side)
 {
     std::string text = CommentSafe(side.database) + " (";

@@ -118,13 +118,6 @@ TEST(FleetRuns, NoMoreThanJobsRunAtOnceAndAFailureStopsNoOtherTarget)
     EXPECT_EQ(fleet::TotalLine(results, 2.26), "9 targets: 5 equal, 3 differ, 0 repaired, 1 error in 2.3 s");
 }
 
-class NoSteps : public StepSink {
-public:
-    void BeginStep(const std::string&) override {}
-    void EndStep() override {}
-    void EndPass() override {}
-};
-
 // New read once serves every Old, side by side, each on connections of its own; each script is
 // the one a run of its own writes, and a repair of several at once converges.
 TEST(FleetRuns, NewReadOnceServesSeveralOldDatabasesRepairedAtOnce)

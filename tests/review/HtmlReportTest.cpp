@@ -16,13 +16,6 @@
 
 namespace {
 
-class NoSteps : public StepSink {
-public:
-    void BeginStep(const std::string&) override {}
-    void EndStep() override {}
-    void EndPass() override {}
-};
-
 struct Command {
     int status = -1;
     std::string output;

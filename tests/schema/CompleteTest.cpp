@@ -8,28 +8,6 @@
 
 namespace {
 
-// The sample schema as Debian ships it, without its own CREATE DATABASE and dialect lines, and
-// without the SUSPEND of the procedures that have no outputs, which Firebird 4 and later refuse
-// (their own sample has none).
-std::string EmployeeSql()
-{
-    std::istringstream in(CommandOutput("zcat " EMPLOYEE_SQL_GZ));
-    std::string text, line;
-    bool outputless = false;
-    while (std::getline(in, line)) {
-        if (line.rfind("CREATE PROCEDURE", 0) == 0)
-            outputless = true;
-        if (line.find("RETURNS") != std::string::npos || line.rfind("END !!", 0) == 0)
-            outputless = false;
-        if (outputless && line.find_first_not_of('\t') != std::string::npos &&
-            line.substr(line.find_first_not_of('\t')) == "SUSPEND;")
-            continue;
-        if (line.rfind("create database", 0) != 0 && line.rfind("set sql dialect", 0) != 0)
-            text += line + "\n";
-    }
-    return text;
-}
-
 std::string PairSql(const std::string& name)
 {
     return FileText(std::string(SCHEMA_PAIRS_DIR) + "/" + name);

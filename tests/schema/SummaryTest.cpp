@@ -6,13 +6,6 @@
 
 namespace {
 
-class NoSteps : public StepSink {
-public:
-    void BeginStep(const std::string&) override {}
-    void EndStep() override {}
-    void EndPass() override {}
-};
-
 // Old holds rows in what --drop drops and in a column New gives a type no value converts to.
 const char* const kOld = "CREATE TABLE GONE (A INTEGER); INSERT INTO GONE VALUES (1); INSERT INTO GONE VALUES (2);"
                          "CREATE TABLE T (ID INTEGER NOT NULL, OLD_C INTEGER, B VARCHAR(10), N INTEGER, S SMALLINT);"

@@ -230,3 +230,34 @@ int EngineOds()
     }();
     return ods;
 }
+
+// The sample as Debian ships it, with its own CREATE DATABASE and dialect lines, less the SUSPEND
+// of the procedures that have no outputs, which Firebird 4 and later refuse.
+std::string EmployeeScript()
+{
+    std::istringstream in(CommandOutput("zcat " EMPLOYEE_SQL_GZ));
+    std::string text, line;
+    bool outputless = false;
+    while (std::getline(in, line)) {
+        if (line.rfind("CREATE PROCEDURE", 0) == 0)
+            outputless = true;
+        if (line.find("RETURNS") != std::string::npos || line.rfind("END !!", 0) == 0)
+            outputless = false;
+        if (outputless && line.find_first_not_of('\t') != std::string::npos &&
+            line.substr(line.find_first_not_of('\t')) == "SUSPEND;")
+            continue;
+        text += line + "\n";
+    }
+    return text;
+}
+
+// The same without the lines that make the database, for a TestDb.
+std::string EmployeeSql()
+{
+    std::istringstream in(EmployeeScript());
+    std::string text, line;
+    while (std::getline(in, line))
+        if (line.rfind("create database", 0) != 0 && line.rfind("set sql dialect", 0) != 0)
+            text += line + "\n";
+    return text;
+}

@@ -61,6 +61,12 @@ std::string ScriptOf(const schema::Plan& plan);
 // The script run through isql on Old, as a user would run it; what isql wrote.
 std::string RunScript(const TestDb& oldDb, const schema::Plan& plan);
 
+// Firebird's employee sample as Debian ships it, less the SUSPEND of its procedures without
+// outputs, which Firebird 4 and later refuse: whole, and without the lines that make the
+// database (for a TestDb).
+std::string EmployeeScript();
+std::string EmployeeSql();
+
 // The on-disk structure of the databases this run's engine makes: 120 for Firebird 3, 130, 131.
 int EngineOds();
 

@@ -3,6 +3,7 @@
 #include "data/DM.h"
 #include "data/Interfaces.h"
 #include "data/Report.h"
+#include "run/Engine.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -56,6 +57,14 @@ using Lines = std::vector<std::string>;
 using Rows = std::vector<ReportRows::Row>;
 
 // An Old/New pair named after the test, the data module, the report rows and a bar.
+// A pass's stages told to no one.
+class NoSteps : public StepSink {
+public:
+    void BeginStep(const std::string&) override {}
+    void EndStep() override {}
+    void EndPass() override {}
+};
+
 class PairTest : public ::testing::Test {
 protected:
     void MakePair(const std::string& oldSql, const std::string& newSql);
