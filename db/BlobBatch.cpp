@@ -93,6 +93,9 @@ void BlobBatch::Read(const Query& owner, std::size_t column)
                         " as blob sub_type binary) end");
     lines.push_back(from);
     Query texts = select(std::move(lines));
+    // Each row is as wide as the longest text: held together, a few long sources would take
+    // that room for every row.
+    texts.ForwardOnly = true;
     texts.Open();
     std::unordered_map<std::string, std::string> keyed;
     for (; !texts.Eof(); texts.Next()) {
@@ -111,14 +114,18 @@ void BlobBatch::Read(const Query& owner, std::size_t column)
             owner.blobs_.Keep(Load<ISC_QUAD>(texts.rows_.Cell(texts.current_, 0)), std::move(text));
     }
     texts.Close();
-    if (!byKey)
+    if (byKey)
+        keyed_[column] = std::move(keyed);
+}
+
+void BlobBatch::Give(const Query& owner, std::size_t row, std::size_t column)
+{
+    auto texts = keyed_.find(column);
+    if (texts == keyed_.end() || row >= owner.rows_.Count() || owner.rows_.CellNull(row, column))
         return;
-    const std::size_t key = owner.rows_.ColumnNamed(owner.RowKey);
-    for (std::size_t row = 0; row < owner.rows_.Count(); ++row) {
-        if (owner.rows_.CellNull(row, column))
-            continue;
-        auto found = keyed.find(owner.CellText(row, key));
-        if (found != keyed.end())
-            owner.blobs_.KeepCell(owner.rows_, row, column, std::move(found->second));
-    }
+    auto found = texts->second.find(owner.CellText(row, owner.rows_.ColumnNamed(owner.RowKey)));
+    if (found == texts->second.end())
+        return;
+    owner.blobs_.KeepCell(owner.rows_, row, column, std::move(found->second));
+    texts->second.erase(found);
 }

@@ -1,7 +1,10 @@
 // A query's blob columns read in one select each, instead of one blob at a time.
 #pragma once
 #include <cstddef>
+#include <map>
 #include <set>
+#include <string>
+#include <unordered_map>
 
 class Query;
 struct Column;
@@ -14,10 +17,14 @@ public:
     void Clear() noexcept
     {
         tried_.clear();
+        keyed_.clear();
         longReads_ = 0;
     }
     // Reads the column's texts for every row of the owner's open, the first time only.
     void Read(const Query& owner, std::size_t column);
+    // Hands the row's text of the column, matched by its row key, to the owner's BlobCache; the
+    // rows may come after Read, one at a time.
+    void Give(const Query& owner, std::size_t row, std::size_t column);
     // Texts too long for a row, read as blobs of their own since the last Clear.
     std::size_t LongReads() const { return longReads_; }
 
@@ -30,5 +37,7 @@ private:
     static bool ByRowKey(const Query& owner);
 
     std::set<std::size_t> tried_;
+    // The texts of the columns read by row key, by column and then by key, until handed over.
+    std::map<std::size_t, std::unordered_map<std::string, std::string>> keyed_;
     std::size_t longReads_ = 0;
 };

@@ -18,6 +18,12 @@ void BlobCache::Clear() noexcept
     opened_ = 0;
 }
 
+void BlobCache::ForgetCells() noexcept
+{
+    texts_.clear();
+    pending_ = 0;
+}
+
 void BlobCache::NoteRow(const RowBuffer& rows, std::size_t row)
 {
     for (std::size_t column : rows.BlobColumns())

@@ -12,6 +12,9 @@ class BlobCache {
 public:
     // Forgets every text, for a new open.
     void Clear() noexcept;
+    // Forgets the texts of the rows, for rows dropped before the next is fetched; texts kept by
+    // blob id stay for the rows to come.
+    void ForgetCells() noexcept;
     // Counts the non-NULL blob cells of a row just fetched: most blobs of a system table are
     // compiled BLR that nothing reads, so none is read yet.
     void NoteRow(const RowBuffer& rows, std::size_t row);

@@ -26,7 +26,7 @@ Query::~Query()
 
 Query::Query(Query&& other) noexcept
     : SQL(std::move(other.SQL)), Dialect(other.Dialect), StoredBytes(other.StoredBytes),
-      RowKey(std::move(other.RowKey)), connection_(nullptr), transaction_(nullptr)
+      RowKey(std::move(other.RowKey)), ForwardOnly(other.ForwardOnly), connection_(nullptr), transaction_(nullptr)
 {
     TakeOver(other);
 }
@@ -39,6 +39,7 @@ Query& Query::operator=(Query&& other) noexcept
         Dialect = other.Dialect;
         StoredBytes = other.StoredBytes;
         RowKey = std::move(other.RowKey);
+        ForwardOnly = other.ForwardOnly;
         TakeOver(other);
     }
     return *this;
@@ -198,6 +199,14 @@ void Query::ClearRows() noexcept
     current_ = 0;
 }
 
+void Query::DropRows() noexcept
+{
+    rows_.DropRows();
+    blobs_.ForgetCells();
+    index_.Clear();
+    current_ = 0;
+}
+
 bool Query::FetchOne()
 {
     if (exhausted_ || !Active())
@@ -216,8 +225,10 @@ std::string Query::CellText(std::size_t row, std::size_t column) const
 {
     const Column& info = rows_.Columns()[column];
     if (info.type == SQL_BLOB) {
-        if (!servedLayout_)
+        if (!servedLayout_) {
             batch_.Read(*this, column);
+            batch_.Give(*this, row, column);
+        }
         return blobs_.Text(*connection_, transaction_->Handle(), rows_, row, column);
     }
     return ::CellText(info, rows_.Cell(row, column));
@@ -277,6 +288,12 @@ void Query::First()
 
 void Query::Next()
 {
+    if (ForwardOnly && !exhausted_ && Active()) {
+        DropRows();
+        if (!FetchOne())
+            eof_ = true;
+        return;
+    }
     // FetchOne appends the following row, so both ways leave it at current_ + 1.
     if (current_ + 1 < rows_.Count() || FetchOne()) {
         ++current_;
@@ -305,8 +322,11 @@ void Query::ReadPendingBlobs()
 {
     // Before a statement changes the database: every column in one select where it can be.
     if (!servedLayout_ && blobs_.Pending())
-        for (std::size_t column : rows_.BlobColumns())
+        for (std::size_t column : rows_.BlobColumns()) {
             batch_.Read(*this, column);
+            for (std::size_t row = 0; row < rows_.Count(); ++row)
+                batch_.Give(*this, row, column);
+        }
     blobs_.ReadPending(*connection_, transaction_->Handle(), rows_);
 }
 

@@ -46,6 +46,9 @@ public:
     // matched to their rows by it. A connection that converts a text blob gives it another id
     // in every select, so matching by blob id works only where nothing converts.
     std::string RowKey;
+    // Rows one at a time: Next drops the row before it, so a read of many rows holds one, and
+    // First, Locate and bookmarks see only the current row. For a read walked once, start to end.
+    bool ForwardOnly = false;
 
     // A text longer than a parameter can carry (32767 bytes) is refused, not cut.
     void SetParam(const std::string& name, const std::string& value);
@@ -107,6 +110,8 @@ private:
     void Prepare(const std::string& source);
     void Execute();
     void ClearRows() noexcept;
+    // A forward-only read's row before the next: what was read of the open itself stays.
+    void DropRows() noexcept;
     // The current row's cell, or -1 when it is NULL or there is no current row.
     int CurrentColumn(const std::string& column) const;
     std::string CellText(std::size_t row, std::size_t column) const;

@@ -75,7 +75,7 @@ void RowBuffer::LayoutLike(const RowBuffer& other)
 
 char* RowBuffer::NextRow()
 {
-    if (rowCount_ % rowsPerChunk_ == 0)
+    if (rowCount_ % rowsPerChunk_ == 0 && rowCount_ / rowsPerChunk_ >= chunks_.size())
         chunks_.push_back(std::make_unique<char[]>(rowsPerChunk_ * rowSize_));
     return chunks_.back().get() + (rowCount_++ % rowsPerChunk_) * rowSize_;
 }
@@ -93,6 +93,13 @@ void RowBuffer::AppendCopy(const RowBuffer& from, std::size_t row)
 void RowBuffer::Clear() noexcept
 {
     chunks_.clear();
+    rowCount_ = 0;
+}
+
+void RowBuffer::DropRows() noexcept
+{
+    if (chunks_.size() > 1)
+        chunks_.resize(1);
     rowCount_ = 0;
 }
 

@@ -54,6 +54,8 @@ public:
     // Keeps a row of a buffer of the same layout as the next row.
     void AppendCopy(const RowBuffer& from, std::size_t row);
     void Clear() noexcept;
+    // Drops the rows but keeps the room of the first chunk, for a read that holds one row at a time.
+    void DropRows() noexcept;
     std::size_t Count() const { return rowCount_; }
 
     const char* Cell(std::size_t row, std::size_t column) const { return RowData(row) + columns_[column].offset; }

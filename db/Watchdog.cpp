@@ -286,4 +286,16 @@ ThreadDeadline::~ThreadDeadline()
     delete bound_;
 }
 
+LentDeadline::LentDeadline() noexcept : bound_(threadBound) {}
+
+LentDeadline::Borrow::Borrow(const LentDeadline& lent) noexcept : outer_(threadBound)
+{
+    threadBound = lent.bound_;
+}
+
+LentDeadline::Borrow::~Borrow()
+{
+    threadBound = outer_;
+}
+
 }

@@ -58,4 +58,27 @@ private:
     Bound* bound_;
 };
 
+// This thread's bound, lent to a thread that works for it while it waits (New read beside Old):
+// the helper's calls are cut when this thread's would be, and speak of its bound. Taken on the
+// lending thread, whose bound must outlive the helper's work.
+class LentDeadline {
+public:
+    LentDeadline() noexcept;
+
+    // Holds the lent bound on the helper's thread for as long as it lives.
+    class Borrow {
+    public:
+        explicit Borrow(const LentDeadline& lent) noexcept;
+        ~Borrow();
+        Borrow(const Borrow&) = delete;
+        Borrow& operator=(const Borrow&) = delete;
+
+    private:
+        ThreadDeadline::Bound* outer_;
+    };
+
+private:
+    ThreadDeadline::Bound* bound_;
+};
+
 }

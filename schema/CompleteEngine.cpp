@@ -7,8 +7,10 @@
 #include "db/DbError.h"
 #include "db/Query.h"
 #include "db/ScopedTransaction.h"
+#include "db/Watchdog.h"
 
 #include <algorithm>
+#include <future>
 
 namespace schema {
 
@@ -113,17 +115,25 @@ void CompleteEngine::Pass(const PassContext& pass, ReportSink& report, Progress&
     // that ran whole; everything else rolls back, an error or a cancel included.
     ScopedTransaction oldWork(pass.oldDb);
     ScopedTransaction newReads(pass.newDb);
-    InspectStats stats;
+    InspectStats oldStats, newStats;
+    // New is read on a thread of its own while Old is read here: the two catalogs are apart,
+    // and so are their attachments. Leaving early, this waits for that read's end, which a
+    // deadline or a cancel cuts as it cuts this thread's.
+    std::future<Schema> newRead;
+    if (!options_.newSchema)
+        newRead = std::async(std::launch::async, [&, lent = watchdog::LentDeadline()] {
+            const watchdog::LentDeadline::Borrow bound(lent);
+            return Inspect(pass.newDb, newReads.Get(), &newStats);
+        });
     steps.BeginStep("Reading Old Database");
-    const Schema old = Inspect(pass.oldDb, oldWork.Get(), &stats);
+    const Schema old = Inspect(pass.oldDb, oldWork.Get(), &oldStats);
     steps.EndStep();
     steps.BeginStep("Reading New Database");
     // What Old's server cannot hold of New is named, and the rest compared.
-    const Fitted fitted =
-        FitForServer(old, options_.newSchema ? *options_.newSchema : Inspect(pass.newDb, newReads.Get(), &stats));
+    const Fitted fitted = FitForServer(old, options_.newSchema ? *options_.newSchema : newRead.get());
     const Schema& neu = fitted.schema;
     steps.EndStep();
-    queries_ = stats.queries;
+    queries_ = oldStats.queries + newStats.queries;
 
     steps.BeginStep("Comparing");
     std::vector<Change> changes, filteredOut;

@@ -73,14 +73,17 @@ public:
         query.StoredBytes = true;
         if (query.SQL.front().rfind(kRowKey, 0) == 0)
             query.RowKey = "ROW_KEY";
+        // A row at a time: the model keeps what it needs of each, and the rows of a large
+        // table (RDB$RELATION_FIELDS) are never all held at once.
+        query.ForwardOnly = true;
         query.Open();
         if (stats_)
             ++stats_->queries;
-        query.FetchAll();
-        for (query.First(); !query.Eof(); query.Next())
+        std::size_t rows = 0;
+        for (; !query.Eof(); query.Next(), ++rows)
             row(query);
         if (stats_ && stats_->each)
-            stats_->each({query.SQL.front(), static_cast<std::size_t>(query.RecordCount()), query.BlobsOpened()});
+            stats_->each({query.SQL.front(), rows, query.BlobsOpened()});
         query.Close();
     }
 

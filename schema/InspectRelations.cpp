@@ -9,7 +9,8 @@ namespace {
 constexpr const char* kRelationsSql =
     "SELECT RDB$RELATION_NAME AS RELATION_NAME, {RDB$RELATIONS.RDB$RELATION_TYPE}, RDB$VIEW_BLR IS NOT NULL AS IS_VIEW, "
     "RDB$VIEW_SOURCE AS VIEW_SOURCE, RDB$EXTERNAL_FILE AS EXTERNAL_FILE, "
-    "{RDB$RELATIONS.RDB$SQL_SECURITY}, RDB$DESCRIPTION AS DESCRIPTION FROM RDB$RELATIONS "
+    "{RDB$RELATIONS.RDB$SQL_SECURITY}, RDB$DESCRIPTION AS DESCRIPTION, (SELECT COUNT(*) FROM RDB$RELATION_FIELDS F "
+    "WHERE F.RDB$RELATION_NAME = RDB$RELATIONS.RDB$RELATION_NAME) AS COLUMN_COUNT FROM RDB$RELATIONS "
     "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 ORDER BY RDB$RELATION_ID";
 
 // Replication's one publication and its tables (Firebird 4).
@@ -103,8 +104,11 @@ void ReadRelations(Reader& r, const Catalog& catalog, Schema& schema)
             rel.viewSource = q.AsTrimmed("VIEW_SOURCE");
         rel.description = q.AsTrimmed("DESCRIPTION");
         rel.sqlSecurity = OptionalFlag(q, "SQL_SECURITY");
+        // Each table's columns take the room they need: grown one at a time, a vector keeps up
+        // to twice that, which over every column of a large schema counts.
+        rel.columns.reserve(static_cast<std::size_t>(Int(q, "COLUMN_COUNT")));
         schema.relationOrder.push_back(rel.name);
-        schema.relations[rel.name] = rel;
+        schema.relations[rel.name] = std::move(rel);
     });
     r.Each(kColumnsSql, [&](Query& q) {
         auto rel = schema.relations.find(q.AsTrimmed("RELATION_NAME"));

@@ -214,4 +214,29 @@ TEST(FleetRuns, ATargetsTimeoutIsItsThreadsOwn)
     EXPECT_FALSE(watchdog::DeadlinePassed());
 }
 
+
+TEST(FleetRuns, AThreadThatWorksForATargetHasItsBound)
+{
+    watchdog::ThreadDeadline bound(1);
+    watchdog::SetStep("reading Old Database");
+    const watchdog::LentDeadline lent;
+    bool lentPassed = false, unlentPassed = true;
+    std::string lentMessage;
+    std::thread helper([&] {
+        {
+            const watchdog::LentDeadline::Borrow borrowed(lent);
+            EXPECT_FALSE(watchdog::DeadlinePassed());
+            std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+            lentPassed = watchdog::DeadlinePassed();
+            lentMessage = watchdog::TimeoutMessage();
+        }
+        // Given back, the thread has the run's bound again, which is none here.
+        unlentPassed = watchdog::DeadlinePassed();
+    });
+    helper.join();
+    EXPECT_TRUE(lentPassed);
+    EXPECT_EQ(lentMessage, "timed out after 1 s while reading Old Database");
+    EXPECT_FALSE(unlentPassed);
+}
+
 }

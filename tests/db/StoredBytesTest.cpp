@@ -67,6 +67,36 @@ TEST_P(StoredBytesTest, EveryBlobOfAStoredBytesQueryIsItsStoredBytes)
     EXPECT_EQ(texts, expected);
 }
 
+// Walked forward only, a read holds one row at a time, and every text still comes as its
+// stored bytes from the selects per column, rows fetched after them included.
+TEST_P(StoredBytesTest, AForwardOnlyReadHoldsOneRowAndKeepsEveryText)
+{
+    Open(Texts);
+    Query query(connection, transaction, {"SELECT RDB$DB_KEY AS ROW_KEY, ID, U, W FROM B ORDER BY ID"});
+    query.Dialect = 3;
+    query.StoredBytes = true;
+    query.RowKey = "ROW_KEY";
+    query.ForwardOnly = true;
+    query.Open();
+    std::vector<std::pair<std::string, std::string>> texts;
+    std::vector<int> held;
+    for (; !query.Eof(); query.Next()) {
+        held.push_back(query.RecordCount());
+        texts.push_back({query.AsString("U"), query.AsString("W")});
+        // Asked again, a cell gives the same text, not a second read.
+        EXPECT_EQ(query.AsString("U"), texts.back().first);
+    }
+    EXPECT_EQ(query.BlobsOpened(), 1u);
+    query.Close();
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {std::string("a\r\n\0b\xC3\xA9", 7), std::string("\xE9\r\n\0", 4)},
+        {kLongU, "\xE9"},
+        {"", ""},
+    };
+    EXPECT_EQ(texts, expected);
+    EXPECT_EQ(held, (std::vector<int>{1, 1, 1}));
+}
+
 // Without a row key, only a connection that converts nothing can match texts to their rows.
 TEST_P(StoredBytesTest, StoredBytesWithoutARowKeyAreRefusedWhereTheConnectionConverts)
 {
