@@ -33,8 +33,8 @@ constexpr const char* kMappingsSql =
 
 constexpr const char* kDependenciesSql =
     "SELECT RDB$DEPENDENT_NAME AS DEPENDENT_NAME, RDB$DEPENDED_ON_NAME AS DEPENDED_ON_NAME, "
-    "RDB$DEPENDENT_TYPE AS DEPENDENT_TYPE, RDB$DEPENDED_ON_TYPE AS DEPENDED_ON_TYPE, RDB$FIELD_NAME AS FIELD_NAME "
-    "FROM RDB$DEPENDENCIES";
+    "RDB$DEPENDENT_TYPE AS DEPENDENT_TYPE, RDB$DEPENDED_ON_TYPE AS DEPENDED_ON_TYPE, RDB$FIELD_NAME AS FIELD_NAME, "
+    "{RDB$DEPENDENCIES.RDB$PACKAGE_NAME} FROM RDB$DEPENDENCIES";
 
 // A grant on an object the schema holds; others are on system objects or on what it only names.
 bool Known(const Schema& schema, const Grant& g)
@@ -137,7 +137,7 @@ void ReadDependencies(Reader& r, Schema& schema)
         schema.dependencies.push_back({q.AsTrimmed("DEPENDENT_NAME"), ObjectTypeOf(Int(q, "DEPENDENT_TYPE"), schema.odsMajor),
                                        q.AsTrimmed("DEPENDED_ON_NAME"),
                                        ObjectTypeOf(Int(q, "DEPENDED_ON_TYPE"), schema.odsMajor),
-                                       q.AsTrimmed("FIELD_NAME")});
+                                       q.AsTrimmed("FIELD_NAME"), q.AsTrimmed("PACKAGE_NAME")});
     });
 }
 

@@ -294,6 +294,7 @@ struct Dependency {
     std::string dependedOn;
     int dependedOnType = 0;
     std::string field;  // the column of dependedOn it uses, where it is one
+    std::string package;  // the package of dependedOn, a packaged routine's
     bool operator==(const Dependency&) const = default;
 };
 

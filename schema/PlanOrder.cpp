@@ -3,7 +3,7 @@
 #include "schema/Planner.h"
 
 #include <algorithm>
-#include <cctype>
+#include <optional>
 
 namespace schema::planning {
 
@@ -58,41 +58,6 @@ bool IsView(const Schema& schema, const std::string& name)
     return it != schema.relations.end() && it->second.IsView();
 }
 
-// The words of a package's header, unquoted ones in capitals: the catalog does not say which
-// package a view's procedure is in.
-std::vector<std::string> Words(const std::string& text)
-{
-    std::vector<std::string> words;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c == '"') {
-            const std::size_t end = text.find('"', i + 1);
-            words.push_back(text.substr(i + 1, end == std::string::npos ? std::string::npos : end - i - 1));
-            i = end == std::string::npos ? text.size() : end + 1;
-        } else if (std::isalnum(c) || c == '_' || c == '$') {
-            std::string word;
-            for (; i < text.size(); ++i) {
-                const auto d = static_cast<unsigned char>(text[i]);
-                if (!std::isalnum(d) && d != '_' && d != '$')
-                    break;
-                word += static_cast<char>(std::toupper(d));
-            }
-            words.push_back(word);
-        } else {
-            ++i;
-        }
-    }
-    return words;
-}
-
-bool DeclaresProcedure(const Package& package, const std::string& procedure)
-{
-    const std::vector<std::string> words = Words(package.headerSource);
-    for (std::size_t i = 0; i + 1 < words.size(); ++i)
-        if (words[i] == "PROCEDURE" && words[i + 1] == procedure)
-            return true;
-    return false;
-}
 
 }
 
@@ -112,7 +77,7 @@ void BodiesBeforeViewsOnViews(std::vector<Step>& steps, const Schema& schema)
             if (IsView(schema, d.dependedOn))
                 viewsUsed[d.dependent].insert(d.dependedOn);
             else if (d.dependedOnType == 5)
-                proceduresUsed[d.dependent].insert(d.dependedOn);
+                proceduresUsed[d.dependent].insert(d.package.empty() ? "P" + d.dependedOn : "K" + d.package);
         } else if ((d.dependentType == 5 || d.dependentType == 19) && IsView(schema, d.dependedOn)) {
             bodyViews[(d.dependentType == 19 ? "K" : "P") + d.dependent].insert(d.dependedOn);
         }
@@ -148,21 +113,13 @@ void BodiesBeforeViewsOnViews(std::vector<Step>& steps, const Schema& schema)
         if (view || body)
             index.emplace(keyOf(nodes[n]), n);
     }
-    // A body found by the procedure's name: the procedure's own, or a package's that declares it.
-    auto bodiesOf = [&](const std::string& procedure) {
-        std::vector<std::size_t> found;
-        if (schema.procedures.count(procedure)) {
-            auto it = index.find("P" + procedure);
-            if (it != index.end() && nodes[it->second].phase == Bodies)
-                found.push_back(it->second);
-            return found;
-        }
-        for (const auto& [name, package] : schema.packages) {
-            auto it = index.find("K" + name);
-            if (it != index.end() && nodes[it->second].phase == Bodies && DeclaresProcedure(package, procedure))
-                found.push_back(it->second);
-        }
-        return found;
+    // The body of a procedure of its own ("P" and its name), or of its package ("K" and the
+    // package's name), where the plan makes one.
+    auto bodyOf = [&](const std::string& key) -> std::optional<std::size_t> {
+        auto it = index.find(key);
+        if (it == index.end() || nodes[it->second].phase != Bodies)
+            return std::nullopt;
+        return it->second;
     };
 
     std::vector<std::set<std::size_t>> needs(nodes.size());
@@ -175,8 +132,8 @@ void BodiesBeforeViewsOnViews(std::vector<Step>& steps, const Schema& schema)
                 if (it != index.end())
                     needs[n].insert(it->second);
                 for (const auto& procedure : proceduresUsed[view])
-                    for (const std::size_t body : bodiesOf(procedure)) {
-                        needs[n].insert(body);
+                    if (const auto body = bodyOf(procedure)) {
+                        needs[n].insert(*body);
                         any = true;
                     }
             }

@@ -45,6 +45,17 @@ void Planner::AlterPackage(const Change& c)
     // A package New keeps without a body: the header stays, Old's body goes.
     else if (c.Has(Property::Body) && !header)
         Add(Bodies, c, ddl_.DropPackageBody(p));
+    // Its procedures' outputs get new implicit domains with the new body, which a view on a view
+    // on one of them would not take, as for a procedure of its own.
+    if (!header && c.Has(Property::Body) && !p.bodySource.empty()) {
+        std::set<std::string> procedures;
+        for (const auto& d : old_.dependencies)
+            if (d.package == p.name && d.dependedOnType == 5)
+                procedures.insert(d.dependedOn);
+        for (const auto& procedure : procedures)
+            if (OnViewsOnViews(procedure, p.name))
+                TakeOutDependents(procedure, p.name);
+    }
     RoutineComments(c, !header && !c.Has(Property::Body));
     AlteredComment(c);
 }

@@ -54,15 +54,15 @@ void Planner::AlterProcedure(const Change& c)
         TakeOutDependents(c.key);
 }
 
-bool Planner::OnViewsOnViews(const std::string& procedure) const
+bool Planner::OnViewsOnViews(const std::string& procedure, const std::string& package) const
 {
     auto isView = [&](const std::string& name) {
         auto it = old_.relations.find(name);
         return it != old_.relations.end() && it->second.IsView();
     };
     for (const auto& direct : old_.dependencies)
-        if (direct.dependedOn == procedure && direct.dependedOnType == 5 && direct.dependentType == 1 &&
-            isView(direct.dependent))
+        if (direct.dependedOn == procedure && direct.package == package && direct.dependedOnType == 5 &&
+            direct.dependentType == 1 && isView(direct.dependent))
             for (const auto& above : old_.dependencies)
                 if (above.dependedOn == direct.dependent && above.dependentType == 1 && isView(above.dependent) &&
                     above.dependent != direct.dependent)
@@ -95,15 +95,15 @@ void Planner::AlterRoutine(const Change& c, bool header, bool external, const Te
 
 // Old's views that use the routine, and the views on those, are dropped and made again;
 // routines that use any of them are emptied first and get their body back afterwards.
-void Planner::TakeOutDependents(const std::string& routine)
+void Planner::TakeOutDependents(const std::string& routine, const std::string& package)
 {
-    TakeOutUsers(routine, "");
+    TakeOutUsers(routine, "", package);
 }
 
 // What uses an object, or one column of it: the views that select it, and the views on those,
 // go and come back; the routines become stubs and get their bodies back; the triggers go and
 // come back.
-void Planner::TakeOutUsers(const std::string& object, const std::string& column)
+void Planner::TakeOutUsers(const std::string& object, const std::string& column, const std::string& package)
 {
     std::set<std::string> views, routines;
     std::vector<std::string> frontier{object};
@@ -111,7 +111,8 @@ void Planner::TakeOutUsers(const std::string& object, const std::string& column)
         const std::string used = frontier.back();
         frontier.pop_back();
         for (const auto& d : old_.dependencies) {
-            if (d.dependedOn != used || d.dependent == object || (used == object && !column.empty() && d.field != column))
+            if (d.dependedOn != used || d.dependent == object ||
+                (used == object && ((!column.empty() && d.field != column) || d.package != package)))
                 continue;
             if (d.dependentType == 2 && old_.triggers.count(d.dependent)) {
                 TakeOutTrigger(d.dependent);

@@ -147,11 +147,13 @@ private:
     using Text = std::function<std::string()>;
     void AlterRoutine(const Change& c, bool header, bool external, const Text& stub, const Text& body);
     // The server will not change a routine's parameters while a view selects them.
-    void TakeOutDependents(const std::string& routine);
-    // Old has a view on a view that selects the procedure.
-    bool OnViewsOnViews(const std::string& procedure) const;
-    // What uses an object, or only one column of it when column is given.
-    void TakeOutUsers(const std::string& object, const std::string& column);
+    // A packaged routine is named with its package.
+    void TakeOutDependents(const std::string& routine, const std::string& package = "");
+    // Old has a view on a view that selects the procedure (of the package, where one is named).
+    bool OnViewsOnViews(const std::string& procedure, const std::string& package = "") const;
+    // What uses an object, or only one column of it when column is given; the routine of a
+    // package where package is given.
+    void TakeOutUsers(const std::string& object, const std::string& column, const std::string& package = "");
     void TakeOutTrigger(const std::string& name);
     void TakeOutPackageBody(const std::string& name);
     void TakeOutRoutine(const std::string& name);

@@ -171,15 +171,19 @@ TEST(ModelPlan, AViewOnAViewOnAPackagedProcedureIsMadeAfterThePackageBody)
                          "BEGIN\n  PROCEDURE P2 RETURNS (A INTEGER) AS BEGIN A = 2; SUSPEND; END\nEND", ""};
     AddView(neu, "V", {"A"}, "SELECT A FROM K.P");
     AddView(neu, "V2", {"A"}, "SELECT A FROM V", {"V"});
-    // The catalog names the procedure without its package.
-    neu.dependencies.push_back({"V", 1, "P", 5, "A"});
+    // The catalog names the procedure and, apart, its package; a procedure of its own of the
+    // same name is another.
+    neu.procedures["P"] = ProcedureOf("P", "BEGIN A = 3; SUSPEND; END", {}, {ParameterOf("A", Integer())});
+    neu.dependencies.push_back({"V", 1, "P", 5, "A", "K"});
     EXPECT_EQ(Statements(PlanOf(old, neu)),
               (Lines{"CREATE PACKAGE K\nAS\nBEGIN\n  procedure p returns (a integer);\nEND",
                      "CREATE PACKAGE L\nAS\nBEGIN\n  PROCEDURE P2 RETURNS (A INTEGER);\nEND",
+                     "CREATE OR ALTER PROCEDURE P\nRETURNS (A INTEGER)\nAS\nBEGIN EXIT; END",
                      "CREATE VIEW V (A) AS\nSELECT A FROM K.P",
                      "CREATE PACKAGE BODY K\nAS\nBEGIN\n  PROCEDURE P RETURNS (A INTEGER) AS BEGIN A = 1; SUSPEND; END\nEND",
                      "CREATE VIEW V2 (A) AS\nSELECT A FROM V",
-                     "CREATE PACKAGE BODY L\nAS\nBEGIN\n  PROCEDURE P2 RETURNS (A INTEGER) AS BEGIN A = 2; SUSPEND; END\nEND"}));
+                     "CREATE PACKAGE BODY L\nAS\nBEGIN\n  PROCEDURE P2 RETURNS (A INTEGER) AS BEGIN A = 2; SUSPEND; END\nEND",
+                     "ALTER PROCEDURE P\nRETURNS (A INTEGER)\nAS\nBEGIN A = 3; SUSPEND; END"}));
 }
 
 TEST(ModelPlan, AnExternalRoutineIsMadeWholeWhereTheStubsGo)
