@@ -176,10 +176,16 @@ long RoundTrips(const std::string& countFile)
     return 0;
 }
 
-// A query's first words up to its FROM's table, enough to tell the queries apart.
+// A query's table: the one its own FROM names, not a subquery's, enough to tell the queries apart.
 std::string Label(const std::string& sql)
 {
-    std::size_t from = sql.find(" FROM RDB$");
+    std::size_t from = std::string::npos;
+    int depth = 0;
+    for (std::size_t i = 0; i < sql.size() && from == std::string::npos; ++i) {
+        depth += sql[i] == '(' ? 1 : sql[i] == ')' ? -1 : 0;
+        if (depth == 0 && sql.compare(i, 10, " FROM RDB$") == 0)
+            from = i;
+    }
     std::size_t end = from == std::string::npos ? std::string::npos : sql.find_first_of(" ,", from + 6);
     std::string table = from == std::string::npos ? "?" : sql.substr(from + 6, end - from - 6);
     if (sql.find("UNION ALL") != std::string::npos)
