@@ -26,6 +26,16 @@ COMMIT;
 
 const std::string kLongU = std::string(40000, 'x') + "\xC3\xA9";
 
+// U and W of each row of Texts, as stored.
+std::vector<std::pair<std::string, std::string>> ExpectedTexts()
+{
+    return {
+        {std::string("a\r\n\0b\xC3\xA9", 7), std::string("\xE9\r\n\0", 4)},
+        {kLongU, "\xE9"},
+        {"", ""},
+    };
+}
+
 class StoredBytesTest : public ::testing::TestWithParam<const char*> {
 protected:
     void Open(const std::string& sql)
@@ -38,6 +48,16 @@ protected:
         connection.Open();
     }
 
+    // Every row of B with its key, its blobs as their stored bytes.
+    Query TextsQuery()
+    {
+        Query query(connection, transaction, {"SELECT RDB$DB_KEY AS ROW_KEY, ID, U, W FROM B ORDER BY ID"});
+        query.Dialect = 3;
+        query.StoredBytes = true;
+        query.RowKey = "ROW_KEY";
+        return query;
+    }
+
     std::unique_ptr<TestDb> db;
     Connection connection;
     Transaction transaction{connection};
@@ -46,10 +66,7 @@ protected:
 TEST_P(StoredBytesTest, EveryBlobOfAStoredBytesQueryIsItsStoredBytes)
 {
     Open(Texts);
-    Query query(connection, transaction, {"SELECT RDB$DB_KEY AS ROW_KEY, ID, U, W FROM B ORDER BY ID"});
-    query.Dialect = 3;
-    query.StoredBytes = true;
-    query.RowKey = "ROW_KEY";
+    Query query = TextsQuery();
     query.Open();
     query.FetchAll();
     std::vector<std::pair<std::string, std::string>> texts;
@@ -59,12 +76,7 @@ TEST_P(StoredBytesTest, EveryBlobOfAStoredBytesQueryIsItsStoredBytes)
     // too long for a row.
     EXPECT_EQ(query.BlobsOpened(), 1u);
     query.Close();
-    const std::vector<std::pair<std::string, std::string>> expected = {
-        {std::string("a\r\n\0b\xC3\xA9", 7), std::string("\xE9\r\n\0", 4)},
-        {kLongU, "\xE9"},
-        {"", ""},
-    };
-    EXPECT_EQ(texts, expected);
+    EXPECT_EQ(texts, ExpectedTexts());
 }
 
 // Walked forward only, a read holds one row at a time, and every text still comes as its
@@ -72,10 +84,7 @@ TEST_P(StoredBytesTest, EveryBlobOfAStoredBytesQueryIsItsStoredBytes)
 TEST_P(StoredBytesTest, AForwardOnlyReadHoldsOneRowAndKeepsEveryText)
 {
     Open(Texts);
-    Query query(connection, transaction, {"SELECT RDB$DB_KEY AS ROW_KEY, ID, U, W FROM B ORDER BY ID"});
-    query.Dialect = 3;
-    query.StoredBytes = true;
-    query.RowKey = "ROW_KEY";
+    Query query = TextsQuery();
     query.ForwardOnly = true;
     query.Open();
     std::vector<std::pair<std::string, std::string>> texts;
@@ -88,12 +97,7 @@ TEST_P(StoredBytesTest, AForwardOnlyReadHoldsOneRowAndKeepsEveryText)
     }
     EXPECT_EQ(query.BlobsOpened(), 1u);
     query.Close();
-    const std::vector<std::pair<std::string, std::string>> expected = {
-        {std::string("a\r\n\0b\xC3\xA9", 7), std::string("\xE9\r\n\0", 4)},
-        {kLongU, "\xE9"},
-        {"", ""},
-    };
-    EXPECT_EQ(texts, expected);
+    EXPECT_EQ(texts, ExpectedTexts());
     EXPECT_EQ(held, (std::vector<int>{1, 1, 1}));
 }
 
