@@ -114,8 +114,10 @@ void BlobBatch::Read(const Query& owner, std::size_t column)
             owner.blobs_.Keep(Load<ISC_QUAD>(texts.rows_.Cell(texts.current_, 0)), std::move(text));
     }
     texts.Close();
-    if (byKey)
+    if (byKey) {
         keyed_[column] = std::move(keyed);
+        keyColumn_ = owner.rows_.ColumnNamed(owner.RowKey);
+    }
 }
 
 void BlobBatch::Give(const Query& owner, std::size_t row, std::size_t column)
@@ -123,7 +125,7 @@ void BlobBatch::Give(const Query& owner, std::size_t row, std::size_t column)
     auto texts = keyed_.find(column);
     if (texts == keyed_.end() || row >= owner.rows_.Count() || owner.rows_.CellNull(row, column))
         return;
-    auto found = texts->second.find(owner.CellText(row, owner.rows_.ColumnNamed(owner.RowKey)));
+    auto found = texts->second.find(owner.CellText(row, keyColumn_));
     if (found == texts->second.end())
         return;
     owner.blobs_.KeepCell(owner.rows_, row, column, std::move(found->second));

@@ -39,5 +39,7 @@ private:
     std::set<std::size_t> tried_;
     // The texts of the columns read by row key, by column and then by key, until handed over.
     std::map<std::size_t, std::unordered_map<std::string, std::string>> keyed_;
+    // The row key's column, where keyed_ holds any.
+    std::size_t keyColumn_ = 0;
     std::size_t longReads_ = 0;
 };

@@ -67,7 +67,8 @@ void BodiesBeforeViewsOnViews(std::vector<Step>& steps, const Schema& schema)
     const auto last = std::find_if(first, steps.end(), [](const Step& s) { return s.phase > Bodies; });
     const std::vector<Step> nodes(first, last);
 
-    // What each view selects from directly: the views, and the procedures.
+    // What each view selects from directly: the views, and the procedures, each by the key of
+    // the body that gives its outputs ("P" and its name, or "K" and its package's).
     std::map<std::string, std::set<std::string>> viewsUsed, proceduresUsed;
     std::map<std::string, std::set<std::string>> bodyViews;  // of a procedure's or package's body
     for (const auto& d : schema.dependencies) {
