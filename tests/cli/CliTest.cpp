@@ -23,6 +23,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -80,18 +81,22 @@ struct TerminalResult {
     int prompts = 0;
 };
 
-// Runs vorkat-cli on a terminal of its own (script(1) makes one), standard output going to the
-// file out, and types password at every password prompt.
-TerminalResult RunCliOnTerminal(const QStringList& arguments, const QString& folder, const QString& out,
-                                const QString& password, const QString& tmp, const QString& bin)
+// vorkat-cli with the arguments, each quoted for the shell.
+QString CliCommand(const QStringList& arguments)
 {
     QString command = ShellQuoted(VORKAT_CLI_PATH);
     for (const QString& argument : arguments)
         command += " " + ShellQuoted(argument);
-    command += " >" + ShellQuoted(out);
+    return command;
+}
+
+// Runs the command on a terminal of its own (script(1) makes one) for up to two minutes;
+// answer sees the screen after each read and types what the run asks for.
+TerminalResult RunScripted(const QString& command, const QString& folder, QProcessEnvironment environment,
+                           const std::function<void(QProcess&, TerminalResult&)>& answer)
+{
     QProcess process;
     process.setWorkingDirectory(folder);
-    QProcessEnvironment environment = CliEnvironment(tmp, bin);
     environment.insert("SHELL", "/bin/sh");
     process.setProcessEnvironment(environment);
     process.start("script", {"-qec", command, "/dev/null"});
@@ -101,12 +106,7 @@ TerminalResult RunCliOnTerminal(const QStringList& arguments, const QString& fol
     while (process.state() != QProcess::NotRunning && timer.elapsed() < 120000) {
         process.waitForReadyRead(100);
         result.screen += process.readAllStandardOutput();
-        while (result.prompts < result.screen.count("Password for ")) {
-            // The prompt turns echo off, dropping what was typed ahead, just after it is shown.
-            QThread::msleep(300);
-            process.write((password + "\n").toUtf8());
-            ++result.prompts;
-        }
+        answer(process, result);
     }
     process.waitForFinished(5000);
     result.screen += process.readAllStandardOutput();
@@ -114,41 +114,41 @@ TerminalResult RunCliOnTerminal(const QStringList& arguments, const QString& fol
     return result;
 }
 
-// Runs vorkat-cli on a terminal of its own (script(1) makes one) with its command line ending
-// in redirection (">out.txt" keeps standard output off the terminal, "2>err.txt" standard
-// error), NO_COLOR set to noColor unless that is empty, and answer typed once question shows.
+// Runs vorkat-cli on a terminal of its own, standard output going to the file out, and types
+// password at every password prompt.
+TerminalResult RunCliOnTerminal(const QStringList& arguments, const QString& folder, const QString& out,
+                                const QString& password, const QString& tmp, const QString& bin)
+{
+    return RunScripted(CliCommand(arguments) + " >" + ShellQuoted(out), folder, CliEnvironment(tmp, bin),
+                       [&](QProcess& process, TerminalResult& result) {
+                           while (result.prompts < result.screen.count("Password for ")) {
+                               // The prompt turns echo off, dropping what was typed ahead, just
+                               // after it is shown.
+                               QThread::msleep(300);
+                               process.write((password + "\n").toUtf8());
+                               ++result.prompts;
+                           }
+                       });
+}
+
+// Runs vorkat-cli on a terminal of its own with its command line ending in redirection
+// (">out.txt" keeps standard output off the terminal, "2>err.txt" standard error), NO_COLOR set
+// to noColor unless that is empty, and answer typed once question shows.
 TerminalResult RunOnTerminal(const QStringList& arguments, const QString& folder, const QString& redirection,
                              const QByteArray& question = {}, const QByteArray& answer = {},
                              const QString& noColor = {})
 {
-    QString command = ShellQuoted(VORKAT_CLI_PATH);
-    for (const QString& argument : arguments)
-        command += " " + ShellQuoted(argument);
-    command += " " + redirection;
-    QProcess process;
-    process.setWorkingDirectory(folder);
     QProcessEnvironment environment = CliEnvironment({}, {});
-    environment.insert("SHELL", "/bin/sh");
     environment.remove("NO_COLOR");
     if (!noColor.isEmpty())
         environment.insert("NO_COLOR", noColor);
-    process.setProcessEnvironment(environment);
-    process.start("script", {"-qec", command, "/dev/null"});
-    TerminalResult result;
-    QElapsedTimer timer;
-    timer.start();
-    while (process.state() != QProcess::NotRunning && timer.elapsed() < 120000) {
-        process.waitForReadyRead(100);
-        result.screen += process.readAllStandardOutput();
-        if (!question.isEmpty() && result.prompts == 0 && result.screen.contains(question)) {
-            process.write(answer + "\n");
-            ++result.prompts;
-        }
-    }
-    process.waitForFinished(5000);
-    result.screen += process.readAllStandardOutput();
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    return result;
+    return RunScripted(CliCommand(arguments) + " " + redirection, folder, environment,
+                       [&](QProcess& process, TerminalResult& result) {
+                           if (!question.isEmpty() && result.prompts == 0 && result.screen.contains(question)) {
+                               process.write(answer + "\n");
+                               ++result.prompts;
+                           }
+                       });
 }
 
 // The progress line's redraws on a terminal: each text drawn in place, without the wipes.
