@@ -65,7 +65,9 @@ for major in 4 5; do
   # Firebird 4's client asks for libtommath.so.0; Debian 12 has the same functions as
   # libtommath.so.1 (libtommath1), which Firebird 5 asks for.
   if [ "$major" = 4 ]; then
-    tommath="$(/sbin/ldconfig -p | awk '$1 == "libtommath.so.1" && /x86-64/ { print $NF; exit }')"
+    # awk reads the whole list: leaving at the first match would break ldconfig's pipe on a
+    # machine with many libraries, and pipefail would end the script with status 141.
+    tommath="$(/sbin/ldconfig -p | awk '$1 == "libtommath.so.1" && /x86-64/ && !found { print $NF; found = 1 }')"
     if [ -z "$tommath" ]; then
       echo "engines.sh: libtommath.so.1 is missing (Debian's libtommath1)" >&2
       exit 1
